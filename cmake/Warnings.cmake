@@ -1,0 +1,17 @@
+# Warnings for every target of the project; RZ_WERROR turns them into errors.
+if(MSVC)
+    add_compile_options(/W4 /permissive-)
+    if(RZ_WERROR)
+        add_compile_options(/WX)
+    endif()
+else()
+    add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+                        -Wcast-align -Woverloaded-virtual -Wformat=2)
+    if(RZ_WERROR)
+        add_compile_options(-Werror)
+    endif()
+endif()
+
+# Qt's deprecated APIs stay out of the code base.
+add_compile_definitions(QT_DISABLE_DEPRECATED_BEFORE=0x050F00
+                        QT_NO_CAST_TO_ASCII QT_NO_URL_CAST_FROM_STRING)

@@ -1,0 +1,109 @@
+#ifndef DEVICEDATA_H
+#define DEVICEDATA_H
+
+#include "incardentry.h"
+#include "windata.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <array>
+
+// The host's copy of the processor's state: card versions, the LED wall,
+// the 16 presets, the 32 input card entries and the operator's names.
+// Plain data: the link worker announces changes with its own signals.
+class DeviceData
+{
+    Q_DECLARE_TR_FUNCTIONS(DeviceData)
+
+public:
+    static constexpr int InSlots = 24;
+    static constexpr int OutSlots = 12;
+    static constexpr int Presets = 16;
+    static constexpr int LayerSlots = 64;
+    static constexpr int InCardEntries = 32;
+    static constexpr int NameSlots = 64;
+    static constexpr int MaxWallSide = 16;  // rows and columns each
+    static constexpr int MaxWallCells = 32; // the wall frame holds 32 cells
+
+    using Version = std::array<int, 3>;
+
+    // Style sheet of a status lamp and the text of its field.
+    struct CardStatus
+    {
+        QString style;
+        QString text;
+    };
+
+    DeviceData();
+
+    std::array<Version, InSlots> inVersion{};
+    std::array<Version, OutSlots> outVersion{};
+    Version sysVersion{};
+    std::array<QString, Presets> modelNames;
+    int outMode2 = 0;
+    // One entry per column and per row: their sizes are the wall's size.
+    QVector<int> colWidths;
+    QVector<int> rowHeights;
+    int outResolution = 0;
+    int outWidth = 0;
+    int outHeight = 0;
+    std::array<QByteArray, Presets> modelView;
+    int curModel = 0;
+    std::array<QList<WinData>, Presets> modelWins;
+    std::array<std::array<int, LayerSlots>, Presets> modelLayer{};
+    std::array<int, Presets> modelWinCount{};
+    std::array<InCardEntry, InCardEntries> inCards{};
+    std::array<QString, NameSlots> inCardNames;
+    QStringList signalNames;
+    QString configPath = QStringLiteral("./MyConfigure.pd");
+    QString namesPath;
+
+    int rows() const { return rowHeights.size(); }
+    int cols() const { return colWidths.size(); }
+    static bool isValidWallSize(int rows, int cols);
+    // Replaces the wall grid; every new column and row takes the given size.
+    void setWallSize(int rows, int cols, int width = 1920, int height = 1080);
+    void setDefaultWall();
+    void setResolution(int code);
+
+    // Channel codes: below 32 a one-channel card; 32-95, 96-159, 160-223 the
+    // two channels of HDMI, DVI and SDI two-channel cards.
+    static int channelCode(int cardType, int number, int sub = 0);
+    static int channelNumber(int code);
+    static int channelSub(int code);
+    static int nameSlot(int code); // -1 for a code without a name slot
+
+    QList<int> channelList() const;
+    QList<int> channelSignalList() const;
+    QList<int> channelStateList() const;
+    QStringList channelLabels(const QList<int> &codes, const QList<int> &signalIndexes) const;
+    QString inCardName(int code) const;
+    void setInCardName(const QString &name, int code);
+
+    QStringList modelNameList() const;
+    QString modelName(int index) const;
+    void setModelName(const QString &name, int index);
+    void clearModelViews();
+
+    void addWindow(int preset, const QByteArray &block36);
+    void setInCardChunk(int entry, const QByteArray &chunk28);
+
+    static CardStatus cardStatus(const Version &version);
+    QList<CardStatus> cardStatusList(int kind) const;
+
+    void setPaths();
+
+    // Data files and the names file; results: 0 nothing chosen, 1 done,
+    // 2 cannot be opened, 3 not a data file (reading only).
+    int openFile(const QString &name);
+    int saveFile(const QString &name);
+    int loadNames();
+    int saveNames();
+};
+
+#endif // DEVICEDATA_H

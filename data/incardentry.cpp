@@ -1,0 +1,12 @@
+#include "incardentry.h"
+
+void InCardEntry::applyFactoryDefaults()
+{
+    mainSignal = 1;
+    auxSignal = 0;
+    mode = 0;
+    light = contrast = color = 50;
+    captionValues = {};
+    rectA = {0, 1920, 0, 1080};
+    rectB = {0, 960, 0, 540};
+}

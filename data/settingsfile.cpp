@@ -1,0 +1,72 @@
+#include "settingsfile.h"
+
+#include "appdirectory.h"
+#include "datalog.h"
+
+#include <QSettings>
+
+namespace {
+
+// A file with fewer keys than this was not written by us.
+constexpr int MinimumKeys = 5;
+
+const QString LanguageKey = QStringLiteral("language");
+const QString CheckSumKey = QStringLiteral("checkSum");
+
+} // namespace
+
+QString SettingsFile::path()
+{
+    return AppDirectory::filePath(QStringLiteral("infoCong.ini"));
+}
+
+QStringList SettingsFile::defaultLinkSettings()
+{
+    return {QStringLiteral("1"),           QStringLiteral("192.168.1.8"), QStringLiteral("7"),
+            QStringLiteral("255.255.255.0"), QStringLiteral("192.168.1.1"), QStringLiteral("16-21-2C"),
+            QStringLiteral("COM1")};
+}
+
+QByteArray SettingsFile::defaultCheckSum()
+{
+    return QByteArray(8, '\0');
+}
+
+SettingsFile::Contents SettingsFile::read(const QString &path)
+{
+    const QSettings settings(path, QSettings::IniFormat);
+    Contents contents;
+    contents.linkSettings = defaultLinkSettings();
+    if (settings.allKeys().size() < MinimumKeys) {
+        contents.checkSum = defaultCheckSum();
+        return contents;
+    }
+
+    // By name, not by place: an extra key such as "10" would sort between
+    // "1" and "2" and shift every setting after it.
+    for (int i = 0; i < LinkSettingCount; ++i) {
+        const QString key = QString::number(i);
+        contents.linkSettings[i] = settings.value(key, contents.linkSettings[i]).toString();
+    }
+    contents.language = settings.value(LanguageKey, 0).toInt() != 0 ? 1 : 0;
+    contents.checkSum = settings.value(CheckSumKey).toByteArray();
+    contents.defaults = false;
+    return contents;
+}
+
+bool SettingsFile::write(const QString &path, const Contents &contents)
+{
+    QSettings settings(path, QSettings::IniFormat);
+    settings.clear();
+    for (int i = 0; i < contents.linkSettings.size(); ++i)
+        settings.setValue(QString::number(i), contents.linkSettings[i]);
+    settings.setValue(LanguageKey, contents.language);
+    settings.setValue(CheckSumKey, contents.checkSum);
+    settings.sync();
+    qCDebug(lcData) << "write check sun = " << contents.checkSum.toHex();
+    if (settings.status() != QSettings::NoError) {
+        qCWarning(lcData) << "cannot write" << path;
+        return false;
+    }
+    return true;
+}

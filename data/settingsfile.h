@@ -1,0 +1,35 @@
+#ifndef SETTINGSFILE_H
+#define SETTINGSFILE_H
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The settings file "infoCong.ini": the seven link settings under the keys
+// "0" to "6" (link type, IP address, TCP port, mask, gateway, MAC text,
+// serial port name), the interface language and the link's data tag.
+class SettingsFile
+{
+public:
+    struct Contents
+    {
+        QStringList linkSettings; // always seven entries
+        int language = 0;         // 0 Chinese, 1 English
+        QByteArray checkSum;
+        // The file had too few keys to be ours: the link settings are the
+        // defaults and the check value is the default one.
+        bool defaults = true;
+    };
+
+    static constexpr int LinkSettingCount = 7;
+
+    static QString path(); // in the application directory
+    static QStringList defaultLinkSettings();
+    static QByteArray defaultCheckSum();
+
+    static Contents read(const QString &path);
+    // Leaves exactly the keys "0" to "6", "checkSum" and "language".
+    static bool write(const QString &path, const Contents &contents);
+};
+
+#endif // SETTINGSFILE_H

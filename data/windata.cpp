@@ -1,0 +1,39 @@
+#include "windata.h"
+
+namespace {
+
+int byteAt(const QByteArray &data, int i)
+{
+    return static_cast<quint8>(data.at(i));
+}
+
+int word16At(const QByteArray &data, int i)
+{
+    return byteAt(data, i) | byteAt(data, i + 1) << 8;
+}
+
+// x, width, y, height: four 16-bit values, low byte first.
+QRect rectAt(const QByteArray &data, int i)
+{
+    return QRect(word16At(data, i), word16At(data, i + 4),
+                 word16At(data, i + 2), word16At(data, i + 6));
+}
+
+} // namespace
+
+WinData WinData::fromBlock(const QByteArray &block)
+{
+    Q_ASSERT(block.size() >= BlockSize);
+    WinData win;
+    win.winId = byteAt(block, 0);
+    win.b2 = byteAt(block, 2);
+    win.b3 = byteAt(block, 3);
+    for (int i = 0; i < CellCount / 2; ++i) {
+        const int packed = byteAt(block, 4 + i);
+        win.cells[2 * i] = packed >> 4;
+        win.cells[2 * i + 1] = packed & 0x0F;
+    }
+    win.rectA = rectAt(block, 20);
+    win.rectB = rectAt(block, 28);
+    return win;
+}

@@ -1,0 +1,26 @@
+#ifndef WINDATA_H
+#define WINDATA_H
+
+#include <QByteArray>
+#include <QRect>
+
+#include <array>
+
+// One window of a preset as the device reports it.
+struct WinData
+{
+    static constexpr int BlockSize = 36;
+    static constexpr int CellCount = 32;
+
+    int winId = 0;
+    std::array<int, CellCount> cells{}; // per wall cell, 0 to 15
+    int b2 = 0;
+    QRect rectA; // on the wall
+    QRect rectB; // in the input picture
+    int b3 = 0;
+
+    // Decodes a 36-byte window block; the caller checks the size.
+    static WinData fromBlock(const QByteArray &block);
+};
+
+#endif // WINDATA_H
