@@ -1,0 +1,319 @@
+#include "appdirectory.h"
+#include "datafile.h"
+#include "datafiledialog.h"
+#include "devicedata.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A record with every stored field set to something other than its default.
+DeviceData filledRecord()
+{
+    DeviceData data;
+    for (int i = 0; i < DeviceData::Presets; ++i) {
+        data.modelNames[i] = QStringLiteral("Preset %1 \u00e9\u4e2d").arg(i);
+        data.modelView[i] = QByteArray(20 + i, char('a' + i));
+    }
+    for (int i = 0; i < DeviceData::NameSlots; ++i)
+        data.inCardNames[i] = QStringLiteral("Input %1").arg(i);
+    data.setWallSize(4, 8);
+    for (int c = 0; c < data.cols(); ++c)
+        data.colWidths[c] = 100 + c;
+    for (int r = 0; r < data.rows(); ++r)
+        data.rowHeights[r] = 200 + r;
+    data.outMode2 = 2;
+    data.outResolution = 9;
+    data.outWidth = 3072;
+    data.outHeight = 720;
+    data.curModel = 11;
+    return data;
+}
+
+void compareStoredFields(const DeviceData &a, const DeviceData &b)
+{
+    QCOMPARE(a.modelNames, b.modelNames);
+    QCOMPARE(a.colWidths, b.colWidths);
+    QCOMPARE(a.rowHeights, b.rowHeights);
+    QCOMPARE(a.outMode2, b.outMode2);
+    QCOMPARE(a.modelView, b.modelView);
+    QCOMPARE(a.outResolution, b.outResolution);
+    QCOMPARE(a.outWidth, b.outWidth);
+    QCOMPARE(a.outHeight, b.outHeight);
+    QCOMPARE(a.curModel, b.curModel);
+    QCOMPARE(a.inCardNames, b.inCardNames);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+// A data file whose body starts with the given grid counts.
+QByteArray fileWithGrid(qint32 rows, qint32 cols)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << DataFile::Magic << DataFile::FormatVersion;
+    out.setVersion(QDataStream::Qt_4_5);
+    for (int i = 0; i < DeviceData::Presets; ++i)
+        out << QString();
+    out << rows << cols << qint32(4);
+    return bytes;
+}
+
+// Answers the next modal file dialog with a file name, as an operator would.
+void answerFileDialog(const QString &fileName, QString *title, QStringList *filters)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        *title = dialog->windowTitle();
+        *filters = dialog->nameFilters();
+        // Typed into the name field: selectFile() leaves a focused field alone.
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(fileName);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    timer->start();
+}
+
+} // namespace
+
+class TestDataFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void headerAndLayout();
+    void roundTrip();
+    void namesRoundTrip();
+    void newerOrForeignFilesAreRefused();
+    void truncatedFilesLeaveTheRecordAlone();
+    void insaneGridCountsAreRefused_data();
+    void insaneGridCountsAreRefused();
+    void namesFileIsNotADataFile();
+    void unwritablePathsReportFailure();
+    void missingFiles();
+    void dialogsAskForTheFile();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestDataFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    AppDirectory::setPath(m_dir->path());
+}
+
+void TestDataFile::headerAndLayout()
+{
+    DeviceData data;
+    data.setPaths();
+    QCOMPARE(data.configPath, path(QStringLiteral("MyConfigure.pd")));
+    QCOMPARE(data.namesPath, path(QStringLiteral("MyNames.pd")));
+    data.setWallSize(3, 4);
+    data.colWidths = {11, 12, 13, 14};
+    data.rowHeights = {21, 22, 23};
+    QCOMPARE(data.saveFile(QStringLiteral("default")), int(DataFile::Done));
+
+    const QByteArray bytes = readAll(data.configPath);
+    QCOMPARE(bytes.left(6).toHex(' '), QByteArray("05 a4 6b c1 00 0c"));
+
+    QDataStream in(bytes);
+    in.skipRawData(6);
+    in.setVersion(QDataStream::Qt_4_5);
+    for (int i = 0; i < DeviceData::Presets; ++i) {
+        QString name;
+        in >> name;
+    }
+    QVector<qint32> grid(3 + 4 + 3);
+    for (qint32 &v : grid)
+        in >> v;
+    // rows, cols, output mode, then the columns' widths, then the rows' heights
+    QCOMPARE(grid, QVector<qint32>({3, 4, 0, 11, 12, 13, 14, 21, 22, 23}));
+}
+
+void TestDataFile::roundTrip()
+{
+    const DeviceData saved = filledRecord();
+    QCOMPARE(DataFile::write(path("full.pd"), DataFile::Data, saved), DataFile::Done);
+
+    DeviceData loaded;
+    QCOMPARE(DataFile::read(path("full.pd"), DataFile::Data, loaded), DataFile::Done);
+    compareStoredFields(loaded, saved);
+}
+
+void TestDataFile::namesRoundTrip()
+{
+    DeviceData saved = filledRecord();
+    saved.setPaths();
+    QCOMPARE(saved.saveNames(), int(DataFile::Done));
+
+    DeviceData loaded;
+    loaded.setPaths();
+    QCOMPARE(loaded.loadNames(), int(DataFile::Done));
+    QCOMPARE(loaded.modelNames, saved.modelNames);
+    QCOMPARE(loaded.inCardNames, saved.inCardNames);
+    QCOMPARE(loaded.rows(), 2); // the names file carries no wall
+}
+
+void TestDataFile::newerOrForeignFilesAreRefused()
+{
+    QByteArray bytes;
+    QVERIFY(DataFile::write(path("ok.pd"), DataFile::Data, filledRecord()) == DataFile::Done);
+    bytes = readAll(path("ok.pd"));
+
+    QByteArray newer = bytes;
+    newer[5] = 13;
+    writeAll(path("newer.pd"), newer);
+    QByteArray older = bytes;
+    older[5] = 11;
+    writeAll(path("older.pd"), older);
+    QByteArray foreign = bytes;
+    foreign[0] = 0x06;
+    writeAll(path("foreign.pd"), foreign);
+
+    const DeviceData pristine;
+    for (const char *name : {"newer.pd", "foreign.pd"}) {
+        DeviceData data;
+        QCOMPARE(DataFile::read(path(name), DataFile::Data, data), DataFile::NotADataFile);
+        compareStoredFields(data, pristine);
+    }
+    DeviceData data;
+    QCOMPARE(DataFile::read(path("older.pd"), DataFile::Data, data), DataFile::Done);
+}
+
+void TestDataFile::truncatedFilesLeaveTheRecordAlone()
+{
+    DeviceData small;
+    small.modelNames[0] = QStringLiteral("A");
+    small.modelView[15] = "view";
+    small.inCardNames[63] = QStringLiteral("Z");
+    QVERIFY(DataFile::write(path("whole.pd"), DataFile::Data, small) == DataFile::Done);
+    const QByteArray bytes = readAll(path("whole.pd"));
+
+    QLoggingCategory::setFilterRules(QStringLiteral("rz5300.data.warning=false"));
+    const DeviceData before = filledRecord();
+    for (int cut = 0; cut < bytes.size(); ++cut) {
+        writeAll(path("cut.pd"), bytes.left(cut));
+        DeviceData data = before;
+        QCOMPARE(DataFile::read(path("cut.pd"), DataFile::Data, data), DataFile::NotADataFile);
+        compareStoredFields(data, before);
+    }
+    DeviceData data = before;
+    QCOMPARE(DataFile::read(path("whole.pd"), DataFile::Data, data), DataFile::Done);
+    compareStoredFields(data, small);
+    QLoggingCategory::setFilterRules(QString());
+}
+
+void TestDataFile::insaneGridCountsAreRefused_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+
+    QTest::newRow("no rows") << 0 << 2;
+    QTest::newRow("no columns") << 2 << 0;
+    QTest::newRow("17 rows") << 17 << 1;
+    QTest::newRow("17 columns") << 1 << 17;
+    QTest::newRow("huge") << 100000 << 100000;
+    QTest::newRow("negative") << -1 << 4;
+    QTest::newRow("40 cells") << 8 << 5;
+}
+
+void TestDataFile::insaneGridCountsAreRefused()
+{
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+
+    // Plenty of body after the counts, so only the counts can refuse it.
+    QByteArray bytes = fileWithGrid(rows, cols) + QByteArray(4096, '\0');
+    writeAll(path("grid.pd"), bytes);
+    DeviceData data;
+    QCOMPARE(DataFile::read(path("grid.pd"), DataFile::Data, data), DataFile::NotADataFile);
+    QCOMPARE(data.rows(), 2);
+    QCOMPARE(data.cols(), 2);
+}
+
+void TestDataFile::namesFileIsNotADataFile()
+{
+    DeviceData names = filledRecord();
+    names.namesPath = path("names.pd");
+    QCOMPARE(names.saveNames(), int(DataFile::Done));
+
+    const DeviceData pristine;
+    DeviceData data;
+    QCOMPARE(DataFile::read(path("names.pd"), DataFile::Data, data), DataFile::NotADataFile);
+    compareStoredFields(data, pristine);
+}
+
+void TestDataFile::unwritablePathsReportFailure()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("taken.pd"));
+    writeAll(path("plain"), "x");
+    DeviceData data = filledRecord();
+    for (const QString &target : {path("taken.pd"), path("plain/inside.pd"), path("no/such/dir.pd")})
+        QCOMPARE(DataFile::write(target, DataFile::Data, data), DataFile::CannotOpen);
+
+    data.namesPath = path("taken.pd");
+    QCOMPARE(data.saveNames(), int(DataFile::CannotOpen));
+}
+
+void TestDataFile::missingFiles()
+{
+    DeviceData data;
+    data.setPaths();
+    QCOMPARE(data.loadNames(), int(DataFile::CannotOpen));
+    QCOMPARE(data.openFile(QStringLiteral("default")), int(DataFile::CannotOpen));
+    data.namesPath.clear();
+    QCOMPARE(data.loadNames(), int(DataFile::CannotOpen));
+}
+
+void TestDataFile::dialogsAskForTheFile()
+{
+    QCOMPARE(DataFileDialog::withDataSuffix(QStringLiteral("WALL1.PD")), QStringLiteral("WALL1.PD"));
+    QCOMPARE(DataFileDialog::withDataSuffix(QStringLiteral("a.Pd")), QStringLiteral("a.Pd"));
+    QCOMPARE(DataFileDialog::withDataSuffix(QStringLiteral("show.pdx")), QStringLiteral("show.pdx.pd"));
+    QCOMPARE(DataFileDialog::withDataSuffix(QString()), QString());
+
+    const DeviceData saved = filledRecord();
+    DeviceData exporter = saved;
+    QString title;
+    QStringList filters;
+    answerFileDialog(path("Wall1"), &title, &filters);
+    QCOMPARE(exporter.saveFile(QString()), int(DataFile::Done));
+    QVERIFY(QFile::exists(path("Wall1.pd")));
+    QVERIFY(!QFile::exists(path("Wall1")));
+    QCOMPARE(title, QCoreApplication::applicationName() + QStringLiteral(" - Save As"));
+    QCOMPARE(filters, QStringList(QStringLiteral("KM880_6U (*.pd)")));
+
+    DeviceData importer;
+    answerFileDialog(path("Wall1.pd"), &title, &filters);
+    QCOMPARE(importer.openFile(QString()), int(DataFile::Done));
+    QCOMPARE(title, QCoreApplication::applicationName() + QStringLiteral(" - Open"));
+    compareStoredFields(importer, saved);
+}
+
+QTEST_MAIN(TestDataFile)
+#include "tst_datafile.moc"

@@ -1,0 +1,346 @@
+#include "devicedata.h"
+
+#include <QtTest>
+
+namespace {
+
+InCardEntry card(int id, int type, int mainSignal = 0, int flagA = 1, int flagB = 1)
+{
+    InCardEntry e;
+    e.cardId = id;
+    e.present = 1;
+    e.cardType = type;
+    e.mainSignal = mainSignal;
+    e.sigFlagA = flagA;
+    e.sigFlagB = flagB;
+    return e;
+}
+
+} // namespace
+
+class TestDeviceData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsWithTheDefaultWall();
+    void wallSizeStaysWithinTheFrame();
+    void channelCodesDecode_data();
+    void channelCodesDecode();
+    void channelListsFollowTheSlots();
+    void labelsCarryNumberSignalAndName();
+    void codesWithoutNameSlotAreHarmless();
+    void cardStatus_data();
+    void cardStatus();
+    void cardStatusListCoversEachKind();
+    void resolutionTable_data();
+    void resolutionTable();
+    void windowBlockDecodes();
+    void badWindowBlocksAreIgnored();
+    void inCardChunkFillsAnEntry();
+    void factoryDefaults();
+    void presetNamesAndViews();
+};
+
+void TestDeviceData::startsWithTheDefaultWall()
+{
+    const DeviceData data;
+    QCOMPARE(data.rows(), 2);
+    QCOMPARE(data.cols(), 2);
+    QCOMPARE(data.colWidths, QVector<int>({1920, 1920}));
+    QCOMPARE(data.rowHeights, QVector<int>({1080, 1080}));
+    QCOMPARE(data.configPath, QStringLiteral("./MyConfigure.pd"));
+    QCOMPARE(data.signalNames.size(), 16);
+    QCOMPARE(data.signalNames.at(3), QStringLiteral("CVBS"));
+    QCOMPARE(data.signalNames.at(15), QStringLiteral("SDI4"));
+}
+
+void TestDeviceData::wallSizeStaysWithinTheFrame()
+{
+    DeviceData data;
+    data.setWallSize(4, 8, 640, 360);
+    QCOMPARE(data.rows(), 4);
+    QCOMPARE(data.cols(), 8);
+    QCOMPARE(data.colWidths.count(640), 8);
+    QCOMPARE(data.rowHeights.count(360), 4);
+
+    for (const QPair<int, int> &bad : {qMakePair(0, 2), qMakePair(2, 0), qMakePair(17, 1),
+                                       qMakePair(1, 17), qMakePair(5, 7), qMakePair(-1, -1)}) {
+        QVERIFY(!DeviceData::isValidWallSize(bad.first, bad.second));
+        data.setWallSize(bad.first, bad.second);
+        QCOMPARE(data.rows(), 4);
+        QCOMPARE(data.cols(), 8);
+    }
+    QVERIFY(DeviceData::isValidWallSize(16, 2));
+    QVERIFY(DeviceData::isValidWallSize(1, 16));
+}
+
+void TestDeviceData::channelCodesDecode_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("sub");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("slot");
+
+    QTest::newRow("one channel") << 0 << 7 << 0 << 7 << 14;
+    QTest::newRow("hdmi first") << 1 << 0 << 0 << 32 << 0;
+    QTest::newRow("hdmi 3 second") << 1 << 3 << 1 << 39 << 7;
+    QTest::newRow("hdmi last") << 1 << 31 << 1 << 95 << 63;
+    QTest::newRow("dvi first") << 2 << 0 << 0 << 96 << 0;
+    QTest::newRow("dvi 5 second") << 2 << 5 << 1 << 107 << 11;
+    QTest::newRow("sdi first") << 3 << 0 << 0 << 160 << 0;
+    QTest::newRow("sdi last") << 3 << 31 << 1 << 223 << 63;
+}
+
+void TestDeviceData::channelCodesDecode()
+{
+    QFETCH(int, type);
+    QFETCH(int, number);
+    QFETCH(int, sub);
+    QFETCH(int, code);
+    QFETCH(int, slot);
+
+    QCOMPARE(DeviceData::channelCode(type, number, sub), code);
+    QCOMPARE(DeviceData::channelNumber(code), number);
+    QCOMPARE(DeviceData::channelSub(code), sub);
+    QCOMPARE(DeviceData::nameSlot(code), slot);
+}
+
+void TestDeviceData::channelListsFollowTheSlots()
+{
+    DeviceData data;
+    data.inCards[0] = card(0, 0, 3, 1);    // CVBS with signal
+    data.inCards[1] = card(1, 0, 1, 0);    // DVI without signal
+    data.inCards[4] = card(2, 1, 0, 1, 0); // HDMI pair, even slot
+    data.inCards[5] = card(3, 1, 0, 0, 1); // HDMI pair, odd slot
+    data.inCards[6] = card(4, 3);          // SDI pair, even slot
+    data.inCards[9] = card(9, 2);          // not fitted
+    data.inCards[9].present = 0;
+
+    QCOMPARE(data.channelList(), QList<int>({0, 1, 36, 37, 38, 39, 168, 169}));
+    QCOMPARE(data.channelSignalList(), QList<int>({3, 1, 4, 5, 6, 7, 12, 13}));
+    QCOMPARE(data.channelStateList(), QList<int>({3, 11, 4, 15, 16, 7, 4, 5}));
+}
+
+void TestDeviceData::labelsCarryNumberSignalAndName()
+{
+    DeviceData data;
+    data.setInCardName(QStringLiteral("Cam"), 2);
+    data.setInCardName(QStringLiteral("Stage %1"), 39);
+    QCOMPARE(data.inCardName(2), QStringLiteral("Cam"));
+    QCOMPARE(data.inCardNames[7], QStringLiteral("Stage %1"));
+
+    const QStringList labels = data.channelLabels({0, 2, 38, 39}, {3, 1, 6, 7});
+    QCOMPARE(labels, QStringList({QStringLiteral("In1_CVBS"), QStringLiteral("In3_DVI_Cam"),
+                                  QStringLiteral("In4_HDMI3"),
+                                  QStringLiteral("In4_HDMI4_Stage %1")}));
+}
+
+void TestDeviceData::codesWithoutNameSlotAreHarmless()
+{
+    DeviceData data;
+    for (int code : {-1, 224, 1000}) {
+        QCOMPARE(DeviceData::nameSlot(code), -1);
+        data.setInCardName(QStringLiteral("x"), code);
+        QCOMPARE(data.inCardName(code), QString());
+    }
+    for (const QString &name : data.inCardNames)
+        QVERIFY(name.isEmpty());
+    QCOMPARE(data.channelLabels({224}, {99}), QStringList(QStringLiteral("In225_")));
+}
+
+void TestDeviceData::cardStatus_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<int>("third");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("fitted");
+
+    QTest::newRow("output version") << 1 << 2 << -1 << "V1.2" << true;
+    QTest::newRow("input version") << 3 << 10 << 7 << "V3.10.7" << true;
+    QTest::newRow("empty slot") << 255 << 255 << 255 << "No card" << false;
+    QTest::newRow("empty output") << 255 << 255 << -1 << "No card" << false;
+    QTest::newRow("255 255 0 is a version") << 255 << 255 << 0 << "V255.255.0" << true;
+    QTest::newRow("hdmi pair") << -1 << 1 << 0 << "HDMI" << true;
+    QTest::newRow("dvi pair") << -2 << 1 << 0 << "DVI" << true;
+    QTest::newRow("sdi pair") << -3 << 1 << 5 << "SDI" << true;
+    QTest::newRow("pair not fitted") << -2 << 0 << 0 << "No card" << false;
+}
+
+void TestDeviceData::cardStatus()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(int, third);
+    QFETCH(QString, text);
+    QFETCH(bool, fitted);
+
+    const DeviceData::CardStatus status = DeviceData::cardStatus({first, second, third});
+    QCOMPARE(status.text, text);
+    QCOMPARE(status.style, fitted ? QStringLiteral("background-color: rgb(0, 255, 0);")
+                                  : QStringLiteral("background-color: rgb(255, 0, 0);"));
+}
+
+void TestDeviceData::cardStatusListCoversEachKind()
+{
+    DeviceData data;
+    data.inVersion[23] = {1, 0, 3};
+    data.outVersion[11] = {255, 255, -1};
+    data.sysVersion = {2, 1, 0};
+
+    const auto inputs = data.cardStatusList(0);
+    QCOMPARE(inputs.size(), 24);
+    QCOMPARE(inputs.last().text, QStringLiteral("V1.0.3"));
+    const auto outputs = data.cardStatusList(1);
+    QCOMPARE(outputs.size(), 12);
+    QCOMPARE(outputs.last().text, QStringLiteral("No card"));
+    const auto system = data.cardStatusList(2);
+    QCOMPARE(system.size(), 1);
+    QCOMPARE(system.first().text, QStringLiteral("V2.1.0"));
+}
+
+void TestDeviceData::resolutionTable_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QSize>("size");
+
+    QTest::newRow("1") << 1 << QSize(1440, 1440);
+    QTest::newRow("6") << 6 << QSize(1920, 1080);
+    QTest::newRow("7") << 7 << QSize(2560, 816);
+    QTest::newRow("8") << 8 << QSize(2880, 800);
+    QTest::newRow("9") << 9 << QSize(3072, 720);
+    QTest::newRow("10") << 10 << QSize(3660, 600);
+    QTest::newRow("11") << 11 << QSize(1200, 1600);
+    QTest::newRow("12") << 12 << QSize(1600, 1344);
+    QTest::newRow("5 keeps the size") << 5 << QSize(123, 45);
+    QTest::newRow("0 keeps the size") << 0 << QSize(123, 45);
+}
+
+void TestDeviceData::resolutionTable()
+{
+    QFETCH(int, code);
+    QFETCH(QSize, size);
+
+    DeviceData data;
+    data.outWidth = 123;
+    data.outHeight = 45;
+    data.setResolution(code);
+    QCOMPARE(QSize(data.outWidth, data.outHeight), size);
+}
+
+void TestDeviceData::windowBlockDecodes()
+{
+    QByteArray block(WinData::BlockSize, '\0');
+    block[0] = 5;                        // window number
+    block[1] = 1;
+    block[2] = char(38);                 // channel code
+    block[3] = 7;
+    block[4] = char(0x12);               // cells 0 and 1
+    block[19] = char(0xF0);              // cells 30 and 31
+    const char rects[] = {
+        char(0x80), 0x07, 0x00, 0x0F, 0x38, 0x04, 0x70, 0x08, // x 1920, w 3840, y 1080, h 2160
+        0x0A, 0x00, char(0xC0), 0x03, 0x14, 0x00, 0x1C, 0x02, // x 10, w 960, y 20, h 540
+    };
+    block.replace(20, 16, QByteArray(rects, 16));
+
+    DeviceData data;
+    data.addWindow(4, block);
+    QCOMPARE(data.modelWins[4].size(), 1);
+    const WinData &win = data.modelWins[4].first();
+    QCOMPARE(win.winId, 5);
+    QCOMPARE(win.b2, 38);
+    QCOMPARE(win.b3, 7);
+    QCOMPARE(win.cells[0], 1);
+    QCOMPARE(win.cells[1], 2);
+    QCOMPARE(win.cells[2], 0);
+    QCOMPARE(win.cells[30], 15);
+    QCOMPARE(win.cells[31], 0);
+    QCOMPARE(win.rectA, QRect(1920, 1080, 3840, 2160));
+    QCOMPARE(win.rectB, QRect(10, 20, 960, 540));
+
+    data.addWindow(4, block);
+    QCOMPARE(data.modelWins[4].size(), 2);
+}
+
+void TestDeviceData::badWindowBlocksAreIgnored()
+{
+    DeviceData data;
+    const QByteArray block(WinData::BlockSize, '\1');
+    data.addWindow(0, block.left(35));
+    data.addWindow(-1, block);
+    data.addWindow(DeviceData::Presets, block);
+    for (const QList<WinData> &wins : data.modelWins)
+        QVERIFY(wins.isEmpty());
+}
+
+void TestDeviceData::inCardChunkFillsAnEntry()
+{
+    QByteArray chunk;
+    for (int i = 0; i < 28; ++i)
+        chunk.append(char(i + 1));
+    chunk[12] = char(0x80); // rectangle A x = 0x0780 = 1920
+    chunk[13] = 0x07;
+
+    DeviceData data;
+    data.setInCardChunk(3, chunk);
+    const InCardEntry &single = data.inCards[3];
+    QCOMPARE(single.cardId, 1);
+    QCOMPARE(single.present, 0); // a one-channel card's presence comes from the status
+    QCOMPARE(single.mainSignal, 3);
+    QCOMPARE(single.auxSignal, 4);
+    QCOMPARE(single.mode, 5);
+    QCOMPARE(single.light, 6);
+    QCOMPARE(single.contrast, 7);
+    QCOMPARE(single.color, 8);
+    QCOMPARE(single.captionValues, (std::array<int, 4>{9, 10, 11, 12}));
+    QCOMPARE(single.rectA, (std::array<int, 4>{1920, 15 | 16 << 8, 17 | 18 << 8, 19 | 20 << 8}));
+    QCOMPARE(single.rectB, (std::array<int, 4>{21 | 22 << 8, 23 | 24 << 8, 25 | 26 << 8, 27 | 28 << 8}));
+
+    data.inCards[4].cardType = 2;
+    data.setInCardChunk(4, chunk);
+    QCOMPARE(data.inCards[4].present, 2);
+
+    data.setInCardChunk(5, chunk.left(27));
+    data.setInCardChunk(32, chunk);
+    data.setInCardChunk(-1, chunk);
+    QCOMPARE(data.inCards[5].cardId, 0);
+}
+
+void TestDeviceData::factoryDefaults()
+{
+    InCardEntry e = card(6, 0, 3);
+    e.mode = 4;
+    e.captionValues = {1, 2, 3, 4};
+    e.applyFactoryDefaults();
+    QCOMPARE(e.cardId, 6);
+    QCOMPARE(e.present, 1);
+    QCOMPARE(e.mainSignal, 1);
+    QCOMPARE(e.auxSignal, 0);
+    QCOMPARE(e.mode, 0);
+    QCOMPARE(e.light + e.contrast + e.color, 150);
+    QCOMPARE(e.captionValues, (std::array<int, 4>{}));
+    QCOMPARE(e.rectA, (std::array<int, 4>{0, 1920, 0, 1080}));
+    QCOMPARE(e.rectB, (std::array<int, 4>{0, 960, 0, 540}));
+}
+
+void TestDeviceData::presetNamesAndViews()
+{
+    DeviceData data;
+    data.setModelName(QStringLiteral("Opening"), 0);
+    data.setModelName(QStringLiteral("Finale"), 15);
+    data.setModelName(QStringLiteral("lost"), 16);
+    QCOMPARE(data.modelName(15), QStringLiteral("Finale"));
+    QCOMPARE(data.modelName(16), QString());
+    const QStringList names = data.modelNameList();
+    QCOMPARE(names.size(), 16);
+    QCOMPARE(names.first(), QStringLiteral("Opening"));
+
+    data.modelView[3] = "canvas";
+    data.clearModelViews();
+    QVERIFY(data.modelView[3].isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestDeviceData)
+#include "tst_devicedata.moc"
