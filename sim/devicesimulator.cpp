@@ -1,0 +1,92 @@
+#include "devicesimulator.h"
+
+#include "deviceprotocol.h"
+#include "devicesession.h"
+#include "ptytransport.h"
+#include "simlog.h"
+#include "tcptransport.h"
+
+DeviceSimulator::DeviceSimulator(QObject *parent)
+    : QObject(parent)
+    , m_tcp(new TcpTransport(this))
+    , m_pty(new PtyTransport(this))
+{
+    connect(m_tcp, &TcpTransport::sessionStarted, this, &DeviceSimulator::attach);
+    connect(m_pty, &PtyTransport::sessionStarted, this, &DeviceSimulator::attach);
+    connect(m_pty, &PtyTransport::closed, this, &DeviceSimulator::ptyClosed);
+}
+
+DeviceSimulator::~DeviceSimulator()
+{
+    m_pty->close();
+}
+
+bool DeviceSimulator::listenTcp(quint16 port)
+{
+    return m_tcp->listen(port);
+}
+
+quint16 DeviceSimulator::tcpPort() const
+{
+    return m_tcp->port();
+}
+
+void DeviceSimulator::hangUp()
+{
+    m_tcp->hangUp();
+}
+
+bool DeviceSimulator::openPty(const QString &symlinkPath)
+{
+    return m_pty->open(symlinkPath);
+}
+
+QString DeviceSimulator::ptyPath() const
+{
+    return m_pty->path();
+}
+
+void DeviceSimulator::closePty()
+{
+    m_pty->close();
+}
+
+void DeviceSimulator::setBaudRate(int baud)
+{
+    m_baud = baud;
+    m_sessions.removeAll(nullptr);
+    for (DeviceSession *session : qAsConst(m_sessions))
+        session->setBaudRate(baud);
+}
+
+void DeviceSimulator::setFaults(const FaultOptions &options)
+{
+    m_faults = FaultInjector(options);
+}
+
+void DeviceSimulator::attach(DeviceSession *session)
+{
+    m_sessions.removeAll(nullptr);
+    m_sessions.append(session);
+    session->setBaudRate(m_baud);
+    connect(session, &DeviceSession::requestReceived, this,
+            [this, session](const QByteArray &request, int number) { answer(session, request, number); });
+}
+
+void DeviceSimulator::answer(DeviceSession *session, const QByteArray &request, int number)
+{
+    qCDebug(lcSim) << "request" << number << request.toHex(' ');
+    const QByteArray reply = DeviceProtocol::answer(request, &m_model);
+    m_requests.append(request);
+    emit requestReceived(request);
+    session->sendReply(m_faults.shape(number, reply), m_faults.options().delayMs);
+    const int limit = closeAfter(session);
+    if (limit > 0 && number == limit)
+        session->closeWhenSent();
+}
+
+int DeviceSimulator::closeAfter(const DeviceSession *session) const
+{
+    const FaultOptions &options = m_faults.options();
+    return session->link() == DeviceSession::Link::Tcp ? options.hangUpAfter : options.unplugAfter;
+}

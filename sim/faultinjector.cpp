@@ -1,0 +1,67 @@
+#include "faultinjector.h"
+
+#include "simlog.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MaxExtraBytes = 8;
+constexpr int MaxPieces = 4;
+
+} // namespace
+
+FaultInjector::FaultInjector(const FaultOptions &options)
+    : m_options(options)
+    , m_random(options.seed)
+{
+}
+
+QByteArrayList FaultInjector::shape(int requestNumber, const QByteArray &reply)
+{
+    if (hits(m_options.dropEvery, requestNumber)) {
+        qCInfo(lcSim) << "dropping the reply to request" << requestNumber;
+        return {};
+    }
+    QByteArray bytes = reply;
+    if (hits(m_options.noiseEvery, requestNumber))
+        bytes.prepend(randomBytes());
+    if (hits(m_options.overrunEvery, requestNumber))
+        bytes.append(randomBytes());
+    return m_options.splitReplies ? split(bytes) : QByteArrayList{bytes};
+}
+
+bool FaultInjector::hits(int every, int requestNumber)
+{
+    return every > 0 && requestNumber % every == 0;
+}
+
+QByteArray FaultInjector::randomBytes()
+{
+    QByteArray bytes(m_random.bounded(1, MaxExtraBytes + 1), 0);
+    for (char &byte : bytes)
+        byte = char(m_random.bounded(256));
+    return bytes;
+}
+
+QByteArrayList FaultInjector::split(const QByteArray &bytes)
+{
+    if (bytes.size() < 2)
+        return {bytes};
+    const int pieces = m_random.bounded(2, std::min(MaxPieces, bytes.size()) + 1);
+    QList<int> cuts;
+    while (cuts.size() < pieces - 1) {
+        const int cut = m_random.bounded(1, bytes.size());
+        if (!cuts.contains(cut))
+            cuts.append(cut);
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.append(bytes.size());
+    QByteArrayList result;
+    int start = 0;
+    for (int cut : cuts) {
+        result.append(bytes.mid(start, cut - start));
+        start = cut;
+    }
+    return result;
+}

@@ -1,0 +1,29 @@
+#ifndef FAULTINJECTOR_H
+#define FAULTINJECTOR_H
+
+#include "faultoptions.h"
+
+#include <QByteArrayList>
+#include <QRandomGenerator>
+
+// Turns a reply into the pieces that actually go out, as the fault options
+// say: none when the reply is dropped, noise in front, surplus bytes
+// behind, random cuts.
+class FaultInjector
+{
+public:
+    explicit FaultInjector(const FaultOptions &options = {});
+
+    const FaultOptions &options() const { return m_options; }
+    QByteArrayList shape(int requestNumber, const QByteArray &reply);
+
+private:
+    static bool hits(int every, int requestNumber);
+    QByteArray randomBytes();
+    QByteArrayList split(const QByteArray &bytes);
+
+    FaultOptions m_options;
+    QRandomGenerator m_random;
+};
+
+#endif // FAULTINJECTOR_H

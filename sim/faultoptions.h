@@ -1,0 +1,22 @@
+#ifndef FAULTOPTIONS_H
+#define FAULTOPTIONS_H
+
+#include <QtGlobal>
+
+// Faults the simulator injects into its replies. Requests are counted from
+// 1 on each connection; "every N" applies to requests N, 2N, 3N ...; 0
+// turns a fault off. The seed drives every random choice (noise and overrun
+// bytes, split points), so a run can be repeated.
+struct FaultOptions
+{
+    int dropEvery = 0;          // no reply to every Nth request
+    int delayMs = 0;            // every reply waits this long before it starts
+    bool splitReplies = false;  // replies go out in two to four random pieces
+    int noiseEvery = 0;         // 1 to 8 random bytes precede every Nth reply
+    int overrunEvery = 0;       // every Nth reply runs 1 to 8 bytes past its length
+    int hangUpAfter = 0;        // a TCP connection is closed after N replies
+    int unplugAfter = 0;        // the terminal is closed after N replies
+    quint32 seed = 1;
+};
+
+#endif // FAULTOPTIONS_H

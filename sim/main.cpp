@@ -1,0 +1,120 @@
+#include "devicesimulator.h"
+#include "deviceprofile.h"
+#include "signalwatcher.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace {
+
+struct Options
+{
+    bool tcp = false;
+    quint16 tcpPort = 0;
+    bool pty = false;
+    QString link;
+    int baud = 0;
+    QString profile;
+    FaultOptions faults;
+};
+
+QCommandLineOption numberOption(const QString &name, const QString &description)
+{
+    return QCommandLineOption(name, description, QStringLiteral("N"));
+}
+
+int numberValue(const QCommandLineParser &parser, const QString &name)
+{
+    return parser.value(name).toInt();
+}
+
+Options parseOptions(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Simulates the video-wall processor on a TCP port and/or a pseudo-terminal."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {QStringLiteral("tcp"), QStringLiteral("Listen on 127.0.0.1 at this port (0 = any free port)."), QStringLiteral("PORT")},
+        {QStringLiteral("pty"), QStringLiteral("Open a pseudo-terminal as the serial port.")},
+        {QStringLiteral("link"), QStringLiteral("Symlink to the pseudo-terminal at this path (implies --pty)."), QStringLiteral("PATH")},
+        numberOption(QStringLiteral("baud"), QStringLiteral("Pace both directions like a serial line at this rate (8N1).")),
+        {QStringLiteral("profile"), QStringLiteral("Load the chassis from this JSON file."), QStringLiteral("FILE")},
+        numberOption(QStringLiteral("drop-every"), QStringLiteral("Do not answer every Nth request.")),
+        {QStringLiteral("delay"), QStringLiteral("Delay every reply by this many milliseconds."), QStringLiteral("MS")},
+        {QStringLiteral("split"), QStringLiteral("Send replies in random pieces.")},
+        numberOption(QStringLiteral("noise-every"), QStringLiteral("Put random bytes before every Nth reply.")),
+        numberOption(QStringLiteral("overrun-every"), QStringLiteral("Send every Nth reply longer than its length says.")),
+        numberOption(QStringLiteral("hang-up-after"), QStringLiteral("Close a TCP connection after N replies.")),
+        numberOption(QStringLiteral("unplug-after"), QStringLiteral("Close the pseudo-terminal after N replies.")),
+        numberOption(QStringLiteral("seed"), QStringLiteral("Seed of the fault injection (default 1).")),
+    });
+    parser.process(app);
+
+    Options options;
+    options.tcp = parser.isSet(QStringLiteral("tcp"));
+    options.tcpPort = quint16(numberValue(parser, QStringLiteral("tcp")));
+    options.link = parser.value(QStringLiteral("link"));
+    options.pty = parser.isSet(QStringLiteral("pty")) || !options.link.isEmpty();
+    options.baud = numberValue(parser, QStringLiteral("baud"));
+    options.profile = parser.value(QStringLiteral("profile"));
+    FaultOptions &faults = options.faults;
+    faults.dropEvery = numberValue(parser, QStringLiteral("drop-every"));
+    faults.delayMs = numberValue(parser, QStringLiteral("delay"));
+    faults.splitReplies = parser.isSet(QStringLiteral("split"));
+    faults.noiseEvery = numberValue(parser, QStringLiteral("noise-every"));
+    faults.overrunEvery = numberValue(parser, QStringLiteral("overrun-every"));
+    faults.hangUpAfter = numberValue(parser, QStringLiteral("hang-up-after"));
+    faults.unplugAfter = numberValue(parser, QStringLiteral("unplug-after"));
+    if (parser.isSet(QStringLiteral("seed")))
+        faults.seed = quint32(parser.value(QStringLiteral("seed")).toUInt());
+    if (!options.tcp && !options.pty) {
+        QTextStream(stderr) << "Give --tcp PORT and/or --pty.\n";
+        parser.showHelp(2);
+    }
+    return options;
+}
+
+bool start(DeviceSimulator &simulator, const Options &options)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QString error;
+    if (!options.profile.isEmpty() && !DeviceProfile::load(options.profile, &simulator.model(), &error)) {
+        err << error << '\n';
+        return false;
+    }
+    simulator.setBaudRate(options.baud);
+    simulator.setFaults(options.faults);
+    if (options.tcp) {
+        if (!simulator.listenTcp(options.tcpPort)) {
+            err << "cannot listen on port " << options.tcpPort << '\n';
+            return false;
+        }
+        out << "tcp " << simulator.tcpPort() << Qt::endl;
+    }
+    if (options.pty) {
+        if (!simulator.openPty(options.link)) {
+            err << "cannot open a pseudo-terminal\n";
+            return false;
+        }
+        out << "pty " << simulator.ptyPath() << Qt::endl;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("rz5300-sim"));
+    const Options options = parseOptions(app);
+
+    DeviceSimulator simulator;
+    SignalWatcher signalWatcher;
+    QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &app, &QCoreApplication::quit);
+    if (!start(simulator, options))
+        return 1;
+    return app.exec();
+}
