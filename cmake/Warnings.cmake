@@ -7,6 +7,10 @@ if(MSVC)
 else()
     add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
                         -Wcast-align -Woverloaded-virtual -Wformat=2)
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        # qCWarning(category) << ... expands to a variadic macro with no arguments.
+        add_compile_options(-Wno-gnu-zero-variadic-macro-arguments)
+    endif()
     if(RZ_WERROR)
         add_compile_options(-Werror)
     endif()

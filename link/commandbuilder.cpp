@@ -1,0 +1,175 @@
+#include "commandbuilder.h"
+
+#include "framebuilder.h"
+#include "linklog.h"
+#include "protocol.h"
+
+#include <devicedata.h>
+
+// A write frame of fixed length: header, the byte at offset 9, the staged
+// payload, the tag and the trailer.
+struct CommandBuilder::FixedWrite
+{
+    enum Param { NoParam, CurrentPreset, EntryIndex };
+    enum Payload { NoPayload, SendBuf, SendBuf2 };
+
+    int type;
+    quint8 code;
+    int lengthField;
+    Param param;
+    Payload payload;
+    bool freshTag;
+};
+
+namespace {
+
+using FixedWrite = CommandBuilder::FixedWrite;
+
+// The length fields are the device's; the caption frame's 23 is one short
+// of its real size, and processors in the field expect exactly that.
+constexpr FixedWrite FixedWrites[] = {
+    {CommandBuilder::WriteNetwork, Protocol::WriteNetwork, 38, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {CommandBuilder::DeleteWindows, Protocol::DeleteWindows, 20, FixedWrite::CurrentPreset, FixedWrite::NoPayload, false},
+    {CommandBuilder::WriteChannels, Protocol::WriteChannels, 1492, FixedWrite::NoParam, FixedWrite::SendBuf2, true},
+    {CommandBuilder::RestoreFactory, Protocol::RestoreFactory, 19, FixedWrite::NoParam, FixedWrite::NoPayload, true},
+    {CommandBuilder::SetWindowSignal, Protocol::SetWindowSignal, 22, FixedWrite::CurrentPreset, FixedWrite::SendBuf, true},
+    {CommandBuilder::RecallPreset, Protocol::RecallPreset, 20, FixedWrite::CurrentPreset, FixedWrite::NoPayload, true},
+    {CommandBuilder::SetMainSignal, Protocol::SetMainSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
+    {CommandBuilder::SetPipSignal, Protocol::SetPipSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
+    {CommandBuilder::SetCaptionSignal, Protocol::SetCaptionSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
+    {CommandBuilder::SetLight, Protocol::SetLight, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {CommandBuilder::SetContrast, Protocol::SetContrast, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {CommandBuilder::SetColour, Protocol::SetColour, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {CommandBuilder::SetCaptions, Protocol::SetCaptions, 23, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {CommandBuilder::AutoAdjust, Protocol::AutoAdjust, 20, FixedWrite::EntryIndex, FixedWrite::NoPayload, true},
+};
+
+constexpr int RectangleFrameSize = 28;
+
+} // namespace
+
+CommandBuilder::CommandBuilder(QByteArray &checkSum)
+    : m_checkSum(checkSum)
+{
+}
+
+QList<QByteArray> CommandBuilder::build(int type, const Staging &staging)
+{
+    if (const FixedWrite *write = fixedWrite(type))
+        return {buildFixedWrite(*write, staging)};
+
+    switch (type) {
+    case WriteWall:
+        return {FrameBuilder::wallFrame(staging.data, freshTag())};
+    case WriteWindows: {
+        QByteArray params;
+        params.append(static_cast<char>(staging.data.curModel)).append('\x01');
+        return {FrameBuilder::sizedWriteFrame(Protocol::WriteWindows, params + staging.sendBuf,
+                                              freshTag())};
+    }
+    case WriteAllPresets:
+        return buildAllPresets(staging);
+    case SwitchPictureMode:
+        return buildPictureMode(staging);
+    case SetRectangles:
+        return buildRectangles(staging);
+    default:
+        return buildReads(type);
+    }
+}
+
+const CommandBuilder::FixedWrite *CommandBuilder::fixedWrite(int type)
+{
+    for (const FixedWrite &write : FixedWrites) {
+        if (write.type == type)
+            return &write;
+    }
+    return nullptr;
+}
+
+const QByteArray *CommandBuilder::payloadOf(const FixedWrite &write, const Staging &staging)
+{
+    switch (write.payload) {
+    case FixedWrite::SendBuf:
+        return &staging.sendBuf;
+    case FixedWrite::SendBuf2:
+        return &staging.sendBuf2;
+    case FixedWrite::NoPayload:
+        break;
+    }
+    return nullptr;
+}
+
+QByteArray CommandBuilder::buildFixedWrite(const FixedWrite &write, const Staging &staging)
+{
+    if (write.freshTag)
+        freshTag();
+    QByteArray params;
+    if (write.param == FixedWrite::CurrentPreset)
+        params.append(static_cast<char>(staging.data.curModel));
+    else if (write.param == FixedWrite::EntryIndex)
+        params.append(static_cast<char>(staging.index));
+    if (const QByteArray *payload = payloadOf(write, staging))
+        params.append(*payload);
+    if (write.type == RecallPreset)
+        qCDebug(lcLink) << "dm_checkSum = " << m_checkSum.toHex(' ');
+    return FrameBuilder::writeFrame(write.code, write.lengthField, params, m_checkSum);
+}
+
+QList<QByteArray> CommandBuilder::buildPictureMode(const Staging &staging)
+{
+    if (staging.index < 0 || staging.index >= DeviceData::InCardEntries) {
+        qCWarning(lcLink) << "picture mode for entry" << staging.index << "refused";
+        return {};
+    }
+    const int currentMode = staging.data.inCards[staging.index].mode;
+    const int wantedGroup = staging.sendBuf.isEmpty() ? 0 : staging.sendBuf.at(0);
+    return FrameBuilder::pictureModeFrames(staging.index, currentMode, wantedGroup, freshTag());
+}
+
+QList<QByteArray> CommandBuilder::buildRectangles(const Staging &staging)
+{
+    const QByteArray &tag = freshTag();
+    return {FrameBuilder::writeFrame(Protocol::SetRectA, RectangleFrameSize, staging.sendBuf, tag),
+            FrameBuilder::writeFrame(Protocol::SetRectB, RectangleFrameSize, staging.sendBuf2, tag)};
+}
+
+QList<QByteArray> CommandBuilder::buildAllPresets(const Staging &staging)
+{
+    const int presets = qMin<int>(staging.allDataList.size(), DeviceData::Presets);
+    QList<QByteArray> frames;
+    for (int i = 0; i < presets; ++i) {
+        frames << FrameBuilder::presetFrames(i, staging.allDataList.at(i),
+                                             staging.inDataList.value(i),
+                                             staging.chDataList.value(i), freshTag());
+    }
+    return frames;
+}
+
+QList<QByteArray> CommandBuilder::buildReads(int type)
+{
+    switch (type) {
+    case ReadVersions:
+        return {FrameBuilder::readRequest(Protocol::ReadVersions)};
+    case ReadSignalFlags:
+        return {FrameBuilder::readRequest(Protocol::ReadSignalFlags)};
+    case ReadNetwork:
+        // The tag is renewed although this read does not carry it.
+        freshTag();
+        return {FrameBuilder::readRequest(Protocol::ReadNetwork)};
+    case ConnectionRead:
+        return FrameBuilder::connectionReads();
+    case ReadAllPresets:
+        return FrameBuilder::presetReads();
+    case ReadInputCards:
+        return {FrameBuilder::readRequest(Protocol::ReadInputCards)};
+    default:
+        return {};
+    }
+}
+
+const QByteArray &CommandBuilder::freshTag()
+{
+    m_checkSum = m_tags.next();
+    return m_checkSum;
+}

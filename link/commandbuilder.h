@@ -1,0 +1,84 @@
+#ifndef COMMANDBUILDER_H
+#define COMMANDBUILDER_H
+
+#include "datataggenerator.h"
+
+#include <QByteArray>
+#include <QList>
+
+class DeviceData;
+
+// The command catalogue: turns a posted command type and the payload the
+// caller staged into the request frames to queue. Renews the data tag for
+// the commands that carry a fresh one.
+class CommandBuilder
+{
+public:
+    enum Type {
+        Connect = 1,
+        Disconnect = 2,
+        ReadVersions = 10,
+        ReadSignalFlags = 12,
+        ReadNetwork = 14,
+        WriteNetwork = 15,
+        WriteWall = 41,
+        WriteWindows = 42,
+        DeleteWindows = 43,
+        WriteAllPresets = 44,
+        WriteChannels = 45,
+        RestoreFactory = 47,
+        SetWindowSignal = 48,
+        RecallPreset = 49,
+        SetMainSignal = 80,
+        SwitchPictureMode = 81,
+        SetPipSignal = 82,
+        SetCaptionSignal = 84,
+        SetRectangles = 85,
+        SetLight = 87,
+        SetContrast = 88,
+        SetColour = 89,
+        SetCaptions = 90,
+        AutoAdjust = 91,
+        ConnectionRead = 190,
+        ReadAllPresets = 191,
+        EndOfBatch = 192,
+        ReadInputCards = 193,
+    };
+
+    // What the caller staged in the worker before posting.
+    struct Staging
+    {
+        const DeviceData &data;
+        int index;
+        const QByteArray &sendBuf;
+        const QByteArray &sendBuf2;
+        const QList<QByteArray> &allDataList;
+        const QList<QByteArray> &inDataList;
+        const QList<QByteArray> &chDataList;
+    };
+
+    // checkSum is the worker's current data tag, renewed here.
+    explicit CommandBuilder(QByteArray &checkSum);
+
+    // Empty for a type without frames.
+    QList<QByteArray> build(int type, const Staging &staging);
+
+    // A write frame of fixed layout, from the command table.
+    struct FixedWrite;
+
+private:
+    static const FixedWrite *fixedWrite(int type);
+    static const QByteArray *payloadOf(const FixedWrite &write, const Staging &staging);
+
+    QByteArray buildFixedWrite(const FixedWrite &write, const Staging &staging);
+    QList<QByteArray> buildPictureMode(const Staging &staging);
+    QList<QByteArray> buildRectangles(const Staging &staging);
+    QList<QByteArray> buildAllPresets(const Staging &staging);
+    QList<QByteArray> buildReads(int type);
+    const QByteArray &freshTag();
+
+    QByteArray &m_checkSum;
+    DataTagGenerator m_tags;
+};
+
+#endif // COMMANDBUILDER_H

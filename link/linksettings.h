@@ -1,0 +1,12 @@
+#ifndef LINKSETTINGS_H
+#define LINKSETTINGS_H
+
+// The link's part of the settings file: the seven link settings, the
+// interface language and the data tag. Both run in the GUI thread, before
+// the link is used and after it was last used.
+
+// Hands the stored settings to the link; isEnglish: 1 English, 0 Chinese.
+void readSettings(int &isEnglish);
+void writeSettings(int isEnglish);
+
+#endif // LINKSETTINGS_H

@@ -1,0 +1,373 @@
+#include "replyparser.h"
+
+#include "framebuilder.h"
+#include "linklog.h"
+#include "protocol.h"
+
+#include <devicedata.h>
+
+#include <utility>
+
+namespace {
+
+constexpr int EntryOffset = Protocol::ParamOffset;
+
+// Device status reply
+constexpr int StatusSize = 360;
+constexpr int StatusTagOffset = 352;
+constexpr int PresenceLastByte = 12;   // entries 0-7; entries 24-31 in byte 9
+constexpr int CardTypeLastByte = 20;   // entries 0-3; entries 20-23 in byte 15
+constexpr int ResolutionOffset = 23;
+constexpr int OutputModeOffset = 24;
+constexpr int WallRowsOffset = 25;
+constexpr int WallWidthOffset = 33;
+constexpr int WallHeightOffset = 37;
+constexpr int WallCellSize = 8;
+constexpr int CurrentPresetOffset = 287;
+
+// Preset reads
+constexpr int WindowChunkOffset = 9;
+constexpr int WindowChunkSize = 28;
+constexpr int WindowTailOffset = 9;
+constexpr int WindowTailSize = 8;
+constexpr int WindowSlots = 64;
+constexpr int LayerOffset = 1801;
+constexpr int PresetWindowsSize = LayerOffset + DeviceData::LayerSlots;
+constexpr int PresetBlocksSize = WindowTailOffset + WindowTailSize * WindowSlots;
+
+// Versions reply
+constexpr int VersionsSize = 132;
+constexpr int InVersionOffset = 12;
+constexpr int OutVersionOffset = 108;
+
+// Input card entries reply
+constexpr int InCardChunkSize = 28;
+constexpr int InCardsSize = Protocol::ParamOffset + InCardChunkSize * DeviceData::InCardEntries;
+
+// Signal flags reply: entries 0-3 in byte 16, entries 28-31 in byte 9
+constexpr int SignalFlagsLastByte = 16;
+
+// Bytes of the request that the entry handlers read
+constexpr int EntryAndValueSize = EntryOffset + 2;
+constexpr int EntryAndCaptionsSize = EntryOffset + 5;
+constexpr int EntryAndRectangleSize = EntryOffset + 9;
+
+// Network settings: read reply and write request
+constexpr int NetworkReplySize = 28;
+constexpr int NetworkFrameSize = 28;
+
+int byteAt(const QByteArray &data, int i)
+{
+    return static_cast<quint8>(data.at(i));
+}
+
+int word16At(const QByteArray &data, int i)
+{
+    return byteAt(data, i) | byteAt(data, i + 1) << 8;
+}
+
+void takeRectangle(std::array<int, 4> &rect, const QByteArray &sent)
+{
+    for (int i = 0; i < 4; ++i)
+        rect[i] = word16At(sent, EntryOffset + 1 + 2 * i);
+}
+
+QString dottedAt(const QByteArray &data, int i)
+{
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(byteAt(data, i)).arg(byteAt(data, i + 1)).arg(byteAt(data, i + 2)).arg(byteAt(data, i + 3));
+}
+
+QString macAt(const QByteArray &data, int i)
+{
+    const auto hex = [&](int k) {
+        return QStringLiteral("%1").arg(byteAt(data, i + k), 2, 16, QLatin1Char('0')).toUpper();
+    };
+    return QStringLiteral("%1-%2-%3").arg(hex(0), hex(1), hex(2));
+}
+
+} // namespace
+
+ReplyParser::ReplyParser(const State &state, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+{
+}
+
+const ReplyParser::Handler *ReplyParser::handlerFor(quint8 code)
+{
+    static const Handler handlers[] = {
+        {Protocol::ReadStatus, 0, StatusSize, false, &ReplyParser::deviceStatus},
+        {Protocol::ReadNetwork, 0, NetworkReplySize, false, &ReplyParser::readNetwork},
+        {Protocol::WriteNetwork, NetworkFrameSize, 0, false, &ReplyParser::writeNetwork},
+        {Protocol::ReadPresetWindows, 0, 0, false, &ReplyParser::presetWindows},
+        {Protocol::ReadPresetBlocks, EntryOffset + 1, PresetBlocksSize, false, &ReplyParser::presetBlocks},
+        {Protocol::ReadVersions, 0, VersionsSize, false, &ReplyParser::versions},
+        {Protocol::ReadInputCards, 0, InCardsSize, false, &ReplyParser::inputCards},
+        {Protocol::SetMainSignal, EntryAndValueSize, 0, true, &ReplyParser::mainSignal},
+        {Protocol::SetPipSignal, EntryAndValueSize, 0, true, &ReplyParser::pipSignal},
+        {Protocol::SwitchGroup1, EntryAndValueSize, 0, true, &ReplyParser::group1Mode},
+        {Protocol::SwitchGroup2, EntryAndValueSize, 0, true, &ReplyParser::group2Mode},
+        {Protocol::SetCaptions, EntryAndCaptionsSize, 0, true, &ReplyParser::captions},
+        {Protocol::SetCaptionSignal, EntryAndValueSize, 0, true, &ReplyParser::captionSignal},
+        {Protocol::SetRectA, EntryAndRectangleSize, 0, true, &ReplyParser::rectangleA},
+        {Protocol::SetRectB, EntryAndRectangleSize, 0, true, &ReplyParser::rectangleB},
+        {Protocol::RestoreFactory, 0, 0, false, &ReplyParser::factoryData},
+        {Protocol::WriteWall, 0, 0, false, &ReplyParser::wallAccepted},
+        {Protocol::ReadSignalFlags, 0, SignalFlagsLastByte + 1, false, &ReplyParser::signalFlags},
+    };
+    for (const Handler &handler : handlers) {
+        if (handler.code == code)
+            return &handler;
+    }
+    return nullptr;
+}
+
+bool ReplyParser::fits(const Handler &handler, const QByteArray &sent, const QByteArray &reply)
+{
+    if (sent.size() < handler.sentSize || reply.size() < handler.replySize)
+        return false;
+    return !handler.readsEntry || byteAt(sent, EntryOffset) < DeviceData::InCardEntries;
+}
+
+QList<QByteArray> ReplyParser::handle(const QByteArray &sent, const QByteArray &reply)
+{
+    if (sent.size() <= Protocol::CodeOffset)
+        return {};
+    const quint8 code = static_cast<quint8>(sent.at(Protocol::CodeOffset));
+    const Handler *handler = handlerFor(code);
+    if (!handler)
+        return {};
+    if (!fits(*handler, sent, reply)) {
+        qCWarning(lcLink).nospace() << "reply of " << reply.size() << " bytes to request 0x"
+                                    << Qt::hex << code << " (" << Qt::dec << sent.size()
+                                    << " bytes) not taken";
+        return {};
+    }
+    (this->*handler->run)(sent, reply);
+    return std::exchange(m_followUp, {});
+}
+
+void ReplyParser::deviceStatus(const QByteArray &, const QByteArray &reply)
+{
+    DeviceData &data = m_state.data;
+    emit isFistConnect();
+    const QByteArray tag = reply.mid(StatusTagOffset, Protocol::TagSize);
+    for (int k = 0; k < DeviceData::InCardEntries; ++k)
+        data.inCards[k].present = byteAt(reply, PresenceLastByte - k / 8) >> (k % 8) & 1;
+    for (int k = 0; k < DeviceData::InSlots; ++k)
+        data.inCards[k].cardType = byteAt(reply, CardTypeLastByte - k / 4) >> (2 * (k % 4)) & 3;
+    emit repalceInCardMes();
+
+    if (tag == m_state.lastCheckSum) {
+        emit repalceAllPage();
+        return;
+    }
+    // The device holds other data than the host: adopt its tag and read
+    // all presets.
+    m_state.lastCheckSum = tag;
+    m_state.checkSum = tag;
+    m_followUp = FrameBuilder::presetReads();
+    data.outResolution = byteAt(reply, ResolutionOffset);
+    data.outMode2 = byteAt(reply, OutputModeOffset) == 0 ? 4 : 2;
+    data.setResolution(data.outResolution);
+    takeWall(reply);
+    emit replaceWinPages();
+}
+
+void ReplyParser::takeWall(const QByteArray &reply)
+{
+    DeviceData &data = m_state.data;
+    const int rows = byteAt(reply, WallRowsOffset);
+    const int cols = byteAt(reply, WallRowsOffset + 1);
+    if (!DeviceData::isValidWallSize(rows, cols)) {
+        qCWarning(lcLink) << "wall of" << rows << "x" << cols << "replaced by the default wall";
+        data.setDefaultWall();
+        data.curModel = 0;
+        return;
+    }
+    data.setWallSize(rows, cols);
+    for (int c = 0; c < cols; ++c)
+        data.colWidths[c] = word16At(reply, WallWidthOffset + WallCellSize * c);
+    for (int r = 0; r < rows; ++r)
+        data.rowHeights[r] = word16At(reply, WallHeightOffset + WallCellSize * cols * r);
+    const int preset = byteAt(reply, CurrentPresetOffset);
+    data.curModel = preset < DeviceData::Presets ? preset : 0;
+}
+
+void ReplyParser::readNetwork(const QByteArray &, const QByteArray &reply)
+{
+    m_state.ip = dottedAt(reply, 9);
+    m_state.mask = dottedAt(reply, 13);
+    m_state.gateway = dottedAt(reply, 17);
+    m_state.mac = macAt(reply, 24);
+    m_state.port = byteAt(reply, 27);
+    qCDebug(lcLink) << m_state.ip << m_state.mask << m_state.gateway << m_state.mac
+                    << m_state.port;
+    emit repalceConnect();
+}
+
+void ReplyParser::writeNetwork(const QByteArray &sent, const QByteArray &)
+{
+    m_state.ip = dottedAt(sent, 10);
+    m_state.mask = dottedAt(sent, 15);
+    m_state.gateway = dottedAt(sent, 20);
+    m_state.mac = macAt(sent, 25);
+    emit send_explain_end(10);
+}
+
+void ReplyParser::presetWindows(const QByteArray &, const QByteArray &reply)
+{
+    m_state.buffer = reply;
+}
+
+void ReplyParser::presetBlocks(const QByteArray &sent, const QByteArray &reply)
+{
+    const int m = byteAt(sent, EntryOffset);
+    const QByteArray &first = m_state.buffer;
+    if (m >= DeviceData::Presets || first.size() < PresetWindowsSize) {
+        qCWarning(lcLink) << "windows of preset" << m << "not taken," << first.size()
+                          << "bytes kept from the first read";
+        return;
+    }
+    DeviceData &data = m_state.data;
+    data.modelWins[m].clear();
+    int count = 0;
+    for (int k = 0; k < WindowSlots; ++k) {
+        const QByteArray block = first.mid(WindowChunkOffset + WindowChunkSize * k, WindowChunkSize)
+            + reply.mid(WindowTailOffset + WindowTailSize * k, WindowTailSize);
+        if (block.at(1) == 0)
+            continue;
+        data.addWindow(m, block);
+        ++count;
+    }
+    data.modelWinCount[m] = count;
+    for (int j = 0; j < DeviceData::LayerSlots; ++j)
+        data.modelLayer[m][j] = byteAt(first, LayerOffset + j);
+    if (m == DeviceData::Presets - 1)
+        emit replaceWins();
+}
+
+void ReplyParser::versions(const QByteArray &, const QByteArray &reply)
+{
+    DeviceData &data = m_state.data;
+    data.sysVersion = {byteAt(reply, 9), byteAt(reply, 10), byteAt(reply, 11)};
+    for (int k = 0; k < DeviceData::InSlots; ++k) {
+        const InCardEntry &entry = data.inCards[k];
+        DeviceData::Version &version = data.inVersion[k];
+        if (entry.cardType == 0) {
+            const int i = InVersionOffset + 3 * k;
+            version = {byteAt(reply, i), byteAt(reply, i + 1), byteAt(reply, i + 2)};
+        } else {
+            version[0] = -entry.cardType;
+            version[1] = entry.present;
+        }
+    }
+    for (int k = 0; k < DeviceData::OutSlots; ++k) {
+        const int i = OutVersionOffset + 2 * k;
+        data.outVersion[k] = {byteAt(reply, i), byteAt(reply, i + 1), -1};
+    }
+    emit repalceVersion();
+}
+
+void ReplyParser::inputCards(const QByteArray &, const QByteArray &reply)
+{
+    for (int k = 0; k < DeviceData::InCardEntries; ++k) {
+        const int chunk = Protocol::ParamOffset + InCardChunkSize * k;
+        m_state.data.setInCardChunk(k, reply.mid(chunk, InCardChunkSize));
+    }
+}
+
+void ReplyParser::mainSignal(const QByteArray &sent, const QByteArray &)
+{
+    const int e = byteAt(sent, EntryOffset);
+    m_state.data.inCards[e].mainSignal = byteAt(sent, 10);
+    emit repalceInCardMainSingle(e);
+}
+
+void ReplyParser::pipSignal(const QByteArray &sent, const QByteArray &)
+{
+    InCardEntry &entry = m_state.data.inCards[byteAt(sent, EntryOffset)];
+    entry.auxSignal = byteAt(sent, 10);
+    entry.mode = 2;
+    emit repalceInCardPIP();
+}
+
+void ReplyParser::group1Mode(const QByteArray &sent, const QByteArray &)
+{
+    setGroupMode(sent, 1);
+}
+
+void ReplyParser::group2Mode(const QByteArray &sent, const QByteArray &)
+{
+    setGroupMode(sent, 3);
+}
+
+void ReplyParser::setGroupMode(const QByteArray &sent, int onMode)
+{
+    const int e = byteAt(sent, EntryOffset);
+    m_state.data.inCards[e].mode = byteAt(sent, 10) != 0 ? onMode : 0;
+    emit repalceInCardMainSingle(e);
+}
+
+void ReplyParser::captions(const QByteArray &sent, const QByteArray &)
+{
+    InCardEntry &entry = m_state.data.inCards[byteAt(sent, EntryOffset)];
+    for (int i = 0; i < 4; ++i)
+        entry.captionValues[i] = byteAt(sent, 10 + i);
+    emit repalceInCardText();
+}
+
+void ReplyParser::captionSignal(const QByteArray &sent, const QByteArray &)
+{
+    InCardEntry &entry = m_state.data.inCards[byteAt(sent, EntryOffset)];
+    entry.auxSignal = byteAt(sent, 10);
+    entry.mode = 4;
+    emit repalceInCardText();
+}
+
+void ReplyParser::rectangleA(const QByteArray &sent, const QByteArray &)
+{
+    takeRectangle(m_state.data.inCards[byteAt(sent, EntryOffset)].rectA, sent);
+}
+
+void ReplyParser::rectangleB(const QByteArray &sent, const QByteArray &)
+{
+    takeRectangle(m_state.data.inCards[byteAt(sent, EntryOffset)].rectB, sent);
+    emit repalceInCardPIP();
+}
+
+void ReplyParser::factoryData(const QByteArray &, const QByteArray &)
+{
+    DeviceData &data = m_state.data;
+    qCDebug(lcLink) << "reserve init data";
+    data.outResolution = 6;
+    data.outMode2 = 4;
+    data.setResolution(data.outResolution);
+    data.setDefaultWall();
+    data.curModel = 0;
+    data.clearModelViews();
+    emit replaceWinPages();
+    for (InCardEntry &entry : data.inCards) {
+        if (entry.present != 0)
+            entry.applyFactoryDefaults();
+    }
+    emit repalceInCardMes();
+    emit repalceCard();
+}
+
+void ReplyParser::wallAccepted(const QByteArray &, const QByteArray &)
+{
+    emit repalceeSendPage();
+}
+
+void ReplyParser::signalFlags(const QByteArray &, const QByteArray &reply)
+{
+    for (int k = 0; k < DeviceData::InCardEntries; ++k) {
+        const int flags = byteAt(reply, SignalFlagsLastByte - k / 4);
+        const int i = k % 4;
+        m_state.data.inCards[k].sigFlagA = flags >> (2 * i) & 1;
+        m_state.data.inCards[k].sigFlagB = flags >> (2 * i + 1) & 1;
+    }
+    emit repalceInCardMes();
+}

@@ -1,0 +1,95 @@
+#ifndef REPLYPARSER_H
+#define REPLYPARSER_H
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class DeviceData;
+
+// Stores what one reply says, given the request it answers: into the
+// device data record and the worker's state. The handler is chosen by the
+// command code of the request; every handler first checks that the request
+// and the reply are long enough for the bytes it reads, and a short one
+// stores nothing. No transport is involved.
+class ReplyParser : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The worker's state that replies update.
+    struct State
+    {
+        DeviceData &data;
+        QByteArray &buffer; // the 0x1A reply of a preset read, kept for its 0x1B
+        QByteArray &checkSum;
+        QByteArray &lastCheckSum;
+        QString &ip;
+        QString &mask;
+        QString &gateway;
+        QString &mac;
+        int &port;
+    };
+
+    explicit ReplyParser(const State &state, QObject *parent = nullptr);
+
+    // Handles the reply to sent; returns the frames the reply asks to queue
+    // (the preset reads when the device holds other data than the host).
+    QList<QByteArray> handle(const QByteArray &sent, const QByteArray &reply);
+
+signals:
+    void replaceWinPages();
+    void repalceeSendPage();
+    void replaceWins();
+    void repalceAllPage();
+    void repalceCard();
+    void repalceInCardMes();
+    void repalceConnect();
+    void repalceVersion();
+    void isFistConnect();
+    void repalceInCardMainSingle(int id);
+    void repalceInCardPIP();
+    void repalceInCardText();
+    void send_explain_end(int code);
+
+private:
+    using Run = void (ReplyParser::*)(const QByteArray &sent, const QByteArray &reply);
+    struct Handler
+    {
+        quint8 code;
+        int sentSize;   // bytes of the request the handler reads
+        int replySize;  // bytes of the reply the handler reads
+        bool readsEntry; // sent[9] is an input card entry
+        Run run;
+    };
+    static const Handler *handlerFor(quint8 code);
+    static bool fits(const Handler &handler, const QByteArray &sent, const QByteArray &reply);
+
+    void deviceStatus(const QByteArray &sent, const QByteArray &reply);
+    void readNetwork(const QByteArray &sent, const QByteArray &reply);
+    void writeNetwork(const QByteArray &sent, const QByteArray &reply);
+    void presetWindows(const QByteArray &sent, const QByteArray &reply);
+    void presetBlocks(const QByteArray &sent, const QByteArray &reply);
+    void versions(const QByteArray &sent, const QByteArray &reply);
+    void inputCards(const QByteArray &sent, const QByteArray &reply);
+    void mainSignal(const QByteArray &sent, const QByteArray &reply);
+    void pipSignal(const QByteArray &sent, const QByteArray &reply);
+    void group1Mode(const QByteArray &sent, const QByteArray &reply);
+    void group2Mode(const QByteArray &sent, const QByteArray &reply);
+    void captions(const QByteArray &sent, const QByteArray &reply);
+    void captionSignal(const QByteArray &sent, const QByteArray &reply);
+    void rectangleA(const QByteArray &sent, const QByteArray &reply);
+    void rectangleB(const QByteArray &sent, const QByteArray &reply);
+    void factoryData(const QByteArray &sent, const QByteArray &reply);
+    void wallAccepted(const QByteArray &sent, const QByteArray &reply);
+    void signalFlags(const QByteArray &sent, const QByteArray &reply);
+
+    void takeWall(const QByteArray &reply);
+    void setGroupMode(const QByteArray &sent, int onMode);
+
+    State m_state;
+    QList<QByteArray> m_followUp;
+};
+
+#endif // REPLYPARSER_H

@@ -1,0 +1,146 @@
+#ifndef SINGLETON_SERIALPORT_H
+#define SINGLETON_SERIALPORT_H
+
+#include "commandbuilder.h"
+#include "replyassembler.h"
+
+#include <devicedata.h>
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QStringList>
+
+class QThread;
+class QTcpSocket;
+class ReplyParser;
+
+// The one link to the processor. Lives in a thread of its own with both
+// transports; builds the request frames of a posted command, sends them
+// one at a time, pairs each reply with its request and stores what it says
+// in the device data record.
+//
+// Callers stage a payload in the dm_send... members, emit send_out_time()
+// and call postCommand(); the worker's signals tell them what changed.
+class Singleton_SerialPort : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Created on first use, after the application object; closed and
+    // joined when the application object goes away.
+    static Singleton_SerialPort *instance();
+    // Serial ports that can be opened now.
+    static QStringList openablePortNames();
+
+    // Runs out_function(type) in the worker thread, in posting order.
+    void postCommand(int type);
+    // Drops the queue with message reason + 5, in the worker thread (the
+    // main window's time-out uses reason 2).
+    void postSendFailed(int reason);
+    // Frames queued or in flight; asks the worker thread.
+    int queuedFrames();
+
+    bool isConnected() const;
+    QStringList linkSettings() const;
+    void setLinkSettings(const QStringList &settings);
+    void setNetSettings(const QStringList &settings);
+    void setPortSettings(const QStringList &settings);
+
+    int dm_connect_statu = 1; // 1 link down, 0 link up
+    int dm_sendEnable = 1;    // 0 while a batch is only queued
+    int dm_index = 0;         // input card entry of the next command
+
+    int dm_linkType = 0; // 0 TCP, otherwise serial
+    QString dm_ip;
+    int dm_port = 0;
+    QString dm_mask;
+    QString dm_gateway;
+    QString dm_mac;
+    QString dm_portName;
+    DeviceData dm_data;
+    QByteArray dm_checkSum;     // data tag carried by write requests
+    QByteArray dm_lastCheckSum; // tag of the last frame sent
+    QByteArray dm_sendBuf;
+    QByteArray dm_sendBuf2;
+    QList<QByteArray> dm_allDataList;
+    QList<QByteArray> dm_inDataList;
+    QList<QByteArray> dm_chDataList;
+
+signals:
+    void setWaitPage(bool closed);
+    void send_connect_end();
+    void send_explain_end(int code);
+    void send_end_instrusts();
+    void send_error(int order);
+    void send_receive_end(int order);
+    void MyStarSend(int);
+    void send_out_time(int ms);
+    void replaceWinPages();
+    void repalceeSendPage();
+    void replaceWins();
+    void repalceAllPage();
+    void repalceCardMes();
+    void repalceLoadFile();
+    void repalceCard();
+    void repalceInCardMes();
+    void repalceConnect();
+    void repalceVersion();
+    void isFistConnect();
+    void repalceInCardMainSingle(int id);
+    void repalceInCardPIP();
+    void repalceInCardText();
+    void send_init_end();
+
+public slots:
+    void out_function(int type);
+    void out_function_data(int type, QByteArray data);
+
+private slots:
+    void readDataPort();
+    void handleError(QSerialPort::SerialPortError error);
+    void readDataSocket();
+    void handleSocketError(QAbstractSocket::SocketError error);
+    void socketConnected();
+
+private:
+    Singleton_SerialPort();
+    ~Singleton_SerialPort() override;
+
+    static void shutDown();
+    void forwardParserSignals();
+
+    void connectLink();
+    void disconnectLink();
+    void closeTransports();
+    void linkLost();
+    bool openSerialPort();
+    bool connectSocket();
+
+    void queueCommand(int type, bool sendAtOnce);
+    void endBatch();
+    void sendHead();
+    void sendData();
+    bool writeSerial();
+    bool writeSocket();
+    void sendFailed(int reason);
+    void resetExchange();
+
+    void takeBytes(const QByteArray &bytes);
+    void parseReply(const QByteArray &reply);
+
+    QSerialPort *dm_serialPort;
+    QTcpSocket *dm_tcpSocket;
+    QThread *dm_thread;
+    QByteArray dm_sendData;        // the frame in flight
+    ReplyAssembler dm_receiveData; // reply assembly
+    QList<QByteArray> dm_sendList; // head = the frame in flight
+    QByteArray dm_buffer;          // first reply of a preset read
+    CommandBuilder m_builder;
+    ReplyParser *m_parser;
+};
+
+#endif // SINGLETON_SERIALPORT_H
