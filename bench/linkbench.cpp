@@ -1,0 +1,155 @@
+// Times the link worker against the device simulator: the connection read
+// and a full write over a paced pseudo-terminal, compared with the time the
+// bytes take on a 115200 baud line, then round trips over TCP loopback.
+
+#include <deviceprotocol.h>
+#include <devicesimulator.h>
+#include <singleton_serialport.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+constexpr int BaudRate = 115200;
+constexpr int BitsPerByte = 10;
+constexpr int RoundTrips = 500;
+constexpr int WaitMs = 60000;
+constexpr int PresetWindowsSize = 1856;
+constexpr int PresetSourcesSize = 512;
+constexpr int PresetChannelsSize = 1472;
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+// Runs start, then spins the event loop until the worker closes the wait
+// page (or gives up after WaitMs); returns the seconds taken.
+double timeUntilIdle(Singleton_SerialPort *link, const std::function<void()> &start)
+{
+    QEventLoop loop;
+    QObject::connect(link, &Singleton_SerialPort::setWaitPage, &loop, [&loop](bool closed) {
+        if (closed)
+            loop.quit();
+    });
+    QTimer::singleShot(WaitMs, &loop, [&loop] { loop.exit(1); });
+    QElapsedTimer clock;
+    clock.start();
+    start();
+    if (loop.exec() != 0)
+        qFatal("no answer within %d ms", WaitMs);
+    return double(clock.nsecsElapsed()) / 1e9;
+}
+
+void connectLink(Singleton_SerialPort *link, const QStringList &settings)
+{
+    link->setLinkSettings(settings);
+    QEventLoop loop;
+    QObject::connect(link, &Singleton_SerialPort::send_connect_end, &loop, &QEventLoop::quit);
+    link->postCommand(1);
+    loop.exec();
+    if (!link->isConnected())
+        qFatal("cannot connect to the simulator");
+}
+
+// Request and reply bytes of the exchanges the simulator saw.
+qint64 wireBytes(DeviceSimulator &sim)
+{
+    DeviceModel scratch = sim.model();
+    qint64 bytes = 0;
+    for (const QByteArray &request : sim.requests())
+        bytes += request.size() + DeviceProtocol::answer(request, &scratch).size();
+    return bytes;
+}
+
+void report(const char *name, double seconds, DeviceSimulator &sim)
+{
+    const qint64 bytes = wireBytes(sim);
+    const double wireSeconds = double(bytes * BitsPerByte) / BaudRate;
+    out() << QStringLiteral("%1: %2 exchanges, %3 bytes; measured %4 s, wire %5 s, ratio %6")
+                 .arg(QLatin1String(name))
+                 .arg(sim.requests().size())
+                 .arg(bytes)
+                 .arg(seconds, 0, 'f', 3)
+                 .arg(wireSeconds, 0, 'f', 3)
+                 .arg(seconds / wireSeconds, 0, 'f', 3)
+          << Qt::endl;
+}
+
+void benchConnectionRead(Singleton_SerialPort *link, DeviceSimulator &sim)
+{
+    link->dm_checkSum.clear();
+    link->dm_lastCheckSum.clear();
+    sim.clearRequests();
+    const double seconds = timeUntilIdle(link, [link] { link->postCommand(190); });
+    report("connection read (190)", seconds, sim);
+}
+
+void benchFullWrite(Singleton_SerialPort *link, DeviceSimulator &sim)
+{
+    link->dm_allDataList.clear();
+    link->dm_inDataList.clear();
+    link->dm_chDataList.clear();
+    for (int p = 0; p < DeviceData::Presets; ++p) {
+        link->dm_allDataList << QByteArray(PresetWindowsSize, char(p));
+        link->dm_inDataList << QByteArray(PresetSourcesSize, char(p));
+        link->dm_chDataList << QByteArray(PresetChannelsSize, char(p));
+    }
+    sim.clearRequests();
+    link->dm_sendEnable = 0;
+    const double seconds = timeUntilIdle(link, [link] {
+        for (int type : {41, 44, 49, 192})
+            link->postCommand(type);
+    });
+    report("full write (41, 44, 49, 192)", seconds, sim);
+}
+
+void benchRoundTrips(Singleton_SerialPort *link, DeviceSimulator &sim)
+{
+    sim.clearRequests();
+    QVector<double> times;
+    for (int i = 0; i < RoundTrips; ++i)
+        times << timeUntilIdle(link, [link] { link->postCommand(49); }) * 1000;
+    std::sort(times.begin(), times.end());
+    double sum = 0;
+    for (double t : times)
+        sum += t;
+    const int p99 = std::min(int(times.size()) - 1, int(times.size() * 99 / 100));
+    out() << QStringLiteral("tcp round trip (49) x %1: mean %2 ms, 99th percentile %3 ms")
+                 .arg(sim.requests().size())
+                 .arg(sum / times.size(), 0, 'f', 3)
+                 .arg(times.at(p99), 0, 'f', 3)
+          << Qt::endl;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    DeviceSimulator sim;
+    if (!dir.isValid() || !sim.openPty(dir.filePath(QStringLiteral("ttyRZ"))) || !sim.listenTcp())
+        qFatal("cannot start the simulator");
+    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+
+    sim.setBaudRate(BaudRate);
+    connectLink(link, {"1", "", "0", "", "", "", sim.ptyPath()});
+    benchConnectionRead(link, sim);
+    benchFullWrite(link, sim);
+
+    sim.setBaudRate(0);
+    connectLink(link, {"0", "127.0.0.1", QString::number(sim.tcpPort()), "", "", "", ""});
+    benchRoundTrips(link, sim);
+    link->postCommand(2);
+    return 0;
+}

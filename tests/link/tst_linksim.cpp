@@ -1,0 +1,464 @@
+#include <devicesimulator.h>
+#include <singleton_serialport.h>
+
+#include "signalrecorder.h"
+
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <ctime>
+#include <memory>
+
+namespace {
+
+constexpr int Wait = 10000;
+
+enum class Transport { Tcp, Pty };
+
+// A window the tests put into a preset.
+struct Window
+{
+    int preset, slot, channel, b3;
+    const char *cells; // 16 bytes in hex, two cells a byte, high nibble first
+    QRect wall, source;
+};
+
+const Window Windows[] = {
+    {0, 0, 38, 0, "11000000000000000000000000000000", {0, 0, 1280, 720}, {0, 0, 1920, 1080}},
+    {0, 9, 100, 2, "0011f000000000000000000000000000", {1280, 0, 2944, 720}, {16, 8, 960, 540}},
+    {7, 63, 5, 0, "123456789abcdef0fedcba9876543210", {300, 200, 1000, 900}, {0, 0, 1920, 1080}},
+    {15, 31, 223, 255, "ffffffffffffffffffffffffffffffff", {4000, 1500, 1024, 768}, {7, 9, 704, 576}},
+};
+
+const QVector<int> WallWidths{1280, 1920, 1024};
+const QVector<int> WallHeights{720, 1080};
+constexpr int WallResolution = 9;
+constexpr int CurrentPreset = 7;
+
+void putRect(QByteArray &block, int offset, const QRect &rect)
+{
+    const int values[] = {rect.x(), rect.width(), rect.y(), rect.height()};
+    for (int v = 0; v < 4; ++v) {
+        block[offset + 2 * v] = char(values[v] & 0xFF);
+        block[offset + 2 * v + 1] = char(values[v] >> 8);
+    }
+}
+
+QByteArray windowBlock(int slot, int channel, int b3, const QByteArray &cells, const QRect &wall,
+                       const QRect &source)
+{
+    QByteArray block(Preset::WindowSize, '\0');
+    block[0] = char(slot);
+    block[1] = 1;
+    block[2] = char(channel);
+    block[3] = char(b3);
+    block.replace(4, 16, cells);
+    putRect(block, 20, wall);
+    putRect(block, 28, source);
+    return block;
+}
+
+QByteArray blockOf(const WinData &win)
+{
+    QByteArray cells;
+    for (size_t i = 0; i < win.cells.size(); i += 2)
+        cells.append(char(win.cells[i] << 4 | win.cells[i + 1]));
+    return windowBlock(win.winId, win.b2, win.b3, cells, win.rectA, win.rectB);
+}
+
+std::array<Preset, DeviceModel::PresetCount> presetsWithWindows()
+{
+    std::array<Preset, DeviceModel::PresetCount> presets;
+    for (const Window &w : Windows) {
+        Preset &preset = presets[size_t(w.preset)];
+        preset.setWindow(windowBlock(w.slot, w.channel, w.b3, QByteArray::fromHex(w.cells),
+                                     w.wall, w.source));
+        preset.layers[w.slot] = char(w.slot + 1);
+    }
+    for (size_t p = 0; p < presets.size(); ++p)
+        presets[p].channels.fill(char(p + 1));
+    return presets;
+}
+
+QString presetLine(int count, const QByteArray &layers, const QByteArrayList &blocks)
+{
+    return QStringLiteral("%1 windows: %2 layers %3")
+        .arg(count)
+        .arg(QString::fromLatin1(blocks.join(' ')), QString::fromLatin1(layers.toHex()));
+}
+
+QStringList expectedPresets()
+{
+    QStringList lines;
+    for (const Preset &preset : presetsWithWindows()) {
+        QByteArrayList blocks;
+        for (int slot = 0; slot < Preset::SlotCount; ++slot) {
+            if (preset.holdsWindow(slot))
+                blocks << preset.window(slot).toHex();
+        }
+        lines << presetLine(preset.windowCount(), preset.layers, blocks);
+    }
+    return lines;
+}
+
+QStringList recordPresets(const DeviceData &data)
+{
+    QStringList lines;
+    for (int p = 0; p < DeviceData::Presets; ++p) {
+        QByteArray layers;
+        for (int layer : data.modelLayer[size_t(p)])
+            layers.append(char(layer));
+        QByteArrayList blocks;
+        for (const WinData &win : data.modelWins[size_t(p)])
+            blocks << blockOf(win).toHex();
+        lines << presetLine(data.modelWinCount[size_t(p)], layers, blocks);
+    }
+    return lines;
+}
+
+// Number, presence, card type, main signal and signal flags of each entry.
+QStringList entryLines(const DeviceModel &model)
+{
+    QStringList lines;
+    for (const InputEntry &e : model.entries)
+        lines << QStringLiteral("%1 %2 %3 %4 %5 %6").arg(e.id).arg(e.present).arg(e.cardType)
+                     .arg(e.mainSignal).arg(e.signalA).arg(e.signalB);
+    return lines;
+}
+
+QStringList entryLines(const DeviceData &data)
+{
+    QStringList lines;
+    for (const InCardEntry &e : data.inCards)
+        lines << QStringLiteral("%1 %2 %3 %4 %5 %6").arg(e.cardId).arg(e.present).arg(e.cardType)
+                     .arg(e.mainSignal).arg(e.sigFlagA).arg(e.sigFlagB);
+    return lines;
+}
+
+// Command code and parameter of each request, as hex.
+QStringList exchange(const QByteArrayList &requests)
+{
+    QStringList codes;
+    for (const QByteArray &request : requests)
+        codes << QString::fromLatin1(request.mid(8, 2).toHex());
+    return codes;
+}
+
+QStringList connectionReads(bool withPresets)
+{
+    QStringList codes{"1100", "1900"};
+    for (int p = 0; withPresets && p < DeviceModel::PresetCount; ++p) {
+        const QString preset = QStringLiteral("%1").arg(p, 2, 16, QLatin1Char('0'));
+        codes << "1a" + preset << "1b" + preset;
+    }
+    return codes;
+}
+
+double processCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Transport)
+Q_DECLARE_METATYPE(FaultOptions)
+
+// The link worker in its thread against the device simulator, over TCP
+// and over a pseudo-terminal.
+class TestLinkSim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void connectionRead_data() { addTransports(); }
+    void connectionRead();
+    void writtenPresetsReadBack_data() { addTransports(); }
+    void writtenPresetsReadBack();
+    void unreachablePeer_data();
+    void unreachablePeer();
+    void timeOutDuringPresetReads_data() { addTransports(); }
+    void timeOutDuringPresetReads();
+    void damagedReplies_data();
+    void damagedReplies();
+    void linkLost_data() { addTransports(); }
+    void linkLost();
+
+private:
+    static void addTransports();
+    void linkUp();
+    bool waitFor(const QString &name, int count = 1);
+    void readAll();
+    void compareRecord();
+
+    Singleton_SerialPort *m_link = nullptr;
+    SignalRecorder *m_signals = nullptr;
+    std::unique_ptr<DeviceSimulator> m_sim;
+    QTemporaryDir m_dir;
+};
+
+void TestLinkSim::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_link = Singleton_SerialPort::instance();
+    m_signals = new SignalRecorder(m_link, this);
+}
+
+// A fresh device with known windows, wall, current preset and tag; the
+// host holds no tag.
+void TestLinkSim::init()
+{
+    m_sim = std::make_unique<DeviceSimulator>();
+    QVERIFY(m_sim->listenTcp());
+    QVERIFY(m_sim->openPty(m_dir.filePath(QStringLiteral("ttyRZ"))));
+    DeviceModel &model = m_sim->model();
+    model.presets = presetsWithWindows();
+    model.wall.setGrid(WallWidths, WallHeights);
+    model.wall.resolution = WallResolution;
+    model.currentPreset = CurrentPreset;
+    model.tag = QByteArray::fromHex("2122232425262728");
+    m_link->dm_sendEnable = 1;
+    m_link->dm_checkSum.clear();
+    m_link->dm_lastCheckSum.clear();
+    m_link->dm_allDataList.clear();
+    m_link->dm_inDataList.clear();
+    m_link->dm_chDataList.clear();
+    m_signals->clear();
+}
+
+void TestLinkSim::cleanup()
+{
+    m_signals->clear();
+    m_link->postCommand(2);
+    QVERIFY(waitFor(QStringLiteral("send_connect_end")));
+    QCOMPARE(m_link->queuedFrames(), 0);
+    m_sim.reset();
+}
+
+void TestLinkSim::addTransports()
+{
+    QTest::addColumn<Transport>("transport");
+    QTest::newRow("tcp") << Transport::Tcp;
+    QTest::newRow("pty") << Transport::Pty;
+}
+
+void TestLinkSim::linkUp()
+{
+    QFETCH(Transport, transport);
+    if (transport == Transport::Tcp)
+        m_link->setLinkSettings({"0", "127.0.0.1", QString::number(m_sim->tcpPort()), "", "", "", ""});
+    else
+        m_link->setLinkSettings({"1", "", "0", "", "", "", m_sim->ptyPath()});
+    m_link->postCommand(1);
+    QVERIFY(waitFor(QStringLiteral("send_connect_end")));
+    QVERIFY(m_link->isConnected());
+    m_signals->clear();
+}
+
+bool TestLinkSim::waitFor(const QString &name, int count)
+{
+    return QTest::qWaitFor([&] { return m_signals->count(name) >= count; }, Wait);
+}
+
+// The synchronise action: both tags cleared, the connection read, then
+// the signal flags. Windows read are appended to the record, which the main
+// window empties after use.
+void TestLinkSim::readAll()
+{
+    m_link->dm_checkSum.clear();
+    m_link->dm_lastCheckSum.clear();
+    for (QList<WinData> &wins : m_link->dm_data.modelWins)
+        wins.clear();
+    m_signals->clear();
+    m_link->postCommand(190);
+    QVERIFY(waitFor(QStringLiteral("replaceWins")));
+    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
+    m_link->postCommand(12);
+    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)"), 2));
+}
+
+// The record holds what the device holds.
+void TestLinkSim::compareRecord()
+{
+    const DeviceModel &model = m_sim->model();
+    const DeviceData &data = m_link->dm_data;
+    QCOMPARE(recordPresets(data), expectedPresets());
+    QCOMPARE(data.colWidths, WallWidths);
+    QCOMPARE(data.rowHeights, WallHeights);
+    QCOMPARE(data.outResolution, WallResolution);
+    QCOMPARE(data.curModel, CurrentPreset);
+    QCOMPARE(entryLines(data), entryLines(model));
+    QCOMPARE(m_link->dm_checkSum, model.tag);
+    QCOMPARE(m_link->dm_lastCheckSum, model.tag);
+}
+
+// The device's tag differs from the host's: everything is read and the
+// tag adopted; the next connection read then finds the same tag.
+void TestLinkSim::connectionRead()
+{
+    linkUp();
+    readAll();
+    QCOMPARE(m_signals->names,
+             (QStringList{"setWaitPage(false)", "isFistConnect", "repalceInCardMes",
+                          "replaceWinPages", "replaceWins", "setWaitPage(true)",
+                          "setWaitPage(false)", "repalceInCardMes", "setWaitPage(true)"}));
+    QCOMPARE(exchange(m_sim->requests()), connectionReads(true) << "1c00");
+    compareRecord();
+
+    m_sim->clearRequests();
+    m_signals->clear();
+    m_link->postCommand(190);
+    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
+    QCOMPARE(m_signals->names,
+             (QStringList{"setWaitPage(false)", "isFistConnect", "repalceInCardMes",
+                          "repalceAllPage", "setWaitPage(true)"}));
+    QCOMPARE(exchange(m_sim->requests()), connectionReads(false));
+}
+
+// A batch writes the wall, all presets and the current preset to a device
+// in factory state; a full read then brings the same data back.
+void TestLinkSim::writtenPresetsReadBack()
+{
+    m_sim->model().restoreFactory();
+    linkUp();
+    DeviceData &data = m_link->dm_data;
+    for (const Preset &preset : presetsWithWindows()) {
+        m_link->dm_allDataList << preset.windows + preset.layers;
+        m_link->dm_inDataList << preset.sources;
+        m_link->dm_chDataList << preset.channels;
+    }
+    data.colWidths = WallWidths;
+    data.rowHeights = WallHeights;
+    data.outResolution = WallResolution;
+    data.curModel = CurrentPreset;
+    m_link->dm_sendEnable = 0;
+    for (int type : {41, 44, 49, 192})
+        m_link->postCommand(type);
+    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
+    QCOMPARE(m_signals->names,
+             (QStringList{"setWaitPage(false)", "repalceeSendPage", "setWaitPage(true)"}));
+    QCOMPARE(m_sim->requests().size(), 1 + 3 * DeviceModel::PresetCount + 1);
+    QCOMPARE(m_sim->model().tag, m_link->dm_lastCheckSum);
+    for (int p = 0; p < DeviceModel::PresetCount; ++p)
+        QCOMPARE(m_sim->model().presets[size_t(p)].channels, m_link->dm_chDataList.at(p));
+
+    data.setDefaultWall();
+    data.curModel = 0;
+    readAll();
+    compareRecord();
+}
+
+void TestLinkSim::unreachablePeer_data()
+{
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const QString closedPort = QString::number(probe.serverPort());
+    probe.close();
+    QTest::addColumn<QStringList>("settings");
+    QTest::newRow("tcp closed port") << QStringList{"0", "127.0.0.1", closedPort, "", "", "", ""};
+    QTest::newRow("pty missing")
+        << QStringList{"1", "", "0", "", "", "", m_dir.filePath(QStringLiteral("ttyNone"))};
+}
+
+// The link stays down, and a command posted then is refused.
+void TestLinkSim::unreachablePeer()
+{
+    QFETCH(QStringList, settings);
+    m_link->setLinkSettings(settings);
+    m_link->postCommand(1);
+    m_link->postCommand(12);
+    QVERIFY(waitFor(QStringLiteral("send_explain_end(5)")));
+    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)"), 2));
+    QCOMPARE(m_signals->names,
+             (QStringList{"setWaitPage(false)", "setWaitPage(true)", "send_connect_end",
+                          "setWaitPage(false)", "send_explain_end(5)", "setWaitPage(true)"}));
+    QVERIFY(!m_link->isConnected());
+    QCOMPARE(m_link->queuedFrames(), 0);
+}
+
+// The device never answers request 10, a preset read; the main window's
+// time-out drops the rest, and the next full read starts afresh.
+void TestLinkSim::timeOutDuringPresetReads()
+{
+    FaultOptions faults;
+    faults.dropEvery = 10;
+    m_sim->setFaults(faults);
+    linkUp();
+    m_link->postCommand(190);
+    QTRY_COMPARE_WITH_TIMEOUT(m_sim->requests().size(), 10, Wait);
+    m_link->postSendFailed(2);
+    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
+    QCOMPARE(m_signals->names,
+             (QStringList{"setWaitPage(false)", "isFistConnect", "repalceInCardMes",
+                          "replaceWinPages", "send_explain_end(7)", "setWaitPage(true)"}));
+    QCOMPARE(m_link->queuedFrames(), 0);
+
+    m_sim->setFaults({});
+    m_sim->clearRequests();
+    readAll();
+    QCOMPARE(exchange(m_sim->requests()), connectionReads(true) << "1c00");
+    compareRecord();
+}
+
+// The seed gives noise and overrun bytes without a frame start: with no
+// checksum in the protocol, a stray 0x20 would pass for one.
+void TestLinkSim::damagedReplies_data()
+{
+    QTest::addColumn<Transport>("transport");
+    QTest::addColumn<FaultOptions>("faults");
+    const auto faults = [](bool split, int noiseEvery, int overrunEvery) {
+        FaultOptions options;
+        options.splitReplies = split;
+        options.noiseEvery = noiseEvery;
+        options.overrunEvery = overrunEvery;
+        options.seed = 5;
+        return options;
+    };
+    const std::pair<const char *, FaultOptions> cases[] = {
+        {"split", faults(true, 0, 0)}, {"noise", faults(false, 1, 0)},
+        {"overrun", faults(false, 0, 1)}, {"all", faults(true, 1, 1)}};
+    for (const auto &[name, options] : cases) {
+        QTest::addRow("tcp %s", name) << Transport::Tcp << options;
+        QTest::addRow("pty %s", name) << Transport::Pty << options;
+    }
+}
+
+void TestLinkSim::damagedReplies()
+{
+    QFETCH(FaultOptions, faults);
+    m_sim->setFaults(faults);
+    linkUp();
+    readAll();
+    QCOMPARE(m_signals->count(QStringLiteral("replaceWins")), 1);
+    compareRecord();
+}
+
+// A lost link ends once and leaves the worker idle, not spinning on a dead
+// port.
+void TestLinkSim::linkLost()
+{
+    QFETCH(Transport, transport);
+    linkUp();
+    if (transport == Transport::Tcp)
+        m_sim->hangUp();
+    else
+        m_sim->closePty();
+    QVERIFY(waitFor(QStringLiteral("send_connect_end")));
+    QVERIFY(!m_link->isConnected());
+
+    const double cpuBefore = processCpuSeconds();
+    QTest::qWait(1500);
+    const double cpu = processCpuSeconds() - cpuBefore;
+    QVERIFY2(cpu < 0.5, qPrintable(QStringLiteral("%1 s of CPU in 1.5 s").arg(cpu)));
+    QCOMPARE(m_signals->count(QStringLiteral("send_connect_end")), 1);
+}
+
+QTEST_GUILESS_MAIN(TestLinkSim)
+#include "tst_linksim.moc"
