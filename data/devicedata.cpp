@@ -96,6 +96,19 @@ int DeviceData::nameSlot(int code)
     return slot >= 0 && slot < NameSlots ? slot : -1;
 }
 
+QString DeviceData::channelName(int code)
+{
+    static const char *const kinds[] = {"_HDMI%1", "_DVI%1", "_SDI%1"};
+    int number = code;
+    QString suffix;
+    if (code >= TwoChannelBase && code <= LastCode) {
+        const int offset = (code - TwoChannelBase) % CodesPerType;
+        number = offset / 2;
+        suffix = QString::fromLatin1(kinds[(code - TwoChannelBase) / CodesPerType]).arg(offset % 4 + 1);
+    }
+    return QStringLiteral("In%1%2").arg(QString::number(number + 1), suffix);
+}
+
 QList<int> DeviceData::channelList() const
 {
     QList<int> codes;

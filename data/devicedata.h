@@ -77,6 +77,8 @@ public:
     static int channelNumber(int code);
     static int channelSub(int code);
     static int nameSlot(int code); // -1 for a code without a name slot
+    // Short name of a channel for window lists: In6, In2_HDMI3, In1_DVI2...
+    static QString channelName(int code);
 
     QList<int> channelList() const;
     QList<int> channelSignalList() const;

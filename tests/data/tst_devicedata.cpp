@@ -27,6 +27,8 @@ private slots:
     void wallSizeStaysWithinTheFrame();
     void channelCodesDecode_data();
     void channelCodesDecode();
+    void channelNames_data();
+    void channelNames();
     void channelListsFollowTheSlots();
     void labelsCarryNumberSignalAndName();
     void codesWithoutNameSlotAreHarmless();
@@ -105,6 +107,25 @@ void TestDeviceData::channelCodesDecode()
     QCOMPARE(DeviceData::channelNumber(code), number);
     QCOMPARE(DeviceData::channelSub(code), sub);
     QCOMPARE(DeviceData::nameSlot(code), slot);
+}
+
+void TestDeviceData::channelNames_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("name");
+    const QList<QPair<int, const char *>> rows = {
+        {0, "In1"},          {5, "In6"},          {31, "In32"},         {32, "In1_HDMI1"},
+        {34, "In2_HDMI3"},   {35, "In2_HDMI4"},   {95, "In32_HDMI4"},   {97, "In1_DVI2"},
+        {159, "In32_DVI4"},  {160, "In1_SDI1"},   {223, "In32_SDI4"},   {224, "In225"}};
+    for (const auto &row : rows)
+        QTest::newRow(row.second) << row.first << QString::fromLatin1(row.second);
+}
+
+void TestDeviceData::channelNames()
+{
+    QFETCH(int, code);
+    QFETCH(QString, name);
+    QCOMPARE(DeviceData::channelName(code), name);
 }
 
 void TestDeviceData::channelListsFollowTheSlots()

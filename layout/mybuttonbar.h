@@ -1,0 +1,48 @@
+#ifndef MYBUTTONBAR_H
+#define MYBUTTONBAR_H
+
+#include <QStringList>
+#include <QWidget>
+
+class QAbstractButton;
+class QBoxLayout;
+class QButtonGroup;
+
+// The preset buttons: a segmented bar of exclusive checkable buttons, one
+// per text. Choosing a button, by a click or through setSelIndex(), emits
+// seleteCharge() with its index, also when it was chosen already.
+class MyButtonBar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MyButtonBar(QWidget *parent = nullptr);
+
+    // Replaces the buttons with one per text, in a row or, when vertical,
+    // in a column.
+    void init(const QStringList &texts, bool vertical);
+    int count() const;
+    // The checked button, -1 for none.
+    int selIndex() const;
+
+    // Tool tip i goes to button i.
+    void setMyToolTips(const QStringList &tips);
+    // The tool tip of the checked button.
+    void setMyToolTip(const QString &tip);
+
+public slots:
+    void setSelIndex(int index);
+
+signals:
+    void seleteCharge(int index);
+
+private:
+    QAbstractButton *addButton(const QString &text, int index);
+    void clearButtons();
+    static QString styleSheetFor(bool vertical);
+
+    QBoxLayout *m_layout;
+    QButtonGroup *m_group;
+};
+
+#endif // MYBUTTONBAR_H

@@ -1,0 +1,594 @@
+#include "mygraphicsview.h"
+
+#include "channelmime.h"
+#include "deviceblocks.h"
+#include "layoutlog.h"
+#include "screentile.h"
+#include "wallfile.h"
+#include "windowitem.h"
+
+#include <devicedata.h>
+
+#include <QContextMenuEvent>
+#include <QDataStream>
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace {
+
+constexpr qreal SnapReach = 8;    // view pixels
+constexpr qreal HandleReach = 6;  // view pixels around an edge that resize
+constexpr qreal WallMargin = 0.02; // of the wall's larger side, around it
+constexpr int RubberBandZ = 1000;
+constexpr int ShiftStep = 10;
+const QColor Background(24, 28, 33);
+const QColor BadgeColor(200, 60, 60, 220);
+
+Qt::CursorShape cursorFor(WindowDrag::Edges edges)
+{
+    using E = WindowDrag;
+    if (edges == (E::Left | E::Top) || edges == (E::Right | E::Bottom))
+        return Qt::SizeFDiagCursor;
+    if (edges == (E::Right | E::Top) || edges == (E::Left | E::Bottom))
+        return Qt::SizeBDiagCursor;
+    if (edges & (E::Left | E::Right))
+        return Qt::SizeHorCursor;
+    return Qt::SizeVerCursor;
+}
+
+void paintPadlock(QPainter *painter, const QRectF &box)
+{
+    const qreal w = box.width();
+    painter->setPen(QPen(Qt::white, w / 7));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawArc(QRectF(box.left() + w * 0.22, box.top(), w * 0.56, w * 0.7), 0, 180 * 16);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(Qt::white);
+    painter->drawRoundedRect(QRectF(box.left(), box.top() + w * 0.4, w, w * 0.7), 2, 2);
+}
+
+} // namespace
+
+MyGraphicsView::MyGraphicsView(QWidget *parent)
+    : QGraphicsView(parent), m_scene(new QGraphicsScene(this))
+{
+    setScene(m_scene);
+    setBackgroundBrush(Background);
+    setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    setViewportUpdateMode(FullViewportUpdate);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
+    viewport()->setMouseTracking(true);
+    rebuildScene();
+}
+
+void MyGraphicsView::setLanguage(int language)
+{
+    m_english = language == 1;
+    viewport()->update();
+}
+
+void MyGraphicsView::initData(const int *colWidths, const int *rowHeights, int rows, int cols, int,
+                              int, int)
+{
+    WallGrid grid;
+    if (rows < 1 || cols < 1 || rows * cols > WallGrid::MaxScreens
+        || !grid.setSizes(QVector<int>(colWidths, colWidths + cols),
+                          QVector<int>(rowHeights, rowHeights + rows))) {
+        qCWarning(lcLayout) << "wall of" << rows << "x" << cols << "refused";
+        return;
+    }
+    m_model.setGrid(grid);
+    m_selected = -1;
+    rebuildScene();
+    emit s_win_mes(m_model.layers());
+}
+
+void MyGraphicsView::ClearAllData()
+{
+    m_model.clear();
+    windowsChanged();
+}
+
+void MyGraphicsView::Add_Win_layer(const int *layers, int count)
+{
+    m_pendingLayers = QVector<int>(layers, layers + DeviceBlocks::LayerSize);
+    m_pendingCount = count;
+    m_pendingWindows.clear();
+}
+
+// The cells follow from the geometry and the layer order.
+void MyGraphicsView::Add_Rect(const int &winId, const QRect &rectA, const QRect &rectB,
+                              const int &b2, const int *, const int &b3)
+{
+    WallWindow w;
+    w.id = winId;
+    w.channel = b2;
+    w.rect = rectA;
+    w.source = rectB;
+    w.b3 = b3;
+    m_pendingWindows << w;
+}
+
+// Windows in the layer table's order, then those it misses in number order;
+// duplicates, bad numbers and windows the wall cannot show are left out.
+void MyGraphicsView::Add_End()
+{
+    std::stable_sort(m_pendingWindows.begin(), m_pendingWindows.end(),
+                     [](const WallWindow &a, const WallWindow &b) { return a.id < b.id; });
+    m_model.clear();
+    for (int id : qAsConst(m_pendingLayers)) {
+        const auto it = std::find_if(m_pendingWindows.cbegin(), m_pendingWindows.cend(),
+                                     [id](const WallWindow &w) { return w.id == id; });
+        if (it != m_pendingWindows.cend() && !m_model.contains(id))
+            m_model.insert(*it);
+    }
+    for (const WallWindow &w : qAsConst(m_pendingWindows)) {
+        if (!m_model.contains(w.id) && !m_model.insert(w))
+            qCWarning(lcLayout) << "device window" << w.id << "left out";
+    }
+    if (m_model.count() != m_pendingCount)
+        qCDebug(lcLayout) << m_model.count() << "windows placed," << m_pendingCount << "announced";
+    m_pendingWindows.clear();
+    windowsChanged();
+}
+
+void MyGraphicsView::fileSave(QDataStream &out) const
+{
+    WallFile::write(m_model, out);
+}
+
+bool MyGraphicsView::fileOpen(QDataStream &in)
+{
+    const bool ok = WallFile::read(in, &m_model);
+    windowsChanged();
+    return ok;
+}
+
+QByteArray MyGraphicsView::getAllData() const
+{
+    return DeviceBlocks::allData(m_model);
+}
+
+QByteArray MyGraphicsView::getInData() const
+{
+    return DeviceBlocks::inData(m_model);
+}
+
+QByteArray MyGraphicsView::getChData() const
+{
+    return DeviceBlocks::chData(m_model);
+}
+
+QMap<int, QString> MyGraphicsView::getWinSingle() const
+{
+    QMap<int, QString> names;
+    for (int id : m_model.layers())
+        names.insert(id, DeviceData::channelName(m_model.window(id).channel));
+    return names;
+}
+
+void MyGraphicsView::getWinLayer()
+{
+    emit s_win_mes(m_model.layers());
+}
+
+void MyGraphicsView::setTopLayerWin(const int &win)
+{
+    if (!m_locked && m_model.raise(win)) {
+        sendWindow(win);
+        windowsChanged();
+    }
+}
+
+void MyGraphicsView::setButtonLayerWin(const int &win)
+{
+    if (!m_locked && m_model.lower(win)) {
+        sendWindow(win);
+        windowsChanged();
+    }
+}
+
+void MyGraphicsView::setLock(const bool &lock)
+{
+    m_locked = lock;
+    m_drag.reset();
+    m_rubberBand->hide();
+    syncWindows();
+    viewport()->update();
+}
+
+QList<int> MyGraphicsView::getItemRect(int win) const
+{
+    QList<int> table;
+    if (!m_model.contains(win))
+        return table;
+    const int channel = m_model.window(win).channel;
+    for (const WindowSection &s : m_model.sections(win)) {
+        table << s.screen << channel << s.input.x() << s.input.y() << s.input.width()
+              << s.input.height() << s.output.x() << s.output.y() << s.output.width()
+              << s.output.height();
+    }
+    return table;
+}
+
+void MyGraphicsView::setDisSend()
+{
+    m_sending = false;
+}
+
+void MyGraphicsView::setSend()
+{
+    m_sending = true;
+}
+
+void MyGraphicsView::setInCard(int win, int code)
+{
+    if (m_locked || !m_model.setChannel(win, code))
+        return;
+    if (m_sending)
+        emit s_win_single(QByteArray().append(char(win)).append(char(code)));
+    windowsChanged();
+}
+
+// Eight values: input x, y, width, height, then output x, y, width, height.
+void MyGraphicsView::setTrim(const int win, const int screen, const QList<int> values)
+{
+    constexpr int TrimValues = 8;
+    if (m_locked || values.size() != TrimValues)
+        return;
+    const WindowSection trim{screen, QRect(values[0], values[1], values[2], values[3]),
+                             QRect(values[4], values[5], values[6], values[7])};
+    if (!m_model.setTrim(win, trim)) {
+        qCWarning(lcLayout) << "trim of window" << win << "on screen" << screen << "refused";
+        return;
+    }
+    sendWindow(win);
+}
+
+void MyGraphicsView::setTrimInRect(const int win, const QRect rect)
+{
+    if (!m_locked && m_model.setSource(win, rect)) {
+        sendWindow(win);
+        windowsChanged();
+    }
+}
+
+void MyGraphicsView::setTrimOutRect(const int win, const QRectF rect)
+{
+    if (!m_locked)
+        applyRect(win, rect.toRect());
+}
+
+void MyGraphicsView::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    fitWall();
+}
+
+void MyGraphicsView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QGraphicsView::mousePressEvent(event);
+    const QPointF p = mapToScene(event->pos());
+    const int id = m_model.windowAt(p);
+    select(id);
+    if (m_locked)
+        return;
+    const EdgeSnapper snapper = EdgeSnapper::around(m_model, id, qRound(viewToScene(SnapReach)));
+    const QRect bounds = m_model.grid().bounds();
+    if (id >= 0) {
+        const QRect rect = m_model.window(id).rect;
+        m_drag = WindowDrag(rect, WindowDrag::edgesAt(rect, p, viewToScene(HandleReach)), p, bounds, snapper);
+    } else if (QRectF(bounds).contains(p)) {
+        m_drag = WindowDrag::drawing(p, bounds, snapper);
+    }
+    m_dragId = id;
+}
+
+void MyGraphicsView::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF p = mapToScene(event->pos());
+    if (!m_drag) {
+        updateCursor(p);
+        return;
+    }
+    const QRect rect = m_drag->rectAt(p);
+    if (m_drag->isDrawing()) {
+        m_rubberBand->setRect(rect);
+        m_rubberBand->show();
+    } else if (WindowItem *item = m_items.value(m_dragId)) {
+        item->setRect(rect);
+    }
+}
+
+void MyGraphicsView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && m_drag)
+        finishDrag(mapToScene(event->pos()));
+    QGraphicsView::mouseReleaseEvent(event);
+}
+
+void MyGraphicsView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const int id = m_model.windowAt(mapToScene(event->pos()));
+    if (id >= 0 && !m_locked)
+        emit fine_tuning(id);
+}
+
+void MyGraphicsView::keyPressEvent(QKeyEvent *event)
+{
+    const int step = event->modifiers() & Qt::ShiftModifier ? ShiftStep : 1;
+    switch (event->key()) {
+    case Qt::Key_Left: return nudge(-step, 0);
+    case Qt::Key_Right: return nudge(step, 0);
+    case Qt::Key_Up: return nudge(0, -step);
+    case Qt::Key_Down: return nudge(0, step);
+    case Qt::Key_Delete: return deleteWindow(m_selected);
+    default: QGraphicsView::keyPressEvent(event);
+    }
+}
+
+void MyGraphicsView::contextMenuEvent(QContextMenuEvent *event)
+{
+    const QPointF p = mapToScene(event->pos());
+    if (!QRectF(m_model.grid().bounds()).contains(p))
+        return;
+    const int id = m_model.windowAt(p);
+    select(id);
+    QMenu menu(this);
+    addMenuEntries(&menu, id);
+    menu.exec(event->globalPos());
+}
+
+void MyGraphicsView::dragEnterEvent(QDragEnterEvent *event)
+{
+    dragMoveEvent(event);
+}
+
+void MyGraphicsView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (droppedChannel(event) >= 0)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MyGraphicsView::dropEvent(QDropEvent *event)
+{
+    const int code = droppedChannel(event);
+    if (code < 0)
+        return event->ignore();
+    event->acceptProposedAction();
+    dropChannel(code, mapToScene(event->pos()));
+}
+
+// The lock badge, in the view's top-right corner.
+void MyGraphicsView::drawForeground(QPainter *painter, const QRectF &)
+{
+    if (!m_locked)
+        return;
+    painter->save();
+    painter->resetTransform();
+    painter->setRenderHint(QPainter::Antialiasing);
+    QFont font = painter->font();
+    font.setPixelSize(13);
+    font.setBold(true);
+    painter->setFont(font);
+    const QString label = text("Locked", "已锁定");
+    const qreal width = QFontMetricsF(font).horizontalAdvance(label) + 44;
+    const QRectF badge(viewport()->width() - width - 10, 10, width, 28);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(BadgeColor);
+    painter->drawRoundedRect(badge, 6, 6);
+    paintPadlock(painter, QRectF(badge.left() + 12, badge.top() + 6, 12, 16));
+    painter->setPen(Qt::white);
+    painter->drawText(badge.adjusted(32, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft, label);
+    painter->restore();
+}
+
+void MyGraphicsView::rebuildScene()
+{
+    m_scene->clear();
+    m_items.clear();
+    const WallGrid &grid = m_model.grid();
+    for (int k = 0; k < grid.screenCount(); ++k)
+        m_scene->addItem(new ScreenTile(k, grid.screenRect(k)));
+    m_rubberBand = m_scene->addRect(QRectF(), QPen(Qt::white, 0, Qt::DashLine), QColor(255, 255, 255, 40));
+    m_rubberBand->setZValue(RubberBandZ);
+    m_rubberBand->hide();
+    const QRect bounds = grid.bounds();
+    const qreal margin = qMax(bounds.width(), bounds.height()) * WallMargin;
+    m_scene->setSceneRect(QRectF(bounds).adjusted(-margin, -margin, margin, margin));
+    syncWindows();
+    fitWall();
+}
+
+// Window items follow the model; 64 at most, so they are simply rebuilt.
+void MyGraphicsView::syncWindows()
+{
+    qDeleteAll(m_items);
+    m_items.clear();
+    if (!m_model.contains(m_selected))
+        m_selected = -1;
+    int z = 1;
+    for (int id : m_model.layers()) {
+        const WallWindow &w = m_model.window(id);
+        auto *item = new WindowItem(id, w.channel, w.rect);
+        item->setZValue(z++);
+        item->setMarked(id == m_selected);
+        m_scene->addItem(item);
+        m_items.insert(id, item);
+    }
+}
+
+void MyGraphicsView::fitWall()
+{
+    fitInView(m_scene->sceneRect(), Qt::KeepAspectRatio);
+}
+
+void MyGraphicsView::select(int id)
+{
+    m_selected = id;
+    for (auto it = m_items.cbegin(); it != m_items.cend(); ++it)
+        it.value()->setMarked(it.key() == id);
+}
+
+qreal MyGraphicsView::viewToScene(qreal pixels) const
+{
+    return pixels / transform().m11();
+}
+
+void MyGraphicsView::updateCursor(const QPointF &scenePos)
+{
+    const int id = m_locked ? -1 : m_model.windowAt(scenePos);
+    if (id < 0)
+        return viewport()->unsetCursor();
+    const WindowDrag::Edges edges =
+        WindowDrag::edgesAt(m_model.window(id).rect, scenePos, viewToScene(HandleReach));
+    viewport()->setCursor(edges ? cursorFor(edges) : Qt::SizeAllCursor);
+}
+
+void MyGraphicsView::createWindow(int channel, const QRect &rect)
+{
+    WallWindow w;
+    w.id = m_model.freeId();
+    w.channel = channel;
+    w.rect = rect;
+    w.source = WallModel::pictureRect();
+    if (w.id < 0 || !m_model.insert(w)) {
+        emit ignore_message(ScreenFull);
+        return;
+    }
+    m_selected = w.id;
+    emit s_creat_win(w.id, channel);
+    sendWindow(w.id);
+    windowsChanged();
+}
+
+// A change that would overfill a screen is undone.
+void MyGraphicsView::applyRect(int id, const QRect &rect)
+{
+    if (!m_model.contains(id) || rect == m_model.window(id).rect)
+        return syncWindows();
+    if (!m_model.setRect(id, rect)) {
+        syncWindows();
+        emit ignore_message(ScreenFull);
+        return;
+    }
+    sendWindow(id);
+    windowsChanged();
+}
+
+void MyGraphicsView::deleteWindow(int id)
+{
+    if (m_locked || !m_model.remove(id))
+        return;
+    sendWindow(id);
+    windowsChanged();
+}
+
+void MyGraphicsView::deleteAll()
+{
+    if (m_locked)
+        return;
+    m_model.clear();
+    if (m_sending)
+        emit s_delteAll();
+    windowsChanged();
+}
+
+int MyGraphicsView::droppedChannel(const QDropEvent *event) const
+{
+    const int code = ChannelMime::channel(event->mimeData());
+    return m_locked || code > WallModel::MaxChannel ? -1 : code;
+}
+
+void MyGraphicsView::dropChannel(int code, const QPointF &scenePos)
+{
+    const int id = m_model.windowAt(scenePos);
+    if (id >= 0)
+        return setInCard(id, code);
+    const int screen = m_model.grid().screenAt(scenePos);
+    if (screen < 0)
+        emit ignore_message(NoScreen);
+    else
+        createWindow(code, m_model.grid().screenRect(screen));
+}
+
+void MyGraphicsView::nudge(int dx, int dy)
+{
+    if (m_locked || !m_model.contains(m_selected))
+        return;
+    const QRect bounds = m_model.grid().bounds();
+    QRect rect = m_model.window(m_selected).rect.translated(dx, dy);
+    rect.moveTo(qBound(0, rect.x(), bounds.width() - rect.width()),
+                qBound(0, rect.y(), bounds.height() - rect.height()));
+    applyRect(m_selected, rect);
+}
+
+void MyGraphicsView::finishDrag(const QPointF &scenePos)
+{
+    const WindowDrag drag = *m_drag;
+    m_drag.reset();
+    m_rubberBand->hide();
+    const QRect rect = drag.rectAt(scenePos);
+    if (!drag.isDrawing())
+        applyRect(m_dragId, rect);
+    else if (rect.width() >= WindowDrag::MinSize && rect.height() >= WindowDrag::MinSize)
+        createWindow(curChannel, rect);
+}
+
+// Window, wall rectangle, the wall's size as its limits, source rectangle.
+QList<int> MyGraphicsView::trimData(int id) const
+{
+    const WallWindow &w = m_model.window(id);
+    const QRect bounds = m_model.grid().bounds();
+    return {id, w.rect.x(), w.rect.y(), w.rect.width(), w.rect.height(), bounds.width(), bounds.height(),
+            w.source.x(), w.source.y(), w.source.width(), w.source.height()};
+}
+
+void MyGraphicsView::addMenuEntries(QMenu *menu, int id)
+{
+    const auto add = [this, menu](const QString &label, auto slot) {
+        QAction *action = menu->addAction(label, this, slot);
+        action->setEnabled(!m_locked);
+    };
+    if (id < 0) {
+        add(text("Delete all", "全部删除"), [this] { deleteAll(); });
+        menu->addAction(text("Preset name", "模式名称"), this, &MyGraphicsView::setModelName);
+        return;
+    }
+    add(text("Trimming", "微调"), [this, id] { emit fine_tuning(id); });
+    add(text("Trimming data", "微调数据"), [this, id] { emit fine_tuning_data(trimData(id)); });
+    menu->addSeparator();
+    add(text("Top layer", "顶层"), [this, id] { setTopLayerWin(id); });
+    add(text("Bottom layer", "底层"), [this, id] { setButtonLayerWin(id); });
+    menu->addSeparator();
+    add(text("Delete", "删除"), [this, id] { deleteWindow(id); });
+}
+
+void MyGraphicsView::sendWindow(int id)
+{
+    if (m_sending)
+        emit s_allMessage(DeviceBlocks::windowMessage(m_model, id));
+}
+
+void MyGraphicsView::windowsChanged()
+{
+    syncWindows();
+    emit s_win_mes(m_model.layers());
+}
+
+QString MyGraphicsView::text(const char *english, const char *chinese) const
+{
+    return m_english ? QString::fromLatin1(english) : QString::fromUtf8(chinese);
+}

@@ -1,0 +1,140 @@
+#ifndef MYGRAPHICSVIEW_H
+#define MYGRAPHICSVIEW_H
+
+#include "wallmodel.h"
+#include "windowdrag.h"
+
+#include <QByteArray>
+#include <QGraphicsView>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QVector>
+
+#include <optional>
+
+class QGraphicsRectItem;
+class QMenu;
+class WindowItem;
+
+// The wall canvas: the LED wall's screens in wall pixels with the windows
+// of the preset shown on top, in layer order. Operators create windows by
+// dropping sources or drawing on the wall, select, move, resize, nudge,
+// stack and delete them; each committed change is reported with the
+// device's bytes for it.
+class MyGraphicsView : public QGraphicsView
+{
+    Q_OBJECT
+
+public:
+    explicit MyGraphicsView(QWidget *parent = nullptr);
+
+    // Channel of the windows drawn on the wall; the main window sets it to
+    // the first source.
+    int curChannel = 0;
+
+    void setLanguage(int language); // 1 English, else Chinese
+    // The wall grid; clears the windows. Output mode and resolution do not
+    // change the canvas.
+    void initData(const int *colWidths, const int *rowHeights, int rows, int cols, int outMode2,
+                  int width, int height);
+    void ClearAllData();
+
+    // Rebuilding a preset from the device's windows: the 64 layer bytes,
+    // each window, then Add_End.
+    void Add_Win_layer(const int *layers, int count);
+    void Add_Rect(const int &winId, const QRect &rectA, const QRect &rectB, const int &b2,
+                  const int *cells, const int &b3);
+    void Add_End();
+
+    void fileSave(QDataStream &out) const;
+    bool fileOpen(QDataStream &in); // false, with an empty canvas, on bad data
+
+    QByteArray getAllData() const;
+    QByteArray getInData() const;
+    QByteArray getChData() const;
+    QMap<int, QString> getWinSingle() const;
+    void getWinLayer();
+    void setTopLayerWin(const int &win);
+    void setButtonLayerWin(const int &win);
+    void setLock(const bool &lock);
+    // Per screen section: screen, channel, input x, y, w, h, output x, y, w, h.
+    QList<int> getItemRect(int win) const;
+    void setDisSend();
+    void setSend();
+
+    const WallModel &model() const { return m_model; }
+    int selectedWindow() const { return m_selected; }
+    bool isLocked() const { return m_locked; }
+
+public slots:
+    void setInCard(int win, int code);
+    void setTrim(const int win, const int screen, const QList<int> values);
+    void setTrimInRect(const int win, const QRect rect);
+    void setTrimOutRect(const int win, const QRectF rect);
+
+signals:
+    void fine_tuning(const int win);
+    void fine_tuning_data(const QList<int> data);
+    void setModelName();
+    void s_allMessage(const QByteArray data);
+    void s_win_single(const QByteArray data);
+    void ignore_message(const int code);
+    void s_delteAll();
+    void s_win_mes(const QList<int> layers);
+    void s_creat_win(int win, int code);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
+
+private:
+    enum Message { NoScreen = 1, ScreenFull = 2 };
+
+    void rebuildScene();
+    void syncWindows();
+    void fitWall();
+    void select(int id);
+    qreal viewToScene(qreal pixels) const;
+    void updateCursor(const QPointF &scenePos);
+
+    void createWindow(int channel, const QRect &rect);
+    void applyRect(int id, const QRect &rect);
+    void deleteWindow(int id);
+    void deleteAll();
+    int droppedChannel(const QDropEvent *event) const; // -1 for none
+    void dropChannel(int code, const QPointF &scenePos);
+    void nudge(int dx, int dy);
+    void finishDrag(const QPointF &scenePos);
+    QList<int> trimData(int id) const;
+    void addMenuEntries(QMenu *menu, int id);
+
+    void sendWindow(int id);
+    void windowsChanged();
+    QString text(const char *english, const char *chinese) const;
+
+    WallModel m_model;
+    QGraphicsScene *m_scene;
+    QHash<int, WindowItem *> m_items;
+    QGraphicsRectItem *m_rubberBand = nullptr;
+    std::optional<WindowDrag> m_drag;
+    int m_dragId = -1;
+    int m_selected = -1;
+    bool m_locked = false;
+    bool m_sending = true;
+    bool m_english = true;
+    QVector<int> m_pendingLayers;
+    int m_pendingCount = 0;
+    QList<WallWindow> m_pendingWindows;
+};
+
+#endif // MYGRAPHICSVIEW_H

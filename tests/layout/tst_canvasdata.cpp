@@ -1,0 +1,246 @@
+#include <deviceblocks.h>
+#include <devicemodel.h>
+#include <deviceprotocol.h>
+#include <mygraphicsview.h>
+#include <windata.h>
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+// A request frame as the link builds it; writes carry a tag.
+QByteArray frame(quint8 code, const QByteArray &params, bool write)
+{
+    QByteArray f = QByteArray::fromHex("20010000") + char(0x04) + char(write ? 0x01 : 0xFE)
+        + QByteArray::fromHex("AA01") + char(code) + params;
+    if (write)
+        f += QByteArray(8, 0x11);
+    f += QByteArray::fromHex("AA20");
+    f[2] = char(f.size() >> 8);
+    f[3] = char(f.size() & 0xFF);
+    return f;
+}
+
+QByteArray readPreset(DeviceModel *device, quint8 code, int preset)
+{
+    return DeviceProtocol::answer(frame(code, QByteArray(1, char(preset)) + QByteArray(4, 0), false), device);
+}
+
+// Reads a preset back as the reply parser does and rebuilds it on a canvas.
+QList<WinData> rebuildFromDevice(DeviceModel *device, int preset, MyGraphicsView *canvas)
+{
+    const QByteArray windows = readPreset(device, 0x1A, preset);
+    const QByteArray sources = readPreset(device, 0x1B, preset);
+    QList<WinData> wins;
+    for (int k = 0; k < 64; ++k) {
+        const QByteArray block = windows.mid(9 + 28 * k, 28) + sources.mid(9 + 8 * k, 8);
+        if (block.size() == WinData::BlockSize && block.at(1) != 0)
+            wins << WinData::fromBlock(block);
+    }
+    int layers[64] = {};
+    for (int j = 0; j < 64 && 1801 + j < windows.size(); ++j)
+        layers[j] = quint8(windows.at(1801 + j));
+    canvas->ClearAllData();
+    canvas->Add_Win_layer(layers, wins.size());
+    for (const WinData &w : qAsConst(wins))
+        canvas->Add_Rect(w.winId, w.rectA, w.rectB, w.b2, w.cells.data(), w.b3);
+    canvas->Add_End();
+    return wins;
+}
+
+void wall2x3(MyGraphicsView *canvas)
+{
+    const int widths[] = {1920, 1920, 1920};
+    const int heights[] = {1080, 1080};
+    canvas->initData(widths, heights, 2, 3, 0, 1920, 1080);
+}
+
+// Overlapping windows, a changed layer order, a new channel, a cropped
+// source, a trim and a moved window.
+void fillCanvas(MyGraphicsView *canvas)
+{
+    wall2x3(canvas);
+    int layers[64];
+    std::fill(std::begin(layers), std::end(layers), 0xFF);
+    canvas->Add_Win_layer(layers, 4);
+    const QList<QRect> rects = {{0, 0, 3840, 1080}, {1000, 500, 2000, 1000}, {2500, 200, 3000, 1800},
+                                {100, 1200, 800, 600}};
+    for (int id = 0; id < rects.size(); ++id)
+        canvas->Add_Rect(id, rects[id], WallModel::pictureRect(), id * 40, nullptr, 0);
+    canvas->Add_End();
+    canvas->setTopLayerWin(0);
+    canvas->setButtonLayerWin(2);
+    canvas->setInCard(2, 161);
+    canvas->setTrimInRect(3, QRect(0, 0, 960, 540));
+    canvas->setTrim(2, 4, {0, 0, 500, 500, 10, 10, 1900, 1000});
+    canvas->setTrimOutRect(1, QRectF(2000, 1200, 1500, 700));
+}
+
+} // namespace
+
+class TestCanvasData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void blocksFollowTheDeviceLayout();
+    void presetsReadBackFromTheSimulator();
+    void rebuildOrdersWindowsByTheLayerTable();
+    void fileRoundTrip();
+    void fileOpenRefusesGarbageAndTruncations();
+};
+
+void TestCanvasData::blocksFollowTheDeviceLayout()
+{
+    MyGraphicsView canvas;
+    wall2x3(&canvas);
+    int layers[64];
+    std::fill(std::begin(layers), std::end(layers), 0xFF);
+    canvas.Add_Win_layer(layers, 2);
+    canvas.Add_Rect(7, QRect(1000, 500, 2000, 1000), QRect(10, 20, 1900, 1060), 34, nullptr, 5);
+    canvas.Add_Rect(3, QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080), 160, nullptr, 0);
+    canvas.Add_End();
+
+    const QByteArray all = canvas.getAllData();
+    QCOMPARE(all.size(), 1856);
+    QCOMPARE(all.mid(28 * 7, 28).toHex(' '), QByteArray("07 01 22 05 21 01 10 00 00 00 00 00 00 00 00 00 "
+                                                        "00 00 00 00 e8 03 d0 07 f4 01 e8 03"));
+    QCOMPARE(all.mid(28 * 3, 4).toHex(), QByteArray("0301a000"));
+    QCOMPARE(all.mid(0, 28), QByteArray(28, 0));
+    QCOMPARE(all.mid(1792, 3).toHex(), QByteArray("0307ff"));
+
+    const QByteArray in = canvas.getInData();
+    QCOMPARE(in.size(), 512);
+    QCOMPARE(in.mid(8 * 7, 8).toHex(), QByteArray("0a006c0714002404"));
+    QCOMPARE(in.mid(0, 8), QByteArray(8, 0));
+
+    QSignalSpy sent(&canvas, &MyGraphicsView::s_allMessage);
+    canvas.setTrim(7, 4, {-32, -8, 1000, 500, 0, 0, 1920, 1080});
+    QCOMPARE(sent.size(), 1);
+    const QByteArray message = sent.at(0).at(0).toByteArray();
+    QCOMPARE(message.size(), 36 + 64 + 1 + 4 * 18);
+    QCOMPARE(message.left(36), all.mid(28 * 7, 28) + in.mid(8 * 7, 8));
+    QCOMPARE(message.mid(36, 64), all.mid(1792));
+    QCOMPARE(message.mid(100, 3).toHex(), QByteArray("040007"));
+    QCOMPARE(message.mid(155, 18).toHex(' '), QByteArray("04 07 e0 ff e8 03 f8 ff f4 01 00 00 80 07 00 00 38 04"));
+
+    const QByteArray ch = canvas.getChData();
+    QCOMPARE(ch.size(), 1472);
+    QCOMPARE(ch.left(19), QByteArray(1, 1) + message.mid(155, 18));
+    QCOMPARE(ch.mid(19), QByteArray(1472 - 19, 0));
+}
+
+// Preset 0 goes with the full write (0x44, 0x4A), preset 1 with one 0x42
+// or 0x48 per edit; both read back (0x1A, 0x1B) as the same windows.
+void TestCanvasData::presetsReadBackFromTheSimulator()
+{
+    MyGraphicsView canvas;
+    DeviceModel device;
+    connect(&canvas, &MyGraphicsView::s_allMessage, [&device](const QByteArray &payload) {
+        DeviceProtocol::answer(frame(0x42, QByteArray::fromHex("0101") + payload, true), &device);
+    });
+    connect(&canvas, &MyGraphicsView::s_win_single, [&device](const QByteArray &payload) {
+        DeviceProtocol::answer(frame(0x48, QByteArray(1, 1) + payload, true), &device);
+    });
+    fillCanvas(&canvas);
+    DeviceProtocol::answer(frame(0x44, QByteArray(1, 0) + canvas.getAllData(), true), &device);
+    DeviceProtocol::answer(frame(0x4A, QByteArray(1, 0) + canvas.getInData(), true), &device);
+
+    for (int preset : {0, 1}) {
+        MyGraphicsView copy;
+        wall2x3(&copy);
+        QSignalSpy layers(&copy, &MyGraphicsView::s_win_mes);
+        const QList<WinData> wins = rebuildFromDevice(&device, preset, &copy);
+        QCOMPARE(wins.size(), 4);
+        QCOMPARE(layers.last().at(0).value<QList<int>>(), QList<int>({2, 1, 3, 0}));
+        QCOMPARE(copy.getInData(), canvas.getInData());
+        QCOMPARE(copy.getWinSingle(), canvas.getWinSingle());
+        for (const WinData &w : wins) {
+            const WallWindow &original = canvas.model().window(w.winId);
+            QCOMPARE(w.rectA, original.rect);
+            QCOMPARE(w.rectB, original.source);
+            QCOMPARE(w.b2, original.channel);
+        }
+    }
+    // The full write carries every window's cells as the canvas has them.
+    MyGraphicsView copy;
+    wall2x3(&copy);
+    for (const WinData &w : rebuildFromDevice(&device, 0, &copy))
+        QCOMPARE(w.cells, canvas.model().cells(w.winId));
+    QCOMPARE(copy.getAllData(), canvas.getAllData());
+}
+
+void TestCanvasData::rebuildOrdersWindowsByTheLayerTable()
+{
+    MyGraphicsView canvas;
+    int layers[64];
+    std::fill(std::begin(layers), std::end(layers), 0);
+    const int head[] = {9, 200, 4, 9, 70, 0xFF};
+    std::copy(std::begin(head), std::end(head), layers);
+    canvas.Add_Win_layer(layers, 5);
+    for (int id : {70, 6, 4, 2, 9})
+        canvas.Add_Rect(id, QRect(10 * id, 0, 100, 100), WallModel::pictureRect(), id, nullptr, 0);
+    canvas.Add_Rect(4, QRect(0, 500, 100, 100), WallModel::pictureRect(), 4, nullptr, 0); // duplicate
+    canvas.Add_Rect(11, QRect(0, 0, 100, 100), QRect(), 11, nullptr, 0); // no source: left out
+    canvas.Add_End();
+    QCOMPARE(canvas.model().layers(), QList<int>({9, 4, 2, 6}));
+    QCOMPARE(canvas.model().window(4).rect, QRect(40, 0, 100, 100));
+}
+
+void TestCanvasData::fileRoundTrip()
+{
+    MyGraphicsView canvas;
+    fillCanvas(&canvas);
+    QByteArray saved;
+    QDataStream out(&saved, QIODevice::ReadWrite);
+    canvas.fileSave(out);
+
+    MyGraphicsView copy;
+    wall2x3(&copy);
+    QSignalSpy layers(&copy, &MyGraphicsView::s_win_mes);
+    QDataStream in(saved);
+    QVERIFY(copy.fileOpen(in));
+    QCOMPARE(layers.last().at(0).value<QList<int>>(), canvas.model().layers());
+    QCOMPARE(copy.getAllData(), canvas.getAllData());
+    QCOMPARE(copy.getInData(), canvas.getInData());
+    QCOMPARE(copy.getChData(), canvas.getChData());
+    QCOMPARE(copy.getItemRect(2), canvas.getItemRect(2));
+
+    MyGraphicsView otherWall;
+    QDataStream again(saved);
+    QVERIFY(!otherWall.fileOpen(again));
+}
+
+void TestCanvasData::fileOpenRefusesGarbageAndTruncations()
+{
+    MyGraphicsView canvas;
+    fillCanvas(&canvas);
+    QByteArray saved;
+    QDataStream out(&saved, QIODevice::WriteOnly);
+    canvas.fileSave(out);
+
+    for (int size = 0; size < saved.size(); ++size) {
+        QDataStream in(saved.left(size));
+        QVERIFY(!canvas.fileOpen(in));
+        QCOMPARE(canvas.model().count(), 0);
+    }
+    // Random damage: refused with an empty canvas, or accepted as it saves.
+    QRandomGenerator random(5300);
+    for (int i = 0; i < 300; ++i) {
+        QByteArray data = i == 0 ? QByteArray(4096, char(0xFF)) : saved;
+        data[int(random.bounded(data.size()))] = char(random.bounded(256));
+        QDataStream in(data);
+        if (!canvas.fileOpen(in)) {
+            QCOMPARE(canvas.model().count(), 0);
+            continue;
+        }
+        QByteArray again;
+        QDataStream resaved(&again, QIODevice::WriteOnly);
+        canvas.fileSave(resaved);
+        QVERIFY(data.startsWith(again));
+    }
+}
+
+QTEST_MAIN(TestCanvasData)
+#include "tst_canvasdata.moc"

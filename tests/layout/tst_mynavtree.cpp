@@ -1,0 +1,157 @@
+#include "channelmime.h"
+#include "mynavtree.h"
+
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+const QStringList SourceNames{"In1_SDI", "In2_DVI", "In3_VGA", "In4_CVBS", "In5_HDMI1", "In5_HDMI2", "In6_VGA"};
+const QList<int> SourceIds{0, 1, 2, 3, 40, 41, 5};
+const QList<int> SourceKinds{0, 1, 2, 3, 4, 5, 12};
+
+} // namespace
+
+class TestMyNavTree : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sourcesWithIdsAndIcons();
+    void addValueReplacesAndKeepsCurrent();
+    void dragCarriesTheChannel();
+    void dropOnWindowChargesIt();
+    void renameEmitsNewName();
+
+private:
+    static void fillWindows(MyNavTree &tree);
+    static bool drop(MyNavTree &tree, const QPoint &pos, const QMimeData &mime);
+};
+
+void TestMyNavTree::fillWindows(MyNavTree &tree)
+{
+    tree.addValue({"Win3 [In1]", "Win1 [In2_DVI3]", "Win2 []"}, {2, 0, 1}, {9, 9, 9});
+}
+
+// Delivers a drag that enters the viewport at pos and is dropped there.
+bool TestMyNavTree::drop(MyNavTree &tree, const QPoint &pos, const QMimeData &mime)
+{
+    QWidget *viewport = tree.viewport();
+    QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &move);
+    QDropEvent dropped(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &dropped);
+    return dropped.isAccepted();
+}
+
+void TestMyNavTree::sourcesWithIdsAndIcons()
+{
+    MyNavTree tree;
+    tree.setTitle(QStringLiteral("Source"), 8);
+    tree.addValue(SourceNames, SourceIds, SourceKinds);
+    QAbstractItemModel *model = tree.model();
+    QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Source"));
+    QCOMPARE(model->rowCount(), 7);
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex index = model->index(row, 0);
+        QCOMPARE(index.data().toString(), SourceNames.at(row));
+        QCOMPARE(tree.GetNowItemIndex(index), SourceIds.at(row));
+        QVERIFY(!index.data(Qt::DecorationRole).value<QIcon>().isNull());
+    }
+    // No signal: greyed text.
+    QCOMPARE(model->index(6, 0).data(Qt::ForegroundRole).value<QBrush>().color(),
+             tree.palette().color(QPalette::Disabled, QPalette::Text));
+    QVERIFY(!model->index(2, 0).data(Qt::ForegroundRole).isValid());
+
+    // What the context menus rely on.
+    QCOMPARE(tree.contextMenuPolicy(), Qt::CustomContextMenu);
+    tree.resize(200, 300);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QCOMPARE(tree.GetNowItemIndex(tree.indexAt(tree.visualRect(model->index(1, 0)).center())), 1);
+    QCOMPARE(tree.GetNowItemIndex(tree.indexAt(QPoint(5, 290))), -1);
+}
+
+void TestMyNavTree::addValueReplacesAndKeepsCurrent()
+{
+    MyNavTree tree;
+    tree.addValue(SourceNames, SourceIds, SourceKinds);
+    fillWindows(tree);
+    QCOMPARE(tree.model()->rowCount(), 3);
+    tree.setCurrentIndex(tree.model()->index(2, 0));
+    tree.addValue({"Win2 [In6]", "Win3 [In1]"}, {1, 2}, {9, 9});
+    QCOMPARE(tree.GetNowItemIndex(tree.currentIndex()), 1);
+    tree.addValue({"a", "b"}, {7}, {9, 9, 9});
+    QCOMPARE(tree.model()->rowCount(), 1);
+}
+
+void TestMyNavTree::dragCarriesTheChannel()
+{
+    MyNavTree tree;
+    tree.addValue(SourceNames, SourceIds, SourceKinds);
+    const std::unique_ptr<QMimeData> mime(tree.channelMimeData(tree.model()->index(4, 0)));
+    QVERIFY(mime);
+    QCOMPARE(ChannelMime::channel(mime.get()), 40);
+    QCOMPARE(mime->text(), QStringLiteral("In5_HDMI1"));
+
+    fillWindows(tree);
+    QVERIFY(!tree.channelMimeData(tree.model()->index(0, 0)));
+    QVERIFY(!tree.channelMimeData(QModelIndex()));
+}
+
+void TestMyNavTree::dropOnWindowChargesIt()
+{
+    MyNavTree tree;
+    tree.setDragDropMode(QAbstractItemView::DropOnly);
+    fillWindows(tree);
+    tree.resize(200, 300);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QSignalSpy charged(&tree, &MyNavTree::chargeSingle);
+
+    QMimeData source;
+    ChannelMime::setChannel(&source, 97);
+    QVERIFY(drop(tree, tree.visualRect(tree.model()->index(1, 0)).center(), source));
+    QCOMPARE(charged.count(), 1);
+    QCOMPARE(charged.at(0).at(0).toInt(), 0);
+    QCOMPARE(charged.at(0).at(1).toInt(), 97);
+
+    QVERIFY(!drop(tree, QPoint(5, 290), source));
+    QMimeData text;
+    text.setText(QStringLiteral("97"));
+    QVERIFY(!drop(tree, tree.visualRect(tree.model()->index(0, 0)).center(), text));
+    QCOMPARE(charged.count(), 1);
+}
+
+void TestMyNavTree::renameEmitsNewName()
+{
+    MyNavTree tree;
+    tree.addValue(SourceNames, SourceIds, SourceKinds);
+    // As the main window does: store the name and rebuild the list at once.
+    connect(&tree, &MyNavTree::chargedata, &tree, [&tree] { tree.addValue(SourceNames, SourceIds, SourceKinds); });
+    QSignalSpy renamed(&tree, &MyNavTree::chargedata);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+
+    tree.setCurrentIndex(tree.model()->index(1, 0));
+    QTest::keyClick(tree.viewport(), Qt::Key_F2);
+    auto *editor = tree.viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("Camera"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(renamed.count(), 1);
+    QCOMPARE(renamed.at(0).at(0).toInt(), 1);
+    QCOMPARE(renamed.at(0).at(1).toString(), QStringLiteral("Camera"));
+
+    fillWindows(tree);
+    QVERIFY(!(tree.model()->flags(tree.model()->index(0, 0)) & Qt::ItemIsEditable));
+}
+
+QTEST_MAIN(TestMyNavTree)
+#include "tst_mynavtree.moc"
