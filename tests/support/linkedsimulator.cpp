@@ -1,0 +1,56 @@
+#include "linkedsimulator.h"
+
+#include <singleton_serialport.h>
+
+#include <QSignalSpy>
+#include <QtTest>
+
+LinkedSimulator::LinkedSimulator()
+    : m_link(Singleton_SerialPort::instance())
+{
+    m_sim.listenTcp();
+}
+
+LinkedSimulator::~LinkedSimulator()
+{
+    disconnectLink();
+}
+
+bool LinkedSimulator::connectLink()
+{
+    m_link->setLinkSettings({QStringLiteral("0"), QStringLiteral("127.0.0.1"),
+                             QString::number(m_sim.tcpPort()), QString(), QString(), QString(),
+                             QString()});
+    QSignalSpy ended(m_link, &Singleton_SerialPort::send_connect_end);
+    m_link->postCommand(1);
+    return ended.wait(10000) && m_link->isConnected();
+}
+
+bool LinkedSimulator::disconnectLink()
+{
+    QSignalSpy ended(m_link, &Singleton_SerialPort::send_connect_end);
+    m_link->postCommand(2);
+    return ended.wait(10000) && m_link->queuedFrames() == 0;
+}
+
+bool LinkedSimulator::waitForRequests(int count, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (m_sim.requests().size() < count && !deadline.hasExpired())
+        QTest::qWait(10);
+    return m_sim.requests().size() >= count;
+}
+
+bool LinkedSimulator::waitForIdle(int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (m_link->queuedFrames() > 0 && !deadline.hasExpired())
+        QTest::qWait(10);
+    return m_link->queuedFrames() == 0;
+}
+
+QByteArray LinkedSimulator::lastRequest() const
+{
+    const QByteArrayList all = m_sim.requests();
+    return all.isEmpty() ? QByteArray() : all.last();
+}

@@ -1,0 +1,40 @@
+#ifndef LINKEDSIMULATOR_H
+#define LINKEDSIMULATOR_H
+
+#include <devicesimulator.h>
+
+#include <QByteArrayList>
+
+class Singleton_SerialPort;
+
+// The link worker connected over TCP loopback to an in-process device
+// simulator, for tests of code that talks to the device. The simulator runs
+// in the test's thread: wait with the functions below (they spin the event
+// loop), never by sleeping.
+class LinkedSimulator
+{
+public:
+    LinkedSimulator();
+    ~LinkedSimulator();
+
+    DeviceSimulator &simulator() { return m_sim; }
+    DeviceModel &model() { return m_sim.model(); }
+    Singleton_SerialPort *link() const { return m_link; }
+
+    // Connects the worker; false when the link did not come up.
+    bool connectLink();
+    // Disconnects and waits until the worker has nothing queued.
+    bool disconnectLink();
+    // Waits until the simulator has received at least count requests.
+    bool waitForRequests(int count, int timeoutMs = 10000);
+    // Waits until the worker's queue has run empty (the wait page closed).
+    bool waitForIdle(int timeoutMs = 10000);
+    QByteArrayList requests() const { return m_sim.requests(); }
+    QByteArray lastRequest() const;
+
+private:
+    DeviceSimulator m_sim;
+    Singleton_SerialPort *m_link;
+};
+
+#endif // LINKEDSIMULATOR_H
