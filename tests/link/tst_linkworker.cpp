@@ -3,6 +3,7 @@
 #include <settingsfile.h>
 #include <singleton_serialport.h>
 
+#include "replybytes.h"
 #include "signalrecorder.h"
 
 #include <QHostAddress>
@@ -21,19 +22,8 @@ namespace {
 
 constexpr int Wait = 10000;
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
-QByteArray reply(int length)
-{
-    QByteArray bytes(length, '\0');
-    bytes[0] = 0x20;
-    bytes[2] = static_cast<char>(length >> 8);
-    bytes[3] = static_cast<char>(length & 0xFF);
-    return bytes;
-}
+using ReplyBytes::hex;
+using ReplyBytes::reply;
 
 // A device on 127.0.0.1 that collects the request frames it is sent and,
 // when told, answers each by its command code.

@@ -2,6 +2,7 @@
 #include <framebuilder.h>
 #include <replyparser.h>
 
+#include "replybytes.h"
 #include "signalrecorder.h"
 
 #include <QtTest>
@@ -10,19 +11,8 @@
 
 namespace {
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
-QByteArray reply(int length)
-{
-    QByteArray bytes(length, '\0');
-    bytes[0] = 0x20;
-    bytes[2] = static_cast<char>(length >> 8);
-    bytes[3] = static_cast<char>(length & 0xFF);
-    return bytes;
-}
+using ReplyBytes::hex;
+using ReplyBytes::reply;
 
 QByteArray read(quint8 code, quint8 param = 0)
 {
