@@ -5,6 +5,17 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+namespace {
+
+// The spy records from the worker's thread at once, so the signal may be in
+// before the wait starts.
+bool waitForSignal(QSignalSpy &spy)
+{
+    return !spy.isEmpty() || spy.wait(10000);
+}
+
+} // namespace
+
 LinkedSimulator::LinkedSimulator()
     : m_link(Singleton_SerialPort::instance())
 {
@@ -23,14 +34,14 @@ bool LinkedSimulator::connectLink()
                              QString()});
     QSignalSpy ended(m_link, &Singleton_SerialPort::send_connect_end);
     m_link->postCommand(1);
-    return ended.wait(10000) && m_link->isConnected();
+    return waitForSignal(ended) && m_link->isConnected();
 }
 
 bool LinkedSimulator::disconnectLink()
 {
     QSignalSpy ended(m_link, &Singleton_SerialPort::send_connect_end);
     m_link->postCommand(2);
-    return ended.wait(10000) && m_link->queuedFrames() == 0;
+    return waitForSignal(ended) && m_link->queuedFrames() == 0;
 }
 
 bool LinkedSimulator::waitForRequests(int count, int timeoutMs)

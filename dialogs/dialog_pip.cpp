@@ -1,0 +1,165 @@
+#include "dialog_pip.h"
+#include "ui_dialog_pip.h"
+
+#include <lightpoint.h>
+#include <singleton_serialport.h>
+
+namespace {
+
+const char *const LitStyle = "background-color: rgb(85, 170, 255);";
+const char *const UnlitStyle = "background-color: rgb(150, 150, 150);";
+const QColor LitLamp(85, 170, 255);
+const QColor UnlitLamp(124, 124, 124);
+const char *const SignalNames[] = {"SDI", "DVI", "VGA", "CVBS"};
+
+constexpr int MainRow = 0;
+constexpr int PipRow = 1;
+constexpr int SignalTimeoutMs = 10000;
+constexpr int SaveTimeoutMs = 8000;
+
+QString signalName(int signal)
+{
+    return signal >= 0 && signal < 4 ? QString::fromLatin1(SignalNames[signal]) : QString();
+}
+
+void appendWord(QByteArray &bytes, int value)
+{
+    bytes.append(char(value & 0xFF));
+    bytes.append(char((value >> 8) & 0xFF));
+}
+
+} // namespace
+
+Dialog_Pip::Dialog_Pip(bool isEnglish, int cardEntry, QWidget *parent)
+    : QDialog(parent)
+    , card(cardEntry)
+    , link(Singleton_SerialPort::instance())
+    , ui(new Ui::Dialog_Pip)
+{
+    ui->setupUi(this);
+    setTexts(isEnglish);
+    lamps = {ui->lightpoint, ui->lightpoint_2, ui->lightpoint_3, ui->lightpoint_4};
+    connectControls();
+    InitPage();
+}
+
+Dialog_Pip::~Dialog_Pip() = default;
+
+const InCardEntry &Dialog_Pip::entry() const
+{
+    return link->dm_data.inCards[card];
+}
+
+void Dialog_Pip::setTexts(bool isEnglish)
+{
+    const auto text = [isEnglish](const char *english, const char *chinese) {
+        return QString::fromUtf8(isEnglish ? english : chinese);
+    };
+    setWindowTitle(text("PIP", "双画面"));
+    ui->lab_mainSingle->setText(text("Main Signal:", "主信号:") + signalName(entry().mainSignal));
+    ui->groupBox->setTitle(text("PIP Signal", "子信号"));
+    ui->label_3->setText(text("MAIN", "主画面"));
+    ui->label_8->setText(text("PIP", "子画面"));
+    ui->label_4->setText(text("H_Start", "水平起始"));
+    ui->label_5->setText(text("V_Start", "垂直起始"));
+    ui->label_6->setText(text("Width", "水平宽度"));
+    ui->label_7->setText(text("Height", "垂直高度"));
+    ui->saveButton->setText(text("Save", "保存"));
+}
+
+void Dialog_Pip::connectControls()
+{
+    const QList<QPushButton *> buttons = signalButtons();
+    for (int signal = 0; signal < buttons.size(); ++signal)
+        connect(buttons[signal], &QPushButton::clicked, this, [this, signal] { sendPipSignal(signal); });
+    // A typed value moves the canvas rectangle (1 main, 2 inset); nothing is sent.
+    for (int row : {MainRow, PipRow}) {
+        const QList<QSpinBox *> spins = spinRow(row);
+        for (int field = 0; field < spins.size(); ++field) {
+            QSpinBox *spin = spins[field];
+            connect(spin, &QSpinBox::editingFinished, this, [this, spin, row, field] {
+                ui->frame->setRectValue(row + 1, field, spin->value());
+            });
+        }
+    }
+    connect(ui->frame, &MyCanvas::move_rect, this, &Dialog_Pip::Rsp_PIP_number_value);
+    connect(ui->saveButton, &QPushButton::clicked, this, &Dialog_Pip::saveRects);
+}
+
+// The signal buttons in signal order: SDI, DVI, VGA, CVBS.
+QList<QPushButton *> Dialog_Pip::signalButtons() const
+{
+    return {ui->pushButton_2, ui->pushButton_3, ui->pushButton_4, ui->pushButton_5};
+}
+
+QList<QSpinBox *> Dialog_Pip::spinRow(int row) const
+{
+    if (row == MainRow)
+        return {ui->spinBox, ui->spinBox_2, ui->spinBox_3, ui->spinBox_4};
+    return {ui->spinBox_5, ui->spinBox_6, ui->spinBox_7, ui->spinBox_8};
+}
+
+void Dialog_Pip::InitPage()
+{
+    const InCardEntry &e = entry();
+    // A signal code without a lamp shows none.
+    for (int signal = 0; signal < lamps.size(); ++signal) {
+        lamps[signal]->setVisible(signal == e.auxSignal);
+        lamps[signal]->setBgColor(e.sigFlagA != 0 ? LitLamp : UnlitLamp);
+    }
+    const QString style = QString::fromLatin1(e.sigFlagA != 0 ? LitStyle : UnlitStyle);
+    for (QPushButton *button : signalButtons())
+        button->setStyleSheet(style);
+
+    // The record holds H start, width, V start, height.
+    const QRect main(e.rectA[0], e.rectA[2], e.rectA[1], e.rectA[3]);
+    const QRect inset(e.rectB[0], e.rectB[2], e.rectB[1], e.rectB[3]);
+    ui->frame->setMainRect(main.x(), main.y(), main.width(), main.height());
+    ui->frame->setPipRect(inset.x(), inset.y(), inset.width(), inset.height());
+    setRow(MainRow, main);
+    setRow(PipRow, inset);
+}
+
+// which 0 = the inset rectangle was dragged, otherwise the main one.
+void Dialog_Pip::Rsp_PIP_number_value(int which)
+{
+    if (which == 0)
+        setRow(PipRow, ui->frame->pipRectScaled());
+    else
+        setRow(MainRow, ui->frame->mainRectScaled());
+}
+
+void Dialog_Pip::setRow(int row, const QRect &rect)
+{
+    const int values[] = {rect.x(), rect.y(), rect.width(), rect.height()};
+    const QList<QSpinBox *> spins = spinRow(row);
+    for (int field = 0; field < spins.size(); ++field)
+        spins[field]->setValue(values[field]);
+}
+
+void Dialog_Pip::sendPipSignal(int signal)
+{
+    emit link->send_out_time(SignalTimeoutMs);
+    link->dm_index = card;
+    link->dm_sendBuf = QByteArray(1, char(signal));
+    link->postCommand(CommandBuilder::SetPipSignal);
+}
+
+// Both rectangles travel with the card in their first byte.
+void Dialog_Pip::saveRects()
+{
+    link->dm_sendBuf = rectPayload(MainRow);
+    link->dm_sendBuf2 = rectPayload(PipRow);
+    emit link->send_out_time(SaveTimeoutMs);
+    link->postCommand(CommandBuilder::SetRectangles);
+}
+
+// Card, then H start, width, V start, height, each low byte first.
+QByteArray Dialog_Pip::rectPayload(int row) const
+{
+    const QList<QSpinBox *> spins = spinRow(row);
+    QByteArray bytes(1, char(card & 0xFF));
+    for (int field : {0, 2, 1, 3})
+        appendWord(bytes, spins[field]->value());
+    return bytes;
+}
