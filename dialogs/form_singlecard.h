@@ -1,0 +1,55 @@
+#ifndef FORM_SINGLECARD_H
+#define FORM_SINGLECARD_H
+
+#include <QList>
+#include <QWidget>
+
+#include <memory>
+
+class LightPoint;
+class QPushButton;
+class Singleton_SerialPort;
+struct InCardEntry;
+
+namespace Ui {
+class Form_singleCard;
+}
+
+// One input card slot of the input signals dialog. A two-channel card shows
+// its two channel lamps; a one-channel card its signal buttons and lamps,
+// the picture mode, "Auto" and ">>". The page shows what the record says
+// and changes only through refresh(), after the device has confirmed.
+class Form_singleCard : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form_singleCard(QWidget *parent = nullptr);
+    ~Form_singleCard() override;
+
+    void initCard(bool isEnglish, int card);
+    void refresh();
+
+public slots:
+    void setStatu(int index);
+
+private:
+    const InCardEntry &entry() const;
+    int modeGroup() const;
+    void showTwoChannel(const InCardEntry &e);
+    void showOneChannel(const InCardEntry &e);
+    void sendSignal(int signal);
+    void sendAuto();
+    void openAuxDialog();
+    template <typename Dialog>
+    void runAuxDialog(Dialog *dialog, void (Singleton_SerialPort::*changed)());
+    QList<QPushButton *> signalButtons() const;
+
+    std::unique_ptr<Ui::Form_singleCard> ui;
+    int card = 0;
+    Singleton_SerialPort *link;
+    QList<LightPoint *> lamps;
+    bool isEnglish = true;
+};
+
+#endif // FORM_SINGLECARD_H
