@@ -67,10 +67,10 @@ DeviceModel DeviceModel::defaultChassis()
     Preset &first = model.presets[0];
     first.setWindow(windowBlock(0, 0, 0x3, QRect(0, 0, 3840, 1080), QRect(0, 0, 1920, 1080)));
     first.setWindow(windowBlock(5, 38, 0x4, QRect(0, 1080, 1920, 1080), QRect(0, 0, 1920, 1080)));
-    first.layers[0] = 1;
-    first.layers[1] = 2;
+    first.layers[0] = 0; // window numbers from the bottom up
+    first.layers[1] = 5;
     model.presets[1].setWindow(windowBlock(2, 100, 0xF, QRect(0, 0, 3840, 2160), QRect(0, 0, 1920, 1080)));
-    model.presets[1].layers[0] = 1;
+    model.presets[1].layers[0] = 2;
     return model;
 }
 

@@ -3,7 +3,7 @@
 void Preset::clearWindows()
 {
     windows.fill(0);
-    layers.fill(0);
+    layers.fill(NoLayer);
     sources.fill(0);
 }
 

@@ -16,9 +16,10 @@ struct Preset
     static constexpr int LayersSize = SlotCount;              // 64
     static constexpr int SourcesSize = SlotCount * SourceSize; // 512
     static constexpr int ChannelDataSize = 1472;
+    static constexpr char NoLayer = char(0xFF); // after the last window of the layer table
 
     QByteArray windows = QByteArray(WindowsSize, 0);
-    QByteArray layers = QByteArray(LayersSize, 0);
+    QByteArray layers = QByteArray(LayersSize, NoLayer);
     QByteArray sources = QByteArray(SourcesSize, 0);
     QByteArray channels = QByteArray(ChannelDataSize, 0);
 

@@ -40,6 +40,8 @@ private:
     QByteArray answer(const QByteArray &request) { return DeviceProtocol::answer(request, &m_model); }
     QByteArray entryChunk(int entry) { return answer(read(0x11)).mid(9 + 28 * entry, 28); }
     static int at(const QByteArray &bytes, int offset) { return quint8(bytes.at(offset)); }
+    // Free window slots, then a layer table with no window in it.
+    static QByteArray emptyPreset() { return QByteArray(1792, 0) + QByteArray(64, char(0xFF)); }
 
     DeviceModel m_model;
     const QByteArray m_ack = QByteArray::fromHex("2001ff080401aa20");
@@ -148,10 +150,10 @@ void TestDeviceProtocol::presetReads()
     QCOMPARE(windows.mid(9, 28), QByteArray::fromHex("0001000011000000000000000000000000000000"
                                                       "0000000f00003804"));
     QCOMPARE(windows.mid(9 + 28 * 5, 6), QByteArray::fromHex("050126000010"));
-    QCOMPARE(windows.mid(1801, 3), QByteArray::fromHex("010200"));
+    QCOMPARE(windows.mid(1801, 3), QByteArray::fromHex("0005ff"));
     const QByteArray blocks = answer(read(0x1B, 0));
     QCOMPARE(blocks.mid(9, 8), QByteArray::fromHex("0000800700003804"));
-    QCOMPARE(answer(read(0x1A, 7)).mid(9, 1856), QByteArray(1856, 0));
+    QCOMPARE(answer(read(0x1A, 7)).mid(9, 1856), emptyPreset());
 }
 
 void TestDeviceProtocol::writeWall()
@@ -193,7 +195,7 @@ void TestDeviceProtocol::writeWindowsAndDelete()
 
     QCOMPARE(answer(write(0x42, payload, tag(3))), m_ack);
     QCOMPARE(answer(write(0x43, QByteArray::fromHex("04"), tag(4))), m_ack);
-    QCOMPARE(answer(read(0x1A, 4)).mid(9, 1856), QByteArray(1856, 0));
+    QCOMPARE(answer(read(0x1A, 4)).mid(9, 1856), emptyPreset());
     QCOMPARE(answer(read(0x1B, 4)).mid(9, 512), QByteArray(512, 0));
     QCOMPARE(m_model.presets[0].windowCount(), 2);
 }
@@ -291,7 +293,7 @@ void TestDeviceProtocol::restoreFactory()
     QCOMPARE(status.mid(31, 8), QByteArray::fromHex("0000800700003804"));
     QCOMPARE(at(status, 287), 0);
     QCOMPARE(status.mid(352, 8), tag(0x70));
-    QCOMPARE(answer(read(0x1A, 3)).mid(9, 1856), QByteArray(1856, 0));
+    QCOMPARE(answer(read(0x1A, 3)).mid(9, 1856), emptyPreset());
     QCOMPARE(entryChunk(0).mid(2, 26), QByteArray::fromHex("010000323232" "00000000" "0000800700003804"
                                                            "0000c00300001c02"));
     QCOMPARE(entryChunk(10).mid(1, 7), QByteArray(7, 0));
