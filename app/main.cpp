@@ -1,14 +1,16 @@
+#include "mainwindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QFont>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rz5300"));
-
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("RZ5300"));
-    window.resize(1024, 700);
+    QApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/logo.ico")));
+    MainWindow window;
     window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,23 @@
+#include "form_title.h"
+#include "ui_form_title.h"
+
+#include <QPushButton>
+
+Form_title::Form_title(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::Form_title)
+{
+    ui->setupUi(this);
+    connect(ui->pushButton, &QPushButton::clicked, this, &Form_title::updataCard);
+}
+
+Form_title::~Form_title()
+{
+    delete ui;
+}
+
+void Form_title::setLanguage(bool isEnglish)
+{
+    ui->label->setText(isEnglish ? QStringLiteral("Source") : QString::fromUtf8("信号源"));
+    ui->pushButton->setText(isEnglish ? QStringLiteral("Refresh") : QString::fromUtf8("刷新"));
+}

@@ -1,0 +1,501 @@
+// An operator's day with the main window against the in-process simulator.
+
+#include <appdirectory.h>
+#include <channelmime.h>
+#include <dialog_wait.h>
+#include <linkedsimulator.h>
+#include <linksettings.h>
+#include <mainwindow.h>
+#include <mygraphicsview.h>
+#include <mynavtree.h>
+#include <singleton_serialport.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Answers every modal window from a timer, as an operator would: confirms
+// message boxes, enters the file name it was given and rejects any other
+// dialog after noting it; the wait pages close by themselves. Message boxes
+// and wait pages are noted in the order they are shown.
+class ModalCloser : public QObject
+{
+public:
+    ModalCloser()
+    {
+        connect(&m_timer, &QTimer::timeout, this, &ModalCloser::answer);
+        m_timer.start(20);
+        m_clock.start();
+        qApp->installEventFilter(this);
+    }
+
+    void clear()
+    {
+        messages.clear();
+        waitToMessageMs = -1;
+    }
+
+    QString fileName;
+    QStringList messages;
+    QStringList dialogs;
+    qint64 waitToMessageMs = -1; // from the last wait page to the first message
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Show)
+            return false;
+        if (qobject_cast<Dialog_wait *>(watched)) {
+            m_lastWaitAt = m_clock.elapsed();
+        } else if (auto *box = qobject_cast<QMessageBox *>(watched)) {
+            if (messages.isEmpty())
+                waitToMessageMs = m_clock.elapsed() - m_lastWaitAt;
+            messages << box->text();
+        }
+        return false;
+    }
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || qobject_cast<Dialog_wait *>(modal))
+            return;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            QAbstractButton *yes = box->button(QMessageBox::Yes);
+            yes ? yes->click() : box->accept();
+        } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+            // selectFile() leaves the name field alone while it has the focus.
+            files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(fileName);
+            static_cast<QDialog *>(files)->accept();
+        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            dialogs << QString::fromLatin1(dialog->metaObject()->className());
+            dialog->reject();
+        }
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_lastWaitAt = 0;
+};
+
+QByteArrayList codesOf(const QByteArrayList &requests)
+{
+    QByteArrayList codes;
+    for (const QByteArray &request : requests)
+        codes << request.mid(8, 1).toHex();
+    return codes;
+}
+
+int windowsIn(const QByteArray &view)
+{
+    MyGraphicsView canvas;
+    QDataStream in(view);
+    return view.isEmpty() || !canvas.fileOpen(in) ? 0 : canvas.model().count();
+}
+
+QStringList rowsOf(const MyNavTree *tree)
+{
+    QStringList rows;
+    for (int r = 0; r < tree->model()->rowCount(); ++r)
+        rows << tree->model()->index(r, 0).data().toString();
+    return rows;
+}
+
+// The link settings of the next start, as the settings file keeps them.
+void storeSettings(const QStringList &linkSettings, int language, const QByteArray &tag)
+{
+    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    link->setLinkSettings(linkSettings);
+    link->dm_lastCheckSum = tag;
+    writeSettings(language);
+}
+
+// The device blocks of each preset of a data file, as the canvas makes them.
+QList<QByteArrayList> blocksOf(const QString &path)
+{
+    DeviceData file;
+    file.configPath = path;
+    if (file.openFile(path) != 1)
+        return {};
+    MyGraphicsView canvas;
+    canvas.initData(file.colWidths.data(), file.rowHeights.data(), file.rows(), file.cols(), file.outMode2,
+                    file.outWidth, file.outHeight);
+    QList<QByteArrayList> blocks;
+    for (const QByteArray &view : file.modelView) {
+        canvas.ClearAllData();
+        QDataStream in(view);
+        if (!view.isEmpty())
+            canvas.fileOpen(in);
+        blocks << QByteArrayList{canvas.getAllData(), canvas.getInData(), canvas.getChData()};
+    }
+    return blocks;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartWithoutFiles();
+    void connectReadsTheDevicesPresets();
+    void presetsAndWindowEdits();
+    void menusAndDialogs();
+    void disconnectAndReconnect();
+    void exportInitImport();
+    void exitWritesTheFiles();
+    void silentDeviceTimesOut();
+
+private:
+    void start();
+    void trigger(const char *action) { child<QAction>(action)->trigger(); }
+    template<class T> T *child(const char *name) const
+    {
+        return m_window->findChild<T *>(QLatin1String(name));
+    }
+    MyGraphicsView *canvas() const { return child<MyGraphicsView>("mygraphicsview"); }
+    bool viewsEnabled() const;
+    QStringList titleBarTexts() const;
+    bool settle();
+    QAbstractButton *presetButton(int index) const;
+    QPoint at(const QPointF &scenePos) const { return canvas()->mapFromScene(scenePos); }
+    void drop(int code, const QPointF &scenePos);
+    void drag(const QPointF &from, const QPointF &to);
+    QByteArrayList requestsSince(int first) const { return m_sim->requests().mid(first); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<LinkedSimulator> m_sim;
+    std::unique_ptr<MainWindow> m_window;
+    ModalCloser m_closer;
+    QRect m_movedWindow;
+};
+
+void TestMainWindow::start()
+{
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QTRY_VERIFY(!viewsEnabled());
+}
+
+bool TestMainWindow::viewsEnabled() const
+{
+    return canvas()->isEnabled() && child<QDockWidget>("sourceDock")->isEnabled()
+        && child<QDockWidget>("winDock")->isEnabled() && child<QWidget>("Form_Model")->isEnabled();
+}
+
+QStringList TestMainWindow::titleBarTexts() const
+{
+    const QWidget *bar = child<QWidget>("Form_title");
+    return {bar->findChild<QLabel *>("label")->text(), bar->findChild<QPushButton *>("pushButton")->text()};
+}
+
+// Waits until the device has answered everything posted so far and the
+// window has taken in every report and closed its wait page.
+bool TestMainWindow::settle()
+{
+    const bool idle = m_sim->waitForIdle();
+    QCoreApplication::processEvents();
+    const bool closed = QTest::qWaitFor([] { return !QApplication::activeModalWidget(); });
+    QCoreApplication::processEvents();
+    return idle && closed;
+}
+
+QAbstractButton *TestMainWindow::presetButton(int index) const
+{
+    return child<QWidget>("mybuttonbar")->findChildren<QAbstractButton *>().at(index);
+}
+
+void TestMainWindow::drop(int code, const QPointF &scenePos)
+{
+    QMimeData mime;
+    ChannelMime::setChannel(&mime, code);
+    QDragEnterEvent enter(at(scenePos), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas()->viewport(), &enter);
+    QDropEvent dropped(at(scenePos), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas()->viewport(), &dropped);
+}
+
+void TestMainWindow::drag(const QPointF &from, const QPointF &to)
+{
+    QWidget *viewport = canvas()->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, at(from));
+    QMouseEvent move(QEvent::MouseMove, at(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(to));
+}
+
+// 1. No settings, no names, no data: Chinese, the default link, nothing to
+// work on; a language chosen without ever connecting is not kept.
+void TestMainWindow::firstStartWithoutFiles()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    AppDirectory::setPath(m_dir->path());
+    start();
+    QCOMPARE(child<QAction>("actionConnect")->text(), QString::fromUtf8("打开连接"));
+    QCOMPARE(child<QMenu>("menuDeviceData")->title(), QString::fromUtf8("设备数据"));
+    QCOMPARE(m_window->windowTitle(), QString::fromUtf8("澜岳科技RZ5300多画面拼接处理器PC控制软件(V1.15)"));
+    QCOMPARE(Singleton_SerialPort::instance()->linkSettings(),
+             QStringList({"1", "192.168.1.8", "7", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"}));
+    QCOMPARE(titleBarTexts(), QStringList({QString::fromUtf8("信号源"), QString::fromUtf8("刷新")}));
+
+    trigger("actionEnglish");
+    QCOMPARE(child<QMenu>("menuDeviceSettings")->title(), QStringLiteral("Device Setttings"));
+    QCOMPARE(titleBarTexts(), QStringList({"Source", "Refresh"}));
+    for (bool english : {false, true}) {
+        Dialog_wait page(english, nullptr);
+        QCOMPARE(page.findChild<QLabel *>("label")->text(),
+                 english ? QStringLiteral("Sending in progress......") : QString::fromUtf8("正在发送......"));
+        QVERIFY(page.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(page.minimumSize(), page.maximumSize());
+    }
+    m_window.reset();
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+// 2. A device holding other data than the host: its presets are read and
+// rebuilt, and its current preset is shown without being recalled.
+void TestMainWindow::connectReadsTheDevicesPresets()
+{
+    m_sim = std::make_unique<LinkedSimulator>();
+    m_sim->model().currentPreset = 1;
+    m_sim->model().wall.resolution = 3;
+    m_sim->model().wall.outputMode = 1;
+    storeSettings({"0", "127.0.0.1", QString::number(m_sim->simulator().tcpPort()), "255.255.255.0",
+                   "192.168.1.1", "16-21-2C", "COM1"},
+                  1, QByteArray(8, 'h'));
+    start();
+    trigger("actionConnect");
+    QTRY_VERIFY(viewsEnabled());
+    QVERIFY(settle());
+
+    QByteArrayList expected = {"11", "19"};
+    for (int m = 0; m < 16; ++m)
+        expected << "1a" << "1b";
+    QCOMPARE(codesOf(m_sim->requests()), expected);
+    QVERIFY(viewsEnabled());
+    QCOMPARE(child<QAction>("actionConnect")->text(), QStringLiteral("DisConnect"));
+    const DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    for (int m = 0; m < 16; ++m)
+        QCOMPARE(windowsIn(record.modelView[size_t(m)]), m_sim->model().presets[size_t(m)].windowCount());
+    QVERIFY(presetButton(1)->isChecked());
+    QCOMPARE(canvas()->model().count(), 1);
+    QCOMPARE(rowsOf(child<MyNavTree>("winTree")), QStringList({"Win3 [In3_DVI1]"}));
+    QVERIFY(rowsOf(child<MyNavTree>("sourceTree")).size() > 10);
+}
+
+// 3. Showing a preset stores the one shown before and recalls the new one;
+// window edits reach the device, which gives them back on a fresh read.
+void TestMainWindow::presetsAndWindowEdits()
+{
+    QTest::mouseClick(presetButton(0), Qt::LeftButton);
+    QVERIFY(settle());
+    QCOMPARE(canvas()->model().count(), 2);
+    drop(7, QPointF(2880, 1620));
+    QVERIFY(settle());
+    QCOMPARE(canvas()->model().count(), 3);
+
+    const int before = m_sim->requests().size();
+    QTest::mouseClick(presetButton(2), Qt::LeftButton);
+    QVERIFY(settle());
+    const DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    QCOMPARE(windowsIn(record.modelView[0]), 3);
+    QCOMPARE(codesOf(requestsSince(before)), QByteArrayList({"49"}));
+    QCOMPARE(quint8(m_sim->lastRequest().at(9)), quint8(2));
+    QCOMPARE(canvas()->model().count(), 0);
+
+    QSignalSpy sent(canvas(), &MyGraphicsView::s_allMessage);
+    drop(3, QPointF(960, 540));
+    QVERIFY(settle());
+    drag(QPointF(960, 540), QPointF(1360, 840));
+    QVERIFY(settle());
+    QCOMPARE(sent.size(), 2);
+    const QByteArrayList writes = requestsSince(before + 1);
+    QCOMPARE(codesOf(writes), QByteArrayList({"42", "42"}));
+    for (int i = 0; i < 2; ++i) {
+        const QByteArray payload = sent.at(i).at(0).toByteArray();
+        QCOMPARE(writes.at(i).mid(11, payload.size()), payload);
+    }
+    m_movedWindow = canvas()->model().window(0).rect;
+    QVERIFY(m_movedWindow.x() > 300 && m_movedWindow.y() > 200);
+
+    trigger("actionSync");
+    QVERIFY(settle());
+    QCOMPARE(m_sim->model().presets[2].windowCount(), 1);
+    QCOMPARE(canvas()->model().count(), 1);
+    QCOMPARE(canvas()->model().window(0).rect, m_movedWindow);
+    QCOMPARE(rowsOf(child<MyNavTree>("winTree")), QStringList({"Win1 [In4]"}));
+}
+
+// Each dialog opens from its place: the menus, the source tree's menu and
+// the canvas; the context menus follow the item under the click.
+void TestMainWindow::menusAndDialogs()
+{
+    MyNavTree *sources = child<MyNavTree>("sourceTree");
+    MyNavTree *wins = child<MyNavTree>("winTree");
+    QMenu *cardMenu = child<QMenu>("menuSourceCard");
+    QMenu *shortMenu = child<QMenu>("menuSource");
+    QMenu *winMenu = child<QMenu>("menuWin");
+    const auto rightClick = [](MyNavTree *tree, const QModelIndex &index) {
+        tree->scrollTo(index);
+        emit tree->customContextMenuRequested(tree->visualRect(index).center());
+    };
+    QAbstractItemModel *sourceItems = sources->model();
+    const QModelIndexList twoChannel = sourceItems->match(sourceItems->index(0, 0), Qt::DisplayRole,
+                                                          QStringLiteral("HDMI"), 1, Qt::MatchContains);
+    QVERIFY(!twoChannel.isEmpty());
+    rightClick(sources, twoChannel.first());
+    QVERIFY(shortMenu->isVisible() && !cardMenu->isVisible());
+    shortMenu->hide();
+    rightClick(sources, sourceItems->index(0, 0));
+    QVERIFY(cardMenu->isVisible() && !shortMenu->isVisible());
+    cardMenu->hide();
+    emit wins->customContextMenuRequested(QPoint(5, wins->viewport()->height() - 5));
+    QVERIFY(!winMenu->isVisible());
+    rightClick(wins, wins->model()->index(0, 0));
+    QVERIFY(winMenu->isVisible());
+    winMenu->hide();
+
+    const int before = m_sim->requests().size();
+    QTest::mouseClick(child<QWidget>("Form_title")->findChild<QPushButton *>("pushButton"), Qt::LeftButton);
+    QVERIFY(settle());
+    QCOMPARE(codesOf(requestsSince(before)), QByteArrayList({"1c"}));
+
+    for (const char *action : {"actionComSet", "actionComTest", "actionLedMosaic", "actionInputSingle",
+                               "actionPictureAttribute"})
+        trigger(action);
+    emit canvas()->fine_tuning(0);
+    emit canvas()->fine_tuning_data(QList<int>({0, 0, 0, 1920, 1080, 3840, 2160, 0, 0, 1920, 1080}));
+    QVERIFY(settle());
+    QCOMPARE(m_closer.dialogs, QStringList({"Dialog_ComSet", "Dialog_Test", "LEDsplice", "Dialog_Singles",
+                                            "Form_InCardSet", "Trimming", "Dialog_trimdata"}));
+    m_closer.dialogs.clear();
+}
+
+// 4. A disconnect asked for shows no message and saves the data file; the
+// device still holds the host's data, so the reconnect reads no presets.
+void TestMainWindow::disconnectAndReconnect()
+{
+    trigger("actionConnect");
+    QTRY_VERIFY(!viewsEnabled());
+    QVERIFY(settle());
+    QVERIFY(m_closer.messages.isEmpty());
+    QCOMPARE(child<QAction>("actionConnect")->text(), QStringLiteral("Connect"));
+    QVERIFY(QFile::exists(m_dir->filePath("MyConfigure.pd")));
+
+    DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    record.clearModelViews();
+    const int before = m_sim->requests().size();
+    trigger("actionConnect");
+    QTRY_VERIFY(viewsEnabled());
+    QVERIFY(settle());
+    QCOMPARE(codesOf(requestsSince(before)), QByteArrayList({"11", "19"}));
+    QCOMPARE(windowsIn(record.modelView[0]), 3);
+    QCOMPARE(canvas()->model().window(0).rect, m_movedWindow);
+}
+
+// 5. Export, initialise the device, import the export: the device ends with
+// the exported presets and wall.
+void TestMainWindow::exportInitImport()
+{
+    const DeviceModel exported = m_sim->model();
+    m_closer.fileName = m_dir->filePath("day.pd");
+    trigger("actionExport");
+    QCOMPARE(m_closer.messages, QStringList({"Operation succeeded"}));
+
+    trigger("actionInit");
+    QVERIFY(settle());
+    QCOMPARE(m_closer.messages.last(), QStringLiteral("Do you want to initialize the device?"));
+    QCOMPARE(m_sim->model().presets[2].windowCount(), 0);
+    QCOMPARE(canvas()->model().count(), 0);
+
+    const int before = m_sim->requests().size();
+    trigger("actionImport");
+    QVERIFY(settle());
+    QByteArrayList expected = {"41"};
+    for (int m = 0; m < 16; ++m)
+        expected << "44" << "4a" << "45";
+    QCOMPARE(codesOf(requestsSince(before)), expected << "49");
+    const DeviceModel &device = m_sim->model();
+    const QList<QByteArrayList> blocks = blocksOf(m_closer.fileName);
+    QCOMPARE(blocks.size(), 16);
+    for (size_t m = 0; m < 16; ++m) {
+        const Preset &preset = device.presets[m];
+        QCOMPARE(preset.windows + preset.layers, blocks.at(int(m)).at(0));
+        QCOMPARE(preset.sources, blocks.at(int(m)).at(1));
+        QCOMPARE(preset.channels, blocks.at(int(m)).at(2));
+        for (int slot = 0; slot < Preset::SlotCount; ++slot)
+            QCOMPARE(preset.window(slot), exported.presets[m].window(slot));
+    }
+    QCOMPARE(device.wall.resolution, exported.wall.resolution);
+    QCOMPARE(device.wall.outputMode, exported.wall.outputMode);
+    QVERIFY(device.wall.cells == exported.wall.cells);
+    QCOMPARE(device.currentPreset, 2);
+    QCOMPARE(canvas()->model().window(0).rect, m_movedWindow);
+    QCOMPARE(m_closer.messages.size(), 2);
+}
+
+// 7. Leaving after a connection keeps the settings, the names and the data.
+void TestMainWindow::exitWritesTheFiles()
+{
+    m_window.reset();
+    m_sim.reset();
+    QSettings settings(m_dir->filePath("infoCong.ini"), QSettings::IniFormat);
+    QCOMPARE(settings.allKeys(), QStringList({"0", "1", "2", "3", "4", "5", "6", "checkSum", "language"}));
+    QCOMPARE(settings.value("language").toInt(), 1);
+    QVERIFY(QFile::exists(m_dir->filePath("MyNames.pd")));
+    QVERIFY(QFile::exists(m_dir->filePath("MyConfigure.pd")));
+}
+
+// 6. A device that never answers: the wait page gives up after the time-out
+// announced, and as no connection ever completed the link is closed too.
+void TestMainWindow::silentDeviceTimesOut()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    AppDirectory::setPath(m_dir->path());
+    QTemporaryDir devices;
+    DeviceSimulator silent;
+    FaultOptions neverAnswer;
+    neverAnswer.dropEvery = 1;
+    silent.setFaults(neverAnswer);
+    QVERIFY(silent.openPty(devices.filePath("ttyRZ")));
+    storeSettings({"1", "", "0", "", "", "", silent.ptyPath()}, 1, QByteArray(8, 'h'));
+    start();
+    QFile::remove(m_dir->filePath("infoCong.ini"));
+
+    m_closer.clear();
+    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    QObject announcer;
+    connect(link, &Singleton_SerialPort::send_connect_end, &announcer, [link] {
+        if (link->isConnected())
+            emit link->send_out_time(2000);
+    });
+    trigger("actionConnect");
+    QTRY_COMPARE_WITH_TIMEOUT(m_closer.messages.size(), 2, 20000);
+    QCOMPARE(m_closer.messages,
+             QStringList({"Send timeout, please try to resend", "opening failed"}));
+    QVERIFY2(m_closer.waitToMessageMs >= 1000, qPrintable(QString::number(m_closer.waitToMessageMs)));
+    QVERIFY(!link->isConnected());
+    QVERIFY(!viewsEnabled());
+    QCOMPARE(child<QAction>("actionConnect")->text(), QStringLiteral("Connect"));
+    m_window.reset();
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
