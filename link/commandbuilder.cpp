@@ -113,7 +113,10 @@ QByteArray CommandBuilder::buildFixedWrite(const FixedWrite &write, const Stagin
         params.append(*payload);
     if (write.type == RecallPreset)
         qCDebug(lcLink) << "dm_checkSum = " << m_checkSum.toHex(' ');
-    return FrameBuilder::writeFrame(write.code, write.lengthField, params, m_checkSum);
+    // A tag that was never set (no settings file, or cleared before a sync)
+    // still fills its eight bytes, so the frame is as long as it says.
+    const QByteArray tag = m_checkSum.leftJustified(Protocol::TagSize, '\0', true);
+    return FrameBuilder::writeFrame(write.code, write.lengthField, params, tag);
 }
 
 QList<QByteArray> CommandBuilder::buildPictureMode(const Staging &staging)
