@@ -4,7 +4,6 @@
 #include <singleton_serialport.h>
 
 #include <QComboBox>
-#include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -43,8 +42,6 @@ Singleton_SerialPort *link()
     return Singleton_SerialPort::instance();
 }
 
-// Links the worker to the simulator; polls for the result, which may come
-// before a QSignalSpy::wait() would start listening.
 QStringList settingsWith(int index, const QString &value)
 {
     QStringList settings = StoredSettings;
@@ -59,8 +56,6 @@ class TestDialogComSet : public QObject
     Q_OBJECT
 
 private slots:
-    void texts_data();
-    void texts();
     void showsAndStoresSettings();
     void clampsThePort();
     void portList_data();
@@ -70,27 +65,6 @@ private slots:
     void setToDevice();
     void getFromDevice();
 };
-
-void TestDialogComSet::texts_data()
-{
-    QTest::addColumn<bool>("english");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("getButton");
-    QTest::newRow("English") << true << "Communication Setings" << "Get from device";
-    QTest::newRow("Chinese") << false << "连接设置" << "从设备获取";
-}
-
-void TestDialogComSet::texts()
-{
-    QFETCH(bool, english);
-    QFETCH(QString, title);
-    QFETCH(QString, getButton);
-    const Dialog dialog(english);
-    QCOMPARE(dialog.windowTitle(), title);
-    QCOMPARE(dialog.child<QPushButton>("but_get")->text(), getButton);
-    QCOMPARE(dialog.child<QGroupBox>("groupBox_connect")->title(),
-             english ? QStringLiteral("Communication mode ") : QStringLiteral("通讯方式"));
-}
 
 void TestDialogComSet::showsAndStoresSettings()
 {

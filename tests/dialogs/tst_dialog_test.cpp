@@ -2,7 +2,6 @@
 #include <linkedsimulator.h>
 #include <singleton_serialport.h>
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -35,8 +34,6 @@ const Slot SecondRead[] = {
     {"sys1", "V5.6.7", true},
 };
 
-// Links the worker to the simulator; polls for the result, which may come
-// before a QSignalSpy::wait() would start listening.
 // The card types and presence come with the connection read.
 bool readCards(LinkedSimulator &sim)
 {
@@ -74,39 +71,8 @@ class TestDialogTest : public QObject
     Q_OBJECT
 
 private slots:
-    void form_data();
-    void form();
     void refilledOnEveryVersionRead();
 };
-
-void TestDialogTest::form_data()
-{
-    QTest::addColumn<bool>("english");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("English") << true << "Communication Test";
-    QTest::newRow("Chinese") << false << "连接测试";
-}
-
-void TestDialogTest::form()
-{
-    QFETCH(bool, english);
-    QFETCH(QString, title);
-    const Dialog_Test dialog(english);
-    QCOMPARE(dialog.windowTitle(), title);
-    QVERIFY(!dialog.isEnabled());
-    QCOMPARE(dialog.size(), QSize(988, 508));
-    QCOMPARE(dialog.findChildren<QLineEdit *>().size(), 24 + 12 + 1);
-    QCOMPARE(dialog.findChildren<QPushButton *>().size(), 24 + 12 + 1);
-    const QStringList captions = {"Input_Card1----", "Input_Card24---", "Output_Card1----",
-                                  "Output_Card12---", "System board---"};
-    QStringList shown;
-    for (const QLabel *label : dialog.findChildren<QLabel *>())
-        shown << label->text();
-    for (const QString &caption : captions)
-        QVERIFY2(shown.contains(caption), qPrintable(caption));
-    for (const QLineEdit *field : dialog.findChildren<QLineEdit *>())
-        QVERIFY(field->text().isEmpty());
-}
 
 void TestDialogTest::refilledOnEveryVersionRead()
 {
@@ -116,6 +82,8 @@ void TestDialogTest::refilledOnEveryVersionRead()
     QVERIFY(readCards(sim));
 
     Dialog_Test dialog(true);
+    QVERIFY(!dialog.isEnabled());
+    QCOMPARE(dialog.findChildren<QLineEdit *>().size(), 24 + 12 + 1);
     connect(sim.link(), &Singleton_SerialPort::repalceVersion, &dialog, &Dialog_Test::InitPage);
     QVERIFY(runTest(sim));
     checkSlots(dialog, std::begin(FirstRead), std::end(FirstRead));

@@ -6,7 +6,6 @@
 #include <lightpoint.h>
 #include <singleton_serialport.h>
 
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -52,8 +51,6 @@ class TestDialogText : public QObject
 private slots:
     void initTestCase();
     void init();
-    void texts_data();
-    void texts();
     void showsRecord();
     void localChangesAndResetting();
     void settingSendsCaptions();
@@ -77,33 +74,6 @@ void TestDialogText::init()
     e.present = 1;
     e.auxSignal = 2;
     e.captionValues = {1, 255, 0, 16};
-}
-
-void TestDialogText::texts_data()
-{
-    QTest::addColumn<bool>("english");
-    QTest::addColumn<QStringList>("texts"); // title, label, below, above, blue, set, reset
-
-    QTest::newRow("English") << true
-                             << QStringList{"Caption", "Threshold", "<Threshold", ">Threshold",
-                                            "Blue", "Setting", "Resetting"};
-    QTest::newRow("Chinese") << false
-                             << QStringList{"字幕", "阀值", "<阀值", ">阀值", "蓝", "设置", "重置"};
-}
-
-void TestDialogText::texts()
-{
-    QFETCH(bool, english);
-    Dialog_text dialog(english, Card, nullptr);
-    const QStringList texts{dialog.windowTitle(), child<QLabel>(dialog, "lab_value")->text(),
-                            child<QRadioButton>(dialog, "lab_up")->text(),
-                            child<QRadioButton>(dialog, "lab_down")->text(),
-                            child<QLabel>(dialog, "lab_bule")->text(),
-                            child<QPushButton>(dialog, "but_set")->text(),
-                            child<QPushButton>(dialog, "but_reset")->text()};
-    QTEST(texts, "texts");
-    QCOMPARE(child<QPushButton>(dialog, "pushButton_5")->text(), QStringLiteral("CVBS"));
-    QCOMPARE(dialog.size(), QSize(636, 308));
 }
 
 void TestDialogText::showsRecord()

@@ -46,7 +46,6 @@ private slots:
     void cleanupTestCase();
     void titleAndValuesOfInput_data();
     void titleAndValuesOfInput();
-    void textsOfBothLanguages();
     void slidersFollowSpinBoxesWithoutSending();
     void buttonsSendTheirRow_data();
     void buttonsSendTheirRow();
@@ -92,20 +91,6 @@ void TestFormInCardSet::titleAndValuesOfInput()
     QFETCH(QList<int>, values);
     QCOMPARE(spinValues(dialog), values);
     QCOMPARE(child<QSlider>(dialog, "horizontalSlider_3")->value(), values.at(2));
-}
-
-void TestFormInCardSet::textsOfBothLanguages()
-{
-    Form_InCardSet english(0, true, nullptr);
-    Form_InCardSet chinese(0, false, nullptr);
-    english.show();
-    QCOMPARE(english.windowTitle(), QStringLiteral("Picture  Setting"));
-    QCOMPARE(chinese.windowTitle(), QStringLiteral("图像设置"));
-    QCOMPARE(child<QPushButton>(english, "pushButton_4")->text(), QStringLiteral("Reset"));
-    QCOMPARE(child<QPushButton>(chinese, "pushButton_5")->text(), QStringLiteral("设置"));
-    QVERIFY(!child<QGroupBox>(english, "groupBox_2")->isVisible());
-    QVERIFY(english.width() >= 693 && english.height() >= 190);
-    QVERIFY(english.width() <= 699 && english.height() <= 418);
 }
 
 void TestFormInCardSet::slidersFollowSpinBoxesWithoutSending()

@@ -89,7 +89,6 @@ void TestLEDsplice::init()
 void TestLEDsplice::loadsTheRecordInBothLanguages()
 {
     LEDsplice english(true);
-    QCOMPARE(english.windowTitle(), QStringLiteral("Physical Screen Settings"));
     QCOMPARE(child<QComboBox>(english, "formatBox")->currentText(), QStringLiteral("1920x1080@60Hz"));
     QCOMPARE(child<QComboBox>(english, "appmodelBox")->currentText(),
              QStringLiteral("Single DVI output 4 screen mode"));
@@ -103,11 +102,8 @@ void TestLEDsplice::loadsTheRecordInBothLanguages()
 
     record().outMode2 = 2;
     LEDsplice chinese(false);
-    QCOMPARE(chinese.windowTitle(), QStringLiteral("物理屏设置"));
     QCOMPARE(child<QComboBox>(chinese, "appmodelBox")->currentText(),
              QStringLiteral("双DVI输出口分别2画面模式"));
-    QCOMPARE(child<QPushButton>(chinese, "saveButton")->text(), QStringLiteral("确认"));
-    QCOMPARE(child<QComboBox>(chinese, "formatBox")->itemText(5), QStringLiteral("3600x600@60Hz"));
 }
 
 void TestLEDsplice::clampsRecordCountsAtLoad()

@@ -34,9 +34,7 @@ class TestWallModel : public QObject
 
 private slots:
     void gridRefusesWhatTheDeviceCannotHold();
-    void cellsFollowTheLayerOrder();
     void screensShowAtMostFourWindows();
-    void trimsBelongToTheScreensCovered();
     void drag_data();
     void drag();
 };
@@ -54,28 +52,6 @@ void TestWallModel::gridRefusesWhatTheDeviceCannotHold()
     QCOMPARE(grid.screenAt(QPointF(299.5, 49.9)), 1);
     QCOMPARE(grid.screenAt(QPointF(600, 0)), -1);
     QCOMPARE(grid.screensUnder(QRect(250, 40, 100, 20)), QList<int>({1, 2, 4, 5}));
-}
-
-void TestWallModel::cellsFollowTheLayerOrder()
-{
-    WallModel model = wall2x3();
-    QVERIFY(model.insert(window(5, QRect(0, 0, 3840, 1080))));    // screens 0, 1
-    QVERIFY(model.insert(window(2, QRect(1000, 500, 2000, 1000)))); // screens 0, 1, 3, 4
-    QCOMPARE(model.freeId(), 0);
-    WallModel::Cells expected{};
-    expected[0] = expected[1] = 2;
-    expected[3] = expected[4] = 1;
-    QCOMPARE(model.cells(2), expected);
-
-    QVERIFY(model.lower(2));
-    QCOMPARE(model.layers(), QList<int>({2, 5}));
-    QCOMPARE(model.cells(2)[0], 1);
-    QCOMPARE(model.cells(5)[1], 2);
-    QCOMPARE(model.windowAt(QPointF(1500, 700)), 5);
-    QVERIFY(model.raise(2));
-    QCOMPARE(model.windowAt(QPointF(1500, 700)), 2);
-    QCOMPARE(model.windowAt(QPointF(5000, 2000)), -1);
-    QVERIFY(!model.raise(9));
 }
 
 void TestWallModel::screensShowAtMostFourWindows()
@@ -100,24 +76,6 @@ void TestWallModel::screensShowAtMostFourWindows()
     for (int i = 0; i < WallModel::MaxWindows; ++i)
         QVERIFY(model.insert(window(i, QRect(480 * (i % 8), 270 * (i / 8 % 4), 100, 100))));
     QCOMPARE(model.freeId(), -1);
-}
-
-void TestWallModel::trimsBelongToTheScreensCovered()
-{
-    WallModel model = wall2x3();
-    QVERIFY(model.insert(window(0, QRect(960, 0, 1920, 1080))));
-    const WindowSection trim{1, QRect(-32, -8, 900, 1000), QRect(0, 0, 960, 1080)};
-    QVERIFY(model.setTrim(0, trim));
-    QVERIFY(!model.setTrim(0, {3, trim.input, trim.output}));
-    QVERIFY(!model.setTrim(0, {0, QRect(0, 0, -1, 10), trim.output}));
-    QCOMPARE(model.sections(0).at(1), trim);
-    QCOMPARE(model.sections(0).at(0).input, QRect(0, 0, 960, 1080));
-
-    QVERIFY(model.setRect(0, QRect(960, 0, 1920, 1080)));   // unchanged: trims stay
-    QCOMPARE(model.trimCount(), 1);
-    QVERIFY(model.setSource(0, QRect(0, 0, 960, 540)));
-    QCOMPARE(model.trimCount(), 0);
-    QCOMPARE(model.sections(0).at(1).input, QRect(480, 0, 480, 540));
 }
 
 void TestWallModel::drag_data()

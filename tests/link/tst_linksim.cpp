@@ -339,9 +339,13 @@ void TestLinkSim::writtenPresetsReadBack()
     data.outResolution = WallResolution;
     data.curModel = CurrentPreset;
     m_link->dm_sendEnable = 0;
-    for (int type : {41, 44, 49, 192})
+    for (int type : {41, 44, 49})
         m_link->postCommand(type);
+    QCOMPARE(m_link->queuedFrames(), 1 + 3 * DeviceModel::PresetCount + 1);
+    QVERIFY(m_sim->requests().isEmpty()); // a batch waits for its end
+    m_link->postCommand(192);
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
+    QCOMPARE(m_link->dm_sendEnable, 1);
     QCOMPARE(m_signals->names,
              (QStringList{"setWaitPage(false)", "repalceeSendPage", "setWaitPage(true)"}));
     QCOMPARE(m_sim->requests().size(), 1 + 3 * DeviceModel::PresetCount + 1);

@@ -26,126 +26,78 @@ QList<QByteArray> takeAll(ReplyAssembler &assembler)
 
 } // namespace
 
+Q_DECLARE_METATYPE(QList<QByteArrayList>)
+
 // Cutting the transport's byte stream into replies.
 class TestReplyAssembler : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { m_assembler.clear(); }
-
-    void piecesOf3_5_8();
-    void shortReplyMark();
-    void largeReplyInPieces();
-    void twoRepliesInOneRead();
-    void noiseBeforeReply();
-    void noiseOnly();
-    void overrunFollowedByReply();
-    void overrunFollowedByGarbage();
-    void headerBelowEightIsNoise();
+    void stream_data();
+    void stream();
     void clearDropsHalfReply();
-
-private:
-    ReplyAssembler m_assembler;
 };
 
-void TestReplyAssembler::piecesOf3_5_8()
+// Each piece is appended and the complete replies taken; the replies are
+// those expected, each one out as soon as its last byte is in, and nothing
+// is left over.
+void TestReplyAssembler::stream_data()
 {
-    const QByteArray whole = reply(16);
-    m_assembler.append(whole.left(3));
-    QVERIFY(m_assembler.takeReply().isEmpty());
-    m_assembler.append(whole.mid(3, 5));
-    QVERIFY(m_assembler.takeReply().isEmpty());
-    m_assembler.append(whole.mid(8));
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{whole});
-    QVERIFY(m_assembler.isEmpty());
-}
-
-void TestReplyAssembler::shortReplyMark()
-{
-    const QByteArray whole = QByteArray::fromHex("2000FF1204050607");
-    m_assembler.append(whole.left(5));
-    QVERIFY(m_assembler.takeReply().isEmpty());
-    m_assembler.append(whole.mid(5));
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{whole});
-}
-
-void TestReplyAssembler::largeReplyInPieces()
-{
-    const QByteArray whole = reply(1865);
-    for (int i = 0; i < whole.size(); i += 100) {
-        QVERIFY(m_assembler.takeReply().isEmpty());
-        m_assembler.append(whole.mid(i, 100));
+    QTest::addColumn<QByteArrayList>("pieces");
+    QTest::addColumn<QList<QByteArrayList>>("replies"); // taken after each piece
+    const QByteArray r16 = reply(16);
+    const QByteArray r18 = reply(18);
+    const QByteArray r20 = reply(20);
+    const QByteArray r21 = reply(21);
+    const QByteArray r1865 = reply(1865);
+    const QByteArray mark = QByteArray::fromHex("2000FF1204050607");
+    QByteArrayList hundreds;
+    QList<QByteArrayList> none;
+    for (int i = 0; i < r1865.size(); i += 100) {
+        hundreds << r1865.mid(i, 100);
+        none << QByteArrayList();
     }
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{whole});
+    none.last() = {r1865};
+    QTest::newRow("pieces of 3, 5 and 8")
+        << QByteArrayList{r16.left(3), r16.mid(3, 5), r16.mid(8)} << QList<QByteArrayList>{{}, {}, {r16}};
+    QTest::newRow("0xFF in byte 2") << QByteArrayList{mark.left(5), mark.mid(5)}
+                                    << QList<QByteArrayList>{{}, {mark}};
+    QTest::newRow("large reply in pieces") << hundreds << none;
+    QTest::newRow("two replies in one read") << QByteArrayList{r16 + r21.left(10), r21.mid(10)}
+                                             << QList<QByteArrayList>{{r16}, {r21}};
+    QTest::newRow("noise") << QByteArrayList{QByteArray::fromHex("0011FFAA"), QByteArray::fromHex("1234") + r16}
+                           << QList<QByteArrayList>{{}, {r16}};
+    QTest::newRow("noise only") << QByteArrayList{QByteArray(40, '\x55')} << QList<QByteArrayList>{{}};
+    QTest::newRow("overrun then a reply") << QByteArrayList{r16 + r20.left(2), r20.mid(2)}
+                                          << QList<QByteArrayList>{{r16}, {r20}};
+    QTest::newRow("overrun then garbage") << QByteArrayList{r16 + QByteArray::fromHex("01022000"), r18}
+                                          << QList<QByteArrayList>{{r16}, {r18}};
+    QTest::newRow("length below 8 is noise")
+        << QByteArrayList{QByteArray::fromHex("20000005") + r16, QByteArray::fromHex("20000000")}
+        << QList<QByteArrayList>{{r16}, {}};
 }
 
-void TestReplyAssembler::twoRepliesInOneRead()
+void TestReplyAssembler::stream()
 {
-    const QByteArray first = reply(16);
-    const QByteArray second = reply(21);
-    m_assembler.append(first + second.left(10));
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{first});
-    m_assembler.append(second.mid(10));
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{second});
-}
-
-void TestReplyAssembler::noiseBeforeReply()
-{
-    const QByteArray whole = reply(16);
-    m_assembler.append(QByteArray::fromHex("0011FFAA"));
-    QVERIFY(m_assembler.takeReply().isEmpty());
-    QVERIFY(m_assembler.isEmpty());
-    m_assembler.append(QByteArray::fromHex("1234") + whole);
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{whole});
-}
-
-void TestReplyAssembler::noiseOnly()
-{
-    m_assembler.append(QByteArray(40, '\x55'));
-    QVERIFY(m_assembler.takeReply().isEmpty());
-    QVERIFY(m_assembler.isEmpty());
-}
-
-// Bytes past the announced length no longer block the next reply.
-void TestReplyAssembler::overrunFollowedByReply()
-{
-    const QByteArray first = reply(16);
-    const QByteArray second = reply(20);
-    m_assembler.append(first + second.left(2));
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{first});
-    m_assembler.append(second.mid(2));
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{second});
-}
-
-void TestReplyAssembler::overrunFollowedByGarbage()
-{
-    const QByteArray first = reply(16);
-    const QByteArray second = reply(18);
-    m_assembler.append(first + QByteArray::fromHex("01022000"));
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{first});
-    QVERIFY(m_assembler.isEmpty());
-    m_assembler.append(second);
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{second});
-}
-
-void TestReplyAssembler::headerBelowEightIsNoise()
-{
-    const QByteArray whole = reply(16);
-    m_assembler.append(QByteArray::fromHex("20000005") + whole);
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{whole});
-    m_assembler.append(QByteArray::fromHex("20000000"));
-    QVERIFY(m_assembler.takeReply().isEmpty());
-    QVERIFY(m_assembler.isEmpty());
+    QFETCH(QByteArrayList, pieces);
+    QFETCH(QList<QByteArrayList>, replies);
+    ReplyAssembler assembler;
+    for (int i = 0; i < pieces.size(); ++i) {
+        assembler.append(pieces.at(i));
+        QCOMPARE(takeAll(assembler), QList<QByteArray>(replies.at(i)));
+    }
+    QVERIFY(assembler.isEmpty());
 }
 
 void TestReplyAssembler::clearDropsHalfReply()
 {
+    ReplyAssembler assembler;
     const QByteArray whole = reply(16);
-    m_assembler.append(reply(30).left(12));
-    m_assembler.clear();
-    m_assembler.append(whole);
-    QCOMPARE(takeAll(m_assembler), QList<QByteArray>{whole});
+    assembler.append(reply(30).left(12));
+    assembler.clear();
+    assembler.append(whole);
+    QCOMPARE(takeAll(assembler), QList<QByteArray>{whole});
 }
 
 QTEST_GUILESS_MAIN(TestReplyAssembler)

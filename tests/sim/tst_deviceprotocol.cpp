@@ -18,23 +18,17 @@ private slots:
     void replyEnvelopes_data();
     void replyEnvelopes();
     void statusCardsAndWall();
-    void statusPresetAndTag();
     void inputEntries();
     void versions();
     void network();
     void signalFlags();
     void presetReads();
-    void writeWall();
     void writeWindowsAndDelete();
-    void writeWholePreset();
-    void setWindowSignalAndRecall();
-    void writeNetwork();
     void entryWrites_data();
     void entryWrites();
     void restoreFactory();
     void tagFollowsLastWrite();
     void splitterReassembles();
-    void splitterAcceptsShortCaptionFrame();
 
 private:
     QByteArray answer(const QByteArray &request) { return DeviceProtocol::answer(request, &m_model); }
@@ -80,7 +74,11 @@ void TestDeviceProtocol::replyEnvelopes()
 
 void TestDeviceProtocol::statusCardsAndWall()
 {
+    m_model.currentPreset = 9;
+    m_model.tag = QByteArray::fromHex("a1a2a3a4a5a6a7a8");
     const QByteArray reply = answer(read(0x19));
+    QCOMPARE(at(reply, 287), 9);
+    QCOMPARE(reply.mid(352, 8), m_model.tag);
     // Presence: entries 0-9, 12 and 23; byte 12 holds entries 0-7.
     QCOMPARE(reply.mid(9, 4), QByteArray::fromHex("008013ff"));
     // Card types, two bits per slot, byte 20 holds slots 0-3: HDMI in 4 and 5,
@@ -91,15 +89,6 @@ void TestDeviceProtocol::statusCardsAndWall()
     QCOMPARE(reply.mid(31, 32), QByteArray::fromHex("0000800700003804" "8007800700003804"
                                                     "0000800738043804" "8007800738043804"));
     QCOMPARE(reply.mid(63, 8), QByteArray(8, 0));
-}
-
-void TestDeviceProtocol::statusPresetAndTag()
-{
-    m_model.currentPreset = 9;
-    m_model.tag = QByteArray::fromHex("a1a2a3a4a5a6a7a8");
-    const QByteArray reply = answer(read(0x19));
-    QCOMPARE(at(reply, 287), 9);
-    QCOMPARE(reply.mid(352, 8), QByteArray::fromHex("a1a2a3a4a5a6a7a8"));
 }
 
 void TestDeviceProtocol::inputEntries()
@@ -156,20 +145,6 @@ void TestDeviceProtocol::presetReads()
     QCOMPARE(answer(read(0x1A, 7)).mid(9, 1856), emptyPreset());
 }
 
-void TestDeviceProtocol::writeWall()
-{
-    QByteArray payload = QByteArray::fromHex("07") + QByteArray(16, 1) + QByteArray::fromHex("0103") + QByteArray(4, 0);
-    payload += QByteArray::fromHex("00000005000030030000000a00003003" "0000000f00003003");
-    payload += QByteArray(8 * 29, 0);
-    const QByteArray request = write(0x41, payload, tag(0x40));
-    QCOMPARE(request.size(), 298);
-    QCOMPARE(answer(request), m_ack);
-    const QByteArray status = answer(read(0x19));
-    QCOMPARE(status.mid(23, 4), QByteArray::fromHex("07010103"));
-    QCOMPARE(status.mid(31, 24), QByteArray::fromHex("00000005000030030000000a00003003" "0000000f00003003"));
-    QCOMPARE(status.mid(352, 8), tag(0x40));
-}
-
 void TestDeviceProtocol::writeWindowsAndDelete()
 {
     QByteArray layers(64, char(0xFF));
@@ -198,46 +173,6 @@ void TestDeviceProtocol::writeWindowsAndDelete()
     QCOMPARE(answer(read(0x1A, 4)).mid(9, 1856), emptyPreset());
     QCOMPARE(answer(read(0x1B, 4)).mid(9, 512), QByteArray(512, 0));
     QCOMPARE(m_model.presets[0].windowCount(), 2);
-}
-
-void TestDeviceProtocol::writeWholePreset()
-{
-    QByteArray windows(1856, 0);
-    QByteArray blocks(512, 0);
-    QByteArray channels(1472, 0);
-    for (int i = 0; i < windows.size(); ++i)
-        windows[i] = char(i * 7);
-    for (int i = 0; i < blocks.size(); ++i)
-        blocks[i] = char(i * 3);
-    for (int i = 0; i < channels.size(); ++i)
-        channels[i] = char(i);
-    const QByteArray presetByte = QByteArray::fromHex("02");
-    QCOMPARE(write(0x44, presetByte + windows, tag(3)).size(), 1876);
-    QCOMPARE(write(0x4A, presetByte + blocks, tag(3)).size(), 532);
-    QCOMPARE(write(0x45, presetByte + channels, tag(3)).size(), 1492);
-    QCOMPARE(answer(write(0x44, presetByte + windows, tag(3))), m_ack);
-    QCOMPARE(answer(write(0x4A, presetByte + blocks, tag(3))), m_ack);
-    QCOMPARE(answer(write(0x45, presetByte + channels, tag(3))), m_ack);
-    QCOMPARE(answer(read(0x1A, 2)).mid(9, 1856), windows);
-    QCOMPARE(answer(read(0x1B, 2)).mid(9, 512), blocks);
-    QCOMPARE(m_model.presets[2].channels, channels);
-}
-
-void TestDeviceProtocol::setWindowSignalAndRecall()
-{
-    QCOMPARE(answer(write(0x48, QByteArray::fromHex("000560"), tag(4))), m_ack);
-    QCOMPARE(answer(read(0x1A, 0)).mid(9 + 28 * 5, 3), QByteArray::fromHex("050160"));
-    QCOMPARE(answer(write(0x49, QByteArray::fromHex("0c"), tag(5))), m_ack);
-    QCOMPARE(at(answer(read(0x19)), 287), 12);
-}
-
-void TestDeviceProtocol::writeNetwork()
-{
-    const QByteArray payload = QByteArray::fromHex("01c0a80108" "01ffff0000" "01c0a80101" "010a0b0c");
-    QCOMPARE(write(0x4B, payload, tag(6)).size(), 38);
-    QCOMPARE(answer(write(0x4B, payload, tag(6))), m_ack);
-    QCOMPARE(answer(read(0x14)).mid(9, 20),
-             QByteArray::fromHex("c0a80108" "ffff0000" "c0a80101" "7664770a0b0c" "3200"));
 }
 
 void TestDeviceProtocol::entryWrites_data()
@@ -334,21 +269,6 @@ void TestDeviceProtocol::splitterReassembles()
     QVERIFY(splitter.takeRequest(&request));
     QCOMPARE(request, second);
     QCOMPARE(splitter.skippedBytes(), 3);
-}
-
-void TestDeviceProtocol::splitterAcceptsShortCaptionFrame()
-{
-    RequestSplitter splitter;
-    const QByteArray caption = write(0x8A, QByteArray::fromHex("0601020304"), tag(1), 23);
-    QCOMPARE(caption.size(), 24);
-    QCOMPARE(at(caption, 3), 23);
-    splitter.append(caption + read(0x11));
-    QByteArray request;
-    QVERIFY(splitter.takeRequest(&request));
-    QCOMPARE(request, caption);
-    QVERIFY(splitter.takeRequest(&request));
-    QCOMPARE(request, read(0x11));
-    QCOMPARE(splitter.skippedBytes(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDeviceProtocol)

@@ -1,4 +1,3 @@
-#include "deviceprotocol.h"
 #include "devicesimulator.h"
 #include "faultinjector.h"
 #include "requestframes.h"
@@ -6,14 +5,12 @@
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace RequestFrames;
 
 namespace {
 
-constexpr int StatusLength = 362;
 constexpr int FlagsLength = 19;
 constexpr int WindowsLength = 1867;
 
@@ -34,21 +31,15 @@ class TestDeviceSimulator : public QObject
     Q_OBJECT
 
 private slots:
-    void tcpClientGetsReplies();
-    void hangUpClosesTcpClients();
-    void ptyClientGetsReplies();
-    void closePtyIsSeenByClient();
     void pacingTakesLineTime();
     void injectorIsSeededAndKeepsBytes();
-    void dropEveryNth();
     void delayHoldsReplies();
-    void splitNoiseAndOverrun();
     void hangUpAfterN();
     void unplugAfterN();
 
 private:
     void connectTcp(DeviceSimulator &simulator, QTcpSocket &socket);
-    void openPort(DeviceSimulator &simulator, QSerialPort &port, const QString &link = {});
+    void openPort(DeviceSimulator &simulator, QSerialPort &port);
 };
 
 void TestDeviceSimulator::connectTcp(DeviceSimulator &simulator, QTcpSocket &socket)
@@ -59,86 +50,13 @@ void TestDeviceSimulator::connectTcp(DeviceSimulator &simulator, QTcpSocket &soc
     QTRY_COMPARE(socket.state(), QAbstractSocket::ConnectedState);
 }
 
-void TestDeviceSimulator::openPort(DeviceSimulator &simulator, QSerialPort &port, const QString &link)
+void TestDeviceSimulator::openPort(DeviceSimulator &simulator, QSerialPort &port)
 {
-    QVERIFY(simulator.openPty(link));
+    QVERIFY(simulator.openPty());
     QVERIFY(!simulator.ptyPath().isEmpty());
     port.setPortName(simulator.ptyPath());
     port.setBaudRate(QSerialPort::Baud115200);
     QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
-}
-
-void TestDeviceSimulator::tcpClientGetsReplies()
-{
-    DeviceSimulator simulator;
-    QSignalSpy received(&simulator, &DeviceSimulator::requestReceived);
-    QTcpSocket socket;
-    connectTcp(simulator, socket);
-
-    const QByteArray recall = write(0x49, QByteArray::fromHex("06"), tag(0x50));
-    const QByteArray status = read(0x19);
-    socket.write(recall.left(7));
-    socket.flush();
-    QTest::qWait(50);
-    socket.write(recall.mid(7) + status);
-    QByteArray replies;
-    QVERIFY(waitForBytes(socket, &replies, 8 + StatusLength));
-    QCOMPARE(replies.left(8), QByteArray::fromHex("2001ff080401aa20"));
-    QCOMPARE(quint8(replies.at(8 + 287)), quint8(6));
-    QCOMPARE(replies.mid(8 + 352, 8), tag(0x50));
-    QCOMPARE(simulator.requests(), (QByteArrayList{recall, status}));
-    QCOMPARE(received.count(), 2);
-    QCOMPARE(simulator.model().currentPreset, 6);
-}
-
-void TestDeviceSimulator::hangUpClosesTcpClients()
-{
-    DeviceSimulator simulator;
-    QTcpSocket socket;
-    connectTcp(simulator, socket);
-    QTest::qWait(50);
-    simulator.hangUp();
-    QTRY_COMPARE(socket.state(), QAbstractSocket::UnconnectedState);
-    QTcpSocket again;
-    again.connectToHost(QHostAddress::LocalHost, simulator.tcpPort());
-    QTRY_COMPARE(again.state(), QAbstractSocket::ConnectedState);
-}
-
-void TestDeviceSimulator::ptyClientGetsReplies()
-{
-    QTemporaryDir dir;
-    const QString link = dir.filePath(QStringLiteral("ttyRZ"));
-    DeviceSimulator simulator;
-    QSerialPort port;
-    openPort(simulator, port, link);
-    QCOMPARE(simulator.ptyPath(), link);
-    QVERIFY(QFileInfo(link).isSymLink());
-
-    port.write(read(0x13));
-    QByteArray reply;
-    QVERIFY(waitForBytes(port, &reply, 134));
-    QCOMPARE(reply.size(), 134);
-    QCOMPARE(reply.mid(9, 3), QByteArray::fromHex("030104"));
-    QCOMPARE(simulator.requests(), QByteArrayList{read(0x13)});
-}
-
-void TestDeviceSimulator::closePtyIsSeenByClient()
-{
-    QTemporaryDir dir;
-    const QString link = dir.filePath(QStringLiteral("ttyRZ"));
-    DeviceSimulator simulator;
-    QSignalSpy closed(&simulator, &DeviceSimulator::ptyClosed);
-    QSerialPort port;
-    openPort(simulator, port, link);
-    QSignalSpy errors(&port, &QSerialPort::errorOccurred);
-
-    simulator.closePty();
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(!QFileInfo::exists(link) && !QFileInfo(link).isSymLink());
-    QVERIFY(simulator.ptyPath().isEmpty());
-    port.write(read(0x13));
-    QTRY_VERIFY(port.error() != QSerialPort::NoError);
-    QVERIFY(errors.count() > 0);
 }
 
 void TestDeviceSimulator::pacingTakesLineTime()
@@ -184,23 +102,6 @@ void TestDeviceSimulator::injectorIsSeededAndKeepsBytes()
     }
 }
 
-void TestDeviceSimulator::dropEveryNth()
-{
-    DeviceSimulator simulator;
-    FaultOptions options;
-    options.dropEvery = 2;
-    simulator.setFaults(options);
-    QTcpSocket socket;
-    connectTcp(simulator, socket);
-    socket.write(read(0x1C) + read(0x1C) + read(0x1C));
-    QByteArray replies;
-    QVERIFY(waitForBytes(socket, &replies, 2 * FlagsLength));
-    QTest::qWait(300);
-    replies.append(socket.readAll());
-    QCOMPARE(replies.size(), 2 * FlagsLength);
-    QCOMPARE(simulator.requests().size(), 3);
-}
-
 void TestDeviceSimulator::delayHoldsReplies()
 {
     DeviceSimulator simulator;
@@ -215,30 +116,6 @@ void TestDeviceSimulator::delayHoldsReplies()
     QByteArray reply;
     QVERIFY(waitForBytes(socket, &reply, FlagsLength));
     QVERIFY(clock.elapsed() >= 900);
-}
-
-void TestDeviceSimulator::splitNoiseAndOverrun()
-{
-    DeviceSimulator simulator;
-    FaultOptions options;
-    options.splitReplies = true;
-    options.noiseEvery = 1;
-    options.overrunEvery = 1;
-    options.seed = 7;
-    simulator.setFaults(options);
-    QTcpSocket socket;
-    connectTcp(simulator, socket);
-    DeviceModel copy = simulator.model();
-    const QByteArray expected = DeviceProtocol::answer(read(0x19), &copy);
-    socket.write(read(0x19));
-    QByteArray received;
-    QVERIFY(waitForBytes(socket, &received, StatusLength + 2));
-    QTest::qWait(300);
-    received.append(socket.readAll());
-    const int noise = received.indexOf(expected);
-    const int overrun = received.size() - noise - expected.size();
-    QVERIFY2(noise >= 1 && noise <= 8, qPrintable(received.toHex()));
-    QVERIFY(overrun >= 1 && overrun <= 8);
 }
 
 void TestDeviceSimulator::hangUpAfterN()
