@@ -722,8 +722,14 @@ void MainWindow::update_grapichView()
 void MainWindow::RspDataToDevice()
 {
     DeviceData &record = m_link->dm_data;
-    if (record.openFile(DefaultDataFile) != 1)
+    if (record.openFile(DefaultDataFile) != 1) {
+        // The tags match but there is no local copy to show (a first start
+        // against a device whose tag equals the default one, or a lost
+        // file): read the device's presets instead of showing nothing.
+        qCWarning(lcApp) << "no readable" << record.configPath << "- reading the device";
+        syncData();
         return;
+    }
     initCanvasGrid(1920, 1080);
     RspInCardMes();
     m_formModel->setMyToolTips(record.modelNameList());

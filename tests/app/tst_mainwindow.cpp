@@ -160,6 +160,7 @@ private slots:
     void exportInitImport();
     void exitWritesTheFiles();
     void silentDeviceTimesOut();
+    void matchingTagWithoutLocalCopy();
 
 private:
     void start();
@@ -495,6 +496,29 @@ void TestMainWindow::silentDeviceTimesOut()
     QCOMPARE(child<QAction>("actionConnect")->text(), QStringLiteral("Connect"));
     m_window.reset();
     QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+// 8. The device's tag equals the host's but the host has no data file (a
+// first start against a device that still has the default tag): the
+// device's presets are read instead of leaving the views empty.
+void TestMainWindow::matchingTagWithoutLocalCopy()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    AppDirectory::setPath(m_dir->path());
+    m_sim = std::make_unique<LinkedSimulator>();
+    storeSettings({"0", "127.0.0.1", QString::number(m_sim->simulator().tcpPort()), "255.255.255.0",
+                   "192.168.1.1", "16-21-2C", "COM1"},
+                  1, m_sim->model().tag);
+    start();
+    trigger("actionConnect");
+    QTRY_VERIFY(viewsEnabled());
+    QVERIFY(settle());
+    QTRY_COMPARE(m_sim->requests().size(), 4 + 32);
+    QVERIFY(settle());
+    QCOMPARE(codesOf(m_sim->requests().mid(0, 4)), QByteArrayList({"11", "19", "11", "19"}));
+    QCOMPARE(canvas()->model().count(), m_sim->model().presets[0].windowCount());
+    m_window.reset();
+    m_sim.reset();
 }
 
 QTEST_MAIN(TestMainWindow)
