@@ -42,6 +42,12 @@ Qt::CursorShape cursorFor(WindowDrag::Edges edges)
     return Qt::SizeVerCursor;
 }
 
+// The 28 bytes of window slot id in an allData() blob.
+QByteArray slotOf(const QByteArray &allData, int id)
+{
+    return allData.mid(id * DeviceBlocks::SlotSize, DeviceBlocks::SlotSize);
+}
+
 void paintPadlock(QPainter *painter, const QRectF &box)
 {
     const qreal w = box.width();
@@ -67,6 +73,7 @@ MyGraphicsView::MyGraphicsView(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
     viewport()->setMouseTracking(true);
+    m_deviceSlots = DeviceBlocks::allData(m_model);
     rebuildScene();
 }
 
@@ -88,6 +95,7 @@ void MyGraphicsView::initData(const int *colWidths, const int *rowHeights, int r
     }
     m_model.setGrid(grid);
     m_selected = -1;
+    m_deviceSlots = DeviceBlocks::allData(m_model);
     rebuildScene();
     emit s_win_mes(m_model.layers());
 }
@@ -95,7 +103,7 @@ void MyGraphicsView::initData(const int *colWidths, const int *rowHeights, int r
 void MyGraphicsView::ClearAllData()
 {
     m_model.clear();
-    windowsChanged();
+    contentReplaced();
 }
 
 void MyGraphicsView::Add_Win_layer(const int *layers, int count)
@@ -138,7 +146,7 @@ void MyGraphicsView::Add_End()
     if (m_model.count() != m_pendingCount)
         qCDebug(lcLayout) << m_model.count() << "windows placed," << m_pendingCount << "announced";
     m_pendingWindows.clear();
-    windowsChanged();
+    contentReplaced();
 }
 
 void MyGraphicsView::fileSave(QDataStream &out) const
@@ -149,7 +157,7 @@ void MyGraphicsView::fileSave(QDataStream &out) const
 bool MyGraphicsView::fileOpen(QDataStream &in)
 {
     const bool ok = WallFile::read(in, &m_model);
-    windowsChanged();
+    contentReplaced();
     return ok;
 }
 
@@ -228,6 +236,14 @@ void MyGraphicsView::setDisSend()
 void MyGraphicsView::setSend()
 {
     m_sending = true;
+    m_deviceSlots = DeviceBlocks::allData(m_model);
+}
+
+// A whole preset was loaded: it is what the device holds for it.
+void MyGraphicsView::contentReplaced()
+{
+    m_deviceSlots = DeviceBlocks::allData(m_model);
+    windowsChanged();
 }
 
 void MyGraphicsView::setInCard(int win, int code)
@@ -576,10 +592,20 @@ void MyGraphicsView::addMenuEntries(QMenu *menu, int id)
     add(text("Delete", "删除"), [this, id] { deleteWindow(id); });
 }
 
+// The changed window goes first; windows stacked with it whose cells moved
+// as a result follow, so that the device's copy of every window stays true.
 void MyGraphicsView::sendWindow(int id)
 {
-    if (m_sending)
-        emit s_allMessage(DeviceBlocks::windowMessage(m_model, id));
+    if (!m_sending)
+        return;
+    const QByteArray current = DeviceBlocks::allData(m_model);
+    emit s_allMessage(DeviceBlocks::windowMessage(m_model, id));
+    for (int other = 0; other < WallModel::MaxWindows; ++other) {
+        if (other != id && m_model.contains(other)
+            && slotOf(current, other) != slotOf(m_deviceSlots, other))
+            emit s_allMessage(DeviceBlocks::windowMessage(m_model, other));
+    }
+    m_deviceSlots = current;
 }
 
 void MyGraphicsView::windowsChanged()

@@ -120,6 +120,7 @@ private:
 
     void sendWindow(int id);
     void windowsChanged();
+    void contentReplaced();
     QString text(const char *english, const char *chinese) const;
 
     WallModel m_model;
@@ -131,6 +132,7 @@ private:
     int m_selected = -1;
     bool m_locked = false;
     bool m_sending = true;
+    QByteArray m_deviceSlots; // window slots as the device was last told them
     bool m_english = true;
     QVector<int> m_pendingLayers;
     int m_pendingCount = 0;

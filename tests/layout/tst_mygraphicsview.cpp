@@ -61,6 +61,7 @@ private slots:
     void keysNudgeAndDelete();
     void lockFreezesTheLayout();
     void disSendSilencesTheSendSignals();
+    void restackingSendsEveryWindowItMoves();
     void trimmingTableOfFourScreens();
 };
 
@@ -212,6 +213,32 @@ void TestMyGraphicsView::disSendSilencesTheSendSignals()
     QCOMPARE(layers.size(), 3);
     canvas.setSend();
     canvas.drop(3, screen(0).center());
+    QCOMPARE(sent.size(), 1);
+}
+
+// Raising a window changes the cells of the windows under it on the same
+// screens: the device is told about each of them, the raised one first.
+void TestMyGraphicsView::restackingSendsEveryWindowItMoves()
+{
+    Canvas canvas;
+    int layers[64];
+    std::fill(std::begin(layers), std::end(layers), 0xFF);
+    canvas.Add_Win_layer(layers, 3);
+    canvas.Add_Rect(0, screen(0), screen(0), 5, nullptr, 0);
+    canvas.Add_Rect(1, screen(0).adjusted(10, 10, -10, -10), screen(0), 6, nullptr, 0);
+    canvas.Add_Rect(2, screen(3), screen(0), 7, nullptr, 0);
+    canvas.Add_End();
+    QSignalSpy sent(&canvas, &MyGraphicsView::s_allMessage);
+    canvas.setTopLayerWin(0);
+    QCOMPARE(sent.size(), 2);
+    const auto block = [&](int i) { return sent.at(i).at(0).toByteArray(); };
+    QCOMPARE(int(block(0).at(0)), 0);
+    QCOMPARE(int(block(0).at(4)) >> 4, 2); // top of the two on screen 0
+    QCOMPARE(int(block(1).at(0)), 1);
+    QCOMPARE(int(block(1).at(4)) >> 4, 1);
+
+    sent.clear();
+    canvas.setTopLayerWin(2); // alone on its screen: nothing else moves
     QCOMPARE(sent.size(), 1);
 }
 
