@@ -3,9 +3,9 @@
 
 #include "startupprobe.h"
 
+#include <applicationsetup.h>
+
 #include <QApplication>
-#include <QFont>
-#include <QIcon>
 #include <QMainWindow>
 #include <QTemporaryDir>
 
@@ -13,9 +13,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QTemporaryDir files;
-    QApplication::setApplicationName(QStringLiteral("rz5300"));
-    QApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/logo.ico")));
+    ApplicationSetup::apply();
     QMainWindow window;
     new StartupProbe(&window);
     window.show();

@@ -4,12 +4,11 @@
 
 #include "startupprobe.h"
 
+#include <applicationsetup.h>
 #include <appdirectory.h>
 #include <mainwindow.h>
 
 #include <QApplication>
-#include <QFont>
-#include <QIcon>
 #include <QTemporaryDir>
 
 int main(int argc, char *argv[])
@@ -17,9 +16,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTemporaryDir files;
     AppDirectory::setPath(files.path());
-    QApplication::setApplicationName(QStringLiteral("rz5300"));
-    QApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/logo.ico")));
+    ApplicationSetup::apply();
     MainWindow window;
     new StartupProbe(&window);
     window.show();

@@ -6,13 +6,13 @@
 
 #include "tour.h"
 
+#include <applicationsetup.h>
 #include <appdirectory.h>
 #include <settingsfile.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFont>
 #include <QTimer>
 
 #include <cstdio>
@@ -44,8 +44,7 @@ bool writeSettings(const QString &folder, const QString &port, bool english)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("rz5300"));
-    QApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
+    ApplicationSetup::apply();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Drives the RZ5300 program and leaves screenshots."));
