@@ -83,11 +83,16 @@ int DeviceModel::entryOfChannel(int code)
     return -1;
 }
 
+void DeviceModel::clearPresets()
+{
+    currentPreset = 0;
+    presets.fill(Preset());
+}
+
 void DeviceModel::restoreFactory()
 {
     wall = WallLayout::factory();
-    currentPreset = 0;
-    presets.fill(Preset());
+    clearPresets();
     for (InputEntry &entry : entries) {
         if (entry.present)
             entry.applyFactoryDefaults();

@@ -41,6 +41,8 @@ public:
     // The entry a channel code names (two channels of a card share one), or -1.
     static int entryOfChannel(int code);
 
+    // Every preset empty, the first one current: what a new wall does.
+    void clearPresets();
     // What "restore factory data" does: wall, presets and picture settings.
     void restoreFactory();
 };

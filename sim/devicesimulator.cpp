@@ -79,7 +79,7 @@ void DeviceSimulator::answer(DeviceSession *session, const QByteArray &request, 
     const QByteArray reply = DeviceProtocol::answer(request, &m_model);
     m_requests.append(request);
     emit requestReceived(request);
-    session->sendReply(m_faults.shape(number, reply), m_faults.options().delayMs);
+    session->sendReply(m_faults.shape(number, request, reply), m_faults.delayMs(number));
     const int limit = closeAfter(session);
     if (limit > 0 && number == limit)
         session->closeWhenSent();

@@ -2,6 +2,8 @@
 
 #include "simlog.h"
 
+#include <protocol.h>
+
 #include <algorithm>
 
 namespace {
@@ -17,9 +19,10 @@ FaultInjector::FaultInjector(const FaultOptions &options)
 {
 }
 
-QByteArrayList FaultInjector::shape(int requestNumber, const QByteArray &reply)
+QByteArrayList FaultInjector::shape(int requestNumber, const QByteArray &request,
+                                    const QByteArray &reply)
 {
-    if (hits(m_options.dropEvery, requestNumber)) {
+    if (drops(requestNumber, request)) {
         qCInfo(lcSim) << "dropping the reply to request" << requestNumber;
         return {};
     }
@@ -29,6 +32,18 @@ QByteArrayList FaultInjector::shape(int requestNumber, const QByteArray &reply)
     if (hits(m_options.overrunEvery, requestNumber))
         bytes.append(randomBytes());
     return m_options.splitReplies ? split(bytes) : QByteArrayList{bytes};
+}
+
+int FaultInjector::delayMs(int requestNumber) const
+{
+    return m_options.delayMs + (hits(m_options.lateEvery, requestNumber) ? m_options.lateMs : 0);
+}
+
+bool FaultInjector::drops(int requestNumber, const QByteArray &request) const
+{
+    const bool muted = m_options.muteCode != 0 && request.size() > Protocol::CodeOffset
+        && quint8(request.at(Protocol::CodeOffset)) == m_options.muteCode;
+    return muted || hits(m_options.dropEvery, requestNumber);
 }
 
 bool FaultInjector::hits(int every, int requestNumber)

@@ -15,10 +15,13 @@ public:
     explicit FaultInjector(const FaultOptions &options = {});
 
     const FaultOptions &options() const { return m_options; }
-    QByteArrayList shape(int requestNumber, const QByteArray &reply);
+    QByteArrayList shape(int requestNumber, const QByteArray &request, const QByteArray &reply);
+    // How long the reply to this request waits before it starts.
+    int delayMs(int requestNumber) const;
 
 private:
     static bool hits(int every, int requestNumber);
+    bool drops(int requestNumber, const QByteArray &request) const;
     QByteArray randomBytes();
     QByteArrayList split(const QByteArray &bytes);
 

@@ -11,6 +11,9 @@ struct FaultOptions
 {
     int dropEvery = 0;          // no reply to every Nth request
     int delayMs = 0;            // every reply waits this long before it starts
+    int lateEvery = 0;          // every Nth reply waits lateMs more
+    int lateMs = 0;
+    int muteCode = 0;           // no reply to any request with this command code
     bool splitReplies = false;  // replies go out in two to four random pieces
     int noiseEvery = 0;         // 1 to 8 random bytes precede every Nth reply
     int overrunEvery = 0;       // every Nth reply runs 1 to 8 bytes past its length

@@ -44,7 +44,9 @@ bool WriteHandler::apply(const QByteArray &request, DeviceModel *model)
         writeNetwork(request, model->network);
         return true;
     case Protocol::WriteWall:
+        // The presets were laid out on the old wall: the device empties them.
         writeWall(request, model->wall);
+        model->clearPresets();
         return true;
     case Protocol::RestoreFactory:
         model->restoreFactory();

@@ -88,9 +88,10 @@ void TestDeviceSimulator::injectorIsSeededAndKeepsBytes()
     FaultInjector first(options);
     FaultInjector second(options);
     const QByteArray reply = QByteArray::fromHex("200100130401aa011c0000000000000000aa20");
+    const QByteArray request = read(0x1C);
     for (int number = 1; number <= 6; ++number) {
-        const QByteArrayList pieces = first.shape(number, reply);
-        QCOMPARE(pieces, second.shape(number, reply));
+        const QByteArrayList pieces = first.shape(number, request, reply);
+        QCOMPARE(pieces, second.shape(number, request, reply));
         QVERIFY(pieces.size() >= 2 && pieces.size() <= 4);
         const QByteArray joined = pieces.join();
         const int noise = number % 2 == 0 ? joined.indexOf(reply) : 0;
@@ -100,6 +101,15 @@ void TestDeviceSimulator::injectorIsSeededAndKeepsBytes()
         QCOMPARE(overrun > 0, number % 3 == 0);
         QVERIFY(noise <= 8 && overrun <= 8);
     }
+
+    options = {};
+    options.muteCode = 0x1C;
+    options.lateEvery = 4;
+    options.lateMs = 700;
+    const FaultInjector muted(options);
+    QVERIFY(FaultInjector(options).shape(1, request, reply).isEmpty());
+    QCOMPARE(FaultInjector(options).shape(1, read(0x13), reply), QByteArrayList{reply});
+    QCOMPARE(QList<int>({muted.delayMs(4), muted.delayMs(5)}), QList<int>({700, 0}));
 }
 
 void TestDeviceSimulator::delayHoldsReplies()
