@@ -31,6 +31,7 @@ struct LinkState
     QByteArray buffer;
     QByteArray checkSum;
     QByteArray lastCheckSum;
+    bool tagTrusted = true;
     QString ip, mask, gateway, mac;
     int port = 0;
 };
@@ -59,8 +60,9 @@ void feedLinkInput(const std::uint8_t *data, std::size_t size)
                             static_cast<int>(size - SelectorSize - paramSize));
 
     LinkState state;
-    ReplyParser parser({state.data, state.buffer, state.checkSum, state.lastCheckSum, state.ip,
-                        state.mask, state.gateway, state.mac, state.port});
+    ReplyParser parser({state.data, state.buffer, state.checkSum, state.lastCheckSum,
+                        state.tagTrusted, state.ip, state.mask, state.gateway, state.mac,
+                        state.port});
     ReplyAssembler assembler;
     for (int i = 0; i < stream.size(); i += piece) {
         assembler.append(stream.mid(i, piece));

@@ -60,10 +60,10 @@ QList<QByteArray> CommandBuilder::build(int type, const Staging &staging)
 
     switch (type) {
     case WriteWall:
-        return {FrameBuilder::wallFrame(staging.data, freshTag())};
+        return {FrameBuilder::wallFrame(staging.wall, freshTag())};
     case WriteWindows: {
         QByteArray params;
-        params.append(static_cast<char>(staging.data.curModel)).append('\x01');
+        params.append(static_cast<char>(staging.curModel)).append('\x01');
         return {FrameBuilder::sizedWriteFrame(Protocol::WriteWindows, params + staging.sendBuf,
                                               freshTag())};
     }
@@ -75,6 +75,21 @@ QList<QByteArray> CommandBuilder::build(int type, const Staging &staging)
         return buildRectangles(staging);
     default:
         return buildReads(type);
+    }
+}
+
+bool CommandBuilder::isLong(int type)
+{
+    switch (type) {
+    case WriteWall:
+    case WriteAllPresets:
+    case WriteChannels:
+    case RestoreFactory:
+    case ConnectionRead:
+    case ReadAllPresets:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -106,7 +121,7 @@ QByteArray CommandBuilder::buildFixedWrite(const FixedWrite &write, const Stagin
         freshTag();
     QByteArray params;
     if (write.param == FixedWrite::CurrentPreset)
-        params.append(static_cast<char>(staging.data.curModel));
+        params.append(static_cast<char>(staging.curModel));
     else if (write.param == FixedWrite::EntryIndex)
         params.append(static_cast<char>(staging.index));
     if (const QByteArray *payload = payloadOf(write, staging))
@@ -125,9 +140,9 @@ QList<QByteArray> CommandBuilder::buildPictureMode(const Staging &staging)
         qCWarning(lcLink) << "picture mode for entry" << staging.index << "refused";
         return {};
     }
-    const int currentMode = staging.data.inCards[staging.index].mode;
     const int wantedGroup = staging.sendBuf.isEmpty() ? 0 : staging.sendBuf.at(0);
-    return FrameBuilder::pictureModeFrames(staging.index, currentMode, wantedGroup, freshTag());
+    return FrameBuilder::pictureModeFrames(staging.index, staging.entryMode, wantedGroup,
+                                           freshTag());
 }
 
 QList<QByteArray> CommandBuilder::buildRectangles(const Staging &staging)

@@ -2,11 +2,10 @@
 #define COMMANDBUILDER_H
 
 #include "datataggenerator.h"
+#include "framebuilder.h"
 
 #include <QByteArray>
 #include <QList>
-
-class DeviceData;
 
 // The command catalogue: turns a posted command type and the payload the
 // caller staged into the request frames to queue. Renews the data tag for
@@ -45,17 +44,26 @@ public:
         ReadInputCards = 193,
     };
 
-    // What the caller staged in the worker before posting.
+    // What the caller staged for one command, copied when it was posted,
+    // so that the frames carry what the caller meant whatever it stages
+    // next.
     struct Staging
     {
-        const DeviceData &data;
-        int index;
-        const QByteArray &sendBuf;
-        const QByteArray &sendBuf2;
-        const QList<QByteArray> &allDataList;
-        const QList<QByteArray> &inDataList;
-        const QList<QByteArray> &chDataList;
+        int index = 0;
+        QByteArray sendBuf;
+        QByteArray sendBuf2;
+        QList<QByteArray> allDataList;
+        QList<QByteArray> inDataList;
+        QList<QByteArray> chDataList;
+        int curModel = 0;
+        int entryMode = 0; // current picture mode of entry index
+        FrameBuilder::Wall wall;
     };
+
+    // The commands the device takes long to carry out, or that move a
+    // whole data set: their frames are sent again only when the wait for
+    // the whole command has run out.
+    static bool isLong(int type);
 
     // checkSum is the worker's current data tag, renewed here.
     explicit CommandBuilder(QByteArray &checkSum);

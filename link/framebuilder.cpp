@@ -78,27 +78,34 @@ QByteArray FrameBuilder::sizedWriteFrame(quint8 code, const QByteArray &params,
     return writeFrame(code, length, params, tag);
 }
 
-QByteArray FrameBuilder::wallFrame(const DeviceData &data, const QByteArray &tag)
+FrameBuilder::Wall FrameBuilder::wallOf(const DeviceData &data)
+{
+    return {data.outResolution, data.outMode2, data.colWidths, data.rowHeights};
+}
+
+QByteArray FrameBuilder::wallFrame(const Wall &wall, const QByteArray &tag)
 {
     QByteArray frame = header(Protocol::WriteKind, Protocol::WriteWall, WallFrameSize);
     frame.append(WallFrameSize - Protocol::TagSize - Protocol::TrailerSize - frame.size(), '\0');
-    frame[Protocol::ParamOffset] = static_cast<char>(data.outResolution);
-    const char flag = data.outMode2 == SingleOutputMode ? 0 : 1;
+    frame[Protocol::ParamOffset] = static_cast<char>(wall.resolution);
+    const char flag = wall.outMode2 == SingleOutputMode ? 0 : 1;
     for (int i = 0; i < WallFlagCount; ++i)
         frame[WallFlagsOffset + i] = flag;
-    frame[WallRowsOffset] = static_cast<char>(data.rows());
-    frame[WallRowsOffset + 1] = static_cast<char>(data.cols());
+    const int rows = wall.rowHeights.size();
+    const int cols = wall.colWidths.size();
+    frame[WallRowsOffset] = static_cast<char>(rows);
+    frame[WallRowsOffset + 1] = static_cast<char>(cols);
 
     // The frame holds 32 cells; a larger wall cannot be described.
-    const int cells = qMin(data.rows() * data.cols(), DeviceData::MaxWallCells);
+    const int cells = qMin(rows * cols, DeviceData::MaxWallCells);
     for (int k = 0; k < cells; ++k) {
-        const int r = k / data.cols();
-        const int c = k % data.cols();
+        const int r = k / cols;
+        const int c = k % cols;
         const int cell = WallCellsOffset + WallCellSize * k;
-        putWord16(frame, cell, sumOf(data.colWidths, c));
-        putWord16(frame, cell + 2, data.colWidths.at(c));
-        putWord16(frame, cell + 4, sumOf(data.rowHeights, r));
-        putWord16(frame, cell + 6, data.rowHeights.at(r));
+        putWord16(frame, cell, sumOf(wall.colWidths, c));
+        putWord16(frame, cell + 2, wall.colWidths.at(c));
+        putWord16(frame, cell + 4, sumOf(wall.rowHeights, r));
+        putWord16(frame, cell + 6, wall.rowHeights.at(r));
     }
     return frame + tag + trailer();
 }

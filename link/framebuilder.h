@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QVector>
 
 class DeviceData;
 
@@ -13,6 +14,16 @@ class DeviceData;
 class FrameBuilder
 {
 public:
+    // What the wall frame says of the LED wall.
+    struct Wall
+    {
+        int resolution = 0;
+        int outMode2 = 0;
+        QVector<int> colWidths;
+        QVector<int> rowHeights;
+    };
+    static Wall wallOf(const DeviceData &data);
+
     // A 16-byte read request; only the preset reads use the parameter.
     static QByteArray readRequest(quint8 code, quint8 param = 0);
     // A write request with the given length field, parameters and tag.
@@ -21,7 +32,7 @@ public:
     // As writeFrame(), with the length field counting the real size.
     static QByteArray sizedWriteFrame(quint8 code, const QByteArray &params, const QByteArray &tag);
 
-    static QByteArray wallFrame(const DeviceData &data, const QByteArray &tag);
+    static QByteArray wallFrame(const Wall &wall, const QByteArray &tag);
     // Leaves the entry's current mode group, then enters the wanted one.
     static QList<QByteArray> pictureModeFrames(int entry, int currentMode, int wantedGroup,
                                                const QByteArray &tag);

@@ -34,6 +34,7 @@ constexpr int WindowSlots = 64;
 constexpr int LayerOffset = 1801;
 constexpr int PresetWindowsSize = LayerOffset + DeviceData::LayerSlots;
 constexpr int PresetBlocksSize = WindowTailOffset + WindowTailSize * WindowSlots;
+constexpr quint32 AllPresets = (1u << DeviceData::Presets) - 1;
 
 // Versions reply
 constexpr int VersionsSize = 132;
@@ -100,7 +101,7 @@ const ReplyParser::Handler *ReplyParser::handlerFor(quint8 code)
         {Protocol::ReadStatus, 0, StatusSize, false, &ReplyParser::deviceStatus},
         {Protocol::ReadNetwork, 0, NetworkReplySize, false, &ReplyParser::readNetwork},
         {Protocol::WriteNetwork, NetworkFrameSize, 0, false, &ReplyParser::writeNetwork},
-        {Protocol::ReadPresetWindows, 0, 0, false, &ReplyParser::presetWindows},
+        {Protocol::ReadPresetWindows, EntryOffset + 1, PresetWindowsSize, false, &ReplyParser::presetWindows},
         {Protocol::ReadPresetBlocks, EntryOffset + 1, PresetBlocksSize, false, &ReplyParser::presetBlocks},
         {Protocol::ReadVersions, 0, VersionsSize, false, &ReplyParser::versions},
         {Protocol::ReadInputCards, 0, InCardsSize, false, &ReplyParser::inputCards},
@@ -123,14 +124,16 @@ const ReplyParser::Handler *ReplyParser::handlerFor(quint8 code)
     return nullptr;
 }
 
-bool ReplyParser::fits(const Handler &handler, const QByteArray &sent, const QByteArray &reply)
+// The request may be one the record cannot take (an entry past the last);
+// its reply is then counted as done with nothing stored.
+bool ReplyParser::fits(const Handler &handler, const QByteArray &sent)
 {
-    if (sent.size() < handler.sentSize || reply.size() < handler.replySize)
+    if (sent.size() < handler.sentSize)
         return false;
     return !handler.readsEntry || byteAt(sent, EntryOffset) < DeviceData::InCardEntries;
 }
 
-QList<QByteArray> ReplyParser::handle(const QByteArray &sent, const QByteArray &reply)
+ReplyParser::Outcome ReplyParser::handle(const QByteArray &sent, const QByteArray &reply)
 {
     if (sent.size() <= Protocol::CodeOffset)
         return {};
@@ -138,14 +141,19 @@ QList<QByteArray> ReplyParser::handle(const QByteArray &sent, const QByteArray &
     const Handler *handler = handlerFor(code);
     if (!handler)
         return {};
-    if (!fits(*handler, sent, reply)) {
+    if (reply.size() < handler->replySize) {
         qCWarning(lcLink).nospace() << "reply of " << reply.size() << " bytes to request 0x"
-                                    << Qt::hex << code << " (" << Qt::dec << sent.size()
-                                    << " bytes) not taken";
+                                    << Qt::hex << code << " not taken";
+        return {false, {}};
+    }
+    if (!fits(*handler, sent)) {
+        qCWarning(lcLink).nospace() << "request 0x" << Qt::hex << code << " (" << Qt::dec
+                                    << sent.size() << " bytes) names nothing the record holds";
         return {};
     }
+    m_taken = true;
     (this->*handler->run)(sent, reply);
-    return std::exchange(m_followUp, {});
+    return {std::exchange(m_taken, true), std::exchange(m_followUp, {})};
 }
 
 void ReplyParser::deviceStatus(const QByteArray &, const QByteArray &reply)
@@ -163,10 +171,14 @@ void ReplyParser::deviceStatus(const QByteArray &, const QByteArray &reply)
         emit repalceAllPage();
         return;
     }
-    // The device holds other data than the host: adopt its tag and read
-    // all presets.
-    m_state.lastCheckSum = tag;
-    m_state.checkSum = tag;
+    // The device holds other data than the host: read all presets. Its tag
+    // becomes the host's only once every preset is in, so a read cut short
+    // leaves the host's data untrusted and the next connection reads again.
+    m_state.tagTrusted = false;
+    m_state.lastCheckSum.clear();
+    m_state.checkSum.clear();
+    m_deviceTag = tag;
+    m_presetsRead = 0;
     m_followUp = FrameBuilder::presetReads();
     data.outResolution = byteAt(reply, ResolutionOffset);
     data.outMode2 = byteAt(reply, OutputModeOffset) == 0 ? 4 : 2;
@@ -216,18 +228,20 @@ void ReplyParser::writeNetwork(const QByteArray &sent, const QByteArray &)
     emit send_explain_end(10);
 }
 
-void ReplyParser::presetWindows(const QByteArray &, const QByteArray &reply)
+void ReplyParser::presetWindows(const QByteArray &sent, const QByteArray &reply)
 {
     m_state.buffer = reply;
+    m_bufferPreset = byteAt(sent, EntryOffset);
 }
 
 void ReplyParser::presetBlocks(const QByteArray &sent, const QByteArray &reply)
 {
     const int m = byteAt(sent, EntryOffset);
     const QByteArray &first = m_state.buffer;
-    if (m >= DeviceData::Presets || first.size() < PresetWindowsSize) {
-        qCWarning(lcLink) << "windows of preset" << m << "not taken," << first.size()
-                          << "bytes kept from the first read";
+    if (m >= DeviceData::Presets || m != m_bufferPreset) {
+        qCWarning(lcLink) << "windows of preset" << m << "not taken: the first read held preset"
+                          << m_bufferPreset;
+        m_taken = false;
         return;
     }
     DeviceData &data = m_state.data;
@@ -244,8 +258,16 @@ void ReplyParser::presetBlocks(const QByteArray &sent, const QByteArray &reply)
     data.modelWinCount[m] = count;
     for (int j = 0; j < DeviceData::LayerSlots; ++j)
         data.modelLayer[m][j] = byteAt(first, LayerOffset + j);
-    if (m == DeviceData::Presets - 1)
-        emit replaceWins();
+    m_presetsRead |= 1u << m;
+    if (m != DeviceData::Presets - 1)
+        return;
+    if (!m_deviceTag.isEmpty() && m_presetsRead == AllPresets) {
+        m_state.lastCheckSum = m_deviceTag;
+        m_state.checkSum = m_deviceTag;
+        m_state.tagTrusted = true;
+    }
+    m_deviceTag.clear();
+    emit replaceWins();
 }
 
 void ReplyParser::versions(const QByteArray &, const QByteArray &reply)

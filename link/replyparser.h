@@ -10,9 +10,9 @@ class DeviceData;
 
 // Stores what one reply says, given the request it answers: into the
 // device data record and the worker's state. The handler is chosen by the
-// command code of the request; every handler first checks that the request
-// and the reply are long enough for the bytes it reads, and a short one
-// stores nothing. No transport is involved.
+// command code of the request; a reply shorter than the bytes its handler
+// reads is not taken (the request stays unanswered), and a request shorter
+// than they need stores nothing. No transport is involved.
 class ReplyParser : public QObject
 {
     Q_OBJECT
@@ -25,6 +25,7 @@ public:
         QByteArray &buffer; // the 0x1A reply of a preset read, kept for its 0x1B
         QByteArray &checkSum;
         QByteArray &lastCheckSum;
+        bool &tagTrusted; // the host's data are known to be the device's
         QString &ip;
         QString &mask;
         QString &gateway;
@@ -32,11 +33,19 @@ public:
         int &port;
     };
 
+    struct Outcome
+    {
+        // False when the reply is too short for what the request asks:
+        // nothing was stored and the request is still unanswered.
+        bool taken = true;
+        // Frames the reply asks to queue (the preset reads when the device
+        // holds other data than the host).
+        QList<QByteArray> followUp;
+    };
+
     explicit ReplyParser(const State &state, QObject *parent = nullptr);
 
-    // Handles the reply to sent; returns the frames the reply asks to queue
-    // (the preset reads when the device holds other data than the host).
-    QList<QByteArray> handle(const QByteArray &sent, const QByteArray &reply);
+    Outcome handle(const QByteArray &sent, const QByteArray &reply);
 
 signals:
     void replaceWinPages();
@@ -64,7 +73,7 @@ private:
         Run run;
     };
     static const Handler *handlerFor(quint8 code);
-    static bool fits(const Handler &handler, const QByteArray &sent, const QByteArray &reply);
+    static bool fits(const Handler &handler, const QByteArray &sent);
 
     void deviceStatus(const QByteArray &sent, const QByteArray &reply);
     void readNetwork(const QByteArray &sent, const QByteArray &reply);
@@ -90,6 +99,11 @@ private:
 
     State m_state;
     QList<QByteArray> m_followUp;
+    // The device's tag, taken over once all presets have been read.
+    QByteArray m_deviceTag;
+    quint32 m_presetsRead = 0; // one bit a preset
+    int m_bufferPreset = -1;   // the preset whose first reply is in the buffer
+    bool m_taken = true;       // a handler may refuse what fits but does not match
 };
 
 #endif // REPLYPARSER_H

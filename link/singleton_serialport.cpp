@@ -1,6 +1,7 @@
 #include "singleton_serialport.h"
 
 #include "linklog.h"
+#include "protocol.h"
 #include "replyparser.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,41 @@ namespace {
 constexpr int ConnectWaitMs = 800;
 constexpr int SerialWriteWaitMs = 800;
 constexpr qint32 BaudRate = 115200;
+
+// An attempt waits this long for the device to start answering, plus, on a
+// serial line, twice the time the request and the longest reply take on
+// the wire (a USB adapter does not always keep up with the nominal rate).
+constexpr int ReplyWaitMs = 1000;
+constexpr int LongestReplySize = 1865; // the first reply of a preset read
+constexpr int BitsPerByte = 10;        // 8N1
+// The line counts as quiet after this long without a byte: on TCP a late
+// reply comes in one burst; on a serial line it is the time of 128 bytes,
+// with a floor for the adapter's own latency.
+constexpr int TcpQuietGapMs = 30;
+constexpr int QuietGapBytes = 128;
+constexpr int MinSerialQuietGapMs = 20;
+
+int wireMs(int bytes, int baud)
+{
+    return int(qint64(bytes) * BitsPerByte * 1000 / qMax(1, baud)) + 1;
+}
+
+// The host's copy of the device's data is only as good as the writes and
+// the full reads that reached the device.
+bool dataAtStake(const QByteArray &frame)
+{
+    if (quint8(frame.at(5)) == Protocol::WriteKind)
+        return true;
+    switch (quint8(frame.at(Protocol::CodeOffset))) {
+    case Protocol::ReadInputCards:
+    case Protocol::ReadStatus:
+    case Protocol::ReadPresetWindows:
+    case Protocol::ReadPresetBlocks:
+        return true;
+    default:
+        return false;
+    }
+}
 
 Singleton_SerialPort *theLink = nullptr;
 
@@ -43,9 +79,10 @@ Singleton_SerialPort::Singleton_SerialPort()
     : dm_serialPort(new QSerialPort(this))
     , dm_tcpSocket(new QTcpSocket(this))
     , dm_thread(new QThread)
+    , dm_sendList(this)
     , m_builder(dm_checkSum)
-    , m_parser(new ReplyParser({dm_data, dm_buffer, dm_checkSum, dm_lastCheckSum, dm_ip, dm_mask,
-                                dm_gateway, dm_mac, dm_port},
+    , m_parser(new ReplyParser({dm_data, dm_buffer, dm_checkSum, dm_lastCheckSum, m_tagTrusted,
+                                dm_ip, dm_mask, dm_gateway, dm_mac, dm_port},
                                this))
 {
     qRegisterMetaType<QSerialPort::SerialPortError>();
@@ -57,6 +94,10 @@ Singleton_SerialPort::Singleton_SerialPort()
     connect(dm_tcpSocket, &QTcpSocket::errorOccurred, this,
             &Singleton_SerialPort::handleSocketError);
     connect(dm_tcpSocket, &QTcpSocket::connected, this, &Singleton_SerialPort::socketConnected);
+    connect(&dm_sendList, &RequestQueue::transmit, this, &Singleton_SerialPort::sendData);
+    connect(&dm_sendList, &RequestQueue::drained, this, [this] { emit setWaitPage(true); });
+    connect(&dm_sendList, &RequestQueue::gaveUp, this, [this] { sendFailed(2); });
+    connect(&dm_sendList, &RequestQueue::activity, this, [this] { emit linkActivity(++m_activity); });
     forwardParserSignals();
 
     // The transports are children: they move along and live in the thread.
@@ -124,12 +165,20 @@ QStringList Singleton_SerialPort::openablePortNames()
 
 void Singleton_SerialPort::postCommand(int type)
 {
-    QMetaObject::invokeMethod(this, [this, type] { out_function(type); }, Qt::QueuedConnection);
+    const CommandBuilder::Staging staging = staged(type);
+    QMetaObject::invokeMethod(
+        this, [this, type, staging] { run(type, staging); }, Qt::QueuedConnection);
 }
 
 void Singleton_SerialPort::postSendFailed(int reason)
 {
     QMetaObject::invokeMethod(this, [this, reason] { sendFailed(reason); }, Qt::QueuedConnection);
+}
+
+void Singleton_SerialPort::postWaitTimedOut(int activity)
+{
+    QMetaObject::invokeMethod(
+        this, [this, activity] { waitTimedOut(activity); }, Qt::QueuedConnection);
 }
 
 int Singleton_SerialPort::queuedFrames()
@@ -187,7 +236,40 @@ void Singleton_SerialPort::setPortSettings(const QStringList &settings)
     dm_portName = settings.at(1);
 }
 
+// What the command reads of the staging members and the record, taken in
+// the caller's thread: the worker builds the frames from this copy only.
+CommandBuilder::Staging Singleton_SerialPort::staged(int type) const
+{
+    CommandBuilder::Staging staging;
+    staging.index = dm_index;
+    staging.sendBuf = dm_sendBuf;
+    staging.sendBuf2 = dm_sendBuf2;
+    staging.curModel = dm_data.curModel;
+    switch (type) {
+    case CommandBuilder::WriteWall:
+        staging.wall = FrameBuilder::wallOf(dm_data);
+        break;
+    case CommandBuilder::WriteAllPresets:
+        staging.allDataList = dm_allDataList;
+        staging.inDataList = dm_inDataList;
+        staging.chDataList = dm_chDataList;
+        break;
+    case CommandBuilder::SwitchPictureMode:
+        if (dm_index >= 0 && dm_index < DeviceData::InCardEntries)
+            staging.entryMode = dm_data.inCards[size_t(dm_index)].mode;
+        break;
+    default:
+        break;
+    }
+    return staging;
+}
+
 void Singleton_SerialPort::out_function(int type)
+{
+    run(type, staged(type));
+}
+
+void Singleton_SerialPort::run(int type, const CommandBuilder::Staging &staging)
 {
     if (dm_sendEnable == 1)
         emit setWaitPage(false);
@@ -202,10 +284,10 @@ void Singleton_SerialPort::out_function(int type)
         endBatch();
         break;
     case CommandBuilder::ConnectionRead:
-        queueCommand(type, true);
+        queueCommand(type, staging, true);
         break;
     default:
-        queueCommand(type, dm_sendEnable == 1);
+        queueCommand(type, staging, dm_sendEnable == 1);
         break;
     }
 }
@@ -220,9 +302,10 @@ void Singleton_SerialPort::connectLink()
 {
     closeTransports();
     dm_connect_statu = 1;
-    resetExchange();
+    dropQueue();
     const bool linked = dm_linkType == 0 ? connectSocket() : openSerialPort();
     dm_connect_statu = linked ? 0 : 1;
+    dm_sendList.setQuietGap(quietGapMs());
     emit setWaitPage(true);
     emit send_connect_end();
 }
@@ -256,7 +339,7 @@ void Singleton_SerialPort::disconnectLink()
 {
     closeTransports();
     dm_connect_statu = 1;
-    resetExchange();
+    dropQueue();
     emit setWaitPage(true);
     emit send_connect_end();
 }
@@ -276,7 +359,8 @@ void Singleton_SerialPort::linkLost()
 {
     dm_connect_statu = 1;
     closeTransports();
-    resetExchange();
+    dropQueue();
+    emit setWaitPage(true);
     emit send_connect_end();
 }
 
@@ -307,19 +391,44 @@ void Singleton_SerialPort::socketConnected()
 
 // Appends the command's frames; the head goes out only when the queue was
 // idle, so a frame in flight is never sent twice.
-void Singleton_SerialPort::queueCommand(int type, bool sendAtOnce)
+void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging &staging,
+                                        bool sendAtOnce)
 {
-    const QList<QByteArray> frames = m_builder.build(
-        type, {dm_data, dm_index, dm_sendBuf, dm_sendBuf2, dm_allDataList, dm_inDataList,
-               dm_chDataList});
+    const QList<QByteArray> frames = m_builder.build(type, staging);
     const bool idle = dm_sendList.isEmpty();
-    dm_sendList.append(frames);
+    dm_sendList.append(requestsOf(type, frames));
     if (!idle || !sendAtOnce)
         return;
     if (frames.isEmpty())
         emit setWaitPage(true); // nothing to wait for
     else
-        sendHead();
+        dm_sendList.start();
+}
+
+// Frames of a long command wait for the wait page's time-out (the time the
+// caller allowed for the whole command) before they are sent again.
+QList<RequestQueue::Request> Singleton_SerialPort::requestsOf(int type,
+                                                              const QList<QByteArray> &frames) const
+{
+    const bool waitsForPage = CommandBuilder::isLong(type);
+    QList<RequestQueue::Request> requests;
+    for (const QByteArray &frame : frames)
+        requests.append({frame, waitsForPage ? 0 : replyWaitMs(frame), dataAtStake(frame)});
+    return requests;
+}
+
+int Singleton_SerialPort::replyWaitMs(const QByteArray &frame) const
+{
+    if (dm_linkType == 0)
+        return ReplyWaitMs;
+    return ReplyWaitMs + 2 * wireMs(frame.size() + LongestReplySize, dm_serialPort->baudRate());
+}
+
+int Singleton_SerialPort::quietGapMs() const
+{
+    if (dm_linkType == 0)
+        return TcpQuietGapMs;
+    return qMax(MinSerialQuietGapMs, wireMs(QuietGapBytes, dm_serialPort->baudRate()));
 }
 
 void Singleton_SerialPort::endBatch()
@@ -330,38 +439,33 @@ void Singleton_SerialPort::endBatch()
     if (dm_sendList.isEmpty())
         emit setWaitPage(true);
     else
-        sendHead();
+        dm_sendList.start();
 }
 
-void Singleton_SerialPort::sendHead()
-{
-    dm_sendData = dm_sendList.first();
-    sendData();
-}
-
-void Singleton_SerialPort::sendData()
+void Singleton_SerialPort::sendData(const QByteArray &frame)
 {
     if (dm_connect_statu != 0) {
         sendFailed(0);
         return;
     }
-    dm_lastCheckSum = dm_checkSum;
+    dm_receiveData.clear(); // nothing before a request can answer it
+    if (m_tagTrusted)
+        dm_lastCheckSum = dm_checkSum;
     qCDebug(lcLink) << "--------------------send------------";
-    qCDebug(lcLink).noquote() << hexTrace(dm_sendData);
-    const bool written = dm_linkType == 0 ? writeSocket() : writeSerial();
+    qCDebug(lcLink).noquote() << hexTrace(frame);
+    const bool written = dm_linkType == 0 ? writeSocket(frame) : writeSerial(frame);
     if (!written)
         sendFailed(1);
 }
 
-bool Singleton_SerialPort::writeSerial()
+bool Singleton_SerialPort::writeSerial(const QByteArray &frame)
 {
-    return dm_serialPort->write(dm_sendData) != -1
-        && dm_serialPort->waitForBytesWritten(SerialWriteWaitMs);
+    return dm_serialPort->write(frame) != -1 && dm_serialPort->waitForBytesWritten(SerialWriteWaitMs);
 }
 
-bool Singleton_SerialPort::writeSocket()
+bool Singleton_SerialPort::writeSocket(const QByteArray &frame)
 {
-    if (dm_tcpSocket->write(dm_sendData) == -1)
+    if (dm_tcpSocket->write(frame) == -1)
         return false;
     qCDebug(lcLink) << "sockt data" << dm_tcpSocket->state();
     return true;
@@ -369,17 +473,44 @@ bool Singleton_SerialPort::writeSocket()
 
 void Singleton_SerialPort::sendFailed(int reason)
 {
-    resetExchange();
+    dropQueue();
     emit send_explain_end(reason + 5);
     emit setWaitPage(true);
 }
 
-// Drops the queued frames and a half-assembled reply: replies still on
-// their way can no longer be paired with their requests.
-void Singleton_SerialPort::resetExchange()
+void Singleton_SerialPort::waitTimedOut(int activity)
 {
-    dm_sendList.clear();
+    if (activity != m_activity)
+        return; // the page hears of the newer activity and waits again
+    if (dm_sendList.isEmpty())
+        emit setWaitPage(true); // nothing left to wait for
+    else
+        dm_sendList.expireAttempt();
+}
+
+// Drops the queued frames and a half-assembled reply: replies still on
+// their way can no longer be paired with their requests. What was dropped
+// unanswered may or may not have reached the device.
+void Singleton_SerialPort::dropQueue()
+{
+    const QList<RequestQueue::Request> dropped = dm_sendList.takeAll();
     dm_receiveData.clear();
+    for (const RequestQueue::Request &request : dropped) {
+        if (request.dataAtStake) {
+            distrustData();
+            return;
+        }
+    }
+}
+
+// The next connection reads the device again instead of trusting the
+// host's files.
+void Singleton_SerialPort::distrustData()
+{
+    qCWarning(lcLink) << "a request was not confirmed; the device will be read again at the next connection";
+    m_tagTrusted = false;
+    dm_checkSum.clear();
+    dm_lastCheckSum.clear();
 }
 
 void Singleton_SerialPort::readDataPort()
@@ -400,6 +531,10 @@ void Singleton_SerialPort::takeBytes(const QByteArray &bytes)
     if (bytes.isEmpty())
         return;
     qCDebug(lcLink).noquote() << "received" << hexTrace(bytes);
+    if (dm_sendList.discardsInput()) {
+        qCDebug(lcLink) << "thrown away while the line settles";
+        return;
+    }
     dm_receiveData.append(bytes);
     for (QByteArray reply = dm_receiveData.takeReply(); !reply.isEmpty();
          reply = dm_receiveData.takeReply())
@@ -408,14 +543,16 @@ void Singleton_SerialPort::takeBytes(const QByteArray &bytes)
 
 void Singleton_SerialPort::parseReply(const QByteArray &reply)
 {
-    if (dm_sendList.isEmpty()) {
+    if (!dm_sendList.isInFlight()) {
         qCWarning(lcLink) << "reply of" << reply.size() << "bytes without a request dropped";
         return;
     }
-    dm_sendList.removeFirst();
-    dm_sendList.append(m_parser->handle(dm_sendData, reply));
-    if (dm_sendList.isEmpty())
-        emit setWaitPage(true);
-    else
-        sendHead();
+    const ReplyParser::Outcome outcome = m_parser->handle(dm_sendList.inFlight(), reply);
+    if (!outcome.taken) {
+        dm_receiveData.clear();
+        dm_sendList.expireAttempt();
+        return;
+    }
+    dm_sendList.append(requestsOf(CommandBuilder::ReadAllPresets, outcome.followUp));
+    dm_sendList.replyTaken();
 }

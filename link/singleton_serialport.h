@@ -3,6 +3,7 @@
 
 #include "commandbuilder.h"
 #include "replyassembler.h"
+#include "requestqueue.h"
 
 #include <devicedata.h>
 
@@ -24,7 +25,8 @@ class ReplyParser;
 // in the device data record.
 //
 // Callers stage a payload in the dm_send... members, emit send_out_time()
-// and call postCommand(); the worker's signals tell them what changed.
+// and call postCommand(), which takes a copy of what they staged; the
+// worker's signals tell them what changed.
 class Singleton_SerialPort : public QObject
 {
     Q_OBJECT
@@ -36,11 +38,15 @@ public:
     // Serial ports that can be opened now.
     static QStringList openablePortNames();
 
-    // Runs out_function(type) in the worker thread, in posting order.
+    // Copies what the caller staged, then runs the command in the worker
+    // thread, in posting order.
     void postCommand(int type);
-    // Drops the queue with message reason + 5, in the worker thread (the
-    // main window's time-out uses reason 2).
+    // Drops the queue with message reason + 5, in the worker thread.
     void postSendFailed(int reason);
+    // The wait page ran out of time with the link's activity at the number
+    // given: the attempt in flight has failed (it is sent again or given
+    // up), unless the link has been active since.
+    void postWaitTimedOut(int activity);
     // Frames queued or in flight; asks the worker thread.
     int queuedFrames();
 
@@ -94,6 +100,8 @@ signals:
     void repalceInCardPIP();
     void repalceInCardText();
     void send_init_end();
+    // A frame went out or a reply was taken; numbered from 1.
+    void linkActivity(int activity);
 
 public slots:
     void out_function(int type);
@@ -120,14 +128,20 @@ private:
     bool openSerialPort();
     bool connectSocket();
 
-    void queueCommand(int type, bool sendAtOnce);
+    CommandBuilder::Staging staged(int type) const;
+    void run(int type, const CommandBuilder::Staging &staging);
+    void queueCommand(int type, const CommandBuilder::Staging &staging, bool sendAtOnce);
+    QList<RequestQueue::Request> requestsOf(int type, const QList<QByteArray> &frames) const;
+    int replyWaitMs(const QByteArray &frame) const;
+    int quietGapMs() const;
     void endBatch();
-    void sendHead();
-    void sendData();
-    bool writeSerial();
-    bool writeSocket();
+    void sendData(const QByteArray &frame);
+    bool writeSerial(const QByteArray &frame);
+    bool writeSocket(const QByteArray &frame);
     void sendFailed(int reason);
-    void resetExchange();
+    void waitTimedOut(int activity);
+    void dropQueue();
+    void distrustData();
 
     void takeBytes(const QByteArray &bytes);
     void parseReply(const QByteArray &reply);
@@ -135,10 +149,14 @@ private:
     QSerialPort *dm_serialPort;
     QTcpSocket *dm_tcpSocket;
     QThread *dm_thread;
-    QByteArray dm_sendData;        // the frame in flight
     ReplyAssembler dm_receiveData; // reply assembly
-    QList<QByteArray> dm_sendList; // head = the frame in flight
+    RequestQueue dm_sendList;      // head = the frame in flight
     QByteArray dm_buffer;          // first reply of a preset read
+    // The host's data are known to hold what the device holds; cleared
+    // while a full read is under way and when a request is given up, so
+    // the tag kept for the next connection is cleared too.
+    bool m_tagTrusted = true;
+    int m_activity = 0;
     CommandBuilder m_builder;
     ReplyParser *m_parser;
 };

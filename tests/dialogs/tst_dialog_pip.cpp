@@ -218,7 +218,7 @@ void TestDialogPip::saveSendsBothRectangles()
     Dialog_Pip dialog(true, Card, nullptr);
     connect(m_link, &Singleton_SerialPort::repalceInCardPIP, &dialog, &Dialog_Pip::InitPage);
     QSignalSpy announced(m_link, &Singleton_SerialPort::send_out_time);
-    SignalRecorder worker(m_link);
+    SignalRecorder worker(m_link, {"linkActivity"});
     const QList<int> main{100, 50, 800, 600};
     const QList<int> inset{960, 540, 480, 270};
     for (int field = 0; field < 4; ++field) {

@@ -119,7 +119,7 @@ void TestDialogText::settingSendsCaptions()
 {
     Dialog_text dialog(true, Card, nullptr);
     connect(m_link, &Singleton_SerialPort::repalceInCardText, &dialog, &Dialog_text::InitPage);
-    SignalRecorder worker(m_link);
+    SignalRecorder worker(m_link, {"linkActivity"});
     QSignalSpy announced(m_link, &Singleton_SerialPort::send_out_time);
     child<QRadioButton>(dialog, "lab_up")->setChecked(true);
     child<QSpinBox>(dialog, "spin_red")->setValue(10);

@@ -51,7 +51,17 @@ private:
 QList<QByteArray> TestFrames::build(int type)
 {
     CommandBuilder builder(m_checkSum);
-    return builder.build(type, {m_data, m_index, m_sendBuf, m_sendBuf2, m_all, m_in, m_ch});
+    CommandBuilder::Staging staging;
+    staging.index = m_index;
+    staging.sendBuf = m_sendBuf;
+    staging.sendBuf2 = m_sendBuf2;
+    staging.allDataList = m_all;
+    staging.inDataList = m_in;
+    staging.chDataList = m_ch;
+    staging.curModel = m_data.curModel;
+    staging.entryMode = m_index < 32 ? m_data.inCards[size_t(m_index)].mode : 0;
+    staging.wall = FrameBuilder::wallOf(m_data);
+    return builder.build(type, staging);
 }
 
 void TestFrames::init()

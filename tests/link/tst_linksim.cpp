@@ -190,6 +190,14 @@ private slots:
     void damagedReplies();
     void linkLost_data() { addTransports(); }
     void linkLost();
+    void burstKeepsEachPayload_data() { addTransports(); }
+    void burstKeepsEachPayload();
+    void lostReplyIsSentAgain_data() { addTransports(); }
+    void lostReplyIsSentAgain();
+    void unansweredWriteIsNotTrusted_data() { addTransports(); }
+    void unansweredWriteIsNotTrusted();
+    void lateReplyIsNotTakenByTheNext_data() { addTransports(); }
+    void lateReplyIsNotTakenByTheNext();
 
 private:
     static void addTransports();
@@ -208,7 +216,7 @@ void TestLinkSim::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_link = Singleton_SerialPort::instance();
-    m_signals = new SignalRecorder(m_link, this);
+    m_signals = new SignalRecorder(m_link, {"linkActivity"}, this);
 }
 
 // A fresh device with known windows, wall, current preset and tag; the
@@ -462,6 +470,100 @@ void TestLinkSim::linkLost()
     const double cpu = processCpuSeconds() - cpuBefore;
     QVERIFY2(cpu < 0.5, qPrintable(QStringLiteral("%1 s of CPU in 1.5 s").arg(cpu)));
     QCOMPARE(m_signals->count(QStringLiteral("send_connect_end")), 1);
+}
+
+// Each post carries what was staged for it, however many follow in the
+// same call stack.
+void TestLinkSim::burstKeepsEachPayload()
+{
+    linkUp();
+    m_link->dm_data.curModel = 7;
+    for (int i = 0; i < 8; ++i) {
+        m_link->dm_sendBuf = QByteArray(1, char(i)) + char(10 + i);
+        m_link->postCommand(48);
+    }
+    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
+    QStringList payloads;
+    for (const QByteArray &request : m_sim->requests())
+        payloads << QString::fromLatin1(request.mid(8, 4).toHex());
+    QCOMPARE(payloads, (QStringList{"4807000a", "4807010b", "4807020c", "4807030d", "4807040e",
+                                    "4807050f", "48070610", "48070711"}));
+}
+
+// Request 2 gets no reply: it goes again, and the device takes it.
+void TestLinkSim::lostReplyIsSentAgain()
+{
+    FaultOptions faults;
+    faults.dropEvery = 2;
+    m_sim->setFaults(faults);
+    linkUp();
+    for (char preset : {3, 9}) {
+        m_link->dm_data.curModel = preset;
+        m_link->postCommand(49);
+    }
+    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
+    QCOMPARE(exchange(m_sim->requests()), (QStringList{"4903", "4909", "4909"}));
+    QCOMPARE(m_sim->requests().at(1), m_sim->requests().at(2));
+    QCOMPARE(m_sim->model().currentPreset, 9);
+    QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(7)")), 0);
+}
+
+// A write the device never confirms is given up after three attempts with
+// message 7, and the host's data stay untrusted, even through later writes
+// that are confirmed: the next connection read reads every preset.
+void TestLinkSim::unansweredWriteIsNotTrusted()
+{
+    linkUp();
+    readAll();
+    QCOMPARE(m_link->dm_lastCheckSum, m_sim->model().tag);
+    FaultOptions faults;
+    faults.muteCode = 0x49;
+    m_sim->setFaults(faults);
+    m_sim->clearRequests();
+    m_signals->clear();
+    m_link->dm_data.curModel = 4;
+    m_link->postCommand(49);
+    QVERIFY(waitFor(QStringLiteral("send_explain_end(7)")));
+    QCOMPARE(exchange(m_sim->requests()), (QStringList{"4904", "4904", "4904"}));
+    QVERIFY(m_link->dm_lastCheckSum.isEmpty());
+
+    m_sim->setFaults({});
+    m_link->postCommand(43);
+    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)"), 2));
+    m_sim->clearRequests();
+    m_signals->clear();
+    m_link->postCommand(190);
+    QVERIFY(waitFor(QStringLiteral("replaceWins")));
+    QCOMPARE(exchange(m_sim->requests()), connectionReads(true));
+    QCOMPARE(m_link->dm_lastCheckSum, m_sim->model().tag);
+}
+
+// The reply to the first request comes after its wait and after the frame
+// went again: it answers that request, and the device's second answer is
+// thrown away rather than taken for the reply to the next request.
+void TestLinkSim::lateReplyIsNotTakenByTheNext()
+{
+    QFETCH(Transport, transport);
+    FaultOptions faults;
+    faults.lateRequest = 1;
+    faults.lateMs = transport == Transport::Tcp ? 2000 : 2700; // a second past the first wait
+    m_sim->setFaults(faults);
+    linkUp();
+    m_link->postCommand(10);
+    m_link->postCommand(12);
+    QVERIFY(waitFor(QStringLiteral("repalceInCardMes")));
+    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
+    const QStringList codes = exchange(m_sim->requests());
+    QCOMPARE(codes.last(), QStringLiteral("1c00"));
+    QVERIFY(codes.count(QStringLiteral("1300")) >= 2);
+    QCOMPARE(codes.size(), codes.count(QStringLiteral("1300")) + 1);
+    for (size_t e = 0; e < DeviceModel::EntryCount; ++e) {
+        const InCardEntry &host = m_link->dm_data.inCards[e];
+        const InputEntry &device = m_sim->model().entries[e];
+        QCOMPARE(QPair(host.sigFlagA, host.sigFlagB), QPair(int(device.signalA), int(device.signalB)));
+    }
+    QCOMPARE(m_signals->count(QStringLiteral("repalceVersion")), 1);
+    QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(7)")), 0);
 }
 
 QTEST_GUILESS_MAIN(TestLinkSim)

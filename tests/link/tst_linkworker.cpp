@@ -96,7 +96,7 @@ void TestLinkWorker::initTestCase()
 void TestLinkWorker::frameWaitsForReplyInFlight()
 {
     ScriptedDevice device;
-    SignalRecorder recorded(m_link);
+    SignalRecorder recorded(m_link, {"linkActivity"});
     m_link->dm_sendEnable = 1;
     m_link->setLinkSettings({"0", "127.0.0.1", QString::number(device.port()), "", "", "", ""});
     m_link->postCommand(1);

@@ -103,11 +103,13 @@ private slots:
 
 private:
     QList<QByteArray> handle(const QByteArray &sent, const QByteArray &replyBytes);
+    bool takes(const QByteArray &sent, const QByteArray &replyBytes);
 
     DeviceData m_data;
     QByteArray m_buffer;
     QByteArray m_checkSum;
     QByteArray m_lastCheckSum;
+    bool m_trusted = true;
     QString m_ip, m_mask, m_gateway, m_mac;
     int m_port = 0;
     std::unique_ptr<ReplyParser> m_parser;
@@ -119,17 +121,23 @@ void TestReplyParser::init()
     m_data = DeviceData();
     m_buffer.clear();
     m_checkSum = m_lastCheckSum = hex("0102030405060708");
+    m_trusted = true;
     m_ip = m_mask = m_gateway = m_mac = QString();
     m_port = 0;
     m_parser = std::make_unique<ReplyParser>(ReplyParser::State{m_data, m_buffer, m_checkSum,
-                                                                m_lastCheckSum, m_ip, m_mask,
-                                                                m_gateway, m_mac, m_port});
+                                                                m_lastCheckSum, m_trusted, m_ip,
+                                                                m_mask, m_gateway, m_mac, m_port});
     m_signals = std::make_unique<SignalRecorder>(m_parser.get());
 }
 
 QList<QByteArray> TestReplyParser::handle(const QByteArray &sent, const QByteArray &replyBytes)
 {
-    return m_parser->handle(sent, replyBytes);
+    return m_parser->handle(sent, replyBytes).followUp;
+}
+
+bool TestReplyParser::takes(const QByteArray &sent, const QByteArray &replyBytes)
+{
+    return m_parser->handle(sent, replyBytes).taken;
 }
 
 // The end-to-end tests compare the rest of the record with the simulator's.
@@ -144,12 +152,30 @@ void TestReplyParser::statusSameTag()
     QCOMPARE(m_data.cols(), 3); // the host's own wall stays
 }
 
+// The device's tag becomes the host's only once every preset is in; until
+// then the host's data are not trusted and its tags stay cleared.
 void TestReplyParser::statusOtherTag()
 {
     QCOMPARE(handle(read(0x19), status(2, 3)), FrameBuilder::presetReads());
     QCOMPARE(m_signals->names, (QStringList{"isFistConnect", "repalceInCardMes", "replaceWinPages"}));
-    QCOMPARE(m_checkSum, DeviceTag);
     QCOMPARE(QList<int>({m_data.outResolution, m_data.outWidth, m_data.outMode2}), QList<int>({7, 2560, 2}));
+    for (int m = 0; m < 16; ++m) {
+        QVERIFY(m_checkSum.isEmpty() && m_lastCheckSum.isEmpty() && !m_trusted);
+        if (m == 7)
+            continue; // this preset's reads are lost
+        QVERIFY(takes(read(0x1A, quint8(m)), presetFirst({})));
+        QVERIFY(takes(read(0x1B, quint8(m)), presetSecond()));
+    }
+    QVERIFY(m_checkSum.isEmpty() && !m_trusted);
+
+    handle(read(0x19), status(2, 3));
+    for (int m = 0; m < 16; ++m) {
+        handle(read(0x1A, quint8(m)), presetFirst({}));
+        handle(read(0x1B, quint8(m)), presetSecond());
+    }
+    QCOMPARE(m_checkSum, DeviceTag);
+    QCOMPARE(m_lastCheckSum, DeviceTag);
+    QVERIFY(m_trusted);
 }
 
 void TestReplyParser::statusWall_data()
@@ -212,13 +238,15 @@ void TestReplyParser::presetReadReplacesWindows()
 }
 
 // A second half without its first, or of a preset past the last, stores
-// nothing.
+// nothing and is not taken.
 void TestReplyParser::presetReadWithoutFirstHalf()
 {
-    handle(read(0x1A, 2), reply(100));
-    handle(read(0x1B, 2), presetSecond());
+    QVERIFY(!takes(read(0x1A, 2), reply(100)));
+    QVERIFY(!takes(read(0x1B, 2), presetSecond()));
+    QVERIFY(takes(read(0x1A, 1), presetFirst({1})));
+    QVERIFY(!takes(read(0x1B, 2), presetSecond()));
     handle(read(0x1A, 16), presetFirst({1}));
-    handle(read(0x1B, 16), presetSecond());
+    QVERIFY(!takes(read(0x1B, 16), presetSecond()));
     for (int m = 0; m < 16; ++m)
         QVERIFY(m_data.modelWins[m].isEmpty());
     QCOMPARE(m_data.modelWinCount[2], 0);
@@ -297,18 +325,20 @@ void TestReplyParser::tooShort_data()
     QTest::newRow("0x13") << read(0x13) << 131;
     QTest::newRow("0x11") << read(0x11) << 904;
     QTest::newRow("0x1C") << read(0x1C) << 16;
+    QTest::newRow("0x1A") << read(0x1A, 1) << 1864;
     QTest::newRow("0x1B") << read(0x1B, 1) << 520;
 }
 
-// A reply shorter than the bytes its handler reads stores nothing.
+// A reply shorter than the bytes its handler reads stores nothing and
+// leaves the request unanswered.
 void TestReplyParser::tooShort()
 {
     QFETCH(QByteArray, sent);
     QFETCH(int, size);
-    m_buffer = presetFirst({0});
+    handle(read(0x1A, 1), presetFirst({0}));
     const DeviceData before = m_data;
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not taken")));
-    QVERIFY(handle(sent, reply(size)).isEmpty());
+    QVERIFY(!takes(sent, reply(size)));
     QVERIFY(m_signals->names.isEmpty());
     QCOMPARE(m_checkSum, hex("0102030405060708"));
     QCOMPARE(m_data.inCards[0].cardId, before.inCards[0].cardId);
@@ -316,13 +346,14 @@ void TestReplyParser::tooShort()
     QVERIFY(m_ip.isEmpty());
 }
 
+// The reply is the device's answer all the same: taken, nothing stored.
 void TestReplyParser::entryOutOfRange()
 {
     for (quint8 code : {0x80, 0x81, 0x82, 0x83, 0x84})
-        handle(write(code, hex("2001")), reply(8));
-    handle(write(0x8A, hex("FF01020304")), reply(8));
-    handle(write(0x85, hex("20 0100 0100 0100 0100")), reply(8));
-    handle(write(0x86, hex("20 0100 0100 0100 0100")), reply(8));
+        QVERIFY(takes(write(code, hex("2001")), reply(8)));
+    QVERIFY(takes(write(0x8A, hex("FF01020304")), reply(8)));
+    QVERIFY(takes(write(0x85, hex("20 0100 0100 0100 0100")), reply(8)));
+    QVERIFY(takes(write(0x86, hex("20 0100 0100 0100 0100")), reply(8)));
     QVERIFY(m_signals->names.isEmpty());
 }
 

@@ -2,14 +2,15 @@
 
 #include <QMetaMethod>
 
-SignalRecorder::SignalRecorder(QObject *source, QObject *parent)
+SignalRecorder::SignalRecorder(QObject *source, const QStringList &ignored, QObject *parent)
     : QObject(parent)
 {
     const QMetaObject *meta = source->metaObject();
     const QMetaObject *own = metaObject();
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
         const QMetaMethod method = meta->method(i);
-        if (method.methodType() != QMetaMethod::Signal || method.parameterCount() > 1)
+        if (method.methodType() != QMetaMethod::Signal || method.parameterCount() > 1
+            || ignored.contains(QString::fromLatin1(method.name())))
             continue;
         const char *slot = "record()";
         if (method.parameterCount() == 1)

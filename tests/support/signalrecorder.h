@@ -5,14 +5,16 @@
 #include <QStringList>
 
 // Records every signal an object emits, in order, as "name" or
-// "name(argument)"; lives in the test's thread, so signals from another
-// thread arrive queued and in emission order.
+// "name(argument)", but for those named in ignored; lives in the test's
+// thread, so signals from another thread arrive queued and in emission
+// order.
 class SignalRecorder : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit SignalRecorder(QObject *source, QObject *parent = nullptr);
+    explicit SignalRecorder(QObject *source, const QStringList &ignored = {},
+                            QObject *parent = nullptr);
 
     QStringList names;
 
