@@ -3,6 +3,7 @@
 
 #include "applog.h"
 
+#include <datafile.h>
 #include <dialog_comset.h>
 #include <dialog_singles.h>
 #include <dialog_test.h>
@@ -14,6 +15,7 @@
 #include <ledsplice.h>
 #include <linksettings.h>
 #include <mynavtree.h>
+#include <presetblocks.h>
 #include <singleton_serialport.h>
 #include <trimming.h>
 
@@ -228,7 +230,9 @@ void MainWindow::connectViews()
 void MainWindow::connectLink()
 {
     using L = Singleton_SerialPort;
+    m_waitTimer.setSingleShot(true);
     connect(&m_waitTimer, &QTimer::timeout, this, &MainWindow::waitTimedOut);
+    connect(m_link, &L::linkActivity, this, &MainWindow::linkActive);
     connect(m_titleBar, &Form_title::updataCard, this, [this] { post(Command::ReadSignalFlags, ShortWait); });
     connect(m_link, &L::send_out_time, this, [this](int ms) { m_outTimeCount = ms; });
     connect(m_link, &L::isFistConnect, this, [this] { m_firstConnectPending = 0; });
@@ -409,10 +413,20 @@ void MainWindow::exportData()
         showMessageWidget(1);
 }
 
+// The file replaces the host's data only when all of it can be sent.
 void MainWindow::importData()
 {
-    if (m_link->isConnected() && m_link->dm_data.openFile(QString()) == 1)
-        RspLoadToDevice();
+    if (!m_link->isConnected())
+        return;
+    DeviceData &record = m_link->dm_data;
+    const DeviceData before = record;
+    const int result = record.openFile(QString());
+    if (result == DataFile::NothingChosen)
+        return;
+    if (result != DataFile::Done || !loadToDevice()) {
+        record = before;
+        showMessageWidget(3);
+    }
 }
 
 void MainWindow::syncData()
@@ -477,6 +491,8 @@ void MainWindow::Rsp_Connect_Reslut()
         setWorkingViewsEnabled(true);
         return;
     }
+    // The link is gone: nothing more can answer a wait page.
+    closeWaitPages();
     if (m_firstConnectPending == 0) {
         storeCanvas();
         m_link->dm_data.saveFile(DefaultDataFile);
@@ -492,24 +508,49 @@ void MainWindow::Rsp_waitPage(bool close)
 {
     if (close) {
         qCDebug(lcApp) << "colse wait page";
-        m_waitTimer.stop();
-        emit closeWait();
+        closeWaitPages();
         return;
     }
     Dialog_wait page(isEnglish != 0, nullptr);
     connect(this, &MainWindow::closeWait, &page, &QDialog::close);
     qCDebug(lcApp) << m_outTimeCount << "= m_outTimeCount";
     m_waitTimer.start(m_outTimeCount);
+    ++m_openWaitPages;
     page.exec();
+    --m_openWaitPages;
 }
 
+// A wall write is pending only while its wait page is up: a wall write
+// that failed, or a link that went, must not let a later one clear the
+// presets.
+void MainWindow::closeWaitPages()
+{
+    m_waitTimer.stop();
+    m_resetPending = false;
+    emit closeWait();
+}
+
+// Each frame sent and each reply taken gives the device the whole time-out
+// again: the page gives up only when the link has stood still that long.
+void MainWindow::linkActive(int activity)
+{
+    m_linkActivity = activity;
+    if (m_openWaitPages > 0)
+        m_waitTimer.start(m_outTimeCount);
+}
+
+// The link sends the frame in flight again or gives up with message 7. A
+// device that never completed a first connection is not waited for again.
 void MainWindow::waitTimedOut()
 {
     qCDebug(lcApp) << "out time";
     m_waitTimer.stop();
+    if (m_firstConnectPending == 0) {
+        m_link->postWaitTimedOut(m_linkActivity);
+        return;
+    }
     m_link->postSendFailed(2);
-    if (m_firstConnectPending == 1)
-        m_link->postCommand(Command::Disconnect);
+    m_link->postCommand(Command::Disconnect);
 }
 
 void MainWindow::Rsp_Send_ResetView()
@@ -756,26 +797,29 @@ void MainWindow::updata_Models()
 
 void MainWindow::RspLoadToDevice()
 {
-    MyGraphicsView *canvas = ui->mygraphicsview;
-    DeviceData &record = m_link->dm_data;
+    if (!loadToDevice())
+        showMessageWidget(3);
+}
+
+// Writes the wall, every preset and the current preset as one batch;
+// sends nothing when a stored preset cannot be read, as the device would
+// otherwise take it for an empty one.
+bool MainWindow::loadToDevice()
+{
+    const DeviceData &record = m_link->dm_data;
+    PresetBlocks blocks;
+    if (record.curModel < 0 || record.curModel >= DeviceData::Presets || !blocks.build(record)) {
+        qCWarning(lcApp) << "the data set cannot be sent whole; nothing sent";
+        return false;
+    }
+    m_curModel = -1;
     m_link->dm_sendEnable = 0;
     post(Command::WriteWall, WriteAllWait);
-    initCanvasGrid(record.outWidth, record.outHeight);
-    canvas->setDisSend();
-    m_link->dm_allDataList.clear();
-    m_link->dm_inDataList.clear();
-    m_link->dm_chDataList.clear();
-    for (const QByteArray &view : record.modelView) {
-        canvas->ClearAllData();
-        if (!view.isEmpty())
-            loadCanvas(canvas, view);
-        m_link->dm_allDataList << canvas->getAllData();
-        m_link->dm_inDataList << canvas->getInData();
-        m_link->dm_chDataList << canvas->getChData();
-    }
+    m_link->dm_allDataList = blocks.windows;
+    m_link->dm_inDataList = blocks.sources;
+    m_link->dm_chDataList = blocks.channels;
     m_link->postCommand(Command::WriteAllPresets);
-    canvas->setSend();
     m_link->postCommand(Command::RecallPreset);
     m_link->postCommand(Command::EndOfBatch);
-    m_curModel = -1;
+    return true;
 }

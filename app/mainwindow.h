@@ -88,6 +88,9 @@ private:
     void refreshWinTree();
     void runDialog(QDialog *dialog);
     void waitTimedOut();
+    void linkActive(int activity);
+    void closeWaitPages();
+    bool loadToDevice();
 
     void toggleConnection();
     void openComSet();
@@ -111,6 +114,8 @@ private:
     int m_userDisconnect = 0;
     QTimer m_waitTimer;
     int m_outTimeCount = 5000;
+    int m_openWaitPages = 0;
+    int m_linkActivity = 0; // the link's last activity the wait page heard of
     int m_curModel = -1;
     int m_firstConnectPending = 1;
     QString m_initQuestion;

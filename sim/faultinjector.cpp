@@ -36,7 +36,7 @@ QByteArrayList FaultInjector::shape(int requestNumber, const QByteArray &request
 
 int FaultInjector::delayMs(int requestNumber) const
 {
-    return m_options.delayMs + (hits(m_options.lateEvery, requestNumber) ? m_options.lateMs : 0);
+    return m_options.delayMs + (requestNumber == m_options.lateRequest ? m_options.lateMs : 0);
 }
 
 bool FaultInjector::drops(int requestNumber, const QByteArray &request) const

@@ -11,7 +11,7 @@ struct FaultOptions
 {
     int dropEvery = 0;          // no reply to every Nth request
     int delayMs = 0;            // every reply waits this long before it starts
-    int lateEvery = 0;          // every Nth reply waits lateMs more
+    int lateRequest = 0;        // the reply to request N waits lateMs more
     int lateMs = 0;
     int muteCode = 0;           // no reply to any request with this command code
     bool splitReplies = false;  // replies go out in two to four random pieces

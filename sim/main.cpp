@@ -42,8 +42,8 @@ Options parseOptions(const QCoreApplication &app)
         {QStringLiteral("profile"), QStringLiteral("Load the chassis from this JSON file."), QStringLiteral("FILE")},
         numberOption(QStringLiteral("drop-every"), QStringLiteral("Do not answer every Nth request.")),
         {QStringLiteral("delay"), QStringLiteral("Delay every reply by this many milliseconds."), QStringLiteral("MS")},
-        numberOption(QStringLiteral("late-every"), QStringLiteral("Hold every Nth reply back by --late milliseconds more.")),
-        {QStringLiteral("late"), QStringLiteral("How long --late-every holds a reply back."), QStringLiteral("MS")},
+        numberOption(QStringLiteral("late-request"), QStringLiteral("Hold the reply to the Nth request back by --late milliseconds more.")),
+        {QStringLiteral("late"), QStringLiteral("How long --late-request holds its reply back."), QStringLiteral("MS")},
         {QStringLiteral("mute-code"), QStringLiteral("Never answer requests with this command code (hex)."), QStringLiteral("CODE")},
         {QStringLiteral("split"), QStringLiteral("Send replies in random pieces.")},
         numberOption(QStringLiteral("noise-every"), QStringLiteral("Put random bytes before every Nth reply.")),
@@ -64,7 +64,7 @@ Options parseOptions(const QCoreApplication &app)
     FaultOptions &faults = options.faults;
     faults.dropEvery = numberValue(parser, QStringLiteral("drop-every"));
     faults.delayMs = numberValue(parser, QStringLiteral("delay"));
-    faults.lateEvery = numberValue(parser, QStringLiteral("late-every"));
+    faults.lateRequest = numberValue(parser, QStringLiteral("late-request"));
     faults.lateMs = numberValue(parser, QStringLiteral("late"));
     faults.muteCode = parser.value(QStringLiteral("mute-code")).toInt(nullptr, 16);
     faults.splitReplies = parser.isSet(QStringLiteral("split"));

@@ -8,6 +8,7 @@
 #include <mainwindow.h>
 #include <mygraphicsview.h>
 #include <mynavtree.h>
+#include <preset.h>
 #include <singleton_serialport.h>
 
 #include <QAbstractButton>
@@ -23,7 +24,9 @@
 #include <QStandardItemModel>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -46,20 +49,30 @@ public:
     {
         messages.clear();
         waitToMessageMs = -1;
+        waitHiddenAt = -1;
     }
+
+    qint64 now() const { return m_clock.elapsed(); }
 
     QString fileName;
     QStringList messages;
     QStringList dialogs;
     qint64 waitToMessageMs = -1; // from the last wait page to the first message
+    qint64 waitHiddenAt = -1;
+    // Runs once, while the next wait page is up.
+    std::function<void()> whileWaiting;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (event->type() == QEvent::Hide && qobject_cast<Dialog_wait *>(watched))
+            waitHiddenAt = now();
         if (event->type() != QEvent::Show)
             return false;
         if (qobject_cast<Dialog_wait *>(watched)) {
             m_lastWaitAt = m_clock.elapsed();
+            if (whileWaiting)
+                QTimer::singleShot(200, this, std::exchange(whileWaiting, nullptr));
         } else if (auto *box = qobject_cast<QMessageBox *>(watched)) {
             if (messages.isEmpty())
                 waitToMessageMs = m_clock.elapsed() - m_lastWaitAt;
@@ -91,6 +104,42 @@ private:
     QElapsedTimer m_clock;
     qint64 m_lastWaitAt = 0;
 };
+
+QStringList tcpSettings(quint16 port)
+{
+    return {"0", "127.0.0.1", QString::number(port), "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"};
+}
+
+QByteArrayList connectionReadCodes()
+{
+    QByteArrayList codes = {"11", "19"};
+    for (int m = 0; m < 16; ++m)
+        codes << "1a" << "1b";
+    return codes;
+}
+
+// Four windows stacked on the first screen of a 2 x 2 wall, as the device
+// stores them.
+Preset stackOfFour()
+{
+    MyGraphicsView canvas;
+    const int widths[] = {1920, 1920};
+    const int heights[] = {1080, 1080};
+    canvas.initData(widths, heights, 2, 2, 4, 3840, 2160);
+    std::array<int, 64> noLayers;
+    noLayers.fill(0xFF);
+    canvas.Add_Win_layer(noLayers.data(), 4);
+    for (int w = 0; w < 4; ++w)
+        canvas.Add_Rect(w, QRect(200 * w, 100 * w, 1000, 600), QRect(0, 0, 1920, 1080), w + 1, noLayers.data(), 0);
+    canvas.Add_End();
+    Preset preset;
+    const QByteArray all = canvas.getAllData();
+    preset.windows = all.left(Preset::WindowsSize);
+    preset.layers = all.mid(Preset::WindowsSize);
+    preset.sources = canvas.getInData();
+    preset.channels = canvas.getChData();
+    return preset;
+}
 
 QByteArrayList codesOf(const QByteArrayList &requests)
 {
@@ -161,9 +210,17 @@ private slots:
     void exitWritesTheFiles();
     void silentDeviceTimesOut();
     void matchingTagWithoutLocalCopy();
+    void stackedEditsReachTheDevice();
+    void cutShortReadIsReadAgain();
+    void importRefusesWhatItCannotSend();
+    void linkDropClosesTheWaitPage_data();
+    void linkDropClosesTheWaitPage();
 
 private:
     void start();
+    void startAgainst(const QStringList &linkSettings);
+    void connectAndSettle();
+
     void trigger(const char *action) { child<QAction>(action)->trigger(); }
     template<class T> T *child(const char *name) const
     {
@@ -210,7 +267,8 @@ QStringList TestMainWindow::titleBarTexts() const
 // window has taken in every report and closed its wait page.
 bool TestMainWindow::settle()
 {
-    const bool idle = m_sim->waitForIdle();
+    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    const bool idle = QTest::qWaitFor([link] { return link->queuedFrames() == 0; }, 10000);
     QCoreApplication::processEvents();
     const bool closed = QTest::qWaitFor([] { return !QApplication::activeModalWidget(); });
     QCoreApplication::processEvents();
@@ -519,6 +577,138 @@ void TestMainWindow::matchingTagWithoutLocalCopy()
     QCOMPARE(canvas()->model().count(), m_sim->model().presets[0].windowCount());
     m_window.reset();
     m_sim.reset();
+}
+
+void TestMainWindow::startAgainst(const QStringList &linkSettings)
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    AppDirectory::setPath(m_dir->path());
+    storeSettings(linkSettings, 1, QByteArray(8, 'h'));
+    start();
+    m_closer.clear();
+}
+
+void TestMainWindow::connectAndSettle()
+{
+    trigger("actionConnect");
+    QTRY_VERIFY(viewsEnabled());
+    QVERIFY(settle());
+}
+
+// 9. One edit sends several windows in one go: each frame carries its own
+// window, so the device's preset follows every edit of a stack.
+void TestMainWindow::stackedEditsReachTheDevice()
+{
+    m_sim = std::make_unique<LinkedSimulator>();
+    DeviceModel &device = m_sim->model();
+    device.wall.setGrid({1920, 1920}, {1080, 1080});
+    device.currentPreset = 0;
+    device.presets[0] = stackOfFour();
+    startAgainst(tcpSettings(m_sim->simulator().tcpPort()));
+    connectAndSettle();
+    QCOMPARE(canvas()->model().layers(), QList<int>({0, 1, 2, 3}));
+    const auto deviceHoldsTheCanvas = [this] {
+        const Preset &preset = m_sim->model().presets[0];
+        return preset.windows + preset.layers == canvas()->getAllData()
+            && preset.sources == canvas()->getInData();
+    };
+    QVERIFY(deviceHoldsTheCanvas());
+
+    canvas()->setButtonLayerWin(3);
+    QVERIFY(settle());
+    QVERIFY(deviceHoldsTheCanvas());
+    canvas()->setTopLayerWin(1);
+    QVERIFY(settle());
+    QVERIFY(deviceHoldsTheCanvas());
+    const QPoint middle = at(QPointF(1050, 650)); // inside all four
+    QTest::mouseClick(canvas()->viewport(), Qt::LeftButton, {}, middle);
+    QCOMPARE(canvas()->selectedWindow(), 1);
+    QTest::keyClick(canvas(), Qt::Key_Delete);
+    QVERIFY(settle());
+    QCOMPARE(canvas()->model().layers(), QList<int>({3, 0, 2}));
+    QVERIFY(deviceHoldsTheCanvas());
+    QVERIFY(m_closer.messages.isEmpty());
+}
+
+// 10. The device hangs up in the middle of the preset reads: the host does
+// not take over the device's tag, so after a restart the next connection
+// reads every preset instead of trusting the half-read data.
+void TestMainWindow::cutShortReadIsReadAgain()
+{
+    m_window.reset();
+    m_sim = std::make_unique<LinkedSimulator>();
+    FaultOptions hangUp;
+    hangUp.hangUpAfter = 12;
+    m_sim->simulator().setFaults(hangUp);
+    startAgainst(tcpSettings(m_sim->simulator().tcpPort()));
+    trigger("actionConnect");
+    QTRY_COMPARE_WITH_TIMEOUT(m_closer.messages, QStringList({"opening failed"}), 20000);
+    QVERIFY(settle());
+    m_window.reset();
+
+    m_sim->simulator().setFaults({});
+    m_sim->simulator().clearRequests();
+    start();
+    connectAndSettle();
+    QCOMPARE(codesOf(m_sim->requests()), connectionReadCodes());
+    QCOMPARE(canvas()->model().count(), m_sim->model().presets[size_t(m_sim->model().currentPreset)].windowCount());
+}
+
+// 11. A data file whose preset the canvas cannot read is not sent at all,
+// and the host keeps its own data.
+void TestMainWindow::importRefusesWhatItCannotSend()
+{
+    DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    DeviceData file = record;
+    file.modelView[5] = "not a preset";
+    file.configPath = m_dir->filePath("broken.pd");
+    QCOMPARE(file.saveFile(QStringLiteral("file")), 1);
+    const std::array<QByteArray, 16> views = record.modelView;
+    const int before = m_sim->requests().size();
+    m_closer.clear();
+    m_closer.fileName = file.configPath;
+    trigger("actionImport");
+    QVERIFY(settle());
+    QCOMPARE(m_closer.messages, QStringList({"The file is not recognized "}));
+    QCOMPARE(m_sim->requests().size(), before);
+    QVERIFY(record.modelView == views);
+}
+
+void TestMainWindow::linkDropClosesTheWaitPage_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::newRow("tcp") << false;
+    QTest::newRow("pty") << true;
+}
+
+// 12. The link goes while a wait page is up: the page goes with it, the
+// operator is told once, and no time-out follows.
+void TestMainWindow::linkDropClosesTheWaitPage()
+{
+    QFETCH(bool, serial);
+    m_window.reset();
+    m_sim.reset();
+    QTemporaryDir devices;
+    DeviceSimulator device;
+    QVERIFY(device.listenTcp() && device.openPty(devices.filePath("ttyRZ")));
+    startAgainst(serial ? QStringList{"1", "", "0", "", "", "", device.ptyPath()} : tcpSettings(device.tcpPort()));
+    connectAndSettle();
+    FaultOptions mute;
+    mute.muteCode = 0x1C;
+    device.setFaults(mute);
+    m_closer.clear();
+    qint64 droppedAt = -1;
+    m_closer.whileWaiting = [&] {
+        droppedAt = m_closer.now();
+        serial ? device.closePty() : device.hangUp();
+    };
+    QTest::mouseClick(child<QWidget>("Form_title")->findChild<QPushButton *>("pushButton"), Qt::LeftButton);
+    QTRY_VERIFY(droppedAt >= 0 && m_closer.waitHiddenAt >= 0);
+    QVERIFY2(m_closer.waitHiddenAt - droppedAt < 1000, qPrintable(QString::number(m_closer.waitHiddenAt - droppedAt)));
+    QTest::qWait(5000); // past every resend and the page's time-out
+    QCOMPARE(m_closer.messages, QStringList({"opening failed"}));
+    QVERIFY(!viewsEnabled());
+    m_window.reset();
 }
 
 QTEST_MAIN(TestMainWindow)

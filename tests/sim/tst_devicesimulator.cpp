@@ -104,7 +104,7 @@ void TestDeviceSimulator::injectorIsSeededAndKeepsBytes()
 
     options = {};
     options.muteCode = 0x1C;
-    options.lateEvery = 4;
+    options.lateRequest = 4;
     options.lateMs = 700;
     const FaultInjector muted(options);
     QVERIFY(FaultInjector(options).shape(1, request, reply).isEmpty());
