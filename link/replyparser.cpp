@@ -113,6 +113,9 @@ const ReplyParser::Handler *ReplyParser::handlerFor(quint8 code)
         {Protocol::SetCaptionSignal, EntryAndValueSize, 0, true, &ReplyParser::captionSignal},
         {Protocol::SetRectA, EntryAndRectangleSize, 0, true, &ReplyParser::rectangleA},
         {Protocol::SetRectB, EntryAndRectangleSize, 0, true, &ReplyParser::rectangleB},
+        {Protocol::SetLight, EntryAndValueSize, 0, false, &ReplyParser::pictureValue},
+        {Protocol::SetContrast, EntryAndValueSize, 0, false, &ReplyParser::pictureValue},
+        {Protocol::SetColour, EntryAndValueSize, 0, false, &ReplyParser::pictureValue},
         {Protocol::RestoreFactory, 0, 0, false, &ReplyParser::factoryData},
         {Protocol::WriteWall, 0, 0, false, &ReplyParser::wallAccepted},
         {Protocol::ReadSignalFlags, 0, SignalFlagsLastByte + 1, false, &ReplyParser::signalFlags},
@@ -357,6 +360,18 @@ void ReplyParser::rectangleB(const QByteArray &sent, const QByteArray &)
 {
     takeRectangle(m_state.data.inCards[byteAt(sent, EntryOffset)].rectB, sent);
     emit repalceInCardPIP();
+}
+
+// Light, contrast and colour name their input by channel code; the record
+// keeps what the device confirmed, so the picture dialog opens on it.
+void ReplyParser::pictureValue(const QByteArray &sent, const QByteArray &)
+{
+    const int entry = DeviceData::channelNumber(byteAt(sent, EntryOffset));
+    if (entry >= DeviceData::InCardEntries)
+        return;
+    InCardEntry &card = m_state.data.inCards[size_t(entry)];
+    int InCardEntry::*const fields[] = {&InCardEntry::light, &InCardEntry::contrast, &InCardEntry::color};
+    card.*fields[byteAt(sent, Protocol::CodeOffset) - Protocol::SetLight] = byteAt(sent, EntryOffset + 1);
 }
 
 void ReplyParser::factoryData(const QByteArray &, const QByteArray &)

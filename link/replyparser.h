@@ -90,6 +90,7 @@ private:
     void captionSignal(const QByteArray &sent, const QByteArray &reply);
     void rectangleA(const QByteArray &sent, const QByteArray &reply);
     void rectangleB(const QByteArray &sent, const QByteArray &reply);
+    void pictureValue(const QByteArray &sent, const QByteArray &reply);
     void factoryData(const QByteArray &sent, const QByteArray &reply);
     void wallAccepted(const QByteArray &sent, const QByteArray &reply);
     void signalFlags(const QByteArray &sent, const QByteArray &reply);

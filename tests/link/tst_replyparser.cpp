@@ -306,14 +306,21 @@ void TestReplyParser::factoryDefaults()
 }
 
 // Acknowledgements of writes that store nothing; only the wall reports.
+// Light, contrast and colour are kept for the entry of the channel code.
 void TestReplyParser::countedOnly()
 {
-    for (quint8 code : {0x42, 0x43, 0x44, 0x45, 0x48, 0x49, 0x4A, 0x87, 0x88, 0x89, 0x8B})
+    for (quint8 code : {0x42, 0x43, 0x44, 0x45, 0x48, 0x49, 0x4A, 0x8B})
         QVERIFY(handle(write(code, hex("0102")), reply(8)).isEmpty());
     handle(QByteArray(), reply(8));
     QVERIFY(m_signals->names.isEmpty());
     handle(write(0x41, QByteArray(279, '\0')), reply(8));
     QCOMPARE(m_signals->names, QStringList{"repalceeSendPage"});
+
+    handle(write(0x87, hex("0546")), reply(8));
+    handle(write(0x88, hex("2321")), reply(8)); // second HDMI channel of entry 1
+    handle(write(0x89, hex("E063")), reply(8)); // no entry: nothing kept
+    QCOMPARE(QList<int>({m_data.inCards[5].light, m_data.inCards[1].contrast, m_data.inCards[0].color}),
+             QList<int>({70, 33, 0}));
 }
 
 void TestReplyParser::tooShort_data()
