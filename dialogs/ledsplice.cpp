@@ -89,6 +89,10 @@ LEDsplice::LEDsplice(bool isEnglish, QWidget *parent)
     connect(ui->saveBtn, &QPushButton::clicked, this, &LEDsplice::saveData);
     connect(ui->closeBtn, &QPushButton::clicked, this, &LEDsplice::close);
     connect(ui->formatBox, QOverload<int>::of(&QComboBox::activated), this, &LEDsplice::set_fromt);
+    // Enter confirms the counts from their own fields only; no button is a
+    // default, so Enter in a size field keeps what was typed there.
+    connect(ui->RowEdit, &QLineEdit::returnPressed, this, &LEDsplice::saveLEDSplice);
+    connect(ui->ColumnEdit, &QLineEdit::returnPressed, this, &LEDsplice::saveLEDSplice);
 
     setTexts(isEnglish);
     loadFromRecord();
