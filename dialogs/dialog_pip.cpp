@@ -4,6 +4,8 @@
 #include <lightpoint.h>
 #include <singleton_serialport.h>
 
+#include <QMessageBox>
+
 namespace {
 
 const char *const LitStyle = "background-color: rgb(85, 170, 255);";
@@ -16,6 +18,8 @@ constexpr int MainRow = 0;
 constexpr int PipRow = 1;
 constexpr int SignalTimeoutMs = 10000;
 constexpr int SaveTimeoutMs = 8000;
+constexpr int PictureWidth = 1920;
+constexpr int PictureHeight = 1080;
 
 QString signalName(int signal)
 {
@@ -65,6 +69,10 @@ void Dialog_Pip::setTexts(bool isEnglish)
     ui->label_6->setText(text("Width", "水平宽度"));
     ui->label_7->setText(text("Height", "垂直高度"));
     ui->saveButton->setText(text("Save", "保存"));
+    m_texts = QStringList{text("Explain", "说明"),
+                          text("Numerical error, the maximum value of H_Start + Width is 1920, "
+                               "the maximum value of V_Start + Height is 1080.",
+                               "数值错误，水平起始+水平宽度的最大值为1920，垂直起始+垂直高度的最大值为1080。")};
 }
 
 void Dialog_Pip::connectControls()
@@ -72,15 +80,12 @@ void Dialog_Pip::connectControls()
     const QList<QPushButton *> buttons = signalButtons();
     for (int signal = 0; signal < buttons.size(); ++signal)
         connect(buttons[signal], &QPushButton::clicked, this, [this, signal] { sendPipSignal(signal); });
-    // A typed value moves the canvas rectangle (1 main, 2 inset); nothing is sent.
+    // A typed value moves the canvas rectangle with the other three values
+    // of its row, so that canvas and numbers always show the same
+    // rectangle; nothing is sent.
     for (int row : {MainRow, PipRow}) {
-        const QList<QSpinBox *> spins = spinRow(row);
-        for (int field = 0; field < spins.size(); ++field) {
-            QSpinBox *spin = spins[field];
-            connect(spin, &QSpinBox::editingFinished, this, [this, spin, row, field] {
-                ui->frame->setRectValue(row + 1, field, spin->value());
-            });
-        }
+        for (QSpinBox *spin : spinRow(row))
+            connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this, row] { showRow(row); });
     }
     connect(ui->frame, &MyCanvas::move_rect, this, &Dialog_Pip::Rsp_PIP_number_value);
     connect(ui->saveButton, &QPushButton::clicked, this, &Dialog_Pip::saveRects);
@@ -114,10 +119,10 @@ void Dialog_Pip::InitPage()
     // The record holds H start, width, V start, height.
     const QRect main(e.rectA[0], e.rectA[2], e.rectA[1], e.rectA[3]);
     const QRect inset(e.rectB[0], e.rectB[2], e.rectB[1], e.rectB[3]);
-    ui->frame->setMainRect(main.x(), main.y(), main.width(), main.height());
-    ui->frame->setPipRect(inset.x(), inset.y(), inset.width(), inset.height());
     setRow(MainRow, main);
     setRow(PipRow, inset);
+    showRow(MainRow); // as the spin boxes hold it, clamped to their ranges
+    showRow(PipRow);
 }
 
 // which 0 = the inset rectangle was dragged, otherwise the main one.
@@ -129,12 +134,32 @@ void Dialog_Pip::Rsp_PIP_number_value(int which)
         setRow(MainRow, ui->frame->mainRectScaled());
 }
 
+// The numbers follow the canvas without moving it again.
 void Dialog_Pip::setRow(int row, const QRect &rect)
 {
     const int values[] = {rect.x(), rect.y(), rect.width(), rect.height()};
     const QList<QSpinBox *> spins = spinRow(row);
+    m_settingRow = true;
     for (int field = 0; field < spins.size(); ++field)
         spins[field]->setValue(values[field]);
+    m_settingRow = false;
+}
+
+QRect Dialog_Pip::rowRect(int row) const
+{
+    const QList<QSpinBox *> spins = spinRow(row);
+    return QRect(spins[0]->value(), spins[1]->value(), spins[2]->value(), spins[3]->value());
+}
+
+void Dialog_Pip::showRow(int row)
+{
+    if (m_settingRow)
+        return;
+    const QRect rect = rowRect(row);
+    if (row == MainRow)
+        ui->frame->setMainRect(rect.x(), rect.y(), rect.width(), rect.height());
+    else
+        ui->frame->setPipRect(rect.x(), rect.y(), rect.width(), rect.height());
 }
 
 void Dialog_Pip::sendPipSignal(int signal)
@@ -145,9 +170,15 @@ void Dialog_Pip::sendPipSignal(int signal)
     link->postCommand(CommandBuilder::SetPipSignal);
 }
 
-// Both rectangles travel with the card in their first byte.
+// Both rectangles travel with the card in their first byte; a rectangle
+// that leaves the picture is not sent.
 void Dialog_Pip::saveRects()
 {
+    const QRect picture(0, 0, PictureWidth, PictureHeight);
+    if (!picture.contains(rowRect(MainRow)) || !picture.contains(rowRect(PipRow))) {
+        QMessageBox::about(this, m_texts.at(0), m_texts.at(1));
+        return;
+    }
     link->dm_sendBuf = rectPayload(MainRow);
     link->dm_sendBuf2 = rectPayload(PipRow);
     emit link->send_out_time(SaveTimeoutMs);

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QStringList>
 
 #include <memory>
 
@@ -43,10 +44,14 @@ private:
     // H start, V start, width, height of the main (0) or inset (1) row.
     QList<QSpinBox *> spinRow(int row) const;
     void setRow(int row, const QRect &rect);
+    QRect rowRect(int row) const;
+    void showRow(int row);
     void sendPipSignal(int signal);
     void saveRects();
     QByteArray rectPayload(int row) const;
 
+    QStringList m_texts; // message title, then the refusal of a rectangle
+    bool m_settingRow = false;
     QList<LightPoint *> lamps;
     int card;
     Singleton_SerialPort *link;

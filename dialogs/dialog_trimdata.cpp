@@ -12,6 +12,7 @@ constexpr int FieldLength = 6;
 constexpr int BannerMs = 3000;
 constexpr int PictureWidth = 1920;
 constexpr int PictureHeight = 1080;
+constexpr int MinSize = 1; // width and height of a picture part
 
 void fill(const QList<QLineEdit *> &edits, const QList<int> &values)
 {
@@ -105,6 +106,12 @@ void Dialog_trimdata::applyOutput()
 
 bool Dialog_trimdata::fits(const QRect &rect, int right, int bottom)
 {
+    if (rect.width() < MinSize || rect.height() < MinSize) {
+        showError(text("Numerical error, the minimum value %1 X %2", "数值错误，最小值为 %1 X %2")
+                      .arg(MinSize)
+                      .arg(MinSize));
+        return false;
+    }
     if (rect.x() + rect.width() <= right && rect.y() + rect.height() <= bottom)
         return true;
     showError(text("Numerical error, the maximum value %1 X %2", "数值错误，最大值为 %1 X %2")

@@ -12,6 +12,7 @@ constexpr int FieldLength = 7;
 constexpr int BannerMs = 3000;
 constexpr int MinStartX = -32;
 constexpr int MinStartY = -8;
+constexpr int MinSize = 1; // an empty picture would leave the window blank
 constexpr int MaxInWidth = 1984;  // 1920 + 64
 constexpr int MaxInHeight = 1096; // 1080 + 16
 // A picture of MaxInWidth x MaxInHeight starting at its lowest start ends here.
@@ -136,6 +137,12 @@ QString Trimming::check(const QList<int> &v) const
         {v[OutX] < MinStartX || v[OutY] < MinStartY, MinStartX, MinStartY,
          "Out Numerical error:The min value of x is %1,min value of y is %2.",
          "输出数值错误：水平起始的最小值为%1，垂直起始的最小值为%2。"},
+        {v[InW] < MinSize || v[InH] < MinSize, MinSize, MinSize,
+         "In Numerical error:The min value of width is %1,min value of height is %2.",
+         "输入数值错误：水平宽度的最小值为%1，垂直高度的最小值为%2。"},
+        {v[OutW] < MinSize || v[OutH] < MinSize, MinSize, MinSize,
+         "Out Numerical error:The min value of width is %1,min value of height is %2.",
+         "输出数值错误：水平宽度的最小值为%1，垂直高度的最小值为%2。"},
         {v[InW] > MaxInWidth || v[InH] > MaxInHeight, MaxInWidth, MaxInHeight,
          "In Numerical error:The max value of width is %1,max value of height is %2.",
          "输入数值错误：水平宽度的最大值为%1，垂直高度的最大值为%2。"},

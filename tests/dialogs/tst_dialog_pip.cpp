@@ -8,6 +8,7 @@
 #include <singleton_serialport.h>
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -51,7 +52,6 @@ void type(QSpinBox *spin, int value)
 {
     spin->selectAll();
     QTest::keyClicks(spin, QString::number(value));
-    QTest::keyClick(spin, Qt::Key_Enter);
 }
 
 } // namespace
@@ -71,6 +71,7 @@ private slots:
     void dragFillsInsetRowOnly();
     void pipSignalRefreshesDialog();
     void saveSendsBothRectangles();
+    void saveRefusesWhatLeavesThePicture();
 
 private:
     LinkedSimulator m_sim;
@@ -251,6 +252,29 @@ void TestDialogPip::saveSendsBothRectangles()
     QCOMPARE(e.rectB, (std::array<int, 4>{960, 480, 540, 270}));
     QCOMPARE(row(dialog, MainRow), main);
     QCOMPARE(row(dialog, PipRow), inset);
+}
+
+// Nothing goes out; the operator is told why, and the numbers stay.
+void TestDialogPip::saveRefusesWhatLeavesThePicture()
+{
+    Dialog_Pip dialog(false, Card, nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    type(child<QSpinBox>(dialog, "spinBox_5"), 1500); // inset 1500 + 800 wide
+    QCOMPARE(child<MyCanvas>(dialog, "frame")->pipRect().left(), 680);
+    const int requests = m_sim.requests().size();
+    QString said;
+    QTimer::singleShot(0, &dialog, [&said] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        said = box ? box->text() : QString();
+        if (box)
+            box->accept();
+    });
+    QTest::mouseClick(child<QPushButton>(dialog, "saveButton"), Qt::LeftButton);
+    QCOMPARE(said, QStringLiteral("数值错误，水平起始+水平宽度的最大值为1920，垂直起始+垂直高度的最大值为1080。"));
+    QCOMPARE(m_link->queuedFrames(), 0);
+    QCOMPARE(m_sim.requests().size(), requests);
+    QCOMPARE(row(dialog, PipRow), (QList<int>{1500, 50, 800, 600}));
 }
 
 QTEST_MAIN(TestDialogPip)

@@ -99,7 +99,9 @@ void TestDialogTrimdata::rectanglesWithinTheirLimits_data()
     row("in 100 + 1820", true, {"100", "0", "1820", "1080"}, QRect(100, 0, 1820, 1080), QString());
     row("in 100 + 1821", true, {"100", "0", "1821", "1080"}, QRect(), inLimits);
     row("in 1 + 1080 high", true, {"0", "1", "1920", "1080"}, QRect(), inLimits);
-    row("in 12.5 reads as 0", true, {"12.5", "", "1920", "1."}, QRect(0, 0, 1920, 0), QString());
+    row("in 12.5 reads as 0", true, {"12.5", "", "1920", "1."}, QRect(),
+        QStringLiteral("Numerical error, the minimum value 1 X 1"));
+    row("out empty", false, {"0", "0", "0", "2160"}, QRect(), QStringLiteral("数值错误，最小值为 1 X 1"), false);
     row("in Chinese", true, {"100", "0", "1821", "1080"}, QRect(),
         QStringLiteral("数值错误，最大值为 1920 X 1080"), false);
     row("out 0 + 3840", false, {"0", "0", "3840", "2160"}, QRect(0, 0, 3840, 2160), QString());
