@@ -27,6 +27,9 @@ constexpr qreal HandleReach = 6;  // view pixels around an edge that resize
 constexpr qreal WallMargin = 0.02; // of the wall's larger side, around it
 constexpr int RubberBandZ = 1000;
 constexpr int ShiftStep = 10;
+// Arrow-key nudges that follow each other within this pause go to the
+// device as one change: a held key sends once, when it is let go.
+constexpr int NudgePauseMs = 600;
 const QColor Background(24, 28, 33);
 const QColor BadgeColor(200, 60, 60, 220);
 
@@ -74,6 +77,9 @@ MyGraphicsView::MyGraphicsView(QWidget *parent)
     setAcceptDrops(true);
     viewport()->setMouseTracking(true);
     m_deviceSlots = DeviceBlocks::allData(m_model);
+    m_nudgeTimer.setSingleShot(true);
+    m_nudgeTimer.setInterval(NudgePauseMs);
+    connect(&m_nudgeTimer, &QTimer::timeout, this, [this] { sendWindow(m_nudged); });
     rebuildScene();
 }
 
@@ -228,8 +234,12 @@ QList<int> MyGraphicsView::getItemRect(int win) const
     return table;
 }
 
+// What the operator nudged last goes out before the canvas is rebuilt or
+// stored: it belongs to the preset shown now.
 void MyGraphicsView::setDisSend()
 {
+    if (m_nudgeTimer.isActive())
+        sendWindow(m_nudged);
     m_sending = false;
 }
 
@@ -242,6 +252,7 @@ void MyGraphicsView::setSend()
 // A whole preset was loaded: it is what the device holds for it.
 void MyGraphicsView::contentReplaced()
 {
+    m_nudgeTimer.stop();
     m_deviceSlots = DeviceBlocks::allData(m_model);
     windowsChanged();
 }
@@ -349,6 +360,10 @@ void MyGraphicsView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Up: return nudge(0, -step);
     case Qt::Key_Down: return nudge(0, step);
     case Qt::Key_Delete: return deleteWindow(m_selected);
+    case Qt::Key_Escape:
+        if (m_drag)
+            return cancelDrag();
+        return QGraphicsView::keyPressEvent(event);
     default: QGraphicsView::keyPressEvent(event);
     }
 }
@@ -490,18 +505,31 @@ void MyGraphicsView::createWindow(int channel, const QRect &rect)
     windowsChanged();
 }
 
-// A change that would overfill a screen is undone.
 void MyGraphicsView::applyRect(int id, const QRect &rect)
 {
-    if (!m_model.contains(id) || rect == m_model.window(id).rect)
-        return syncWindows();
+    if (placeWindow(id, rect))
+        sendWindow(id);
+}
+
+// A change the wall cannot take is undone: outside the wall it has no
+// screen, on the wall it would overfill one. An empty rectangle is no
+// operator's choice (the dialogs refuse it) and is only logged.
+bool MyGraphicsView::placeWindow(int id, const QRect &rect)
+{
+    if (!m_model.contains(id) || rect == m_model.window(id).rect) {
+        syncWindows();
+        return false;
+    }
     if (!m_model.setRect(id, rect)) {
         syncWindows();
-        emit ignore_message(ScreenFull);
-        return;
+        if (rect.isEmpty())
+            qCWarning(lcLayout) << "empty rectangle for window" << id << "refused";
+        else
+            emit ignore_message(m_model.grid().bounds().contains(rect) ? ScreenFull : NoScreen);
+        return false;
     }
-    sendWindow(id);
     windowsChanged();
+    return true;
 }
 
 void MyGraphicsView::deleteWindow(int id)
@@ -516,6 +544,7 @@ void MyGraphicsView::deleteAll()
 {
     if (m_locked)
         return;
+    m_nudgeTimer.stop();
     m_model.clear();
     if (m_sending)
         emit s_delteAll();
@@ -548,7 +577,18 @@ void MyGraphicsView::nudge(int dx, int dy)
     QRect rect = m_model.window(m_selected).rect.translated(dx, dy);
     rect.moveTo(qBound(0, rect.x(), bounds.width() - rect.width()),
                 qBound(0, rect.y(), bounds.height() - rect.height()));
-    applyRect(m_selected, rect);
+    if (placeWindow(m_selected, rect)) {
+        m_nudged = m_selected;
+        m_nudgeTimer.start();
+    }
+}
+
+// The window goes back where it was; the button's release then does nothing.
+void MyGraphicsView::cancelDrag()
+{
+    m_drag.reset();
+    m_rubberBand->hide();
+    syncWindows();
 }
 
 void MyGraphicsView::finishDrag(const QPointF &scenePos)
@@ -596,6 +636,7 @@ void MyGraphicsView::addMenuEntries(QMenu *menu, int id)
 // as a result follow, so that the device's copy of every window stays true.
 void MyGraphicsView::sendWindow(int id)
 {
+    m_nudgeTimer.stop(); // this send carries the nudges too
     if (!m_sending)
         return;
     const QByteArray current = DeviceBlocks::allData(m_model);

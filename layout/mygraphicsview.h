@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
+#include <QTimer>
 #include <QVector>
 
 #include <optional>
@@ -66,6 +67,8 @@ public:
     const WallModel &model() const { return m_model; }
     int selectedWindow() const { return m_selected; }
     bool isLocked() const { return m_locked; }
+    // Nudges not yet sent: they go when the keys have rested a moment.
+    bool changePending() const { return m_nudgeTimer.isActive(); }
 
 public slots:
     void setInCard(int win, int code);
@@ -109,12 +112,14 @@ private:
 
     void createWindow(int channel, const QRect &rect);
     void applyRect(int id, const QRect &rect);
+    bool placeWindow(int id, const QRect &rect);
     void deleteWindow(int id);
     void deleteAll();
     int droppedChannel(const QDropEvent *event) const; // -1 for none
     void dropChannel(int code, const QPointF &scenePos);
     void nudge(int dx, int dy);
     void finishDrag(const QPointF &scenePos);
+    void cancelDrag();
     QList<int> trimData(int id) const;
     void addMenuEntries(QMenu *menu, int id);
 
@@ -137,6 +142,8 @@ private:
     QVector<int> m_pendingLayers;
     int m_pendingCount = 0;
     QList<WallWindow> m_pendingWindows;
+    QTimer m_nudgeTimer;
+    int m_nudged = -1;
 };
 
 #endif // MYGRAPHICSVIEW_H

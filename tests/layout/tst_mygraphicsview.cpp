@@ -142,10 +142,32 @@ void TestMyGraphicsView::keysNudgeAndDelete()
     canvas.drop(1, screen(0).center());
     canvas.setTrimOutRect(0, QRectF(100, 100, 400, 300));
     QTest::mouseClick(canvas.viewport(), Qt::LeftButton, {}, canvas.at(QPointF(300, 250)));
+    // Nudges in a row go out as one change once the keys rest, or at once
+    // when the canvas is about to be stored.
     QTest::keyClick(&canvas, Qt::Key_Right);
     QTest::keyClick(&canvas, Qt::Key_Down, Qt::ShiftModifier);
     QCOMPARE(canvas.rectOf(0), QRect(101, 110, 400, 300));
+    QCOMPARE(sent.size(), 2);
+    QVERIFY(canvas.changePending());
+    QTRY_COMPARE(sent.size(), 3);
+    QCOMPARE(sent.last().at(0).toByteArray().mid(20, 8), QByteArray::fromHex("650090016e002c01"));
+    QTest::keyClick(&canvas, Qt::Key_Left);
+    canvas.setDisSend();
     QCOMPARE(sent.size(), 4);
+    canvas.setSend();
+    QTest::keyClick(&canvas, Qt::Key_Right);
+    QCOMPARE(canvas.rectOf(0), QRect(101, 110, 400, 300));
+
+    // Escape puts a window being dragged back, and nothing is sent.
+    const QPoint grip = canvas.at(QPointF(300, 250));
+    QTest::mousePress(canvas.viewport(), Qt::LeftButton, {}, grip);
+    QMouseEvent away(QEvent::MouseMove, canvas.at(QPointF(1300, 650)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas.viewport(), &away);
+    QTest::keyClick(&canvas, Qt::Key_Escape);
+    QTest::mouseRelease(canvas.viewport(), Qt::LeftButton, {}, canvas.at(QPointF(1300, 650)));
+    QTRY_VERIFY(!canvas.changePending());
+    QCOMPARE(canvas.rectOf(0), QRect(101, 110, 400, 300));
+    QCOMPARE(sent.size(), 5);
 
     // Moving into a screen that shows four windows is undone.
     for (int id = 1; id <= 4; ++id) {
@@ -158,6 +180,13 @@ void TestMyGraphicsView::keysNudgeAndDelete()
     QCOMPARE(canvas.rectOf(0), QRect(101, 110, 400, 300));
     QCOMPARE(sent.size(), before);
     QCOMPARE(ignored.last().at(0).toInt(), 2);
+    // Off the wall there is no screen; an empty rectangle is no screen's fault.
+    canvas.setTrimOutRect(0, QRectF(3000, 0, 1000, 100));
+    QCOMPARE(ignored.last().at(0).toInt(), 1);
+    const int refusals = ignored.size();
+    canvas.setTrimOutRect(0, QRectF(100, 100, 0, 300));
+    QCOMPARE(ignored.size(), refusals);
+    QCOMPARE(canvas.rectOf(0), QRect(101, 110, 400, 300));
 
     QTest::mouseClick(canvas.viewport(), Qt::LeftButton, {}, canvas.at(QPointF(300, 250)));
     QTest::keyClick(&canvas, Qt::Key_Delete);
