@@ -44,6 +44,7 @@ enum Timeout {
 constexpr int SourceTreeKind = 8;
 constexpr int WinTreeKind = 9;
 constexpr int CanvasMessageBase = 7;
+constexpr int CannotSaveMessage = 11;
 const char *const WindowTitle = "澜岳科技RZ5300多画面拼接处理器PC控制软件(V1.15)";
 
 // The default data file: any non-empty name selects it.
@@ -224,6 +225,13 @@ void MainWindow::connectViews()
     connect(m_sourceTree, &MyNavTree::customContextMenuRequested, this, &MainWindow::sourceMenuRequested);
     connect(m_winTree, &MyNavTree::customContextMenuRequested, this, &MainWindow::winMenuRequested);
     connect(m_winTree, &MyNavTree::chargeSingle, canvas, &V::setInCard);
+    // The source chosen in the list is the channel of the next window drawn.
+    connect(m_sourceTree->selectionModel(), &QItemSelectionModel::currentChanged, canvas,
+            [this, canvas](const QModelIndex &index) {
+                const int code = m_sourceTree->GetNowItemIndex(index);
+                if (code >= 0)
+                    canvas->curChannel = code;
+            });
     connect(m_sourceTree, &MyNavTree::chargedata, this, &MainWindow::RspChargeCardName);
 }
 
@@ -260,6 +268,7 @@ void MainWindow::fillMessages()
         {"The currently selected position has no LED screen. ", "当前选中的位置没有LED屏"},
         {"The currently selected LED screen is full", "当前选中LED屏满了"},
         {"Please restart the startup", "请重新启动"},
+        {"The file could not be saved", "文件无法保存"},
     };
     for (const auto &message : messages) {
         m_msgEnglish << QString::fromUtf8(message[0]);
@@ -339,6 +348,13 @@ void MainWindow::updateConnectText()
     m_actConnect->setText(m_connectTexts.value(m_link->isConnected() ? 1 : 0));
 }
 
+// No menu of tool bars and docks: the operator could hide the preset bar
+// with no way to bring it back.
+QMenu *MainWindow::createPopupMenu()
+{
+    return nullptr;
+}
+
 void MainWindow::setWorkingViewsEnabled(bool enabled)
 {
     ui->mygraphicsview->setEnabled(enabled);
@@ -378,13 +394,17 @@ void MainWindow::openComSet()
     runDialog(dialog);
 }
 
+// The dialog listens before the read goes out: over a fast link the
+// versions can be in before the next line of this function runs.
 void MainWindow::openComTest()
 {
-    post(Command::ReadVersions, ReadAllWait);
-    if (!m_link->isConnected())
+    if (!m_link->isConnected()) {
+        post(Command::ReadVersions, ReadAllWait);
         return;
+    }
     auto *dialog = new Dialog_Test(isEnglish != 0, this);
     connect(m_link, &Singleton_SerialPort::repalceVersion, dialog, &Dialog_Test::InitPage);
+    post(Command::ReadVersions, ReadAllWait);
     runDialog(dialog);
 }
 
@@ -409,8 +429,11 @@ void MainWindow::openInputSingle()
 void MainWindow::exportData()
 {
     storeCanvas();
-    if (m_link->dm_data.saveFile(QString()) == 1)
+    const int result = m_link->dm_data.saveFile(QString());
+    if (result == DataFile::Done)
         showMessageWidget(1);
+    else if (result == DataFile::CannotOpen)
+        showMessageWidget(CannotSaveMessage);
 }
 
 // The file replaces the host's data only when all of it can be sent.
@@ -821,5 +844,7 @@ bool MainWindow::loadToDevice()
     m_link->postCommand(Command::WriteAllPresets);
     m_link->postCommand(Command::RecallPreset);
     m_link->postCommand(Command::EndOfBatch);
+    m_formModel->setMyToolTips(record.modelNameList());
+    RspInCardMes(); // the file brings its own names
     return true;
 }

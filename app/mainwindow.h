@@ -66,6 +66,7 @@ public slots:
 
 public:
     Q_INVOKABLE void setLanguage(int isEnglish);
+    QMenu *createPopupMenu() override;
 
 private:
     void buildMenus();

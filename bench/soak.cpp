@@ -197,7 +197,8 @@ bool Soak::viewsEnabled() const
         && child<QDockWidget>("winDock")->isEnabled() && child<QWidget>("Form_Model")->isEnabled();
 }
 
-// Until the worker has nothing queued and no wait page or box is open.
+// Until the worker has nothing queued, no wait page or box is open and the
+// canvas holds no nudge still to be sent.
 bool Soak::settle()
 {
     QElapsedTimer clock;
@@ -206,7 +207,7 @@ bool Soak::settle()
     while (clock.elapsed() < SettleLimitMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         const bool idle = m_link->queuedFrames() == 0 && !QApplication::activeModalWidget()
-            && !QApplication::activePopupWidget();
+            && !QApplication::activePopupWidget() && !canvas()->changePending();
         quiet = idle ? quiet + 1 : 0;
         if (quiet >= 3)
             return true;

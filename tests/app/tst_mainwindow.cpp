@@ -22,6 +22,8 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardItemModel>
+#include <QThread>
+#include <QToolBar>
 #include <QtTest>
 
 #include <functional>
@@ -57,6 +59,7 @@ public:
     QString fileName;
     QStringList messages;
     QStringList dialogs;
+    QMap<QString, QString> fields; // of the last dialog answered, by name
     qint64 waitToMessageMs = -1; // from the last wait page to the first message
     qint64 waitHiddenAt = -1;
     // Runs once, while the next wait page is up.
@@ -96,6 +99,9 @@ private:
             static_cast<QDialog *>(files)->accept();
         } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
             dialogs << QString::fromLatin1(dialog->metaObject()->className());
+            fields.clear();
+            for (const QLineEdit *field : dialog->findChildren<QLineEdit *>())
+                fields.insert(field->objectName(), field->text());
             dialog->reject();
         }
     }
@@ -103,6 +109,46 @@ private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     qint64 m_lastWaitAt = 0;
+};
+
+// A simulator in a thread of its own: it answers while the main thread is
+// still busy, as a real device does.
+class DeviceInItsThread
+{
+public:
+    DeviceInItsThread()
+    {
+        m_thread.start();
+        m_home->moveToThread(&m_thread);
+        run([this] {
+            m_device = new DeviceSimulator;
+            m_device->listenTcp();
+            m_port = m_device->tcpPort();
+        });
+    }
+
+    ~DeviceInItsThread()
+    {
+        run([this] {
+            delete m_device;
+            m_home->deleteLater();
+        });
+        m_thread.quit();
+        m_thread.wait();
+    }
+
+    quint16 port() const { return m_port; }
+
+private:
+    void run(const std::function<void()> &work)
+    {
+        QMetaObject::invokeMethod(m_home, work, Qt::BlockingQueuedConnection);
+    }
+
+    QThread m_thread;
+    QObject *m_home = new QObject;
+    DeviceSimulator *m_device = nullptr;
+    quint16 m_port = 0;
 };
 
 QStringList tcpSettings(quint16 port)
@@ -205,6 +251,7 @@ private slots:
     void connectReadsTheDevicesPresets();
     void presetsAndWindowEdits();
     void menusAndDialogs();
+    void drawnWindowTakesTheChosenSource();
     void disconnectAndReconnect();
     void exportInitImport();
     void exitWritesTheFiles();
@@ -212,7 +259,8 @@ private slots:
     void matchingTagWithoutLocalCopy();
     void stackedEditsReachTheDevice();
     void cutShortReadIsReadAgain();
-    void importRefusesWhatItCannotSend();
+    void fileFailuresAreSaid();
+    void communicationTestOverAFastLink();
     void linkDropClosesTheWaitPage_data();
     void linkDropClosesTheWaitPage();
 
@@ -444,6 +492,42 @@ void TestMainWindow::menusAndDialogs()
     QCOMPARE(m_closer.dialogs, QStringList({"Dialog_ComSet", "Dialog_Test", "LEDsplice", "Dialog_Singles",
                                             "Form_InCardSet", "Trimming", "Dialog_trimdata"}));
     m_closer.dialogs.clear();
+
+    // The tool bars offer no menu that could hide the preset bar.
+    QToolBar *presets = child<QToolBar>("MyToolBar");
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), presets->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(presets, &menu);
+    QVERIFY(!QApplication::activePopupWidget());
+    QVERIFY(presets->isVisible());
+}
+
+// The source chosen in the list is the channel of a window drawn on the
+// wall; nudges in a row reach the device as one change.
+void TestMainWindow::drawnWindowTakesTheChosenSource()
+{
+    MyNavTree *sources = child<MyNavTree>("sourceTree");
+    const QModelIndex third = sources->model()->index(2, 0);
+    const int code = sources->GetNowItemIndex(third);
+    QTest::mouseClick(sources->viewport(), Qt::LeftButton, {}, sources->visualRect(third).center());
+    QCOMPARE(canvas()->curChannel, code);
+    const int before = m_sim->requests().size();
+    drag(QPointF(100, 1200), QPointF(900, 1800));
+    QVERIFY(settle());
+    const int drawn = canvas()->selectedWindow();
+    QCOMPARE(canvas()->model().window(drawn).channel, code);
+    QCOMPARE(codesOf(requestsSince(before)), QByteArrayList({"42"}));
+    QCOMPARE(quint8(m_sim->lastRequest().at(13)), quint8(code));
+
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(canvas(), Qt::Key_Right);
+    QTRY_VERIFY(!canvas()->changePending());
+    QVERIFY(settle());
+    QCOMPARE(codesOf(requestsSince(before)), QByteArrayList({"42", "42"}));
+    const Preset &preset = m_sim->model().presets[2];
+    QCOMPARE(preset.windows + preset.layers, canvas()->getAllData());
+
+    QTest::keyClick(canvas(), Qt::Key_Delete);
+    QVERIFY(settle());
 }
 
 // 4. A disconnect asked for shows no message and saves the data file; the
@@ -473,9 +557,13 @@ void TestMainWindow::disconnectAndReconnect()
 void TestMainWindow::exportInitImport()
 {
     const DeviceModel exported = m_sim->model();
+    DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    record.setModelName(QStringLiteral("Opening"), 0);
     m_closer.fileName = m_dir->filePath("day.pd");
     trigger("actionExport");
     QCOMPARE(m_closer.messages, QStringList({"Operation succeeded"}));
+    record.setModelName(QStringLiteral("Changed"), 0);
+    presetButton(0)->setToolTip(QStringLiteral("Changed"));
 
     trigger("actionInit");
     QVERIFY(settle());
@@ -507,6 +595,7 @@ void TestMainWindow::exportInitImport()
     QCOMPARE(device.currentPreset, 2);
     QCOMPARE(canvas()->model().window(0).rect, m_movedWindow);
     QCOMPARE(m_closer.messages.size(), 2);
+    QCOMPARE(presetButton(0)->toolTip(), QStringLiteral("Opening"));
 }
 
 // 7. Leaving after a connection keeps the settings, the names and the data.
@@ -654,9 +743,10 @@ void TestMainWindow::cutShortReadIsReadAgain()
     QCOMPARE(canvas()->model().count(), m_sim->model().presets[size_t(m_sim->model().currentPreset)].windowCount());
 }
 
-// 11. A data file whose preset the canvas cannot read is not sent at all,
-// and the host keeps its own data.
-void TestMainWindow::importRefusesWhatItCannotSend()
+// 11. Files that fail say so: a file that is not a data file, a data file
+// whose preset the canvas cannot read (nothing of it is sent, the host
+// keeps its data), and an export to a place that cannot be written.
+void TestMainWindow::fileFailuresAreSaid()
 {
     DeviceData &record = Singleton_SerialPort::instance()->dm_data;
     DeviceData file = record;
@@ -666,12 +756,46 @@ void TestMainWindow::importRefusesWhatItCannotSend()
     const std::array<QByteArray, 16> views = record.modelView;
     const int before = m_sim->requests().size();
     m_closer.clear();
-    m_closer.fileName = file.configPath;
-    trigger("actionImport");
-    QVERIFY(settle());
-    QCOMPARE(m_closer.messages, QStringList({"The file is not recognized "}));
+    for (const QString &path : {m_dir->filePath("infoCong.ini"), file.configPath}) {
+        m_closer.fileName = path;
+        trigger("actionImport");
+        QVERIFY(settle());
+    }
+    QCOMPARE(m_closer.messages, QStringList({"The file is not recognized ", "The file is not recognized "}));
     QCOMPARE(m_sim->requests().size(), before);
     QVERIFY(record.modelView == views);
+
+    // procfs takes no new file, not even from root.
+    m_closer.clear();
+    m_closer.fileName = QStringLiteral("/proc/rz5300.pd");
+    trigger("actionExport");
+    QCOMPARE(m_closer.messages, QStringList({"The file could not be saved"}));
+}
+
+// 12. The versions come back before the dialog could have been built: the
+// communication test still shows every card's version.
+void TestMainWindow::communicationTestOverAFastLink()
+{
+    m_window.reset();
+    m_sim.reset();
+    DeviceInItsThread device;
+    startAgainst(tcpSettings(device.port()));
+    connectAndSettle();
+    trigger("actionComTest");
+    QVERIFY(settle());
+    QCOMPARE(m_closer.dialogs.last(), QStringLiteral("Dialog_Test"));
+    const DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    QStringList expected, shown;
+    const QList<DeviceData::CardStatus> inputs = record.cardStatusList(0), outputs = record.cardStatusList(1);
+    for (int k = 0; k < 24; ++k)
+        expected << inputs.at(k).text, shown << m_closer.fields.value(QStringLiteral("In%1Edit").arg(k + 1));
+    for (int k = 0; k < 12; ++k)
+        expected << outputs.at(k).text, shown << m_closer.fields.value(QStringLiteral("Out%1Edit").arg(k + 1));
+    expected << record.cardStatusList(2).at(0).text;
+    shown << m_closer.fields.value(QStringLiteral("sys1Edit"));
+    QCOMPARE(shown, expected);
+    QVERIFY(!expected.contains(QString()));
+    m_window.reset();
 }
 
 void TestMainWindow::linkDropClosesTheWaitPage_data()
@@ -681,7 +805,7 @@ void TestMainWindow::linkDropClosesTheWaitPage_data()
     QTest::newRow("pty") << true;
 }
 
-// 12. The link goes while a wait page is up: the page goes with it, the
+// 13. The link goes while a wait page is up: the page goes with it, the
 // operator is told once, and no time-out follows.
 void TestMainWindow::linkDropClosesTheWaitPage()
 {
