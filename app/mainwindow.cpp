@@ -2,12 +2,14 @@
 #include "ui_mainwindow.h"
 
 #include "applog.h"
+#include "presetmarks.h"
 
 #include <datafile.h>
 #include <dialog_comset.h>
 #include <dialog_singles.h>
 #include <dialog_test.h>
 #include <dialog_trimdata.h>
+#include <dialog_verify.h>
 #include <dialog_wait.h>
 #include <form_incardset.h>
 #include <form_model.h>
@@ -16,6 +18,7 @@
 #include <linksettings.h>
 #include <mynavtree.h>
 #include <presetblocks.h>
+#include <presetcheck.h>
 #include <singleton_serialport.h>
 #include <trimming.h>
 
@@ -130,6 +133,7 @@ void MainWindow::buildMenus()
     m_actExport = newAction(m_menuData, "actionExport");
     m_actImport = newAction(m_menuData, "actionImport");
     m_actSync = newAction(m_menuData, "actionSync");
+    m_actVerify = newAction(m_menuData, "actionVerify");
     m_actInit = newAction(m_menuData, "actionInit");
     m_menuLock = menu("menuWinLock");
     m_actLock = newAction(m_menuLock, "actionLock");
@@ -139,6 +143,7 @@ void MainWindow::buildMenus()
     presets->setObjectName(QStringLiteral("MyToolBar"));
     presets->setMovable(false);
     m_formModel = new Form_Model(presets);
+    m_marks = std::make_unique<PresetMarks>(m_formModel);
     presets->addWidget(m_formModel);
     ui->mainToolBar->hide();
     ui->statusBar->hide();
@@ -198,6 +203,7 @@ void MainWindow::connectActions()
     connect(m_actExport, &QAction::triggered, this, &MainWindow::exportData);
     connect(m_actImport, &QAction::triggered, this, &MainWindow::importData);
     connect(m_actSync, &QAction::triggered, this, &MainWindow::syncData);
+    connect(m_actVerify, &QAction::triggered, this, &MainWindow::verifyData);
     connect(m_actInit, &QAction::triggered, this, &MainWindow::initDevice);
     connect(m_actLock, &QAction::triggered, canvas, [canvas] { canvas->setLock(true); });
     connect(m_actUnlock, &QAction::triggered, canvas, [canvas] { canvas->setLock(false); });
@@ -241,6 +247,10 @@ void MainWindow::connectLink()
     m_waitTimer.setSingleShot(true);
     connect(&m_waitTimer, &QTimer::timeout, this, &MainWindow::waitTimedOut);
     connect(m_link, &L::linkActivity, this, &MainWindow::linkActive);
+    connect(m_link, &L::commandProgress, this, &MainWindow::linkProgress);
+    connect(m_link, &L::repalceDeviceCopy, this, [this] { m_deviceCopyReady = true; });
+    connect(m_link, &L::presetWritten, this, [this](int preset, int outcome) { m_marks->written(preset, outcome); });
+    connect(m_link, &L::repalceCard, this, [this] { m_marks->setAll(PresetMarks::Confirmed); });
     connect(m_titleBar, &Form_title::updataCard, this, [this] { post(Command::ReadSignalFlags, ShortWait); });
     connect(m_link, &L::send_out_time, this, [this](int ms) { m_outTimeCount = ms; });
     connect(m_link, &L::isFistConnect, this, [this] { m_firstConnectPending = 0; });
@@ -317,6 +327,7 @@ void MainWindow::setLanguage(int english)
         {m_actExport, "Data Export", "数据导出"},
         {m_actImport, "Data Import", "数据导入"},
         {m_actSync, "Data Sync", "数据同步"},
+        {m_actVerify, "Data Verify", "数据校验"},
         {m_actInit, "Data Init", "设备初始化"},
         {m_menuLock->menuAction(), "Win Lock", "窗口锁定"},
         {m_actLock, "Lock", "锁定"},
@@ -339,6 +350,7 @@ void MainWindow::setLanguage(int english)
     m_winTree->setTitle(wins, WinTreeKind);
     m_winDock->setWindowTitle(wins);
     ui->mygraphicsview->setLanguage(isEnglish);
+    m_marks->setLanguage(isEnglish != 0);
 }
 
 // The action names what it will do: connect while the link is down,
@@ -361,6 +373,7 @@ void MainWindow::setWorkingViewsEnabled(bool enabled)
     m_sourceDock->setEnabled(enabled);
     m_winDock->setEnabled(enabled);
     m_formModel->setEnabled(enabled);
+    m_actVerify->setEnabled(enabled);
 }
 
 void MainWindow::post(int type, int timeoutMs)
@@ -536,6 +549,7 @@ void MainWindow::Rsp_waitPage(bool close)
     }
     Dialog_wait page(isEnglish != 0, nullptr);
     connect(this, &MainWindow::closeWait, &page, &QDialog::close);
+    connect(this, &MainWindow::waitProgress, &page, &Dialog_wait::showProgress);
     qCDebug(lcApp) << m_outTimeCount << "= m_outTimeCount";
     m_waitTimer.start(m_outTimeCount);
     ++m_openWaitPages;
@@ -551,6 +565,17 @@ void MainWindow::closeWaitPages()
     m_waitTimer.stop();
     m_resetPending = false;
     emit closeWait();
+    // A verify read's result shows once its page is gone.
+    if (std::exchange(m_deviceCopyReady, false))
+        QTimer::singleShot(0, this, &MainWindow::showVerifyResult);
+}
+
+void MainWindow::linkProgress(int command, int framesDone, int framesTotal, qint64 bytesDone,
+                              qint64 bytesTotal)
+{
+    const WaitProgress::Page page =
+        m_progress.update(command, framesDone, framesTotal, bytesDone, bytesTotal, isEnglish != 0);
+    emit waitProgress(page.text, page.value, page.maximum);
 }
 
 // Each frame sent and each reply taken gives the device the whole time-out
@@ -779,6 +804,7 @@ void MainWindow::update_grapichView()
         record.clearModelViews();
         ui->mygraphicsview->ClearAllData();
         m_resetPending = false;
+        m_marks->setAll(PresetMarks::Confirmed); // the device empties its presets too
     }
     updata_GrapichView();
 }
@@ -797,6 +823,7 @@ void MainWindow::RspDataToDevice()
     initCanvasGrid(1920, 1080);
     RspInCardMes();
     m_formModel->setMyToolTips(record.modelNameList());
+    m_marks->setAll(PresetMarks::Unknown); // the file is trusted, not checked
     selectDevicePreset();
 }
 
@@ -814,6 +841,7 @@ void MainWindow::updata_Models()
         record.modelView[m] = canvasBytes(canvas);
         record.modelWins[m].clear();
     }
+    m_marks->setAll(PresetMarks::Confirmed);
     selectDevicePreset();
     canvas->setSend();
 }
@@ -841,10 +869,86 @@ bool MainWindow::loadToDevice()
     m_link->dm_allDataList = blocks.windows;
     m_link->dm_inDataList = blocks.sources;
     m_link->dm_chDataList = blocks.channels;
+    m_link->dm_presetList.clear();
     m_link->postCommand(Command::WriteAllPresets);
     m_link->postCommand(Command::RecallPreset);
     m_link->postCommand(Command::EndOfBatch);
     m_formModel->setMyToolTips(record.modelNameList());
     RspInCardMes(); // the file brings its own names
+    verifyData(); // what was written is read back and compared
     return true;
+}
+
+// Reads the device's wall, current preset and presets beside the host's;
+// the result shows when the read is complete.
+void MainWindow::verifyData()
+{
+    if (!m_link->isConnected())
+        return;
+    storeCanvas();
+    m_deviceCopyReady = false;
+    post(Command::VerifyRead, ReadAllWait);
+}
+
+void MainWindow::showVerifyResult()
+{
+    const DeviceData &record = m_link->dm_data;
+    const DeviceData &device = m_link->dm_deviceCopy;
+    const PresetCheck check(record, device);
+    for (int m = 0; m < PresetCheck::Presets; ++m)
+        m_marks->set(m, check.preset(m).same() ? PresetMarks::Confirmed : PresetMarks::ChangedHere);
+    auto *dialog = new Dialog_Verify(isEnglish != 0, check, record, device, this);
+    connect(dialog, &Dialog_Verify::sendMine, this, [this, check] { sendMine(check); });
+    connect(dialog, &Dialog_Verify::takeDevices, this, &MainWindow::takeDevices);
+    runDialog(dialog);
+}
+
+// The host's presets that differ go to the device whole, then everything
+// is verified again. A wall that differs goes first, and as it empties the
+// device's presets, all of them follow.
+void MainWindow::sendMine(const PresetCheck &check)
+{
+    if (!check.wallSame()) {
+        if (!loadToDevice())
+            showMessageWidget(3);
+        return;
+    }
+    PresetBlocks blocks;
+    if (!blocks.build(m_link->dm_data)) {
+        showMessageWidget(3);
+        return;
+    }
+    m_link->dm_allDataList.clear();
+    m_link->dm_inDataList.clear();
+    m_link->dm_chDataList.clear();
+    m_link->dm_presetList = check.differingPresets();
+    for (int m : qAsConst(m_link->dm_presetList)) {
+        m_link->dm_allDataList << blocks.windows.at(m);
+        m_link->dm_inDataList << blocks.sources.at(m);
+        m_link->dm_chDataList << blocks.channels.at(m);
+    }
+    if (!m_link->dm_presetList.isEmpty())
+        post(Command::WriteAllPresets, WriteAllWait);
+    m_link->dm_presetList.clear();
+    if (!check.currentSame())
+        post(Command::RecallPreset, ShortWait);
+    verifyData();
+}
+
+// The device's copy becomes the host's, as after a connection read.
+void MainWindow::takeDevices()
+{
+    DeviceData &record = m_link->dm_data;
+    const DeviceData &device = m_link->dm_deviceCopy;
+    record.colWidths = device.colWidths;
+    record.rowHeights = device.rowHeights;
+    record.outMode2 = device.outMode2;
+    record.outResolution = device.outResolution;
+    record.setResolution(device.outResolution);
+    record.curModel = device.curModel;
+    record.modelWins = device.modelWins;
+    record.modelLayer = device.modelLayer;
+    record.modelWinCount = device.modelWinCount;
+    initCanvasGrid(1920, 1080);
+    updata_Models();
 }

@@ -9,7 +9,13 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
+
+#include "waitprogress.h"
+
 class Form_Model;
+class PresetCheck;
+class PresetMarks;
 class Form_title;
 class MyNavTree;
 class QAction;
@@ -36,6 +42,8 @@ public:
 
 signals:
     void closeWait();
+    // What the open wait pages show of a command of several exchanges.
+    void waitProgress(const QString &text, int value, int maximum);
 
 public slots:
     void loadFile();
@@ -90,8 +98,13 @@ private:
     void runDialog(QDialog *dialog);
     void waitTimedOut();
     void linkActive(int activity);
+    void linkProgress(int command, int framesDone, int framesTotal, qint64 bytesDone, qint64 bytesTotal);
     void closeWaitPages();
     bool loadToDevice();
+    void verifyData();
+    void showVerifyResult();
+    void sendMine(const PresetCheck &check);
+    void takeDevices();
 
     void toggleConnection();
     void openComSet();
@@ -141,6 +154,7 @@ private:
     QAction *m_actExport = nullptr;
     QAction *m_actImport = nullptr;
     QAction *m_actSync = nullptr;
+    QAction *m_actVerify = nullptr;
     QAction *m_actInit = nullptr;
     QMenu *m_menuLock = nullptr;
     QAction *m_actLock = nullptr;
@@ -160,6 +174,9 @@ private:
     QAction *m_actBottomFloor = nullptr;
 
     Form_title *m_titleBar = nullptr;
+    std::unique_ptr<PresetMarks> m_marks;
+    WaitProgress m_progress;
+    bool m_deviceCopyReady = false; // a verify read is in, to show once its page closes
 };
 
 #endif // MAINWINDOW_H

@@ -9,6 +9,20 @@ Dialog_wait::Dialog_wait(bool isEnglish, QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     ui->label->setText(isEnglish ? QStringLiteral("Sending in progress......")
                                  : QString::fromUtf8("正在发送......"));
+    ui->progressBar->hide();
+}
+
+// The page grows by the bar's height the first time it shows progress.
+void Dialog_wait::showProgress(const QString &text, int value, int maximum)
+{
+    ui->label->setText(text);
+    ui->progressBar->setRange(0, maximum);
+    ui->progressBar->setValue(value);
+    if (ui->progressBar->isHidden()) {
+        ui->progressBar->show();
+        setFixedHeight(height() + ui->progressBar->sizeHint().height()
+                       + layout()->spacing());
+    }
 }
 
 Dialog_wait::~Dialog_wait()

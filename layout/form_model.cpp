@@ -34,3 +34,8 @@ void Form_Model::setMyToolTips(const QStringList &tips)
 {
     ui->mybuttonbar->setMyToolTips(tips);
 }
+
+void Form_Model::setMark(int index, const QColor &colour, const QString &note)
+{
+    ui->mybuttonbar->setMark(index, colour, note);
+}

@@ -1,6 +1,7 @@
 #ifndef FORM_MODEL_H
 #define FORM_MODEL_H
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -22,6 +23,7 @@ public:
     void setSelIndex(int index);
     void setMyToolTip(const QString &tip);
     void setMyToolTips(const QStringList &tips);
+    void setMark(int index, const QColor &colour, const QString &note);
 
 signals:
     void set_model(int index);

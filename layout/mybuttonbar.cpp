@@ -2,10 +2,13 @@
 
 #include <QBoxLayout>
 #include <QButtonGroup>
+#include <QPainter>
 #include <QPushButton>
 #include <QVariant>
 
 namespace {
+
+constexpr int MarkSize = 8;
 
 // Where a button sits in the bar, for the style sheet.
 QString segment(int index, int count)
@@ -73,13 +76,42 @@ void MyButtonBar::setMyToolTips(const QStringList &tips)
 {
     const int n = qMin(tips.size(), count());
     for (int i = 0; i < n; ++i)
-        m_group->button(i)->setToolTip(tips.at(i));
+        setTip(m_group->button(i), "name", tips.at(i));
 }
 
 void MyButtonBar::setMyToolTip(const QString &tip)
 {
     if (QAbstractButton *button = m_group->checkedButton())
-        button->setToolTip(tip);
+        setTip(button, "name", tip);
+}
+
+void MyButtonBar::setMark(int index, const QColor &colour, const QString &note)
+{
+    QAbstractButton *button = m_group->button(index);
+    if (!button)
+        return;
+    QIcon dot;
+    if (colour.isValid()) {
+        QPixmap pixmap(MarkSize, MarkSize);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawEllipse(pixmap.rect());
+        dot = QIcon(pixmap);
+    }
+    button->setIcon(dot);
+    setTip(button, "note", note);
+}
+
+// The tool tip is the preset's name, then the note of its mark.
+void MyButtonBar::setTip(QAbstractButton *button, const char *part, const QString &text)
+{
+    button->setProperty(part, text);
+    QStringList lines{button->property("name").toString(), button->property("note").toString()};
+    lines.removeAll(QString());
+    button->setToolTip(lines.join(QLatin1Char('\n')));
 }
 
 void MyButtonBar::setSelIndex(int index)

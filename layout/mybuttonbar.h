@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QAbstractButton;
+class QColor;
 class QBoxLayout;
 class QButtonGroup;
 
@@ -29,6 +30,9 @@ public:
     void setMyToolTips(const QStringList &tips);
     // The tool tip of the checked button.
     void setMyToolTip(const QString &tip);
+    // A small dot of the colour on button i (none for an invalid colour),
+    // and a note on its tool tip's second line.
+    void setMark(int index, const QColor &colour, const QString &note);
 
 public slots:
     void setSelIndex(int index);
@@ -38,6 +42,7 @@ signals:
 
 private:
     QAbstractButton *addButton(const QString &text, int index);
+    static void setTip(QAbstractButton *button, const char *part, const QString &text);
     void clearButtons();
     static QString styleSheetFor(bool vertical);
 

@@ -123,34 +123,14 @@ void MyGraphicsView::Add_Win_layer(const int *layers, int count)
 void MyGraphicsView::Add_Rect(const int &winId, const QRect &rectA, const QRect &rectB,
                               const int &b2, const int *, const int &b3)
 {
-    WallWindow w;
-    w.id = winId;
-    w.channel = b2;
-    w.rect = rectA;
-    w.source = rectB;
-    w.b3 = b3;
-    m_pendingWindows << w;
+    m_pendingWindows << WallWindow::of(winId, b2, rectA, rectB, b3);
 }
 
-// Windows in the layer table's order, then those it misses in number order;
-// duplicates, bad numbers and windows the wall cannot show are left out.
 void MyGraphicsView::Add_End()
 {
-    std::stable_sort(m_pendingWindows.begin(), m_pendingWindows.end(),
-                     [](const WallWindow &a, const WallWindow &b) { return a.id < b.id; });
-    m_model.clear();
-    for (int id : qAsConst(m_pendingLayers)) {
-        const auto it = std::find_if(m_pendingWindows.cbegin(), m_pendingWindows.cend(),
-                                     [id](const WallWindow &w) { return w.id == id; });
-        if (it != m_pendingWindows.cend() && !m_model.contains(id))
-            m_model.insert(*it);
-    }
-    for (const WallWindow &w : qAsConst(m_pendingWindows)) {
-        if (!m_model.contains(w.id) && !m_model.insert(w))
-            qCWarning(lcLayout) << "device window" << w.id << "left out";
-    }
-    if (m_model.count() != m_pendingCount)
-        qCDebug(lcLayout) << m_model.count() << "windows placed," << m_pendingCount << "announced";
+    const int placed = m_model.rebuild(m_pendingLayers, m_pendingWindows);
+    if (placed != m_pendingCount)
+        qCDebug(lcLayout) << placed << "windows placed," << m_pendingCount << "announced";
     m_pendingWindows.clear();
     contentReplaced();
 }

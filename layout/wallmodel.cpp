@@ -1,5 +1,7 @@
 #include "wallmodel.h"
 
+#include "layoutlog.h"
+
 #include <QtMath>
 
 #include <algorithm>
@@ -82,6 +84,24 @@ bool WallModel::insert(const WallWindow &window)
     m_windows.insert(window.id, window);
     m_layers << window.id;
     return true;
+}
+
+int WallModel::rebuild(const QVector<int> &layerTable, QList<WallWindow> windows)
+{
+    std::stable_sort(windows.begin(), windows.end(),
+                     [](const WallWindow &a, const WallWindow &b) { return a.id < b.id; });
+    clear();
+    for (int id : layerTable) {
+        const auto it = std::find_if(windows.cbegin(), windows.cend(),
+                                     [id](const WallWindow &w) { return w.id == id; });
+        if (it != windows.cend() && !contains(id))
+            insert(*it);
+    }
+    for (const WallWindow &w : qAsConst(windows)) {
+        if (!contains(w.id) && !insert(w))
+            qCWarning(lcLayout) << "device window" << w.id << "left out";
+    }
+    return count();
 }
 
 bool WallModel::remove(int id)

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QVector>
 
 #include <array>
 
@@ -43,6 +44,11 @@ public:
     bool setTrim(int id, const WindowSection &trim);
     bool raise(int id);
     bool lower(int id);
+    // Replaces the windows with those of a device preset: in the order of
+    // its layer table (window numbers, bottom first), then those the table
+    // misses in number order. Duplicates and windows the wall cannot show
+    // are left out; returns the windows placed.
+    int rebuild(const QVector<int> &layerTable, QList<WallWindow> windows);
 
     // Per screen: 0 when the window does not cover it, else 1 + its layer slot there.
     Cells cells(int id) const;

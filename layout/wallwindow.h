@@ -15,6 +15,18 @@ struct WallWindow
     QRect source;          // the part of the input picture shown (rectB)
     int b3 = 0;
     QMap<int, WindowSection> trims; // by screen; geometry changes drop them
+
+    // A window as the device reports it, untrimmed.
+    static WallWindow of(int id, int channel, const QRect &rect, const QRect &source, int b3)
+    {
+        WallWindow w;
+        w.id = id;
+        w.channel = channel;
+        w.rect = rect;
+        w.source = source;
+        w.b3 = b3;
+        return w;
+    }
 };
 
 #endif // WALLWINDOW_H

@@ -87,6 +87,7 @@ bool CommandBuilder::isLong(int type)
     case RestoreFactory:
     case ConnectionRead:
     case ReadAllPresets:
+    case VerifyRead:
         return true;
     default:
         return false;
@@ -157,7 +158,7 @@ QList<QByteArray> CommandBuilder::buildAllPresets(const Staging &staging)
     const int presets = qMin<int>(staging.allDataList.size(), DeviceData::Presets);
     QList<QByteArray> frames;
     for (int i = 0; i < presets; ++i) {
-        frames << FrameBuilder::presetFrames(i, staging.allDataList.at(i),
+        frames << FrameBuilder::presetFrames(staging.presetList.value(i, i), staging.allDataList.at(i),
                                              staging.inDataList.value(i),
                                              staging.chDataList.value(i), freshTag());
     }
@@ -181,6 +182,8 @@ QList<QByteArray> CommandBuilder::buildReads(int type)
         return FrameBuilder::presetReads();
     case ReadInputCards:
         return {FrameBuilder::readRequest(Protocol::ReadInputCards)};
+    case VerifyRead:
+        return {FrameBuilder::readRequest(Protocol::ReadStatus)};
     default:
         return {};
     }

@@ -42,6 +42,7 @@ public:
         ReadAllPresets = 191,
         EndOfBatch = 192,
         ReadInputCards = 193,
+        VerifyRead = 194,
     };
 
     // What the caller staged for one command, copied when it was posted,
@@ -55,6 +56,7 @@ public:
         QList<QByteArray> allDataList;
         QList<QByteArray> inDataList;
         QList<QByteArray> chDataList;
+        QList<int> presetList; // the presets the three lists describe; empty: 0, 1, 2 ...
         int curModel = 0;
         int entryMode = 0; // current picture mode of entry index
         FrameBuilder::Wall wall;

@@ -32,16 +32,37 @@ void RequestQueue::start()
         sendHead();
 }
 
-void RequestQueue::replyTaken()
+// Adds the exchange to its command's count and tells how far the command
+// is; what is still queued for it makes the rest.
+void RequestQueue::countDone(const Request &done, int replySize)
+{
+    if (m_done.post != done.post)
+        m_done = {done.post, 0, 0};
+    ++m_done.frames;
+    m_done.bytes += done.frame.size() + replySize;
+    int frames = m_done.frames;
+    qint64 bytes = m_done.bytes;
+    for (const Request &request : qAsConst(m_requests)) {
+        if (request.post == done.post) {
+            ++frames;
+            bytes += request.frame.size() + request.replySize;
+        }
+    }
+    if (frames > 1)
+        emit progress(done.command, m_done.frames, frames, m_done.bytes, bytes);
+}
+
+void RequestQueue::replyTaken(int replySize)
 {
     if (m_state != State::InFlight)
         return;
     m_replyTimer.stop();
     m_quietFirst = m_attempts > 1; // the device may still answer an earlier attempt
-    m_requests.removeFirst();
+    const Request done = m_requests.takeFirst();
     m_attempts = 0;
     m_state = State::Idle;
     emit activity();
+    countDone(done, replySize);
     if (m_requests.isEmpty())
         emit drained();
     else
@@ -55,14 +76,14 @@ void RequestQueue::expireAttempt()
     m_replyTimer.stop();
     if (m_attempts >= MaxAttempts) {
         qCWarning(lcLink).nospace() << "no reply to request 0x" << Qt::hex
-                                    << quint8(inFlight().at(8)) << " after " << Qt::dec
+                                    << quint8(inFlight().frame.at(8)) << " after " << Qt::dec
                                     << m_attempts << " attempts";
         m_state = State::Idle;
         emit gaveUp();
         return;
     }
     qCWarning(lcLink).nospace() << "no usable reply to request 0x" << Qt::hex
-                                << quint8(inFlight().at(8)) << ", sending it again (attempt "
+                                << quint8(inFlight().frame.at(8)) << ", sending it again (attempt "
                                 << Qt::dec << m_attempts + 1 << " of " << MaxAttempts << ")";
     m_quietFirst = true;
     sendHead();

@@ -14,6 +14,10 @@
 // one, the line must have been quiet for a short gap: what arrives
 // meanwhile is a late reply to an earlier attempt and is thrown away, so it
 // is never taken for the answer to another request.
+//
+// It also counts the exchanges and bytes of each posted command, its
+// follow-ups included, for a page that shows how far a long transfer has
+// come.
 class RequestQueue : public QObject
 {
     Q_OBJECT
@@ -30,6 +34,9 @@ public:
         int replyWaitMs = 0;
         // Losing it leaves the host's copy of the device's data in doubt.
         bool dataAtStake = false;
+        int command = 0;   // the command type it was posted for
+        int post = 0;      // the posting it belongs to, follow-ups included
+        int replySize = 0; // bytes its reply is expected to have
     };
 
     explicit RequestQueue(QObject *parent = nullptr);
@@ -39,14 +46,14 @@ public:
     bool isEmpty() const { return m_requests.isEmpty(); }
     int size() const { return m_requests.size(); }
     bool isInFlight() const { return m_state == State::InFlight; }
-    // The frame whose reply is awaited; valid while isInFlight().
-    const QByteArray &inFlight() const { return m_requests.constFirst().frame; }
+    // The request whose reply is awaited; valid while isInFlight().
+    const Request &inFlight() const { return m_requests.constFirst(); }
 
     void append(const QList<Request> &requests);
     // Sends the head unless it is already under way.
     void start();
     // The reply to the head was taken: the next request goes out.
-    void replyTaken();
+    void replyTaken(int replySize);
     // The attempt in flight failed: no reply in time, or one it cannot take.
     void expireAttempt();
     // Bytes arrived; true when they are to be thrown away because the line
@@ -64,14 +71,27 @@ signals:
     void drained();
     // A frame went out or a reply was taken.
     void activity();
+    // How far the posted command has come, after each of its replies when
+    // it has more than one exchange.
+    void progress(int command, int framesDone, int framesTotal, qint64 bytesDone, qint64 bytesTotal);
 
 private:
     enum class State { Idle, Quieting, InFlight };
 
     void sendHead();
     void transmitHead();
+    void countDone(const Request &done, int replySize);
+
+    // The exchanges and bytes of one posted command answered so far.
+    struct Done
+    {
+        int post = -1;
+        int frames = 0;
+        qint64 bytes = 0;
+    };
 
     QList<Request> m_requests;
+    Done m_done;
     State m_state = State::Idle;
     int m_attempts = 0;
     bool m_quietFirst = false;

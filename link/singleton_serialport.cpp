@@ -84,6 +84,10 @@ Singleton_SerialPort::Singleton_SerialPort()
     , m_parser(new ReplyParser({dm_data, dm_buffer, dm_checkSum, dm_lastCheckSum, m_tagTrusted,
                                 dm_ip, dm_mask, dm_gateway, dm_mac, dm_port},
                                this))
+    , m_verifyParser(new ReplyParser({dm_deviceCopy, m_verify.buffer, m_verify.checkSum,
+                                      m_verify.lastCheckSum, m_verify.tagTrusted, m_verify.ip,
+                                      m_verify.mask, m_verify.gateway, m_verify.mac, m_verify.port},
+                                     this))
 {
     qRegisterMetaType<QSerialPort::SerialPortError>();
     connect(dm_serialPort, &QSerialPort::readyRead, this, &Singleton_SerialPort::readDataPort);
@@ -98,6 +102,8 @@ Singleton_SerialPort::Singleton_SerialPort()
     connect(&dm_sendList, &RequestQueue::drained, this, [this] { emit setWaitPage(true); });
     connect(&dm_sendList, &RequestQueue::gaveUp, this, [this] { sendFailed(2); });
     connect(&dm_sendList, &RequestQueue::activity, this, [this] { emit linkActivity(++m_activity); });
+    connect(&dm_sendList, &RequestQueue::progress, this, &Singleton_SerialPort::commandProgress);
+    connect(m_verifyParser, &ReplyParser::replaceWins, this, &Singleton_SerialPort::repalceDeviceCopy);
     forwardParserSignals();
 
     // The transports are children: they move along and live in the thread.
@@ -253,6 +259,7 @@ CommandBuilder::Staging Singleton_SerialPort::staged(int type) const
         staging.allDataList = dm_allDataList;
         staging.inDataList = dm_inDataList;
         staging.chDataList = dm_chDataList;
+        staging.presetList = dm_presetList;
         break;
     case CommandBuilder::SwitchPictureMode:
         if (dm_index >= 0 && dm_index < DeviceData::InCardEntries)
@@ -285,6 +292,11 @@ void Singleton_SerialPort::run(int type, const CommandBuilder::Staging &staging)
         break;
     case CommandBuilder::ConnectionRead:
         queueCommand(type, staging, true);
+        break;
+    case CommandBuilder::VerifyRead:
+        // A fresh copy: its tags never match, so the presets are always read.
+        m_verify = {};
+        queueCommand(type, staging, dm_sendEnable == 1);
         break;
     default:
         queueCommand(type, staging, dm_sendEnable == 1);
@@ -396,7 +408,7 @@ void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging 
 {
     const QList<QByteArray> frames = m_builder.build(type, staging);
     const bool idle = dm_sendList.isEmpty();
-    dm_sendList.append(requestsOf(type, frames));
+    dm_sendList.append(requestsOf(type, ++m_posts, frames));
     if (!idle || !sendAtOnce)
         return;
     if (frames.isEmpty())
@@ -407,13 +419,15 @@ void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging 
 
 // Frames of a long command wait for the wait page's time-out (the time the
 // caller allowed for the whole command) before they are sent again.
-QList<RequestQueue::Request> Singleton_SerialPort::requestsOf(int type,
+QList<RequestQueue::Request> Singleton_SerialPort::requestsOf(int type, int post,
                                                               const QList<QByteArray> &frames) const
 {
     const bool waitsForPage = CommandBuilder::isLong(type);
     QList<RequestQueue::Request> requests;
-    for (const QByteArray &frame : frames)
-        requests.append({frame, waitsForPage ? 0 : replyWaitMs(frame), dataAtStake(frame)});
+    for (const QByteArray &frame : frames) {
+        requests.append({frame, waitsForPage ? 0 : replyWaitMs(frame), dataAtStake(frame), type, post,
+                         ReplyParser::expectedReplySize(frame)});
+    }
     return requests;
 }
 
@@ -495,12 +509,13 @@ void Singleton_SerialPort::dropQueue()
 {
     const QList<RequestQueue::Request> dropped = dm_sendList.takeAll();
     dm_receiveData.clear();
+    bool atStake = false;
     for (const RequestQueue::Request &request : dropped) {
-        if (request.dataAtStake) {
-            distrustData();
-            return;
-        }
+        atStake = atStake || request.dataAtStake;
+        reportPresetWrite(request.frame, PresetWriteLost);
     }
+    if (atStake)
+        distrustData();
 }
 
 // The next connection reads the device again instead of trusting the
@@ -541,18 +556,46 @@ void Singleton_SerialPort::takeBytes(const QByteArray &bytes)
         parseReply(reply);
 }
 
+// A verify read's replies fill the device's copy, never the host's record.
 void Singleton_SerialPort::parseReply(const QByteArray &reply)
 {
     if (!dm_sendList.isInFlight()) {
         qCWarning(lcLink) << "reply of" << reply.size() << "bytes without a request dropped";
         return;
     }
-    const ReplyParser::Outcome outcome = m_parser->handle(dm_sendList.inFlight(), reply);
+    const RequestQueue::Request sent = dm_sendList.inFlight();
+    const bool verifying = sent.command == CommandBuilder::VerifyRead;
+    const ReplyParser::Outcome outcome = (verifying ? m_verifyParser : m_parser)->handle(sent.frame, reply);
     if (!outcome.taken) {
         dm_receiveData.clear();
         dm_sendList.expireAttempt();
         return;
     }
-    dm_sendList.append(requestsOf(CommandBuilder::ReadAllPresets, outcome.followUp));
-    dm_sendList.replyTaken();
+    dm_sendList.append(requestsOf(verifying ? sent.command : int(CommandBuilder::ReadAllPresets),
+                                  sent.post, outcome.followUp));
+    reportPresetWrite(sent.frame, quint8(sent.frame.at(Protocol::CodeOffset)) == Protocol::WriteChannels
+                                      ? WholePresetConfirmed
+                                      : PresetWriteConfirmed);
+    dm_sendList.replyTaken(reply.size());
+}
+
+// Writes that change one preset name it at offset 9; the channel data
+// close the three frames that write a preset whole.
+void Singleton_SerialPort::reportPresetWrite(const QByteArray &frame, int outcome)
+{
+    switch (quint8(frame.at(Protocol::CodeOffset))) {
+    case Protocol::WriteWindows:
+    case Protocol::DeleteWindows:
+    case Protocol::SetWindowSignal:
+    case Protocol::WritePreset:
+    case Protocol::WritePresetLayers:
+    case Protocol::WriteChannels: {
+        const int preset = quint8(frame.at(Protocol::ParamOffset));
+        if (preset < DeviceData::Presets)
+            emit presetWritten(preset, outcome);
+        break;
+    }
+    default:
+        break;
+    }
 }

@@ -32,6 +32,9 @@ class Singleton_SerialPort : public QObject
     Q_OBJECT
 
 public:
+    // What became of a write to one preset (presetWritten()).
+    enum PresetWrite { PresetWriteConfirmed, WholePresetConfirmed, PresetWriteLost };
+
     // Created on first use, after the application object; closed and
     // joined when the application object goes away.
     static Singleton_SerialPort *instance();
@@ -68,6 +71,9 @@ public:
     QString dm_mac;
     QString dm_portName;
     DeviceData dm_data;
+    // The device's wall, current preset and presets as the last verify read
+    // found them, beside the host's own (repalceDeviceCopy()).
+    DeviceData dm_deviceCopy;
     QByteArray dm_checkSum;     // data tag carried by write requests
     QByteArray dm_lastCheckSum; // tag of the last frame sent
     QByteArray dm_sendBuf;
@@ -75,6 +81,7 @@ public:
     QList<QByteArray> dm_allDataList;
     QList<QByteArray> dm_inDataList;
     QList<QByteArray> dm_chDataList;
+    QList<int> dm_presetList; // the presets those lists describe; empty: 0, 1, 2 ...
 
 signals:
     void setWaitPage(bool closed);
@@ -102,6 +109,13 @@ signals:
     void send_init_end();
     // A frame went out or a reply was taken; numbered from 1.
     void linkActivity(int activity);
+    // How far a posted command of several exchanges has come.
+    void commandProgress(int command, int framesDone, int framesTotal, qint64 bytesDone,
+                         qint64 bytesTotal);
+    // A verify read has filled dm_deviceCopy.
+    void repalceDeviceCopy();
+    // A write to the preset was confirmed by the device, or lost (PresetWrite).
+    void presetWritten(int preset, int outcome);
 
 public slots:
     void out_function(int type);
@@ -131,7 +145,7 @@ private:
     CommandBuilder::Staging staged(int type) const;
     void run(int type, const CommandBuilder::Staging &staging);
     void queueCommand(int type, const CommandBuilder::Staging &staging, bool sendAtOnce);
-    QList<RequestQueue::Request> requestsOf(int type, const QList<QByteArray> &frames) const;
+    QList<RequestQueue::Request> requestsOf(int type, int post, const QList<QByteArray> &frames) const;
     int replyWaitMs(const QByteArray &frame) const;
     int quietGapMs() const;
     void endBatch();
@@ -145,6 +159,7 @@ private:
 
     void takeBytes(const QByteArray &bytes);
     void parseReply(const QByteArray &reply);
+    void reportPresetWrite(const QByteArray &frame, int outcome);
 
     QSerialPort *dm_serialPort;
     QTcpSocket *dm_tcpSocket;
@@ -157,8 +172,22 @@ private:
     // the tag kept for the next connection is cleared too.
     bool m_tagTrusted = true;
     int m_activity = 0;
+    int m_posts = 0; // commands queued so far
     CommandBuilder m_builder;
     ReplyParser *m_parser;
+
+    // The state a verify read writes instead of the host's.
+    struct VerifyState
+    {
+        QByteArray buffer;
+        QByteArray checkSum;
+        QByteArray lastCheckSum;
+        bool tagTrusted = false;
+        QString ip, mask, gateway, mac;
+        int port = 0;
+    };
+    VerifyState m_verify;
+    ReplyParser *m_verifyParser;
 };
 
 #endif // SINGLETON_SERIALPORT_H

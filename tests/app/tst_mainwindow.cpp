@@ -2,6 +2,7 @@
 
 #include <appdirectory.h>
 #include <channelmime.h>
+#include <dialog_verify.h>
 #include <dialog_wait.h>
 #include <linkedsimulator.h>
 #include <linksettings.h>
@@ -60,6 +61,8 @@ public:
     QStringList messages;
     QStringList dialogs;
     QMap<QString, QString> fields; // of the last dialog answered, by name
+    QList<QStringList> verified;   // the lines of each verify result shown
+    QStringList verifyChoices;     // the buttons to press on the next results; else Close
     qint64 waitToMessageMs = -1; // from the last wait page to the first message
     qint64 waitHiddenAt = -1;
     // Runs once, while the next wait page is up.
@@ -97,6 +100,10 @@ private:
             // selectFile() leaves the name field alone while it has the focus.
             files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(fileName);
             static_cast<QDialog *>(files)->accept();
+        } else if (auto *result = qobject_cast<Dialog_Verify *>(modal)) {
+            verified << result->lines();
+            const QString choice = verifyChoices.isEmpty() ? QStringLiteral("closeButton") : verifyChoices.takeFirst();
+            result->findChild<QPushButton *>(choice)->click();
         } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
             dialogs << QString::fromLatin1(dialog->metaObject()->className());
             fields.clear();
@@ -252,6 +259,7 @@ private slots:
     void presetsAndWindowEdits();
     void menusAndDialogs();
     void drawnWindowTakesTheChosenSource();
+    void verifyFindsWhatTheDeviceChanged();
     void disconnectAndReconnect();
     void exportInitImport();
     void exitWritesTheFiles();
@@ -261,6 +269,7 @@ private slots:
     void cutShortReadIsReadAgain();
     void fileFailuresAreSaid();
     void communicationTestOverAFastLink();
+    void connectionReadShowsItsProgress();
     void linkDropClosesTheWaitPage_data();
     void linkDropClosesTheWaitPage();
 
@@ -530,6 +539,49 @@ void TestMainWindow::drawnWindowTakesTheChosenSource()
     QVERIFY(settle());
 }
 
+// A preset changed on the device behind the host's back: the verify names
+// the window and how it differs; "Send mine" makes the device equal and the
+// next verify says so; "Take the device's" makes the host equal instead.
+void TestMainWindow::verifyFindsWhatTheDeviceChanged()
+{
+    const auto moveOnDevice = [this](int dx) {
+        QByteArray &windows = m_sim->model().presets[2].windows;
+        const int x = quint8(windows.at(20)) | quint8(windows.at(21)) << 8;
+        windows[20] = char((x + dx) & 0xFF);
+        windows[21] = char((x + dx) >> 8);
+        return x + dx;
+    };
+    m_closer.verified.clear();
+    trigger("actionVerify");
+    QVERIFY(settle());
+    QCOMPARE(m_closer.verified.size(), 1);
+    QCOMPARE(m_closer.verified.at(0).at(0), QStringLiteral("16 of 16 presets verified"));
+
+    moveOnDevice(100);
+    m_closer.verifyChoices = QStringList{"sendButton"};
+    trigger("actionVerify");
+    QTRY_COMPARE(m_closer.verified.size(), 3);
+    QVERIFY(settle());
+    const QStringList found = m_closer.verified.at(1);
+    QCOMPARE(found.at(0), QStringLiteral("15 of 16 presets verified"));
+    QCOMPARE(found.at(3), QStringLiteral("M3: 1 window differs: Win1 moved"));
+    QCOMPARE(found.at(17), QStringLiteral("Wall: same"));
+    QCOMPARE(m_closer.verified.at(2).at(0), QStringLiteral("16 of 16 presets verified"));
+    const Preset &preset = m_sim->model().presets[2];
+    QCOMPARE(preset.windows + preset.layers, canvas()->getAllData());
+    QVERIFY(presetButton(2)->toolTip().endsWith(QStringLiteral("Confirmed on the device")));
+
+    const int moved = moveOnDevice(-40);
+    m_closer.verifyChoices = QStringList{"takeButton"};
+    trigger("actionVerify");
+    QTRY_COMPARE(m_closer.verified.size(), 4);
+    QVERIFY(settle());
+    QCOMPARE(m_closer.verified.at(3).at(3), QStringLiteral("M3: 1 window differs: Win1 moved"));
+    QCOMPARE(canvas()->model().window(0).rect.x(), moved);
+    QCOMPARE(windowsIn(Singleton_SerialPort::instance()->dm_data.modelView[2]), 1);
+    m_movedWindow = canvas()->model().window(0).rect;
+}
+
 // 4. A disconnect asked for shows no message and saves the data file; the
 // device still holds the host's data, so the reconnect reads no presets.
 void TestMainWindow::disconnectAndReconnect()
@@ -577,7 +629,10 @@ void TestMainWindow::exportInitImport()
     QByteArrayList expected = {"41"};
     for (int m = 0; m < 16; ++m)
         expected << "44" << "4a" << "45";
-    QCOMPARE(codesOf(requestsSince(before)), expected << "49");
+    QByteArrayList verifyReads = {"19"};
+    for (int m = 0; m < 16; ++m)
+        verifyReads << "1a" << "1b";
+    QCOMPARE(codesOf(requestsSince(before)), expected << "49" << verifyReads);
     const DeviceModel &device = m_sim->model();
     const QList<QByteArrayList> blocks = blocksOf(m_closer.fileName);
     QCOMPARE(blocks.size(), 16);
@@ -595,7 +650,8 @@ void TestMainWindow::exportInitImport()
     QCOMPARE(device.currentPreset, 2);
     QCOMPARE(canvas()->model().window(0).rect, m_movedWindow);
     QCOMPARE(m_closer.messages.size(), 2);
-    QCOMPARE(presetButton(0)->toolTip(), QStringLiteral("Opening"));
+    QCOMPARE(presetButton(0)->toolTip().section(QLatin1Char('\n'), 0, 0), QStringLiteral("Opening"));
+    QCOMPARE(m_closer.verified.last().at(0), QStringLiteral("16 of 16 presets verified"));
 }
 
 // 7. Leaving after a connection keeps the settings, the names and the data.
@@ -795,6 +851,43 @@ void TestMainWindow::communicationTestOverAFastLink()
     shown << m_closer.fields.value(QStringLiteral("sys1Edit"));
     QCOMPARE(shown, expected);
     QVERIFY(!expected.contains(QString()));
+    m_window.reset();
+}
+
+// 13. Over a line paced like 115200 baud the page counts the presets read
+// up to 16 without going back; the estimate of the time left at the half
+// is reported against what was actually left.
+void TestMainWindow::connectionReadShowsItsProgress()
+{
+    m_window.reset();
+    QTemporaryDir devices;
+    DeviceSimulator device;
+    device.setBaudRate(115200);
+    QVERIFY(device.openPty(devices.filePath("ttyRZ")));
+    startAgainst({"1", "", "0", "", "", "", device.ptyPath()});
+    struct Step
+    {
+        int value, maximum;
+        QString text;
+        qint64 at;
+    };
+    QList<Step> steps;
+    QElapsedTimer clock;
+    clock.start();
+    connect(m_window.get(), &MainWindow::waitProgress, this,
+            [&](const QString &text, int value, int maximum) { steps.append({value, maximum, text, clock.elapsed()}); });
+    connectAndSettle();
+    QVERIFY(!steps.isEmpty());
+    for (int i = 1; i < steps.size(); ++i)
+        QVERIFY2(steps.at(i).value >= steps.at(i - 1).value, qPrintable(steps.at(i).text));
+    QCOMPARE(steps.last().value, 16);
+    QCOMPARE(steps.last().maximum, 16);
+    QVERIFY(steps.last().text.startsWith(QStringLiteral("Reading presets 16 of 16")));
+    const auto half = std::find_if(steps.cbegin(), steps.cend(), [](const Step &step) { return step.value >= 8; });
+    const QRegularExpression left(QStringLiteral("about (\\d+) s left"));
+    qInfo("at %d of 16 after %lld ms: \"%s\"; actually %lld ms were left", half->value, half->at,
+          qPrintable(half->text), steps.last().at - half->at);
+    QVERIFY(left.match(half->text).hasMatch());
     m_window.reset();
 }
 

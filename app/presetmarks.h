@@ -1,0 +1,36 @@
+#ifndef PRESETMARKS_H
+#define PRESETMARKS_H
+
+#include <array>
+#include <cstddef>
+
+class Form_Model;
+
+// What the host knows of each preset against the device, shown as a mark on
+// its preset button with a note on the tool tip: confirmed on the device,
+// changed here since the last check, or not checked.
+class PresetMarks
+{
+public:
+    enum State { Unknown, Confirmed, ChangedHere };
+    static constexpr int Presets = 16;
+
+    explicit PresetMarks(Form_Model *bar);
+
+    State state(int preset) const { return m_states[std::size_t(preset)]; }
+    void set(int preset, State state);
+    void setAll(State state);
+    // A write to the preset ended (Singleton_SerialPort::PresetWrite): a
+    // whole preset confirmed is the device's; a lost one is not.
+    void written(int preset, int outcome);
+    void setLanguage(bool english);
+
+private:
+    void show(int preset);
+
+    Form_Model *m_bar;
+    std::array<State, Presets> m_states{};
+    bool m_english = false;
+};
+
+#endif // PRESETMARKS_H
