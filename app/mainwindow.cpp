@@ -138,6 +138,13 @@ void MainWindow::buildMenus()
     m_menuLock = menu("menuWinLock");
     m_actLock = newAction(m_menuLock, "actionLock");
     m_actUnlock = newAction(m_menuLock, "actionUnlock");
+    m_menuEdit = menu("menuEdit");
+    m_actUndo = newAction(m_menuEdit, "actionUndo");
+    m_actUndo->setShortcut(QKeySequence::Undo);
+    m_actRedo = newAction(m_menuEdit, "actionRedo");
+    m_actRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QUndoStack *&history : m_histories)
+        history = new QUndoStack(&m_undoGroup);
 
     QToolBar *presets = addToolBar(QStringLiteral("MyToolBar"));
     presets->setObjectName(QStringLiteral("MyToolBar"));
@@ -205,8 +212,20 @@ void MainWindow::connectActions()
     connect(m_actSync, &QAction::triggered, this, &MainWindow::syncData);
     connect(m_actVerify, &QAction::triggered, this, &MainWindow::verifyData);
     connect(m_actInit, &QAction::triggered, this, &MainWindow::initDevice);
-    connect(m_actLock, &QAction::triggered, canvas, [canvas] { canvas->setLock(true); });
-    connect(m_actUnlock, &QAction::triggered, canvas, [canvas] { canvas->setLock(false); });
+    connect(m_actLock, &QAction::triggered, canvas, [this, canvas] {
+        canvas->setLock(true);
+        updateUndoActions();
+    });
+    connect(m_actUnlock, &QAction::triggered, canvas, [this, canvas] {
+        canvas->setLock(false);
+        updateUndoActions();
+    });
+    connect(m_actUndo, &QAction::triggered, &m_undoGroup, &QUndoGroup::undo);
+    connect(m_actRedo, &QAction::triggered, &m_undoGroup, &QUndoGroup::redo);
+    for (auto changed : {&QUndoGroup::canUndoChanged, &QUndoGroup::canRedoChanged})
+        connect(&m_undoGroup, changed, this, &MainWindow::updateUndoActions);
+    for (auto changed : {&QUndoGroup::undoTextChanged, &QUndoGroup::redoTextChanged})
+        connect(&m_undoGroup, changed, this, &MainWindow::updateUndoActions);
     connect(m_actPictureAttr, &QAction::triggered, this, [this] { RspSetCard(m_curSource); });
     connect(m_actInputName, &QAction::triggered, this, &MainWindow::RspInCardName);
     connect(m_actTopFloor, &QAction::triggered, canvas, [this, canvas] { canvas->setTopLayerWin(m_curWin); });
@@ -250,7 +269,10 @@ void MainWindow::connectLink()
     connect(m_link, &L::commandProgress, this, &MainWindow::linkProgress);
     connect(m_link, &L::repalceDeviceCopy, this, [this] { m_deviceCopyReady = true; });
     connect(m_link, &L::presetWritten, this, [this](int preset, int outcome) { m_marks->written(preset, outcome); });
-    connect(m_link, &L::repalceCard, this, [this] { m_marks->setAll(PresetMarks::Confirmed); });
+    connect(m_link, &L::repalceCard, this, [this] {
+        m_marks->setAll(PresetMarks::Confirmed);
+        clearHistories();
+    });
     connect(m_titleBar, &Form_title::updataCard, this, [this] { post(Command::ReadSignalFlags, ShortWait); });
     connect(m_link, &L::send_out_time, this, [this](int ms) { m_outTimeCount = ms; });
     connect(m_link, &L::isFistConnect, this, [this] { m_firstConnectPending = 0; });
@@ -332,6 +354,7 @@ void MainWindow::setLanguage(int english)
         {m_menuLock->menuAction(), "Win Lock", "窗口锁定"},
         {m_actLock, "Lock", "锁定"},
         {m_actUnlock, "Unlock", "解锁"},
+        {m_menuEdit->menuAction(), "Edit", "编辑"},
         {m_actPictureAttr, "Picture attribute", "画面属性"},
         {m_actInputName, "Input source name", "输入源名称"},
         {m_actTopFloor, "Top floor", "顶层"},
@@ -351,6 +374,7 @@ void MainWindow::setLanguage(int english)
     m_winDock->setWindowTitle(wins);
     ui->mygraphicsview->setLanguage(isEnglish);
     m_marks->setLanguage(isEnglish != 0);
+    updateUndoActions();
 }
 
 // The action names what it will do: connect while the link is down,
@@ -374,6 +398,37 @@ void MainWindow::setWorkingViewsEnabled(bool enabled)
     m_winDock->setEnabled(enabled);
     m_formModel->setEnabled(enabled);
     m_actVerify->setEnabled(enabled);
+    updateUndoActions();
+}
+
+// Undo and redo name the edit ("Undo Move Win3"); they need the link, a
+// preset on the canvas and a canvas not locked.
+void MainWindow::updateUndoActions()
+{
+    const bool editable = m_link->isConnected() && m_curModel >= 0 && !ui->mygraphicsview->isLocked();
+    const auto label = [](const QString &verb, const QString &edit) {
+        return edit.isEmpty() ? verb : verb + QLatin1Char(' ') + edit;
+    };
+    m_actUndo->setText(label(text("Undo", "撤销"), m_undoGroup.undoText()));
+    m_actRedo->setText(label(text("Redo", "重做"), m_undoGroup.redoText()));
+    m_actUndo->setEnabled(editable && m_undoGroup.canUndo());
+    m_actRedo->setEnabled(editable && m_undoGroup.canRedo());
+}
+
+// Each preset keeps its own history while it is not shown.
+void MainWindow::showHistory(int preset)
+{
+    QUndoStack *history = preset >= 0 ? m_histories[size_t(preset)] : nullptr;
+    m_undoGroup.setActiveStack(history);
+    ui->mygraphicsview->setUndoStack(history);
+    updateUndoActions();
+}
+
+// The presets were replaced as a whole: no edit of before applies to them.
+void MainWindow::clearHistories()
+{
+    for (QUndoStack *history : m_histories)
+        history->clear();
 }
 
 void MainWindow::post(int type, int timeoutMs)
@@ -635,6 +690,7 @@ void MainWindow::updata_model(int n)
         loadCanvas(canvas, record.modelView[size_t(n)]);
         m_winSignals = canvas->getWinSingle();
         canvas->getWinLayer();
+        showHistory(n);
     }
     canvas->setSend();
 }
@@ -805,6 +861,7 @@ void MainWindow::update_grapichView()
         ui->mygraphicsview->ClearAllData();
         m_resetPending = false;
         m_marks->setAll(PresetMarks::Confirmed); // the device empties its presets too
+        clearHistories();
     }
     updata_GrapichView();
 }
@@ -824,6 +881,7 @@ void MainWindow::RspDataToDevice()
     RspInCardMes();
     m_formModel->setMyToolTips(record.modelNameList());
     m_marks->setAll(PresetMarks::Unknown); // the file is trusted, not checked
+    clearHistories();
     selectDevicePreset();
 }
 
@@ -842,6 +900,7 @@ void MainWindow::updata_Models()
         record.modelWins[m].clear();
     }
     m_marks->setAll(PresetMarks::Confirmed);
+    clearHistories();
     selectDevicePreset();
     canvas->setSend();
 }
@@ -864,6 +923,8 @@ bool MainWindow::loadToDevice()
         return false;
     }
     m_curModel = -1;
+    showHistory(-1);
+    clearHistories();
     m_link->dm_sendEnable = 0;
     post(Command::WriteWall, WriteAllWait);
     m_link->dm_allDataList = blocks.windows;

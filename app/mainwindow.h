@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QUndoGroup>
 
+#include <array>
 #include <memory>
 
 #include "waitprogress.h"
@@ -102,6 +104,9 @@ private:
     void closeWaitPages();
     bool loadToDevice();
     void verifyData();
+    void showHistory(int preset);
+    void clearHistories();
+    void updateUndoActions();
     void showVerifyResult();
     void sendMine(const PresetCheck &check);
     void takeDevices();
@@ -159,6 +164,9 @@ private:
     QMenu *m_menuLock = nullptr;
     QAction *m_actLock = nullptr;
     QAction *m_actUnlock = nullptr;
+    QMenu *m_menuEdit = nullptr;
+    QAction *m_actUndo = nullptr;
+    QAction *m_actRedo = nullptr;
 
     QDockWidget *m_sourceDock = nullptr;
     QDockWidget *m_winDock = nullptr;
@@ -176,6 +184,8 @@ private:
     Form_title *m_titleBar = nullptr;
     std::unique_ptr<PresetMarks> m_marks;
     WaitProgress m_progress;
+    QUndoGroup m_undoGroup; // one history a preset
+    std::array<QUndoStack *, 16> m_histories{};
     bool m_deviceCopyReady = false; // a verify read is in, to show once its page closes
 };
 

@@ -1,5 +1,17 @@
 #include "mygraphicsview.h"
 
+#include "changesource.h"
+#include "deleteallwindows.h"
+#include "deletewindow.h"
+#include "drawwindow.h"
+#include "dropwindow.h"
+#include "lowerwindow.h"
+#include "movewindow.h"
+#include "nudgewindow.h"
+#include "raisewindow.h"
+#include "resizewindow.h"
+#include "trimwindow.h"
+
 #include "channelmime.h"
 #include "deviceblocks.h"
 #include "layoutlog.h"
@@ -177,17 +189,21 @@ void MyGraphicsView::getWinLayer()
 
 void MyGraphicsView::setTopLayerWin(const int &win)
 {
+    const WallModel before = m_model;
     if (!m_locked && m_model.raise(win)) {
         sendWindow(win);
         windowsChanged();
+        record<RaiseWindow>(before, win);
     }
 }
 
 void MyGraphicsView::setButtonLayerWin(const int &win)
 {
+    const WallModel before = m_model;
     if (!m_locked && m_model.lower(win)) {
         sendWindow(win);
         windowsChanged();
+        record<LowerWindow>(before, win);
     }
 }
 
@@ -239,11 +255,14 @@ void MyGraphicsView::contentReplaced()
 
 void MyGraphicsView::setInCard(int win, int code)
 {
+    const WallModel before = m_model;
     if (m_locked || !m_model.setChannel(win, code))
         return;
     if (m_sending)
         emit s_win_single(QByteArray().append(char(win)).append(char(code)));
     windowsChanged();
+    if (before.window(win).channel != code)
+        record<ChangeSource>(before, win);
 }
 
 // Eight values: input x, y, width, height, then output x, y, width, height.
@@ -254,25 +273,32 @@ void MyGraphicsView::setTrim(const int win, const int screen, const QList<int> v
         return;
     const WindowSection trim{screen, QRect(values[0], values[1], values[2], values[3]),
                              QRect(values[4], values[5], values[6], values[7])};
+    const WallModel before = m_model;
     if (!m_model.setTrim(win, trim)) {
         qCWarning(lcLayout) << "trim of window" << win << "on screen" << screen << "refused";
         return;
     }
     sendWindow(win);
+    record<TrimWindow>(before, win);
 }
 
 void MyGraphicsView::setTrimInRect(const int win, const QRect rect)
 {
+    const WallModel before = m_model;
     if (!m_locked && m_model.setSource(win, rect)) {
         sendWindow(win);
         windowsChanged();
+        record<TrimWindow>(before, win);
     }
 }
 
 void MyGraphicsView::setTrimOutRect(const int win, const QRectF rect)
 {
-    if (!m_locked)
-        applyRect(win, rect.toRect());
+    const WallModel before = m_model;
+    if (!m_locked && placeWindow(win, rect.toRect())) {
+        sendWindow(win);
+        record<TrimWindow>(before, win);
+    }
 }
 
 void MyGraphicsView::resizeEvent(QResizeEvent *event)
@@ -468,7 +494,7 @@ void MyGraphicsView::updateCursor(const QPointF &scenePos)
     viewport()->setCursor(edges ? cursorFor(edges) : Qt::SizeAllCursor);
 }
 
-void MyGraphicsView::createWindow(int channel, const QRect &rect)
+bool MyGraphicsView::createWindow(int channel, const QRect &rect)
 {
     WallWindow w;
     w.id = m_model.freeId();
@@ -477,18 +503,13 @@ void MyGraphicsView::createWindow(int channel, const QRect &rect)
     w.source = WallModel::pictureRect();
     if (w.id < 0 || !m_model.insert(w)) {
         emit ignore_message(ScreenFull);
-        return;
+        return false;
     }
     m_selected = w.id;
     emit s_creat_win(w.id, channel);
     sendWindow(w.id);
     windowsChanged();
-}
-
-void MyGraphicsView::applyRect(int id, const QRect &rect)
-{
-    if (placeWindow(id, rect))
-        sendWindow(id);
+    return true;
 }
 
 // A change the wall cannot take is undone: outside the wall it has no
@@ -514,20 +535,32 @@ bool MyGraphicsView::placeWindow(int id, const QRect &rect)
 
 void MyGraphicsView::deleteWindow(int id)
 {
+    const WallModel before = m_model;
     if (m_locked || !m_model.remove(id))
         return;
     sendWindow(id);
     windowsChanged();
+    record<DeleteWindow>(before, id);
 }
 
 void MyGraphicsView::deleteAll()
 {
     if (m_locked)
         return;
+    const WallModel before = m_model;
+    clearAndSend();
+    record<DeleteAllWindows>(before);
+}
+
+// "Delete all" empties the preset on the device in one frame.
+void MyGraphicsView::clearAndSend()
+{
     m_nudgeTimer.stop();
     m_model.clear();
-    if (m_sending)
+    if (m_sending) {
         emit s_delteAll();
+        m_deviceSlots = DeviceBlocks::allData(m_model);
+    }
     windowsChanged();
 }
 
@@ -543,10 +576,11 @@ void MyGraphicsView::dropChannel(int code, const QPointF &scenePos)
     if (id >= 0)
         return setInCard(id, code);
     const int screen = m_model.grid().screenAt(scenePos);
+    const WallModel before = m_model;
     if (screen < 0)
         emit ignore_message(NoScreen);
-    else
-        createWindow(code, m_model.grid().screenRect(screen));
+    else if (createWindow(code, m_model.grid().screenRect(screen)))
+        record<DropWindow>(before, m_selected);
 }
 
 void MyGraphicsView::nudge(int dx, int dy)
@@ -557,9 +591,11 @@ void MyGraphicsView::nudge(int dx, int dy)
     QRect rect = m_model.window(m_selected).rect.translated(dx, dy);
     rect.moveTo(qBound(0, rect.x(), bounds.width() - rect.width()),
                 qBound(0, rect.y(), bounds.height() - rect.height()));
+    const WallModel before = m_model;
     if (placeWindow(m_selected, rect)) {
         m_nudged = m_selected;
         m_nudgeTimer.start();
+        record<NudgeWindow>(before, m_selected, m_nudgeGroup);
     }
 }
 
@@ -577,10 +613,18 @@ void MyGraphicsView::finishDrag(const QPointF &scenePos)
     m_drag.reset();
     m_rubberBand->hide();
     const QRect rect = drag.rectAt(scenePos);
-    if (!drag.isDrawing())
-        applyRect(m_dragId, rect);
-    else if (rect.width() >= WindowDrag::MinSize && rect.height() >= WindowDrag::MinSize)
-        createWindow(curChannel, rect);
+    const WallModel before = m_model;
+    if (drag.isDrawing()) {
+        if (rect.width() >= WindowDrag::MinSize && rect.height() >= WindowDrag::MinSize
+            && createWindow(curChannel, rect))
+            record<DrawWindow>(before, m_selected);
+    } else if (placeWindow(m_dragId, rect)) {
+        sendWindow(m_dragId);
+        if (drag.isMove())
+            record<MoveWindow>(before, m_dragId);
+        else
+            record<ResizeWindow>(before, m_dragId);
+    }
 }
 
 // Window, wall rectangle, the wall's size as its limits, source rectangle.
@@ -614,19 +658,57 @@ void MyGraphicsView::addMenuEntries(QMenu *menu, int id)
 
 // The changed window goes first; windows stacked with it whose cells moved
 // as a result follow, so that the device's copy of every window stays true.
+// id may be -1 when no window goes first. A window gone since the device
+// was last told goes as a deleted one.
 void MyGraphicsView::sendWindow(int id)
 {
-    m_nudgeTimer.stop(); // this send carries the nudges too
+    if (m_nudgeTimer.isActive()) {
+        m_nudgeTimer.stop(); // this send carries the nudges too
+        ++m_nudgeGroup;
+    }
     if (!m_sending)
         return;
     const QByteArray current = DeviceBlocks::allData(m_model);
-    emit s_allMessage(DeviceBlocks::windowMessage(m_model, id));
+    if (id >= 0)
+        emit s_allMessage(DeviceBlocks::windowMessage(m_model, id));
     for (int other = 0; other < WallModel::MaxWindows; ++other) {
-        if (other != id && m_model.contains(other)
-            && slotOf(current, other) != slotOf(m_deviceSlots, other))
+        if (other != id && slotOf(current, other) != slotOf(m_deviceSlots, other))
             emit s_allMessage(DeviceBlocks::windowMessage(m_model, other));
     }
     m_deviceSlots = current;
+}
+
+void MyGraphicsView::setUndoStack(QUndoStack *stack)
+{
+    m_undo = stack;
+}
+
+// Undo and redo put the windows back as they were; the device is sent what
+// changed, as after the equivalent edit.
+void MyGraphicsView::replayEdit(const WallModel &model, int window)
+{
+    if (model.grid() != m_model.grid()) {
+        qCWarning(lcLayout) << "an edit of another wall is not replayed";
+        return;
+    }
+    m_model = model;
+    m_selected = m_model.contains(window) ? window : -1;
+    sendWindow(window);
+    windowsChanged();
+}
+
+void MyGraphicsView::replaySource(int window, int code)
+{
+    if (m_model.setChannel(window, code)) {
+        if (m_sending)
+            emit s_win_single(QByteArray().append(char(window)).append(char(code)));
+        windowsChanged();
+    }
+}
+
+void MyGraphicsView::replayDeleteAll()
+{
+    clearAndSend();
 }
 
 void MyGraphicsView::windowsChanged()

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QMap>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVector>
 
 #include <optional>
@@ -69,6 +70,15 @@ public:
     bool isLocked() const { return m_locked; }
     // Nudges not yet sent: they go when the keys have rested a moment.
     bool changePending() const { return m_nudgeTimer.isActive(); }
+    bool isEnglish() const { return m_english; }
+
+    // Where committed edits go for undo; none while null.
+    void setUndoStack(QUndoStack *stack);
+    // Undo and redo of edits: the windows as the model holds them, the
+    // given window's first (-1: none first).
+    void replayEdit(const WallModel &model, int window);
+    void replaySource(int window, int code);
+    void replayDeleteAll();
 
 public slots:
     void setInCard(int win, int code);
@@ -110,9 +120,16 @@ private:
     qreal viewToScene(qreal pixels) const;
     void updateCursor(const QPointF &scenePos);
 
-    void createWindow(int channel, const QRect &rect);
-    void applyRect(int id, const QRect &rect);
+    bool createWindow(int channel, const QRect &rect);
     bool placeWindow(int id, const QRect &rect);
+    void clearAndSend();
+    // An edit goes to the undo stack only while the canvas sends its edits.
+    template<class Edit, class... Args>
+    void record(const WallModel &before, Args... args)
+    {
+        if (m_undo && m_sending)
+            m_undo->push(new Edit(this, before, args...));
+    }
     void deleteWindow(int id);
     void deleteAll();
     int droppedChannel(const QDropEvent *event) const; // -1 for none
@@ -144,6 +161,8 @@ private:
     QList<WallWindow> m_pendingWindows;
     QTimer m_nudgeTimer;
     int m_nudged = -1;
+    int m_nudgeGroup = 0; // nudges sent as one change share a group
+    QUndoStack *m_undo = nullptr;
 };
 
 #endif // MYGRAPHICSVIEW_H

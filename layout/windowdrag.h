@@ -24,6 +24,7 @@ public:
 
     QRect rectAt(const QPointF &point) const;
     bool isDrawing() const { return m_drawing; }
+    bool isMove() const { return !m_drawing && !m_edges; }
 
     // The edges of the rectangle within reach of the point (the nearer of two).
     static Edges edgesAt(const QRectF &rect, const QPointF &point, qreal reach);

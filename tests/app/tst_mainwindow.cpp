@@ -260,6 +260,7 @@ private slots:
     void menusAndDialogs();
     void drawnWindowTakesTheChosenSource();
     void verifyFindsWhatTheDeviceChanged();
+    void undoAndRedoReachTheDevice();
     void disconnectAndReconnect();
     void exportInitImport();
     void exitWritesTheFiles();
@@ -580,6 +581,69 @@ void TestMainWindow::verifyFindsWhatTheDeviceChanged()
     QCOMPARE(canvas()->model().window(0).rect.x(), moved);
     QCOMPARE(windowsIn(Singleton_SerialPort::instance()->dm_data.modelView[2]), 1);
     m_movedWindow = canvas()->model().window(0).rect;
+}
+
+// Each edit, its undo and its redo leave the device's preset equal to the
+// canvas; each preset keeps its own history; a locked canvas does not undo;
+// a rebuild from the device empties the histories.
+void TestMainWindow::undoAndRedoReachTheDevice()
+{
+    QAction *undo = child<QAction>("actionUndo");
+    QAction *redo = child<QAction>("actionRedo");
+    const auto step = [this](QAction *action) {
+        QVERIFY(action->isEnabled());
+        action->trigger();
+        QVERIFY(settle());
+    };
+    const auto deviceHoldsTheCanvas = [this] {
+        const Preset &preset = m_sim->model().presets[2];
+        return preset.windows + preset.layers == canvas()->getAllData();
+    };
+    drop(5, QPointF(2880, 1620));
+    QVERIFY(settle());
+    const int added = canvas()->selectedWindow();
+    drag(QPointF(2880, 1620), QPointF(2600, 1500));
+    QVERIFY(settle());
+    const QRect moved = canvas()->model().window(added).rect;
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(canvas(), Qt::Key_Down);
+    QTRY_VERIFY(!canvas()->changePending());
+    QVERIFY(settle());
+    QCOMPARE(undo->text(), QStringLiteral("Undo Nudge Win%1").arg(added + 1));
+
+    step(undo); // the three nudges at once
+    QCOMPARE(canvas()->model().window(added).rect, moved);
+    QVERIFY(deviceHoldsTheCanvas());
+    QCOMPARE(undo->text(), QStringLiteral("Undo Move Win%1").arg(added + 1));
+    step(undo);
+    QCOMPARE(canvas()->model().window(added).rect, QRect(1920, 1080, 1920, 1080));
+    QVERIFY(deviceHoldsTheCanvas());
+    step(undo);
+    QVERIFY(!canvas()->model().contains(added));
+    QVERIFY(deviceHoldsTheCanvas());
+    step(redo);
+    step(redo);
+    QCOMPARE(canvas()->model().window(added).rect, moved);
+    QVERIFY(deviceHoldsTheCanvas());
+    QCOMPARE(redo->text(), QStringLiteral("Redo Nudge Win%1").arg(added + 1));
+
+    QTest::mouseClick(presetButton(0), Qt::LeftButton);
+    QVERIFY(settle());
+    QCOMPARE(undo->text(), QStringLiteral("Undo"));
+    QTest::mouseClick(presetButton(2), Qt::LeftButton);
+    QVERIFY(settle());
+    QCOMPARE(undo->text(), QStringLiteral("Undo Move Win%1").arg(added + 1));
+    trigger("actionLock");
+    QVERIFY(!undo->isEnabled());
+    trigger("actionUnlock");
+    step(undo);
+    step(undo);
+    QVERIFY(!canvas()->model().contains(added));
+    QVERIFY(deviceHoldsTheCanvas());
+
+    trigger("actionSync");
+    QVERIFY(settle());
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
 }
 
 // 4. A disconnect asked for shows no message and saves the data file; the

@@ -1,0 +1,31 @@
+#include "layoutedit.h"
+
+#include "mygraphicsview.h"
+
+LayoutEdit::LayoutEdit(MyGraphicsView *canvas, const WallModel &before, int window,
+                       const char *english, const char *chinese)
+    : m_canvas(canvas)
+    , m_before(before)
+    , m_after(canvas->model())
+    , m_window(window)
+{
+    const QString text = canvas->isEnglish() ? QString::fromLatin1(english) : QString::fromUtf8(chinese);
+    setText(window < 0 ? text : text.arg(window + 1));
+}
+
+void LayoutEdit::undo()
+{
+    replay(m_before);
+}
+
+void LayoutEdit::redo()
+{
+    if (!std::exchange(m_applied, false))
+        replay(m_after);
+}
+
+void LayoutEdit::replay(const WallModel &model)
+{
+    m_canvas->replayEdit(model, m_window);
+}
+
