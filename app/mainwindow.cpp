@@ -19,6 +19,7 @@
 #include <mynavtree.h>
 #include <presetblocks.h>
 #include <presetcheck.h>
+#include <wallfile.h>
 #include <singleton_serialport.h>
 #include <trimming.h>
 
@@ -885,18 +886,15 @@ void MainWindow::RspDataToDevice()
     selectDevicePreset();
 }
 
+// The presets are rebuilt on the model alone, as the canvas would rebuild
+// them; only the one shown then goes through the canvas.
 void MainWindow::updata_Models()
 {
     MyGraphicsView *canvas = ui->mygraphicsview;
     DeviceData &record = m_link->dm_data;
     canvas->setDisSend();
     for (size_t m = 0; m < DeviceData::Presets; ++m) {
-        canvas->ClearAllData();
-        canvas->Add_Win_layer(record.modelLayer[m].data(), record.modelWinCount[m]);
-        for (const WinData &win : qAsConst(record.modelWins[m]))
-            canvas->Add_Rect(win.winId, win.rectA, win.rectB, win.b2, win.cells.data(), win.b3);
-        canvas->Add_End();
-        record.modelView[m] = canvasBytes(canvas);
+        record.modelView[m] = WallFile::bytes(PresetCheck::devicePreset(record, int(m)));
         record.modelWins[m].clear();
     }
     m_marks->setAll(PresetMarks::Confirmed);

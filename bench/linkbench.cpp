@@ -1,6 +1,7 @@
-// Times the link worker against the device simulator: the connection read
-// and a full write over a paced pseudo-terminal, compared with the time the
-// bytes take on a 115200 baud line, then round trips over TCP loopback.
+// Times the link worker against the device simulator: the connection read,
+// the verify read and a full write over a paced pseudo-terminal, compared
+// with the time the bytes take on a 115200 baud line, then round trips over
+// TCP loopback.
 
 #include <deviceprotocol.h>
 #include <devicesimulator.h>
@@ -113,6 +114,15 @@ void benchFullWrite(Singleton_SerialPort *link, DeviceSimulator &sim)
     report("full write (41, 44, 49, 192)", seconds, sim);
 }
 
+// The verify read: the status and the 32 preset reads, into the device's
+// copy.
+void benchVerifyRead(Singleton_SerialPort *link, DeviceSimulator &sim)
+{
+    sim.clearRequests();
+    const double seconds = timeUntilIdle(link, [link] { link->postCommand(194); });
+    report("verify read (194)", seconds, sim);
+}
+
 void benchRoundTrips(Singleton_SerialPort *link, DeviceSimulator &sim)
 {
     sim.clearRequests();
@@ -145,6 +155,7 @@ int main(int argc, char *argv[])
     sim.setBaudRate(BaudRate);
     connectLink(link, {"1", "", "0", "", "", "", sim.ptyPath()});
     benchConnectionRead(link, sim);
+    benchVerifyRead(link, sim);
     benchFullWrite(link, sim);
 
     sim.setBaudRate(0);

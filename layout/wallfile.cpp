@@ -116,6 +116,14 @@ void WallFile::write(const WallModel &model, QDataStream &out)
         writeWindow(out, model.window(id));
 }
 
+QByteArray WallFile::bytes(const WallModel &model)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    write(model, out);
+    return bytes;
+}
+
 bool WallFile::read(QDataStream &in, WallModel *model)
 {
     model->clear();

@@ -1,7 +1,7 @@
 #ifndef WALLFILE_H
 #define WALLFILE_H
 
-#include <QtGlobal>
+#include <QByteArray>
 
 class QDataStream;
 class WallModel;
@@ -22,6 +22,7 @@ public:
     static constexpr quint16 Version = 1;
 
     static void write(const WallModel &model, QDataStream &out);
+    static QByteArray bytes(const WallModel &model);
     // Replaces the model's windows; on anything wrong or short the model is
     // left empty and false returned.
     static bool read(QDataStream &in, WallModel *model);

@@ -1,0 +1,254 @@
+// The long operations of the main window over a serial line paced at
+// 115200 baud, against a device whose 16 presets hold 64 windows each: the
+// connection read, Data Verify and Data Import (which ends with a verify).
+// For each: the time the operator waits, the time its bytes take on the
+// wire, their ratio (target for the verify: 1.05 at most) and the longest
+// time the user-interface thread did not run its event loop (target: under
+// 50 ms).
+
+#include <appdirectory.h>
+#include <applicationsetup.h>
+#include <deviceprotocol.h>
+#include <devicesimulator.h>
+#include <dialog_verify.h>
+#include <linksettings.h>
+#include <mainwindow.h>
+#include <mygraphicsview.h>
+#include <singleton_serialport.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <QTimer>
+
+#include <array>
+
+namespace {
+
+constexpr int BaudRate = 115200;
+constexpr int BitsPerByte = 10;
+constexpr int Presets = 16;
+constexpr int Windows = 64;
+constexpr int TickMs = 1;
+constexpr int SettleLimitMs = 120000;
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+// A 4 x 8 wall of 480 x 270 screens: every screen shows a whole-screen
+// window with a quarter-screen one over it.
+Preset fullPreset(int preset)
+{
+    MyGraphicsView canvas;
+    const std::array<int, 8> widths{480, 480, 480, 480, 480, 480, 480, 480};
+    const std::array<int, 4> heights{270, 270, 270, 270};
+    canvas.initData(widths.data(), heights.data(), 4, 8, 0, 1920, 1080);
+    std::array<int, 64> layers;
+    layers.fill(0xFF);
+    canvas.Add_Win_layer(layers.data(), Windows);
+    for (int i = 0; i < Windows; ++i) {
+        const int screen = (i + preset) % 32;
+        const QPoint corner(480 * (screen % 8), 270 * (screen / 8));
+        const QSize size = i < 32 ? QSize(480, 270) : QSize(240, 135);
+        canvas.Add_Rect(i, QRect(corner, size), QRect(0, 0, 1920 - i, 1080), (i * 3 + preset) % 224,
+                        layers.data(), 0);
+    }
+    canvas.Add_End();
+    Preset stored;
+    const QByteArray all = canvas.getAllData();
+    stored.windows = all.left(Preset::WindowsSize);
+    stored.layers = all.mid(Preset::WindowsSize);
+    stored.sources = canvas.getInData();
+    stored.channels = canvas.getChData();
+    return stored;
+}
+
+// The longest gap between ticks of a 1 ms timer in the user-interface
+// thread: how long the event loop stood still.
+class StallMeter : public QObject
+{
+public:
+    StallMeter()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            m_longest = qMax(m_longest, m_clock.restart());
+        });
+        m_timer.start(TickMs);
+    }
+
+    void restart()
+    {
+        m_clock.start();
+        m_longest = 0;
+    }
+    qint64 longest() const { return m_longest; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+};
+
+// Answers the modal windows: the file dialog with the file, message boxes
+// with their button, a verify result with Close (noting when it showed).
+class Operator : public QObject
+{
+public:
+    Operator()
+    {
+        connect(&m_timer, &QTimer::timeout, this, &Operator::answer);
+        m_timer.start(5);
+    }
+
+    QString fileName;
+    QElapsedTimer resultShownAt;
+    QStringList result;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+            files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(fileName);
+            static_cast<QDialog *>(files)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            box->accept();
+        } else if (auto *verify = qobject_cast<Dialog_Verify *>(modal)) {
+            resultShownAt.start();
+            result = verify->lines();
+            verify->findChild<QPushButton *>(QStringLiteral("closeButton"))->click();
+        }
+    }
+
+    QTimer m_timer;
+};
+
+class Bench
+{
+public:
+    Bench();
+    void run();
+
+private:
+    bool settle();
+    double wireSeconds() const;
+    void measure(const char *name, const std::function<void()> &start, bool untilResult = false);
+
+    QTemporaryDir m_files;
+    QTemporaryDir m_devices;
+    DeviceSimulator m_sim;
+    Singleton_SerialPort *m_link = Singleton_SerialPort::instance();
+    Operator m_operator;
+    StallMeter m_stalls;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+Bench::Bench()
+{
+    AppDirectory::setPath(m_files.path());
+    DeviceModel &device = m_sim.model();
+    device.wall.setGrid({480, 480, 480, 480, 480, 480, 480, 480}, {270, 270, 270, 270});
+    for (int p = 0; p < Presets; ++p)
+        device.presets[size_t(p)] = fullPreset(p);
+    m_sim.setBaudRate(BaudRate);
+    if (!m_sim.openPty(m_devices.filePath(QStringLiteral("ttyRZ"))))
+        qFatal("cannot open the simulator's terminal");
+    m_link->setLinkSettings({"1", "", "0", "", "", "", m_sim.ptyPath()});
+    m_link->dm_lastCheckSum = QByteArray(8, 'h');
+    writeSettings(1);
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+}
+
+// Until the link has nothing queued and no wait page or box is open.
+bool Bench::settle()
+{
+    QElapsedTimer clock;
+    clock.start();
+    int quiet = 0;
+    while (clock.elapsed() < SettleLimitMs) {
+        QTest::qWait(2);
+        const bool idle = m_link->isConnected() && m_link->queuedFrames() == 0
+            && !QApplication::activeModalWidget();
+        quiet = idle ? quiet + 1 : 0;
+        if (quiet >= 3)
+            return true;
+    }
+    return false;
+}
+
+double Bench::wireSeconds() const
+{
+    DeviceModel scratch = m_sim.model();
+    qint64 bytes = 0;
+    for (const QByteArray &request : m_sim.requests())
+        bytes += request.size() + DeviceProtocol::answer(request, &scratch).size();
+    return double(bytes * BitsPerByte) / BaudRate;
+}
+
+void Bench::measure(const char *name, const std::function<void()> &start, bool untilResult)
+{
+    m_sim.clearRequests();
+    m_operator.resultShownAt.invalidate();
+    QElapsedTimer clock;
+    clock.start();
+    m_stalls.restart();
+    start();
+    if (!settle())
+        qFatal("%s did not end", name);
+    // A verify ends when its result shows; settling adds the operator's pace.
+    const double seconds = untilResult && m_operator.resultShownAt.isValid()
+        ? (clock.nsecsElapsed() - m_operator.resultShownAt.nsecsElapsed()) / 1e9
+        : clock.nsecsElapsed() / 1e9;
+    const double wire = wireSeconds();
+    out() << QStringLiteral("%1: %2 exchanges; %3 s, wire %4 s, ratio %5; longest stall %6 ms")
+                 .arg(QLatin1String(name))
+                 .arg(m_sim.requests().size())
+                 .arg(seconds, 0, 'f', 3)
+                 .arg(wire, 0, 'f', 3)
+                 .arg(seconds / wire, 0, 'f', 3)
+                 .arg(m_stalls.longest())
+          << Qt::endl;
+}
+
+void Bench::run()
+{
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qFatal("the main window was not shown");
+    QAction *connectAction = m_window->findChild<QAction *>(QStringLiteral("actionConnect"));
+    measure("connection read", [connectAction] { connectAction->trigger(); });
+    measure("data verify", [this] { m_window->findChild<QAction *>(QStringLiteral("actionVerify"))->trigger(); },
+            true);
+    out() << "  " << m_operator.result.value(0) << Qt::endl;
+
+    m_operator.fileName = m_files.filePath(QStringLiteral("full.pd"));
+    m_window->findChild<QAction *>(QStringLiteral("actionExport"))->trigger();
+    measure("data import", [this] { m_window->findChild<QAction *>(QStringLiteral("actionImport"))->trigger(); });
+    out() << "  " << m_operator.result.value(0) << Qt::endl;
+    m_window.reset();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ApplicationSetup::apply();
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.warning=false"));
+    Bench bench;
+    bench.run();
+    return 0;
+}
