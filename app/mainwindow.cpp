@@ -2,76 +2,45 @@
 #include "ui_mainwindow.h"
 
 #include "applog.h"
-#include "presetmarks.h"
+#include "linkfeedback.h"
+#include "mainmenus.h"
+#include "presetstore.h"
 
+#include <commandtype.h>
 #include <datafile.h>
 #include <dialog_comset.h>
 #include <dialog_singles.h>
 #include <dialog_test.h>
 #include <dialog_trimdata.h>
 #include <dialog_verify.h>
-#include <dialog_wait.h>
 #include <form_incardset.h>
 #include <form_model.h>
 #include <form_title.h>
 #include <ledsplice.h>
 #include <linksettings.h>
+#include <messagecode.h>
+#include <mygraphicsview.h>
 #include <mynavtree.h>
-#include <presetblocks.h>
 #include <presetcheck.h>
-#include <wallfile.h>
 #include <singleton_serialport.h>
 #include <trimming.h>
 
-#include <QDataStream>
 #include <QDockWidget>
 #include <QInputDialog>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
+#include <QTimer>
 #include <QToolBar>
 #include <QVector>
 
 namespace {
 
-using Command = CommandBuilder::Type;
-
-// Time-outs of the wait page, in milliseconds.
-enum Timeout {
-    ShortWait = 5000,
-    ReadAllWait = 70000,
-    WallWait = 80000,
-    FactoryWait = 150000,
-    WriteAllWait = 250000,
-};
-
 constexpr int SourceTreeKind = 8;
 constexpr int WinTreeKind = 9;
-constexpr int CanvasMessageBase = 7;
-constexpr int CannotSaveMessage = 11;
 const char *const WindowTitle = "澜岳科技RZ5300多画面拼接处理器PC控制软件(V1.15)";
 
 // The default data file: any non-empty name selects it.
 const QString DefaultDataFile = QStringLiteral("default");
-
-QByteArray canvasBytes(const MyGraphicsView *canvas)
-{
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::ReadWrite);
-    canvas->fileSave(out);
-    return bytes;
-}
-
-void loadCanvas(MyGraphicsView *canvas, const QByteArray &bytes)
-{
-    if (bytes.isEmpty()) {
-        canvas->ClearAllData();
-        return;
-    }
-    QDataStream in(bytes);
-    if (!canvas->fileOpen(in))
-        qCWarning(lcApp) << "stored preset could not be read; showing it empty";
-}
 
 } // namespace
 
@@ -82,20 +51,20 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowTitle(QString::fromUtf8(WindowTitle));
-    buildMenus();
-    buildContextMenus();
+    m_menus = std::make_unique<MainMenus>(this);
+    buildPresetBar();
     buildDocks();
+    m_feedback = new LinkFeedback(m_link, this);
+    m_presets = new PresetStore(ui->mygraphicsview, m_formModel, m_link, this);
     connectActions();
     connectViews();
     connectLink();
-    fillMessages();
-    m_resetPending = false;
     QTimer::singleShot(0, this, &MainWindow::loadFile);
 }
 
 MainWindow::~MainWindow()
 {
-    if (m_firstConnectPending == 0) {
+    if (!m_feedback->firstConnectPending()) {
         updata_model(-1);
         writeSettings(isEnglish);
         m_link->dm_data.saveNames();
@@ -104,74 +73,15 @@ MainWindow::~MainWindow()
     delete ui;
 }
 
-QAction *MainWindow::newAction(QMenu *menu, const char *name)
+void MainWindow::buildPresetBar()
 {
-    auto *action = new QAction(QStringLiteral("-"), this);
-    action->setObjectName(QLatin1String(name));
-    if (menu)
-        menu->addAction(action);
-    return action;
-}
-
-void MainWindow::buildMenus()
-{
-    const auto menu = [this](const char *name) {
-        QMenu *added = ui->menuBar->addMenu(QStringLiteral("-"));
-        added->setObjectName(QLatin1String(name));
-        return added;
-    };
-    m_menuLanguage = menu("menuLanguage");
-    m_actChinese = newAction(m_menuLanguage, "actionChinese");
-    m_actEnglish = newAction(m_menuLanguage, "actionEnglish");
-    m_menuLink = menu("menuCommunication");
-    m_actConnect = newAction(m_menuLink, "actionConnect");
-    m_actComSet = newAction(m_menuLink, "actionComSet");
-    m_actComTest = newAction(m_menuLink, "actionComTest");
-    m_menuDevice = menu("menuDeviceSettings");
-    m_actLedMosaic = newAction(m_menuDevice, "actionLedMosaic");
-    m_actInputSingle = newAction(m_menuDevice, "actionInputSingle");
-    m_menuData = menu("menuDeviceData");
-    m_actExport = newAction(m_menuData, "actionExport");
-    m_actImport = newAction(m_menuData, "actionImport");
-    m_actSync = newAction(m_menuData, "actionSync");
-    m_actVerify = newAction(m_menuData, "actionVerify");
-    m_actInit = newAction(m_menuData, "actionInit");
-    m_menuLock = menu("menuWinLock");
-    m_actLock = newAction(m_menuLock, "actionLock");
-    m_actUnlock = newAction(m_menuLock, "actionUnlock");
-    m_menuEdit = menu("menuEdit");
-    m_actUndo = newAction(m_menuEdit, "actionUndo");
-    m_actUndo->setShortcut(QKeySequence::Undo);
-    m_actRedo = newAction(m_menuEdit, "actionRedo");
-    m_actRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    for (QUndoStack *&history : m_histories)
-        history = new QUndoStack(&m_undoGroup);
-
     QToolBar *presets = addToolBar(QStringLiteral("MyToolBar"));
     presets->setObjectName(QStringLiteral("MyToolBar"));
     presets->setMovable(false);
     m_formModel = new Form_Model(presets);
-    m_marks = std::make_unique<PresetMarks>(m_formModel);
     presets->addWidget(m_formModel);
     ui->mainToolBar->hide();
     ui->statusBar->hide();
-}
-
-void MainWindow::buildContextMenus()
-{
-    m_sourceCardMenu = new QMenu(this);
-    m_sourceCardMenu->setObjectName(QStringLiteral("menuSourceCard"));
-    m_sourceCardMenu->addAction(m_actInputSingle);
-    m_actPictureAttr = newAction(m_sourceCardMenu, "actionPictureAttribute");
-    m_sourceCardMenu->addSeparator();
-    m_actInputName = newAction(m_sourceCardMenu, "actionInputName");
-    m_sourceMenu = new QMenu(this);
-    m_sourceMenu->setObjectName(QStringLiteral("menuSource"));
-    m_sourceMenu->addAction(m_actInputName);
-    m_winMenu = new QMenu(this);
-    m_winMenu->setObjectName(QStringLiteral("menuWin"));
-    m_actTopFloor = newAction(m_winMenu, "actionTopFloor");
-    m_actBottomFloor = newAction(m_winMenu, "actionBottomFloor");
 }
 
 void MainWindow::buildDocks()
@@ -201,36 +111,37 @@ void MainWindow::buildDocks()
 void MainWindow::connectActions()
 {
     MyGraphicsView *canvas = ui->mygraphicsview;
-    connect(m_actChinese, &QAction::triggered, this, [this] { setLanguage(0); });
-    connect(m_actEnglish, &QAction::triggered, this, [this] { setLanguage(1); });
-    connect(m_actConnect, &QAction::triggered, this, &MainWindow::toggleConnection);
-    connect(m_actComSet, &QAction::triggered, this, &MainWindow::openComSet);
-    connect(m_actComTest, &QAction::triggered, this, &MainWindow::openComTest);
-    connect(m_actLedMosaic, &QAction::triggered, this, &MainWindow::openLedMosaic);
-    connect(m_actInputSingle, &QAction::triggered, this, &MainWindow::openInputSingle);
-    connect(m_actExport, &QAction::triggered, this, &MainWindow::exportData);
-    connect(m_actImport, &QAction::triggered, this, &MainWindow::importData);
-    connect(m_actSync, &QAction::triggered, this, &MainWindow::syncData);
-    connect(m_actVerify, &QAction::triggered, this, &MainWindow::verifyData);
-    connect(m_actInit, &QAction::triggered, this, &MainWindow::initDevice);
-    connect(m_actLock, &QAction::triggered, canvas, [this, canvas] {
-        canvas->setLock(true);
-        updateUndoActions();
-    });
-    connect(m_actUnlock, &QAction::triggered, canvas, [this, canvas] {
-        canvas->setLock(false);
-        updateUndoActions();
-    });
-    connect(m_actUndo, &QAction::triggered, &m_undoGroup, &QUndoGroup::undo);
-    connect(m_actRedo, &QAction::triggered, &m_undoGroup, &QUndoGroup::redo);
+    const MainMenus &menus = *m_menus;
+    connect(menus.chinese, &QAction::triggered, this, [this] { setLanguage(0); });
+    connect(menus.english, &QAction::triggered, this, [this] { setLanguage(1); });
+    connect(menus.connect, &QAction::triggered, this, &MainWindow::toggleConnection);
+    connect(menus.comSet, &QAction::triggered, this, &MainWindow::openComSet);
+    connect(menus.comTest, &QAction::triggered, this, &MainWindow::openComTest);
+    connect(menus.ledMosaic, &QAction::triggered, this, &MainWindow::openLedMosaic);
+    connect(menus.inputSingle, &QAction::triggered, this, &MainWindow::openInputSingle);
+    connect(menus.exportData, &QAction::triggered, this, &MainWindow::exportData);
+    connect(menus.importData, &QAction::triggered, this, &MainWindow::importData);
+    connect(menus.sync, &QAction::triggered, this, &MainWindow::syncData);
+    connect(menus.verify, &QAction::triggered, this, &MainWindow::verifyData);
+    connect(menus.init, &QAction::triggered, this, &MainWindow::initDevice);
+    for (QAction *lock : {menus.lock, menus.unlock}) {
+        connect(lock, &QAction::triggered, canvas, [this, canvas, lock] {
+            canvas->setLock(lock == m_menus->lock);
+            updateUndoActions();
+        });
+    }
+    QUndoGroup *history = &m_presets->history();
+    connect(menus.undo, &QAction::triggered, history, &QUndoGroup::undo);
+    connect(menus.redo, &QAction::triggered, history, &QUndoGroup::redo);
     for (auto changed : {&QUndoGroup::canUndoChanged, &QUndoGroup::canRedoChanged})
-        connect(&m_undoGroup, changed, this, &MainWindow::updateUndoActions);
+        connect(history, changed, this, &MainWindow::updateUndoActions);
     for (auto changed : {&QUndoGroup::undoTextChanged, &QUndoGroup::redoTextChanged})
-        connect(&m_undoGroup, changed, this, &MainWindow::updateUndoActions);
-    connect(m_actPictureAttr, &QAction::triggered, this, [this] { RspSetCard(m_curSource); });
-    connect(m_actInputName, &QAction::triggered, this, &MainWindow::RspInCardName);
-    connect(m_actTopFloor, &QAction::triggered, canvas, [this, canvas] { canvas->setTopLayerWin(m_curWin); });
-    connect(m_actBottomFloor, &QAction::triggered, canvas,
+        connect(history, changed, this, &MainWindow::updateUndoActions);
+    connect(history, &QUndoGroup::activeStackChanged, this, &MainWindow::updateUndoActions);
+    connect(menus.pictureAttribute, &QAction::triggered, this, [this] { RspSetCard(m_curSource); });
+    connect(menus.inputName, &QAction::triggered, this, &MainWindow::RspInCardName);
+    connect(menus.topFloor, &QAction::triggered, canvas, [this, canvas] { canvas->setTopLayerWin(m_curWin); });
+    connect(menus.bottomFloor, &QAction::triggered, canvas,
             [this, canvas] { canvas->setButtonLayerWin(m_curWin); });
 }
 
@@ -264,19 +175,13 @@ void MainWindow::connectViews()
 void MainWindow::connectLink()
 {
     using L = Singleton_SerialPort;
-    m_waitTimer.setSingleShot(true);
-    connect(&m_waitTimer, &QTimer::timeout, this, &MainWindow::waitTimedOut);
-    connect(m_link, &L::linkActivity, this, &MainWindow::linkActive);
-    connect(m_link, &L::commandProgress, this, &MainWindow::linkProgress);
+    connect(m_feedback, &LinkFeedback::closeWait, this, &MainWindow::closeWait);
+    connect(m_feedback, &LinkFeedback::waitProgress, this, &MainWindow::waitProgress);
+    connect(m_feedback, &LinkFeedback::waitPagesClosed, this, &MainWindow::waitPagesClosed);
     connect(m_link, &L::repalceDeviceCopy, this, [this] { m_deviceCopyReady = true; });
-    connect(m_link, &L::presetWritten, this, [this](int preset, int outcome) { m_marks->written(preset, outcome); });
-    connect(m_link, &L::repalceCard, this, [this] {
-        m_marks->setAll(PresetMarks::Confirmed);
-        clearHistories();
-    });
-    connect(m_titleBar, &Form_title::updataCard, this, [this] { post(Command::ReadSignalFlags, ShortWait); });
-    connect(m_link, &L::send_out_time, this, [this](int ms) { m_outTimeCount = ms; });
-    connect(m_link, &L::isFistConnect, this, [this] { m_firstConnectPending = 0; });
+    connect(m_link, &L::repalceCard, this, [this] { m_presets->emptyAll(); });
+    connect(m_titleBar, &Form_title::updataCard, this,
+            [this] { m_link->post(Command::ReadSignalFlags, Command::ShortWait); });
     connect(m_link, &L::send_connect_end, this, &MainWindow::Rsp_Connect_Reslut);
     connect(m_link, &L::setWaitPage, this, &MainWindow::Rsp_waitPage);
     connect(m_link, &L::send_explain_end, this, &MainWindow::showMessageWidget);
@@ -285,33 +190,6 @@ void MainWindow::connectLink()
     connect(m_link, &L::repalceeSendPage, this, &MainWindow::update_grapichView);
     connect(m_link, &L::replaceWinPages, this, &MainWindow::updata_GrapichView);
     connect(m_link, &L::replaceWins, this, &MainWindow::updata_Models);
-}
-
-void MainWindow::fillMessages()
-{
-    static const char *const messages[][2] = {
-        {"Explain", "说明"},
-        {"Operation succeeded", "操作成功"},
-        {"opening failed", "连接失败"},
-        {"The file is not recognized ", "文件无法识别"},
-        {"Connect the machine before performing this operation. ", "请先连接机器,再执行本操作"},
-        {"No connection, no instructions can be sent.", "没有连接,不能发送指令"},
-        {"Command failed to send, please check the machine connection", "指令发送失败,请检查机器连接"},
-        {"Send timeout, please try to resend", "发送超时,请尝试重新发送"},
-        {"The currently selected position has no LED screen. ", "当前选中的位置没有LED屏"},
-        {"The currently selected LED screen is full", "当前选中LED屏满了"},
-        {"Please restart the startup", "请重新启动"},
-        {"The file could not be saved", "文件无法保存"},
-    };
-    for (const auto &message : messages) {
-        m_msgEnglish << QString::fromUtf8(message[0]);
-        m_msgChinese << QString::fromUtf8(message[1]);
-    }
-}
-
-QString MainWindow::text(const char *english, const char *chinese) const
-{
-    return QString::fromUtf8(isEnglish != 0 ? english : chinese);
 }
 
 void MainWindow::loadFile()
@@ -329,60 +207,19 @@ void MainWindow::setLanguage(int english)
 {
     m_titleBar->setLanguage(english != 0);
     isEnglish = english;
-    m_connectTexts.clear();
-    const struct
-    {
-        QAction *action;
-        const char *english;
-        const char *chinese;
-    } captions[] = {
-        {m_menuLanguage->menuAction(), "Language", "语言"},
-        {m_actChinese, "Chinese", "中文"},
-        {m_actEnglish, "English", "英文"},
-        {m_menuLink->menuAction(), "Communication", "通讯连接"},
-        {m_actConnect, "Connect", "打开连接"},
-        {m_actComSet, "Communication Settings", "连接设置"},
-        {m_actComTest, "Communication Test", "连接测试"},
-        {m_menuDevice->menuAction(), "Device Setttings", "设备设置"},
-        {m_actLedMosaic, "LED Mosaic", "LED拼接设置"},
-        {m_actInputSingle, "Input Single", "输入卡信号"},
-        {m_menuData->menuAction(), "Device Data", "设备数据"},
-        {m_actExport, "Data Export", "数据导出"},
-        {m_actImport, "Data Import", "数据导入"},
-        {m_actSync, "Data Sync", "数据同步"},
-        {m_actVerify, "Data Verify", "数据校验"},
-        {m_actInit, "Data Init", "设备初始化"},
-        {m_menuLock->menuAction(), "Win Lock", "窗口锁定"},
-        {m_actLock, "Lock", "锁定"},
-        {m_actUnlock, "Unlock", "解锁"},
-        {m_menuEdit->menuAction(), "Edit", "编辑"},
-        {m_actPictureAttr, "Picture attribute", "画面属性"},
-        {m_actInputName, "Input source name", "输入源名称"},
-        {m_actTopFloor, "Top floor", "顶层"},
-        {m_actBottomFloor, "Bottom floor", "底层"},
-    };
-    for (const auto &caption : captions)
-        caption.action->setText(text(caption.english, caption.chinese));
-    m_initQuestion = text("Do you want to initialize the device?", "是否初始化设备？");
-    m_connectTexts << text("Connect", "打开连接") << text("DisConnect", "断开连接");
-    updateConnectText();
-
-    const QString source = text("Source", "信号源");
+    m_text.setEnglish(english != 0);
+    m_menus->setLanguage(english != 0);
+    m_menus->setConnected(m_link->isConnected());
+    m_feedback->setEnglish(english != 0);
+    const QString source = m_text("Source", "信号源");
     m_sourceTree->setTitle(source, SourceTreeKind);
     m_sourceDock->setWindowTitle(source);
-    const QString wins = text("Win", "窗口");
+    const QString wins = m_text("Win", "窗口");
     m_winTree->setTitle(wins, WinTreeKind);
     m_winDock->setWindowTitle(wins);
     ui->mygraphicsview->setLanguage(isEnglish);
-    m_marks->setLanguage(isEnglish != 0);
+    m_presets->marks().setLanguage(english != 0);
     updateUndoActions();
-}
-
-// The action names what it will do: connect while the link is down,
-// disconnect while it is up, also after a language switch.
-void MainWindow::updateConnectText()
-{
-    m_actConnect->setText(m_connectTexts.value(m_link->isConnected() ? 1 : 0));
 }
 
 // No menu of tool bars and docks: the operator could hide the preset bar
@@ -398,44 +235,18 @@ void MainWindow::setWorkingViewsEnabled(bool enabled)
     m_sourceDock->setEnabled(enabled);
     m_winDock->setEnabled(enabled);
     m_formModel->setEnabled(enabled);
-    m_actVerify->setEnabled(enabled);
+    m_menus->verify->setEnabled(enabled);
     updateUndoActions();
 }
 
-// Undo and redo name the edit ("Undo Move Win3"); they need the link, a
-// preset on the canvas and a canvas not locked.
+// Undo and redo need the link, a preset on the canvas and a canvas not
+// locked.
 void MainWindow::updateUndoActions()
 {
-    const bool editable = m_link->isConnected() && m_curModel >= 0 && !ui->mygraphicsview->isLocked();
-    const auto label = [](const QString &verb, const QString &edit) {
-        return edit.isEmpty() ? verb : verb + QLatin1Char(' ') + edit;
-    };
-    m_actUndo->setText(label(text("Undo", "撤销"), m_undoGroup.undoText()));
-    m_actRedo->setText(label(text("Redo", "重做"), m_undoGroup.redoText()));
-    m_actUndo->setEnabled(editable && m_undoGroup.canUndo());
-    m_actRedo->setEnabled(editable && m_undoGroup.canRedo());
-}
-
-// Each preset keeps its own history while it is not shown.
-void MainWindow::showHistory(int preset)
-{
-    QUndoStack *history = preset >= 0 ? m_histories[size_t(preset)] : nullptr;
-    m_undoGroup.setActiveStack(history);
-    ui->mygraphicsview->setUndoStack(history);
-    updateUndoActions();
-}
-
-// The presets were replaced as a whole: no edit of before applies to them.
-void MainWindow::clearHistories()
-{
-    for (QUndoStack *history : m_histories)
-        history->clear();
-}
-
-void MainWindow::post(int type, int timeoutMs)
-{
-    emit m_link->send_out_time(timeoutMs);
-    m_link->postCommand(type);
+    const QUndoGroup &history = m_presets->history();
+    const bool editable = m_link->isConnected() && m_presets->shown() >= 0 && !ui->mygraphicsview->isLocked();
+    m_menus->setEdits(history.undoText(), editable && history.canUndo(), history.redoText(),
+                      editable && history.canRedo());
 }
 
 void MainWindow::runDialog(QDialog *dialog)
@@ -468,12 +279,12 @@ void MainWindow::openComSet()
 void MainWindow::openComTest()
 {
     if (!m_link->isConnected()) {
-        post(Command::ReadVersions, ReadAllWait);
+        m_link->post(Command::ReadVersions, Command::ReadAllWait);
         return;
     }
     auto *dialog = new Dialog_Test(isEnglish != 0, this);
     connect(m_link, &Singleton_SerialPort::repalceVersion, dialog, &Dialog_Test::InitPage);
-    post(Command::ReadVersions, ReadAllWait);
+    m_link->post(Command::ReadVersions, Command::ReadAllWait);
     runDialog(dialog);
 }
 
@@ -497,12 +308,12 @@ void MainWindow::openInputSingle()
 
 void MainWindow::exportData()
 {
-    storeCanvas();
+    m_presets->store();
     const int result = m_link->dm_data.saveFile(QString());
     if (result == DataFile::Done)
-        showMessageWidget(1);
+        showMessageWidget(Message::Succeeded);
     else if (result == DataFile::CannotOpen)
-        showMessageWidget(CannotSaveMessage);
+        showMessageWidget(Message::CannotSave);
 }
 
 // The file replaces the host's data only when all of it can be sent.
@@ -515,20 +326,65 @@ void MainWindow::importData()
     const int result = record.openFile(QString());
     if (result == DataFile::NothingChosen)
         return;
-    if (result != DataFile::Done || !loadToDevice()) {
+    if (result != DataFile::Done || !writeAllAndVerify()) {
         record = before;
-        showMessageWidget(3);
+        showMessageWidget(Message::NotRecognised);
     }
+}
+
+// What was written is read back and compared; the data may bring names of
+// their own.
+bool MainWindow::writeAllAndVerify()
+{
+    if (!m_presets->writeAll())
+        return false;
+    m_formModel->setMyToolTips(m_link->dm_data.modelNameList());
+    RspInCardMes();
+    verifyData();
+    return true;
 }
 
 void MainWindow::syncData()
 {
     if (!m_link->isConnected())
         return;
-    emit m_link->send_out_time(ReadAllWait);
     m_link->dm_lastCheckSum.clear();
     m_link->dm_checkSum.clear();
-    m_link->postCommand(Command::ConnectionRead);
+    m_link->post(Command::ConnectionRead, Command::ReadAllWait);
+}
+
+// Reads the device's wall, current preset and presets beside the host's;
+// the result shows when the read is complete.
+void MainWindow::verifyData()
+{
+    if (!m_link->isConnected())
+        return;
+    m_presets->store();
+    m_deviceCopyReady = false;
+    m_link->post(Command::VerifyRead, Command::ReadAllWait);
+}
+
+void MainWindow::showVerifyResult()
+{
+    const DeviceData &record = m_link->dm_data;
+    const DeviceData &device = m_link->dm_deviceCopy;
+    const PresetCheck check(record, device);
+    for (int m = 0; m < PresetCheck::Presets; ++m)
+        m_presets->marks().set(m, check.preset(m).same() ? PresetMarks::Confirmed : PresetMarks::ChangedHere);
+    auto *dialog = new Dialog_Verify(isEnglish != 0, check, record, device, this);
+    connect(dialog, &Dialog_Verify::sendMine, this, [this, check] { sendMine(check); });
+    connect(dialog, &Dialog_Verify::takeDevices, m_presets, &PresetStore::takeDeviceCopy);
+    runDialog(dialog);
+}
+
+// The host's presets that differ go to the device whole, then everything
+// is verified again.
+void MainWindow::sendMine(const PresetCheck &check)
+{
+    if (m_presets->writeDiffering(check))
+        verifyData();
+    else
+        showMessageWidget(Message::NotRecognised);
 }
 
 void MainWindow::initDevice()
@@ -536,10 +392,11 @@ void MainWindow::initDevice()
     if (!m_link->isConnected())
         return;
     const QMessageBox::StandardButton answer = QMessageBox::information(
-        nullptr, (isEnglish != 0 ? m_msgEnglish : m_msgChinese).at(0), m_initQuestion,
+        nullptr, m_feedback->message(Message::Title),
+        m_text("Do you want to initialize the device?", "是否初始化设备？"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
-        post(Command::RestoreFactory, FactoryWait);
+        m_link->post(Command::RestoreFactory, Command::FactoryWait);
 }
 
 void MainWindow::sourceMenuRequested(const QPoint &pos)
@@ -547,52 +404,48 @@ void MainWindow::sourceMenuRequested(const QPoint &pos)
     m_curSource = m_sourceTree->GetNowItemIndex(m_sourceTree->indexAt(pos));
     if (m_curSource == -1)
         return;
-    (m_curSource < DeviceData::InCardEntries ? m_sourceCardMenu : m_sourceMenu)->popup(QCursor::pos());
+    (m_curSource < DeviceData::InCardEntries ? m_menus->sourceCardMenu : m_menus->sourceMenu)
+        ->popup(QCursor::pos());
 }
 
 void MainWindow::winMenuRequested(const QPoint &pos)
 {
     m_curWin = m_winTree->GetNowItemIndex(m_winTree->indexAt(pos));
     if (m_curWin != -1)
-        m_winMenu->popup(QCursor::pos());
+        m_menus->winMenu->popup(QCursor::pos());
 }
 
 // ---- link results
 
 void MainWindow::showMessageWidget(int code)
 {
-    const QStringList &messages = isEnglish != 0 ? m_msgEnglish : m_msgChinese;
-    if (code < 0 || code >= messages.size()) {
-        qCWarning(lcApp) << "no message with code" << code;
-        return;
-    }
-    QMessageBox::about(nullptr, messages.at(0), messages.at(code));
+    m_feedback->showMessage(code);
 }
 
 void MainWindow::RspViewMessage(int code)
 {
-    emit m_link->send_explain_end(code + CanvasMessageBase);
+    emit m_link->send_explain_end(code + Message::CanvasBase);
 }
 
 void MainWindow::Rsp_Connect_Reslut()
 {
     qCDebug(lcApp) << "dm_connect_statu = " << m_link->dm_connect_statu;
     if (m_link->isConnected()) {
-        post(Command::ConnectionRead, ReadAllWait);
-        updateConnectText();
+        m_link->post(Command::ConnectionRead, Command::ReadAllWait);
+        m_menus->setConnected(true);
         setWorkingViewsEnabled(true);
         return;
     }
     // The link is gone: nothing more can answer a wait page.
-    closeWaitPages();
-    if (m_firstConnectPending == 0) {
-        storeCanvas();
+    m_feedback->closeWaitPages();
+    if (!m_feedback->firstConnectPending()) {
+        m_presets->store();
         m_link->dm_data.saveFile(DefaultDataFile);
     }
     setWorkingViewsEnabled(false);
-    updateConnectText();
+    m_menus->setConnected(false);
     if (m_userDisconnect == 0)
-        showMessageWidget(2);
+        showMessageWidget(Message::OpeningFailed);
     m_userDisconnect = 0;
 }
 
@@ -600,110 +453,42 @@ void MainWindow::Rsp_waitPage(bool close)
 {
     if (close) {
         qCDebug(lcApp) << "colse wait page";
-        closeWaitPages();
-        return;
+        m_feedback->closeWaitPages();
+    } else {
+        m_feedback->openWaitPage();
     }
-    Dialog_wait page(isEnglish != 0, nullptr);
-    connect(this, &MainWindow::closeWait, &page, &QDialog::close);
-    connect(this, &MainWindow::waitProgress, &page, &Dialog_wait::showProgress);
-    qCDebug(lcApp) << m_outTimeCount << "= m_outTimeCount";
-    m_waitTimer.start(m_outTimeCount);
-    ++m_openWaitPages;
-    page.exec();
-    --m_openWaitPages;
 }
 
 // A wall write is pending only while its wait page is up: a wall write
 // that failed, or a link that went, must not let a later one clear the
-// presets.
-void MainWindow::closeWaitPages()
+// presets. A verify read's result shows once its page is gone.
+void MainWindow::waitPagesClosed()
 {
-    m_waitTimer.stop();
     m_resetPending = false;
-    emit closeWait();
-    // A verify read's result shows once its page is gone.
     if (std::exchange(m_deviceCopyReady, false))
         QTimer::singleShot(0, this, &MainWindow::showVerifyResult);
-}
-
-void MainWindow::linkProgress(int command, int framesDone, int framesTotal, qint64 bytesDone,
-                              qint64 bytesTotal)
-{
-    const WaitProgress::Page page =
-        m_progress.update(command, framesDone, framesTotal, bytesDone, bytesTotal, isEnglish != 0);
-    emit waitProgress(page.text, page.value, page.maximum);
-}
-
-// Each frame sent and each reply taken gives the device the whole time-out
-// again: the page gives up only when the link has stood still that long.
-void MainWindow::linkActive(int activity)
-{
-    m_linkActivity = activity;
-    if (m_openWaitPages > 0)
-        m_waitTimer.start(m_outTimeCount);
-}
-
-// The link sends the frame in flight again or gives up with message 7. A
-// device that never completed a first connection is not waited for again.
-void MainWindow::waitTimedOut()
-{
-    qCDebug(lcApp) << "out time";
-    m_waitTimer.stop();
-    if (m_firstConnectPending == 0) {
-        m_link->postWaitTimedOut(m_linkActivity);
-        return;
-    }
-    m_link->postSendFailed(2);
-    m_link->postCommand(Command::Disconnect);
 }
 
 void MainWindow::Rsp_Send_ResetView()
 {
     if (!m_link->isConnected()) {
-        showMessageWidget(4);
+        showMessageWidget(Message::ConnectFirst);
         return;
     }
     m_resetPending = true;
-    post(Command::WriteWall, WallWait);
+    m_link->post(Command::WriteWall, Command::WallWait);
 }
 
 // ---- windows, layers and presets
 
-void MainWindow::storeCanvas()
-{
-    if (m_curModel >= 0)
-        m_link->dm_data.modelView[size_t(m_curModel)] = canvasBytes(ui->mygraphicsview);
-}
-
 void MainWindow::updata_model(int n)
 {
-    MyGraphicsView *canvas = ui->mygraphicsview;
-    DeviceData &record = m_link->dm_data;
-    canvas->setDisSend();
-    storeCanvas();
+    m_presets->show(n);
     if (n >= 0 && n < DeviceData::Presets) {
-        m_curModel = n;
-        if (m_modelSendEnabled) {
-            emit m_link->send_out_time(ShortWait);
-            record.curModel = n;
-            m_link->postCommand(Command::RecallPreset);
-        }
-        loadCanvas(canvas, record.modelView[size_t(n)]);
-        m_winSignals = canvas->getWinSingle();
-        canvas->getWinLayer();
-        showHistory(n);
+        m_winSignals = ui->mygraphicsview->getWinSingle();
+        ui->mygraphicsview->getWinLayer();
     }
-    canvas->setSend();
-}
-
-// Shows the device's current preset without recalling it on the device;
-// the canvas on show is not written back into any preset.
-void MainWindow::selectDevicePreset()
-{
-    m_modelSendEnabled = false;
-    m_curModel = -1;
-    m_formModel->setSelIndex(m_link->dm_data.curModel);
-    m_modelSendEnabled = true;
+    updateUndoActions();
 }
 
 void MainWindow::refreshWinTree()
@@ -732,25 +517,24 @@ void MainWindow::RspWinCreatSingle(int win, int code)
 void MainWindow::show_Win_Single(QByteArray bytes)
 {
     RspWinCreatSingle(quint8(bytes.at(0)), quint8(bytes.at(1)));
-    if (m_curModel == -1)
+    if (m_presets->shown() == -1)
         return;
     m_link->dm_sendBuf = bytes;
-    post(Command::SetWindowSignal, ShortWait);
+    m_link->post(Command::SetWindowSignal, Command::ShortWait);
 }
 
 void MainWindow::show_Win_mes(QByteArray bytes)
 {
-    if (m_curModel == -1)
+    if (m_presets->shown() == -1)
         return;
-    emit m_link->send_out_time(ShortWait);
     m_link->dm_sendBuf = bytes;
-    m_link->postCommand(Command::WriteWindows);
+    m_link->post(Command::WriteWindows, Command::ShortWait);
 }
 
 void MainWindow::RspSendAllWin()
 {
-    if (m_curModel != -1)
-        post(Command::DeleteWindows, ShortWait);
+    if (m_presets->shown() != -1)
+        m_link->post(Command::DeleteWindows, Command::ShortWait);
 }
 
 bool MainWindow::askName(const QString &title, const QString &label, QString *name) const
@@ -764,22 +548,22 @@ bool MainWindow::askName(const QString &title, const QString &label, QString *na
 
 void MainWindow::RspModelName()
 {
-    if (m_curModel == -1)
+    const int preset = m_presets->shown();
+    if (preset == -1)
         return;
     DeviceData &record = m_link->dm_data;
-    QString name = record.modelName(m_curModel);
-    if (!askName(text("Model Name", "模式名称"), text("Please input model name", "请输入模式名称..."),
-                 &name))
+    QString name = record.modelName(preset);
+    if (!askName(m_text("Model Name", "模式名称"), m_text("Please input model name", "请输入模式名称..."), &name))
         return;
     m_formModel->setMyToolTip(name);
-    record.setModelName(name, m_curModel);
+    record.setModelName(name, preset);
 }
 
 void MainWindow::RspInCardName()
 {
     DeviceData &record = m_link->dm_data;
     QString name = record.inCardName(m_curSource);
-    if (!askName(text("Incard Name", "输入卡名称"), text("Please input incard name", "请输入输入卡名称..."),
+    if (!askName(m_text("Incard Name", "输入卡名称"), m_text("Please input incard name", "请输入输入卡名称..."),
                  &name))
         return;
     record.setInCardName(name, m_curSource);
@@ -837,32 +621,20 @@ void MainWindow::show_trimming_data(QList<int> values)
 
 // ---- rebuilds after device reports
 
-void MainWindow::initCanvasGrid(int width, int height)
-{
-    const DeviceData &record = m_link->dm_data;
-    ui->mygraphicsview->initData(record.colWidths.data(), record.rowHeights.data(), record.rows(),
-                                 record.cols(), record.outMode2, width, height);
-}
-
 void MainWindow::updata_GrapichView()
 {
     qCDebug(lcApp) << "view";
-    initCanvasGrid(1920, 1080);
+    m_presets->showGrid(1920, 1080);
     qCDebug(lcApp) << "end view";
-    selectDevicePreset();
+    m_presets->showDevicePreset();
 }
 
 void MainWindow::update_grapichView()
 {
     if (m_resetPending) {
         qCDebug(lcApp) << "in delele model data";
-        DeviceData &record = m_link->dm_data;
-        record.curModel = 0;
-        record.clearModelViews();
-        ui->mygraphicsview->ClearAllData();
+        m_presets->emptyAll();
         m_resetPending = false;
-        m_marks->setAll(PresetMarks::Confirmed); // the device empties its presets too
-        clearHistories();
     }
     updata_GrapichView();
 }
@@ -870,7 +642,7 @@ void MainWindow::update_grapichView()
 void MainWindow::RspDataToDevice()
 {
     DeviceData &record = m_link->dm_data;
-    if (record.openFile(DefaultDataFile) != 1) {
+    if (record.openFile(DefaultDataFile) != DataFile::Done) {
         // The tags match but there is no local copy to show (a first start
         // against a device whose tag equals the default one, or a lost
         // file): read the device's presets instead of showing nothing.
@@ -878,136 +650,20 @@ void MainWindow::RspDataToDevice()
         syncData();
         return;
     }
-    initCanvasGrid(1920, 1080);
+    m_presets->showGrid(1920, 1080);
     RspInCardMes();
     m_formModel->setMyToolTips(record.modelNameList());
-    m_marks->setAll(PresetMarks::Unknown); // the file is trusted, not checked
-    clearHistories();
-    selectDevicePreset();
+    m_presets->takenFromFile();
+    m_presets->showDevicePreset();
 }
 
-// The presets are rebuilt on the model alone, as the canvas would rebuild
-// them; only the one shown then goes through the canvas.
 void MainWindow::updata_Models()
 {
-    MyGraphicsView *canvas = ui->mygraphicsview;
-    DeviceData &record = m_link->dm_data;
-    canvas->setDisSend();
-    for (size_t m = 0; m < DeviceData::Presets; ++m) {
-        record.modelView[m] = WallFile::bytes(PresetCheck::devicePreset(record, int(m)));
-        record.modelWins[m].clear();
-    }
-    m_marks->setAll(PresetMarks::Confirmed);
-    clearHistories();
-    selectDevicePreset();
-    canvas->setSend();
+    m_presets->rebuildFromDevice();
 }
 
 void MainWindow::RspLoadToDevice()
 {
-    if (!loadToDevice())
-        showMessageWidget(3);
-}
-
-// Writes the wall, every preset and the current preset as one batch;
-// sends nothing when a stored preset cannot be read, as the device would
-// otherwise take it for an empty one.
-bool MainWindow::loadToDevice()
-{
-    const DeviceData &record = m_link->dm_data;
-    PresetBlocks blocks;
-    if (record.curModel < 0 || record.curModel >= DeviceData::Presets || !blocks.build(record)) {
-        qCWarning(lcApp) << "the data set cannot be sent whole; nothing sent";
-        return false;
-    }
-    m_curModel = -1;
-    showHistory(-1);
-    clearHistories();
-    m_link->dm_sendEnable = 0;
-    post(Command::WriteWall, WriteAllWait);
-    m_link->dm_allDataList = blocks.windows;
-    m_link->dm_inDataList = blocks.sources;
-    m_link->dm_chDataList = blocks.channels;
-    m_link->dm_presetList.clear();
-    m_link->postCommand(Command::WriteAllPresets);
-    m_link->postCommand(Command::RecallPreset);
-    m_link->postCommand(Command::EndOfBatch);
-    m_formModel->setMyToolTips(record.modelNameList());
-    RspInCardMes(); // the file brings its own names
-    verifyData(); // what was written is read back and compared
-    return true;
-}
-
-// Reads the device's wall, current preset and presets beside the host's;
-// the result shows when the read is complete.
-void MainWindow::verifyData()
-{
-    if (!m_link->isConnected())
-        return;
-    storeCanvas();
-    m_deviceCopyReady = false;
-    post(Command::VerifyRead, ReadAllWait);
-}
-
-void MainWindow::showVerifyResult()
-{
-    const DeviceData &record = m_link->dm_data;
-    const DeviceData &device = m_link->dm_deviceCopy;
-    const PresetCheck check(record, device);
-    for (int m = 0; m < PresetCheck::Presets; ++m)
-        m_marks->set(m, check.preset(m).same() ? PresetMarks::Confirmed : PresetMarks::ChangedHere);
-    auto *dialog = new Dialog_Verify(isEnglish != 0, check, record, device, this);
-    connect(dialog, &Dialog_Verify::sendMine, this, [this, check] { sendMine(check); });
-    connect(dialog, &Dialog_Verify::takeDevices, this, &MainWindow::takeDevices);
-    runDialog(dialog);
-}
-
-// The host's presets that differ go to the device whole, then everything
-// is verified again. A wall that differs goes first, and as it empties the
-// device's presets, all of them follow.
-void MainWindow::sendMine(const PresetCheck &check)
-{
-    if (!check.wallSame()) {
-        if (!loadToDevice())
-            showMessageWidget(3);
-        return;
-    }
-    PresetBlocks blocks;
-    if (!blocks.build(m_link->dm_data)) {
-        showMessageWidget(3);
-        return;
-    }
-    m_link->dm_allDataList.clear();
-    m_link->dm_inDataList.clear();
-    m_link->dm_chDataList.clear();
-    m_link->dm_presetList = check.differingPresets();
-    for (int m : qAsConst(m_link->dm_presetList)) {
-        m_link->dm_allDataList << blocks.windows.at(m);
-        m_link->dm_inDataList << blocks.sources.at(m);
-        m_link->dm_chDataList << blocks.channels.at(m);
-    }
-    if (!m_link->dm_presetList.isEmpty())
-        post(Command::WriteAllPresets, WriteAllWait);
-    m_link->dm_presetList.clear();
-    if (!check.currentSame())
-        post(Command::RecallPreset, ShortWait);
-    verifyData();
-}
-
-// The device's copy becomes the host's, as after a connection read.
-void MainWindow::takeDevices()
-{
-    DeviceData &record = m_link->dm_data;
-    const DeviceData &device = m_link->dm_deviceCopy;
-    record.colWidths = device.colWidths;
-    record.rowHeights = device.rowHeights;
-    record.outMode2 = device.outMode2;
-    record.outResolution = device.outResolution;
-    record.setResolution(device.outResolution);
-    record.curModel = device.curModel;
-    record.modelWins = device.modelWins;
-    record.modelLayer = device.modelLayer;
-    record.modelWinCount = device.modelWinCount;
-    initCanvasGrid(1920, 1080);
-    updata_Models();
+    if (!writeAllAndVerify())
+        showMessageWidget(Message::NotRecognised);
 }

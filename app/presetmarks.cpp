@@ -1,5 +1,6 @@
 #include "presetmarks.h"
 
+#include <bilingual.h>
 #include <form_model.h>
 #include <singleton_serialport.h>
 
@@ -61,5 +62,5 @@ void PresetMarks::setLanguage(bool english)
 void PresetMarks::show(int preset)
 {
     const Look &look = Looks[m_states[std::size_t(preset)]];
-    m_bar->setMark(preset, look.colour, QString::fromUtf8(m_english ? look.english : look.chinese));
+    m_bar->setMark(preset, look.colour, Bilingual(m_english)(look.english, look.chinese));
 }

@@ -1,6 +1,7 @@
 #include "waitprogress.h"
 
-#include <commandbuilder.h>
+#include <bilingual.h>
+#include <commandtype.h>
 
 #include <cmath>
 
@@ -11,11 +12,6 @@ constexpr int ReadsBeforePresets = 2;  // the connection read's 0x11 and 0x19
 constexpr int VerifyBeforePresets = 1; // the verify read's 0x19
 constexpr int FramesPerPresetRead = 2;
 constexpr int FramesPerPresetWrite = 3;
-
-QString pick(bool english, const char *englishText, const char *chineseText)
-{
-    return QString::fromUtf8(english ? englishText : chineseText);
-}
 
 int presetsRead(int framesDone, int before)
 {
@@ -34,29 +30,30 @@ WaitProgress::Page WaitProgress::update(int command, int framesDone, int framesT
         m_clock.start();
         m_bytesAtStart = bytesDone;
     }
+    const Bilingual text(english);
     Page page;
     switch (command) {
-    case CommandBuilder::ConnectionRead:
-    case CommandBuilder::ReadAllPresets:
-        page = {pick(english, "Reading presets %1 of %2", "正在读取模式 %1/%2"),
+    case Command::ConnectionRead:
+    case Command::ReadAllPresets:
+        page = {text("Reading presets %1 of %2", "正在读取模式 %1/%2"),
                 presetsRead(framesDone, ReadsBeforePresets), Presets};
         break;
-    case CommandBuilder::VerifyRead:
-        page = {pick(english, "Verifying %1 of %2", "正在校验 %1/%2"),
+    case Command::VerifyRead:
+        page = {text("Verifying %1 of %2", "正在校验 %1/%2"),
                 presetsRead(framesDone, VerifyBeforePresets), Presets};
         break;
-    case CommandBuilder::WriteAllPresets:
-        page = {pick(english, "Writing presets %1 of %2", "正在写入模式 %1/%2"),
+    case Command::WriteAllPresets:
+        page = {text("Writing presets %1 of %2", "正在写入模式 %1/%2"),
                 framesDone / FramesPerPresetWrite, framesTotal / FramesPerPresetWrite};
         break;
     default:
-        page = {pick(english, "Sending %1 of %2", "正在发送 %1/%2"), framesDone, framesTotal};
+        page = {text("Sending %1 of %2", "正在发送 %1/%2"), framesDone, framesTotal};
         break;
     }
     page.text = page.text.arg(page.value).arg(page.maximum);
     const double left = secondsLeft(bytesDone, bytesTotal);
     if (left >= 0)
-        page.text += pick(english, ", about %1 s left", "，约剩%1秒").arg(qMax(1.0, std::ceil(left)));
+        page.text += text(", about %1 s left", "，约剩%1秒").arg(qMax(1.0, std::ceil(left)));
     return page;
 }
 

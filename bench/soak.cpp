@@ -41,7 +41,7 @@
 
 namespace {
 
-using C = CommandBuilder;
+using C = Command::Type;
 constexpr int Commands = 1000;
 constexpr quint32 Seed = 5300;
 // Every wait page gets this instead of its command's time-out (5 to 250 s),

@@ -5,6 +5,8 @@
 #include "datafiledialog.h"
 #include "datalog.h"
 
+#include <resolution.h>
+
 namespace {
 
 constexpr int TwoChannelBase = 32; // first code of the HDMI two-channel cards
@@ -57,17 +59,9 @@ void DeviceData::setDefaultWall()
 
 void DeviceData::setResolution(int code)
 {
-    struct Resolution { int code, width, height; };
-    static constexpr Resolution table[] = {
-        {1, 1440, 1440}, {6, 1920, 1080}, {7, 2560, 816},  {8, 2880, 800},
-        {9, 3072, 720},  {10, 3660, 600}, {11, 1200, 1600}, {12, 1600, 1344},
-    };
-    for (const Resolution &r : table) {
-        if (r.code == code) {
-            outWidth = r.width;
-            outHeight = r.height;
-            return;
-        }
+    if (const Resolution *resolution = Resolution::byCode(code)) {
+        outWidth = resolution->width;
+        outHeight = resolution->height;
     }
 }
 

@@ -2,6 +2,7 @@
 #include "ui_dialog_comset.h"
 
 #include <commandbuilder.h>
+#include <bilingual.h>
 #include <singleton_serialport.h>
 
 namespace {
@@ -16,10 +17,6 @@ constexpr char Marker = 0x01; // leads each group of the network payload
 
 const QChar MacSeparator = QLatin1Char('-');
 
-QString pick(bool isEnglish, const char *english, const char *chinese)
-{
-    return QString::fromUtf8(isEnglish ? english : chinese);
-}
 
 int hexValue(const QString &text)
 {
@@ -69,23 +66,24 @@ Dialog_ComSet::~Dialog_ComSet() = default;
 
 void Dialog_ComSet::setLanguage(bool isEnglish)
 {
-    setWindowTitle(pick(isEnglish, "Communication Setings", "连接设置"));
-    ui->groupBox_connect->setTitle(pick(isEnglish, "Communication mode ", "通讯方式"));
-    ui->radioButton->setText(pick(isEnglish, "NetWork", "网络"));
-    ui->radioButton_2->setText(pick(isEnglish, "Serial", "串口"));
-    ui->groupBox_net->setTitle(pick(isEnglish, "NetWork", "网络"));
-    ui->lab_ip->setText(pick(isEnglish, "IP", "网络地址"));
-    ui->lab_port->setText(pick(isEnglish, "Port", "端口"));
-    ui->lab_mask->setText(pick(isEnglish, "Subnet mask", "子网掩码"));
-    ui->lab_gateway->setText(pick(isEnglish, "Gatemask", "网关"));
-    ui->lab_mac->setText(pick(isEnglish, "MAC", "地址"));
-    ui->groupBox_port->setTitle(pick(isEnglish, "Serial", "串口"));
+    const Bilingual text(isEnglish);
+    setWindowTitle(text("Communication Setings", "连接设置"));
+    ui->groupBox_connect->setTitle(text("Communication mode ", "通讯方式"));
+    ui->radioButton->setText(text("NetWork", "网络"));
+    ui->radioButton_2->setText(text("Serial", "串口"));
+    ui->groupBox_net->setTitle(text("NetWork", "网络"));
+    ui->lab_ip->setText(text("IP", "网络地址"));
+    ui->lab_port->setText(text("Port", "端口"));
+    ui->lab_mask->setText(text("Subnet mask", "子网掩码"));
+    ui->lab_gateway->setText(text("Gatemask", "网关"));
+    ui->lab_mac->setText(text("MAC", "地址"));
+    ui->groupBox_port->setTitle(text("Serial", "串口"));
     ui->lab_portName->setText(QStringLiteral("COM"));
-    ui->but_getPort->setText(pick(isEnglish, "Get COM Ports", "获取COM口"));
-    ui->but_set_port->setText(pick(isEnglish, "Setting", "设置"));
-    ui->but_get->setText(pick(isEnglish, "Get from device", "从设备获取"));
-    ui->but_set_device->setText(pick(isEnglish, "Set to Device", "设置到设备"));
-    ui->but_set_net->setText(pick(isEnglish, "Setting", "设置"));
+    ui->but_getPort->setText(text("Get COM Ports", "获取COM口"));
+    ui->but_set_port->setText(text("Setting", "设置"));
+    ui->but_get->setText(text("Get from device", "从设备获取"));
+    ui->but_set_device->setText(text("Set to Device", "设置到设备"));
+    ui->but_set_net->setText(text("Setting", "设置"));
 }
 
 void Dialog_ComSet::initPage()
@@ -152,14 +150,14 @@ void Dialog_ComSet::on_but_set_net_clicked()
 void Dialog_ComSet::on_but_get_clicked()
 {
     emit m_link->send_out_time(ReplyTimeoutMs);
-    m_link->postCommand(CommandBuilder::ReadNetwork);
+    m_link->postCommand(Command::ReadNetwork);
 }
 
 void Dialog_ComSet::on_but_set_device_clicked()
 {
     m_link->dm_sendBuf = networkPayload();
     emit m_link->send_out_time(ReplyTimeoutMs);
-    m_link->postCommand(CommandBuilder::WriteNetwork);
+    m_link->postCommand(Command::WriteNetwork);
 }
 
 QList<QLineEdit *> Dialog_ComSet::macEdits() const

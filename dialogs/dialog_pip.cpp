@@ -1,29 +1,24 @@
 #include "dialog_pip.h"
 #include "ui_dialog_pip.h"
 
-#include <lightpoint.h>
+#include "signalpanel.h"
+
+#include <bilingual.h>
 #include <singleton_serialport.h>
 
 #include <QMessageBox>
 
 namespace {
 
-const char *const LitStyle = "background-color: rgb(85, 170, 255);";
-const char *const UnlitStyle = "background-color: rgb(150, 150, 150);";
-const QColor LitLamp(85, 170, 255);
-const QColor UnlitLamp(124, 124, 124);
-const char *const SignalNames[] = {"SDI", "DVI", "VGA", "CVBS"};
-
 constexpr int MainRow = 0;
 constexpr int PipRow = 1;
-constexpr int SignalTimeoutMs = 10000;
-constexpr int SaveTimeoutMs = 8000;
 constexpr int PictureWidth = 1920;
 constexpr int PictureHeight = 1080;
 
 QString signalName(int signal)
 {
-    return signal >= 0 && signal < 4 ? QString::fromLatin1(SignalNames[signal]) : QString();
+    static const char *const names[] = {"SDI", "DVI", "VGA", "CVBS"};
+    return signal >= 0 && signal < 4 ? QString::fromLatin1(names[signal]) : QString();
 }
 
 void appendWord(QByteArray &bytes, int value)
@@ -43,6 +38,8 @@ Dialog_Pip::Dialog_Pip(bool isEnglish, int cardEntry, QWidget *parent)
     ui->setupUi(this);
     setTexts(isEnglish);
     lamps = {ui->lightpoint, ui->lightpoint_2, ui->lightpoint_3, ui->lightpoint_4};
+    m_signals = new SignalPanel({ui->pushButton_2, ui->pushButton_3, ui->pushButton_4, ui->pushButton_5},
+                                lamps, this);
     connectControls();
     InitPage();
 }
@@ -56,9 +53,7 @@ const InCardEntry &Dialog_Pip::entry() const
 
 void Dialog_Pip::setTexts(bool isEnglish)
 {
-    const auto text = [isEnglish](const char *english, const char *chinese) {
-        return QString::fromUtf8(isEnglish ? english : chinese);
-    };
+    const Bilingual text(isEnglish);
     setWindowTitle(text("PIP", "双画面"));
     ui->lab_mainSingle->setText(text("Main Signal:", "主信号:") + signalName(entry().mainSignal));
     ui->groupBox->setTitle(text("PIP Signal", "子信号"));
@@ -77,9 +72,7 @@ void Dialog_Pip::setTexts(bool isEnglish)
 
 void Dialog_Pip::connectControls()
 {
-    const QList<QPushButton *> buttons = signalButtons();
-    for (int signal = 0; signal < buttons.size(); ++signal)
-        connect(buttons[signal], &QPushButton::clicked, this, [this, signal] { sendPipSignal(signal); });
+    connect(m_signals, &SignalPanel::chosen, this, &Dialog_Pip::sendPipSignal);
     // A typed value moves the canvas rectangle with the other three values
     // of its row, so that canvas and numbers always show the same
     // rectangle; nothing is sent.
@@ -89,12 +82,6 @@ void Dialog_Pip::connectControls()
     }
     connect(ui->frame, &MyCanvas::move_rect, this, &Dialog_Pip::Rsp_PIP_number_value);
     connect(ui->saveButton, &QPushButton::clicked, this, &Dialog_Pip::saveRects);
-}
-
-// The signal buttons in signal order: SDI, DVI, VGA, CVBS.
-QList<QPushButton *> Dialog_Pip::signalButtons() const
-{
-    return {ui->pushButton_2, ui->pushButton_3, ui->pushButton_4, ui->pushButton_5};
 }
 
 QList<QSpinBox *> Dialog_Pip::spinRow(int row) const
@@ -107,14 +94,8 @@ QList<QSpinBox *> Dialog_Pip::spinRow(int row) const
 void Dialog_Pip::InitPage()
 {
     const InCardEntry &e = entry();
-    // A signal code without a lamp shows none.
-    for (int signal = 0; signal < lamps.size(); ++signal) {
-        lamps[signal]->setVisible(signal == e.auxSignal);
-        lamps[signal]->setBgColor(e.sigFlagA != 0 ? LitLamp : UnlitLamp);
-    }
-    const QString style = QString::fromLatin1(e.sigFlagA != 0 ? LitStyle : UnlitStyle);
-    for (QPushButton *button : signalButtons())
-        button->setStyleSheet(style);
+    m_signals->showSignal(e.auxSignal);
+    m_signals->showLit(e.sigFlagA != 0);
 
     // The record holds H start, width, V start, height.
     const QRect main(e.rectA[0], e.rectA[2], e.rectA[1], e.rectA[3]);
@@ -164,10 +145,9 @@ void Dialog_Pip::showRow(int row)
 
 void Dialog_Pip::sendPipSignal(int signal)
 {
-    emit link->send_out_time(SignalTimeoutMs);
     link->dm_index = card;
     link->dm_sendBuf = QByteArray(1, char(signal));
-    link->postCommand(CommandBuilder::SetPipSignal);
+    link->post(Command::SetPipSignal, Command::SignalWait);
 }
 
 // Both rectangles travel with the card in their first byte; a rectangle
@@ -181,8 +161,7 @@ void Dialog_Pip::saveRects()
     }
     link->dm_sendBuf = rectPayload(MainRow);
     link->dm_sendBuf2 = rectPayload(PipRow);
-    emit link->send_out_time(SaveTimeoutMs);
-    link->postCommand(CommandBuilder::SetRectangles);
+    link->post(Command::SetRectangles, Command::PictureWait);
 }
 
 // Card, then H start, width, V start, height, each low byte first.

@@ -8,7 +8,7 @@
 #include <memory>
 
 class LightPoint;
-class QPushButton;
+class SignalPanel;
 class QRect;
 class QSpinBox;
 class Singleton_SerialPort;
@@ -40,7 +40,6 @@ private:
     const InCardEntry &entry() const;
     void setTexts(bool isEnglish);
     void connectControls();
-    QList<QPushButton *> signalButtons() const;
     // H start, V start, width, height of the main (0) or inset (1) row.
     QList<QSpinBox *> spinRow(int row) const;
     void setRow(int row, const QRect &rect);
@@ -53,6 +52,7 @@ private:
     QStringList m_texts; // message title, then the refusal of a rectangle
     bool m_settingRow = false;
     QList<LightPoint *> lamps;
+    SignalPanel *m_signals;
     int card;
     Singleton_SerialPort *link;
     std::unique_ptr<Ui::Dialog_Pip> ui;

@@ -1,6 +1,8 @@
 #include "dialog_singles.h"
 #include "ui_dialog_singles.h"
 
+#include <bilingual.h>
+
 #include "form_singlecard.h"
 
 #include <singleton_serialport.h>
@@ -30,7 +32,7 @@ Dialog_Singles::Dialog_Singles(bool isEnglish, QWidget *parent)
     buildPages(isEnglish);
     connect(link, &Singleton_SerialPort::repalceInCardMainSingle, this,
             &Dialog_Singles::resetSingle);
-    setWindowTitle(isEnglish ? tr("Input Singles") : QStringLiteral("输入卡信号"));
+    setWindowTitle(Bilingual(isEnglish)("Input Singles", "输入卡信号"));
 }
 
 Dialog_Singles::~Dialog_Singles() = default;

@@ -1,6 +1,8 @@
 #include "dialog_test.h"
 #include "ui_dialog_test.h"
 
+#include <bilingual.h>
+
 #include <singleton_serialport.h>
 
 #include <algorithm>
@@ -57,5 +59,5 @@ void Dialog_Test::InitPage()
 
 void Dialog_Test::setLanguage(bool isEnglish)
 {
-    setWindowTitle(isEnglish ? QStringLiteral("Communication Test") : QStringLiteral("连接测试"));
+    setWindowTitle(Bilingual(isEnglish)("Communication Test", "连接测试"));
 }

@@ -1,15 +1,10 @@
 #include "dialog_text.h"
 #include "ui_dialog_text.h"
 
-#include <lightpoint.h>
+#include "signalpanel.h"
+
+#include <bilingual.h>
 #include <singleton_serialport.h>
-
-namespace {
-
-constexpr int SignalTimeoutMs = 10000;
-constexpr int CaptionsTimeoutMs = 5000;
-
-} // namespace
 
 Dialog_text::Dialog_text(bool isEnglish, int cardEntry, QWidget *parent)
     : QDialog(parent)
@@ -19,6 +14,8 @@ Dialog_text::Dialog_text(bool isEnglish, int cardEntry, QWidget *parent)
 {
     ui->setupUi(this);
     lamps = {ui->lightpoint, ui->lightpoint_2, ui->lightpoint_3, ui->lightpoint_4};
+    m_signals = new SignalPanel({ui->pushButton_2, ui->pushButton_3, ui->pushButton_4, ui->pushButton_5},
+                                lamps, this);
     setTexts(isEnglish);
     coupleColours();
     connectButtons();
@@ -29,9 +26,7 @@ Dialog_text::~Dialog_text() = default;
 
 void Dialog_text::setTexts(bool isEnglish)
 {
-    const auto text = [isEnglish](const char *english, const char *chinese) {
-        return QString::fromUtf8(isEnglish ? english : chinese);
-    };
+    const Bilingual text(isEnglish);
     setWindowTitle(text("Caption", "字幕"));
     ui->lab_value->setText(text("Threshold", "阀值"));
     ui->lab_up->setText(text("<Threshold", "<阀值"));
@@ -56,26 +51,15 @@ void Dialog_text::coupleColours()
 
 void Dialog_text::connectButtons()
 {
-    const QList<QPushButton *> buttons = signalButtons();
-    for (int signal = 0; signal < buttons.size(); ++signal)
-        connect(buttons[signal], &QPushButton::clicked, this,
-                [this, signal] { sendCaptionSignal(signal); });
+    connect(m_signals, &SignalPanel::chosen, this, &Dialog_text::sendCaptionSignal);
     connect(ui->but_set, &QPushButton::clicked, this, &Dialog_text::sendCaptions);
     connect(ui->but_reset, &QPushButton::clicked, this, &Dialog_text::InitPage);
-}
-
-// The signal buttons in signal order: SDI, DVI, VGA, CVBS.
-QList<QPushButton *> Dialog_text::signalButtons() const
-{
-    return {ui->pushButton_2, ui->pushButton_3, ui->pushButton_4, ui->pushButton_5};
 }
 
 void Dialog_text::InitPage()
 {
     const InCardEntry &e = link->dm_data.inCards[card];
-    // A signal code without a lamp shows none.
-    for (int signal = 0; signal < lamps.size(); ++signal)
-        lamps[signal]->setVisible(signal == e.auxSignal);
+    m_signals->showSignal(e.auxSignal);
     if (e.captionValues[0] != 0)
         ui->lab_down->setChecked(true);
     else
@@ -87,20 +71,18 @@ void Dialog_text::InitPage()
 
 void Dialog_text::sendCaptionSignal(int signal)
 {
-    emit link->send_out_time(SignalTimeoutMs);
     link->dm_index = card;
     link->dm_sendBuf = QByteArray(1, char(signal));
-    link->postCommand(CommandBuilder::SetCaptionSignal);
+    link->post(Command::SetCaptionSignal, Command::SignalWait);
 }
 
 // Card, side (0 below, 1 above the threshold), red, green, blue.
 void Dialog_text::sendCaptions()
 {
-    emit link->send_out_time(CaptionsTimeoutMs);
     QByteArray payload(1, char(card & 0xFF));
     payload.append(char(ui->lab_up->isChecked() ? 0 : 1));
     for (const QSpinBox *spin : {ui->spin_red, ui->spin_green, ui->spin_blue})
         payload.append(char(spin->value() & 0xFF));
     link->dm_sendBuf = payload;
-    link->postCommand(CommandBuilder::SetCaptions);
+    link->post(Command::SetCaptions, Command::ShortWait);
 }

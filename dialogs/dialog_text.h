@@ -7,7 +7,7 @@
 #include <memory>
 
 class LightPoint;
-class QPushButton;
+class SignalPanel;
 class Singleton_SerialPort;
 
 namespace Ui {
@@ -33,11 +33,11 @@ private:
     void setTexts(bool isEnglish);
     void coupleColours();
     void connectButtons();
-    QList<QPushButton *> signalButtons() const;
     void sendCaptionSignal(int signal);
     void sendCaptions();
 
     QList<LightPoint *> lamps;
+    SignalPanel *m_signals;
     int card;
     Singleton_SerialPort *link;
     std::unique_ptr<Ui::Dialog_text> ui;

@@ -3,13 +3,14 @@
 
 #include "dialogslog.h"
 
+#include <errorbanner.h>
+
 #include <QRegularExpressionValidator>
 
 namespace {
 
 constexpr int DataSize = 11;
 constexpr int FieldLength = 6;
-constexpr int BannerMs = 3000;
 constexpr int PictureWidth = 1920;
 constexpr int PictureHeight = 1080;
 constexpr int MinSize = 1; // width and height of a picture part
@@ -32,7 +33,7 @@ QRect readRect(const QList<QLineEdit *> &edits)
 Dialog_trimdata::Dialog_trimdata(bool english, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::Dialog_trimdata)
-    , isEnglish(english)
+    , text(english)
 {
     ui->setupUi(this);
     setTexts();
@@ -45,10 +46,9 @@ Dialog_trimdata::Dialog_trimdata(bool english, QWidget *parent)
     }
     connect(ui->in_but, &QPushButton::clicked, this, &Dialog_trimdata::applyInput);
     connect(ui->out_but, &QPushButton::clicked, this, &Dialog_trimdata::applyOutput);
-    bannerTimer.setSingleShot(true);
-    connect(&bannerTimer, &QTimer::timeout, this, &Dialog_trimdata::hideError);
-    ui->navLabel->raise(); // over the fields
-    ui->navLabel->hide();
+    // The dialog stays disabled while the message shows, centred as the
+    // dialog may have been resized.
+    m_banner = new ErrorBanner(ui->navLabel, ErrorBanner::DisablesWindow | ErrorBanner::Centred, this);
 }
 
 Dialog_trimdata::~Dialog_trimdata() = default;
@@ -85,11 +85,6 @@ void Dialog_trimdata::setTexts()
     ui->out_but->setText(text("Setting", "设置"));
 }
 
-QString Dialog_trimdata::text(const char *english, const char *chinese) const
-{
-    return QString::fromUtf8(isEnglish ? english : chinese);
-}
-
 void Dialog_trimdata::applyInput()
 {
     const QRect rect = readRect(inEdits);
@@ -107,33 +102,15 @@ void Dialog_trimdata::applyOutput()
 bool Dialog_trimdata::fits(const QRect &rect, int right, int bottom)
 {
     if (rect.width() < MinSize || rect.height() < MinSize) {
-        showError(text("Numerical error, the minimum value %1 X %2", "数值错误，最小值为 %1 X %2")
+        m_banner->show(text("Numerical error, the minimum value %1 X %2", "数值错误，最小值为 %1 X %2")
                       .arg(MinSize)
                       .arg(MinSize));
         return false;
     }
     if (rect.x() + rect.width() <= right && rect.y() + rect.height() <= bottom)
         return true;
-    showError(text("Numerical error, the maximum value %1 X %2", "数值错误，最大值为 %1 X %2")
+    m_banner->show(text("Numerical error, the maximum value %1 X %2", "数值错误，最大值为 %1 X %2")
                   .arg(right)
                   .arg(bottom));
     return false;
-}
-
-// The dialog stays disabled while the message shows; the banner is
-// centred, as the dialog may have been resized.
-void Dialog_trimdata::showError(const QString &message)
-{
-    errorText = message;
-    ui->navLabel->setText(errorText);
-    ui->navLabel->move(rect().center() - ui->navLabel->rect().center());
-    ui->navLabel->show();
-    setEnabled(false);
-    bannerTimer.start(BannerMs);
-}
-
-void Dialog_trimdata::hideError()
-{
-    ui->navLabel->hide();
-    setEnabled(true);
 }

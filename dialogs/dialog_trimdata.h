@@ -1,14 +1,16 @@
 #ifndef DIALOG_TRIMDATA_H
 #define DIALOG_TRIMDATA_H
 
+#include <bilingual.h>
+
 #include <QDialog>
 #include <QList>
 #include <QRect>
 #include <QRectF>
-#include <QTimer>
 
 #include <memory>
 
+class ErrorBanner;
 class QLineEdit;
 
 namespace Ui {
@@ -36,18 +38,14 @@ signals:
 
 private:
     void setTexts();
-    QString text(const char *english, const char *chinese) const;
     void applyInput();
     void applyOutput();
     // Whether the fields' rectangle ends within the limits; shows the banner if not.
     bool fits(const QRect &rect, int right, int bottom);
-    void showError(const QString &message);
-    void hideError();
 
     std::unique_ptr<Ui::Dialog_trimdata> ui;
-    QTimer bannerTimer;
-    QString errorText;
-    bool isEnglish;
+    ErrorBanner *m_banner;
+    Bilingual text;
     int winId = -1;
     int limitX = 0;
     int limitY = 0;

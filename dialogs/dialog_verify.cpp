@@ -33,7 +33,7 @@ Dialog_Verify::Dialog_Verify(bool isEnglish, const PresetCheck &check, const Dev
                              const DeviceData &device, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::Dialog_Verify)
-    , m_english(isEnglish)
+    , text(isEnglish)
 {
     ui->setupUi(this);
     setWindowTitle(text("Data Verify", "数据校验"));
@@ -69,11 +69,6 @@ QStringList Dialog_Verify::lines() const
     for (int row = 0; row < ui->resultList->count(); ++row)
         shown << ui->resultList->item(row)->text();
     return shown;
-}
-
-QString Dialog_Verify::text(const char *english, const char *chinese) const
-{
-    return QString::fromUtf8(m_english ? english : chinese);
 }
 
 // "M3: same", or "M3: 2 windows differ: Win4 moved, Win7 missing on the

@@ -1,6 +1,8 @@
 #ifndef DIALOG_VERIFY_H
 #define DIALOG_VERIFY_H
 
+#include <bilingual.h>
+
 #include <QDialog>
 #include <QStringList>
 
@@ -34,14 +36,13 @@ signals:
     void takeDevices();
 
 private:
-    QString text(const char *english, const char *chinese) const;
     QString presetLine(int preset, const PresetCheck &check) const;
     QString windowText(int window, int kinds) const;
     QString wallLine(const PresetCheck &check, const DeviceData &host, const DeviceData &device) const;
     QString currentLine(const PresetCheck &check, const DeviceData &host, const DeviceData &device) const;
 
     std::unique_ptr<Ui::Dialog_Verify> ui;
-    bool m_english;
+    Bilingual text;
 };
 
 #endif // DIALOG_VERIFY_H

@@ -1,14 +1,15 @@
 #include "dialog_wait.h"
 #include "ui_dialog_wait.h"
 
+#include <bilingual.h>
+
 Dialog_wait::Dialog_wait(bool isEnglish, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::Dialog_wait)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::FramelessWindowHint);
-    ui->label->setText(isEnglish ? QStringLiteral("Sending in progress......")
-                                 : QString::fromUtf8("正在发送......"));
+    ui->label->setText(Bilingual(isEnglish)("Sending in progress......", "正在发送......"));
     ui->progressBar->hide();
 }
 

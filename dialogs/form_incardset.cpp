@@ -3,6 +3,7 @@
 
 #include "dialogslog.h"
 
+#include <bilingual.h>
 #include <singleton_serialport.h>
 
 namespace {
@@ -11,15 +12,11 @@ constexpr int OneChannelCodes = 32; // codes below are one-channel cards
 constexpr int ResetValue = 50;
 constexpr int SendTimeoutMs = 5000;
 
-constexpr int RowCommand[] = {CommandBuilder::SetLight, CommandBuilder::SetContrast,
-                              CommandBuilder::SetColour};
+constexpr int RowCommand[] = {Command::SetLight, Command::SetContrast,
+                              Command::SetColour};
 constexpr int InCardEntry::*RowField[] = {&InCardEntry::light, &InCardEntry::contrast,
                                            &InCardEntry::color};
 
-QString pick(bool isEnglish, const char *english, const char *chinese)
-{
-    return QString::fromUtf8(isEnglish ? english : chinese);
-}
 
 } // namespace
 
@@ -71,17 +68,18 @@ void Form_InCardSet::fillFromRecord()
 
 void Form_InCardSet::setTexts(bool isEnglish)
 {
-    setWindowTitle(pick(isEnglish, "Picture  Setting", "图像设置"));
-    ui->label->setText(pick(isEnglish, "Light", "亮度"));
-    ui->label_2->setText(pick(isEnglish, "Contrast", "对比度"));
-    ui->label_3->setText(pick(isEnglish, "Color", "颜色"));
+    const Bilingual text(isEnglish);
+    setWindowTitle(text("Picture  Setting", "图像设置"));
+    ui->label->setText(text("Light", "亮度"));
+    ui->label_2->setText(text("Contrast", "对比度"));
+    ui->label_3->setText(text("Color", "颜色"));
     for (QPushButton *button : {ui->pushButton, ui->pushButton_3, ui->pushButton_5, ui->pushButton_7})
-        button->setText(pick(isEnglish, "Set", "设置"));
+        button->setText(text("Set", "设置"));
     for (QPushButton *button : {ui->pushButton_2, ui->pushButton_4, ui->pushButton_6})
-        button->setText(pick(isEnglish, "Reset", "重置"));
-    ui->label_4->setText(pick(isEnglish, "OSD Switch", "OSD开关"));
-    ui->label_5->setText(pick(isEnglish, "Text Message", "文字内容"));
-    ui->label_6->setText(pick(isEnglish, "8 characters, A ≤ Z and a <= z", "8个字符, A-Z及a-z"));
+        button->setText(text("Reset", "重置"));
+    ui->label_4->setText(text("OSD Switch", "OSD开关"));
+    ui->label_5->setText(text("Text Message", "文字内容"));
+    ui->label_6->setText(text("8 characters, A ≤ Z and a <= z", "8个字符, A-Z及a-z"));
 }
 
 QSpinBox *Form_InCardSet::spinBoxOf(Row row) const

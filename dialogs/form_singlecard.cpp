@@ -3,26 +3,19 @@
 
 #include "dialog_pip.h"
 #include "dialog_text.h"
+#include "signalpanel.h"
 
-#include <lightpoint.h>
+#include <bilingual.h>
+#include <modes.h>
 #include <singleton_serialport.h>
 
 namespace {
 
-const char *const LitStyle = "background-color: rgb(85, 170, 255);";
-const char *const UnlitStyle = "background-color: rgb(150, 150, 150);";
-const QColor LitLamp(85, 170, 255);
-const QColor UnlitLamp(124, 124, 124);
-
 constexpr int VgaSignal = 2;
-constexpr int PipGroup = 1;
-constexpr int CaptionGroup = 2;
-constexpr int SignalTimeoutMs = 10000;
-constexpr int ModeTimeoutMs = 5000;
 
 QString styleOf(int flag)
 {
-    return QString::fromLatin1(flag != 0 ? LitStyle : UnlitStyle);
+    return SignalPanel::buttonStyle(flag != 0);
 }
 
 } // namespace
@@ -33,14 +26,14 @@ Form_singleCard::Form_singleCard(QWidget *parent)
     , link(Singleton_SerialPort::instance())
 {
     ui->setupUi(this);
-    lamps = {ui->lightpoint, ui->lightpoint_2, ui->lightpoint_3, ui->lightpoint_4};
-    // Only a fitted one-channel card lights a lamp.
-    for (LightPoint *lamp : lamps)
-        lamp->hide();
-    const QList<QPushButton *> buttons = signalButtons();
-    for (int signal = 0; signal < buttons.size(); ++signal)
-        connect(buttons[signal], &QPushButton::clicked, this, [this, signal] { sendSignal(signal); });
-    connect(ui->but_auto_1, &QPushButton::clicked, this, &Form_singleCard::sendAuto);
+    m_signals = new SignalPanel({ui->pushButton_2, ui->pushButton_3, ui->pushButton_4, ui->pushButton_5},
+                                {ui->lightpoint, ui->lightpoint_2, ui->lightpoint_3, ui->lightpoint_4}, this);
+    m_signals->clear(); // only a fitted one-channel card lights a lamp
+    connect(m_signals, &SignalPanel::chosen, this, [this](int signal) {
+        post(Command::SetMainSignal, Command::SignalWait, QByteArray(1, char(signal)));
+    });
+    connect(ui->but_auto_1, &QPushButton::clicked, this,
+            [this] { post(Command::AutoAdjust, Command::ShortWait); });
     connect(ui->but_to_1, &QPushButton::clicked, this, &Form_singleCard::openAuxDialog);
     connect(ui->com_model_1, QOverload<int>::of(&QComboBox::activated), this,
             &Form_singleCard::setStatu);
@@ -48,22 +41,13 @@ Form_singleCard::Form_singleCard(QWidget *parent)
 
 Form_singleCard::~Form_singleCard() = default;
 
-// The signal buttons in signal order: SDI, DVI, VGA, CVBS.
-QList<QPushButton *> Form_singleCard::signalButtons() const
-{
-    return {ui->pushButton_2, ui->pushButton_3, ui->pushButton_4, ui->pushButton_5};
-}
-
 void Form_singleCard::initCard(bool english, int cardEntry)
 {
     card = cardEntry;
     isEnglish = english;
+    const Bilingual text(isEnglish);
     ui->com_model_1->clear();
-    if (isEnglish)
-        ui->com_model_1->addItems({tr("Single picture"), tr("PIP"), tr("Captions")});
-    else
-        ui->com_model_1->addItems({QStringLiteral("单画面"), QStringLiteral("双画面"),
-                                   QStringLiteral("字幕")});
+    ui->com_model_1->addItems({text("Single picture", "单画面"), text("PIP", "双画面"), text("Captions", "字幕")});
     const QString title = tr("In%1").arg(card + 1);
     ui->groupBox->setTitle(title);
     ui->groupBox_2->setTitle(title);
@@ -78,7 +62,7 @@ const InCardEntry &Form_singleCard::entry() const
 // The mode box index of the record's mode: 0 single, 1 PIP, 2 captions.
 int Form_singleCard::modeGroup() const
 {
-    return (entry().mode + 1) / 2;
+    return Modes::groupOf(entry().mode);
 }
 
 void Form_singleCard::refresh()
@@ -110,47 +94,28 @@ void Form_singleCard::showTwoChannel(const InCardEntry &e)
 
 void Form_singleCard::showOneChannel(const InCardEntry &e)
 {
-    const QList<QPushButton *> buttons = signalButtons();
     if (e.present == 0) {
-        for (QPushButton *button : buttons)
-            button->setStyleSheet(QString());
+        m_signals->clear();
         return;
     }
-    // A signal code without a lamp shows none.
-    for (int signal = 0; signal < lamps.size(); ++signal) {
-        lamps[signal]->setVisible(signal == e.mainSignal);
-        lamps[signal]->setBgColor(e.sigFlagA != 0 ? LitLamp : UnlitLamp);
-    }
-    for (QPushButton *button : buttons)
-        button->setStyleSheet(styleOf(e.sigFlagA));
+    m_signals->showSignal(e.mainSignal);
+    m_signals->showLit(e.sigFlagA != 0);
     ui->com_model_1->setCurrentIndex(modeGroup());
     ui->but_to_1->setEnabled(modeGroup() != 0);
     ui->but_auto_1->setEnabled(e.mainSignal == VgaSignal);
 }
 
-void Form_singleCard::sendSignal(int signal)
-{
-    emit link->send_out_time(SignalTimeoutMs);
-    link->dm_index = card;
-    link->dm_sendBuf = QByteArray(1, static_cast<char>(signal));
-    link->postCommand(CommandBuilder::SetMainSignal);
-}
-
 void Form_singleCard::setStatu(int index)
 {
-    if (index == modeGroup())
-        return;
-    emit link->send_out_time(ModeTimeoutMs);
-    link->dm_index = card;
-    link->dm_sendBuf = QByteArray(1, static_cast<char>(index));
-    link->postCommand(CommandBuilder::SwitchPictureMode);
+    if (index != modeGroup())
+        post(Command::SwitchPictureMode, Command::ShortWait, QByteArray(1, char(index)));
 }
 
-void Form_singleCard::sendAuto()
+void Form_singleCard::post(int type, int timeoutMs, const QByteArray &payload)
 {
-    emit link->send_out_time(ModeTimeoutMs);
     link->dm_index = card;
-    link->postCommand(CommandBuilder::AutoAdjust);
+    link->dm_sendBuf = payload;
+    link->post(type, timeoutMs);
 }
 
 template <typename Dialog>
@@ -167,10 +132,10 @@ void Form_singleCard::runAuxDialog(Dialog *dialog, void (Singleton_SerialPort::*
 void Form_singleCard::openAuxDialog()
 {
     switch (modeGroup()) {
-    case PipGroup:
+    case Modes::PipGroup:
         runAuxDialog(new Dialog_Pip(isEnglish, card, this), &Singleton_SerialPort::repalceInCardPIP);
         break;
-    case CaptionGroup:
+    case Modes::CaptionGroup:
         runAuxDialog(new Dialog_text(isEnglish, card, this), &Singleton_SerialPort::repalceInCardText);
         break;
     default:

@@ -6,8 +6,7 @@
 
 #include <memory>
 
-class LightPoint;
-class QPushButton;
+class SignalPanel;
 class Singleton_SerialPort;
 struct InCardEntry;
 
@@ -38,17 +37,15 @@ private:
     int modeGroup() const;
     void showTwoChannel(const InCardEntry &e);
     void showOneChannel(const InCardEntry &e);
-    void sendSignal(int signal);
-    void sendAuto();
+    void post(int type, int timeoutMs, const QByteArray &payload = {});
     void openAuxDialog();
     template <typename Dialog>
     void runAuxDialog(Dialog *dialog, void (Singleton_SerialPort::*changed)());
-    QList<QPushButton *> signalButtons() const;
 
     std::unique_ptr<Ui::Form_singleCard> ui;
     int card = 0;
     Singleton_SerialPort *link;
-    QList<LightPoint *> lamps;
+    SignalPanel *m_signals;
     bool isEnglish = true;
 };
 

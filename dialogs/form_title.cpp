@@ -1,6 +1,8 @@
 #include "form_title.h"
 #include "ui_form_title.h"
 
+#include <bilingual.h>
+
 #include <QPushButton>
 
 Form_title::Form_title(QWidget *parent)
@@ -18,6 +20,7 @@ Form_title::~Form_title()
 
 void Form_title::setLanguage(bool isEnglish)
 {
-    ui->label->setText(isEnglish ? QStringLiteral("Source") : QString::fromUtf8("信号源"));
-    ui->pushButton->setText(isEnglish ? QStringLiteral("Refresh") : QString::fromUtf8("刷新"));
+    const Bilingual text(isEnglish);
+    ui->label->setText(text("Source", "信号源"));
+    ui->pushButton->setText(text("Refresh", "刷新"));
 }

@@ -3,29 +3,16 @@
 
 #include "dialogslog.h"
 
+#include <bilingual.h>
+#include <errorbanner.h>
+#include <modes.h>
+#include <resolution.h>
 #include <singleton_serialport.h>
 
 #include <QLabel>
 #include <QLineEdit>
 
 namespace {
-
-struct Resolution
-{
-    const char *text;
-    int code;
-    int width;
-    int height;
-};
-
-// The items of formatBox, in order, with their record code and limits.
-constexpr Resolution Resolutions[] = {
-    {"1440x1440@60Hz", 1, 1440, 1440}, {"1920x1080@60Hz", 6, 1920, 1080},
-    {"2560x816@60Hz", 7, 2560, 816},   {"2880x800@60Hz", 8, 2880, 800},
-    {"3072x720@60Hz", 9, 3072, 720},   {"3600x600@60Hz", 10, 3660, 600},
-    {"1200x1600@60Hz", 11, 1200, 1600}, {"1600x1344@60Hz", 12, 1600, 1344},
-};
-constexpr int ResolutionCount = int(sizeof Resolutions / sizeof Resolutions[0]);
 
 constexpr int GridSide = DeviceData::MaxWallSide;
 constexpr int CellWidth = 71;
@@ -36,26 +23,16 @@ constexpr int ColumnPitch = 72;
 constexpr int RowPitch = 29;
 constexpr int WidthFieldsTop = 56;
 constexpr int HeightFieldsLeft = 10;
-constexpr int SingleOutputMode = 4;
-constexpr int DualOutputMode = 2;
-constexpr int BannerMs = 3000;
 
 const char *const UnusedCell = "background-color: rgb(116, 116, 116);";
 const char *const UsedCell = "background-color: rgb(85, 255, 0);";
 
 int resolutionIndex(int code)
 {
-    for (int i = 0; i < ResolutionCount; ++i) {
-        if (Resolutions[i].code == code)
-            return i;
-    }
-    return 0;
+    const Resolution *resolution = Resolution::byCode(code);
+    return resolution ? int(resolution - Resolutions) : 0;
 }
 
-QString pick(bool isEnglish, const char *english, const char *chinese)
-{
-    return QString::fromUtf8(isEnglish ? english : chinese);
-}
 
 int valueOf(const QLineEdit *edit)
 {
@@ -80,11 +57,9 @@ LEDsplice::LEDsplice(bool isEnglish, QWidget *parent)
     , link(Singleton_SerialPort::instance())
 {
     ui->setupUi(this);
-    ui->navLabel->hide();
+    m_banner = new ErrorBanner(ui->navLabel, {}, this);
     buildGrid();
 
-    m_msgTimer.setSingleShot(true);
-    connect(&m_msgTimer, &QTimer::timeout, this, &LEDsplice::hideMessage);
     connect(ui->saveButton, &QPushButton::clicked, this, &LEDsplice::saveLEDSplice);
     connect(ui->saveBtn, &QPushButton::clicked, this, &LEDsplice::saveData);
     connect(ui->closeBtn, &QPushButton::clicked, this, &LEDsplice::close);
@@ -130,21 +105,22 @@ void LEDsplice::buildGrid()
 
 void LEDsplice::setTexts(bool isEnglish)
 {
-    setWindowTitle(pick(isEnglish, "Physical Screen Settings", "物理屏设置"));
-    ui->formatlab->setText(pick(isEnglish, "Resolution", "分辨率"));
-    ui->appmodellab->setText(pick(isEnglish, "Applied Mode", "应用模式"));
-    ui->label->setText(pick(isEnglish, "Stitching Way", "拼接方式"));
-    ui->saveButton->setText(pick(isEnglish, "Ok", "确认"));
-    ui->saveBtn->setText(pick(isEnglish, "Save", "保存"));
-    ui->closeBtn->setText(pick(isEnglish, "Close", "关闭"));
+    const Bilingual text(isEnglish);
+    setWindowTitle(text("Physical Screen Settings", "物理屏设置"));
+    ui->formatlab->setText(text("Resolution", "分辨率"));
+    ui->appmodellab->setText(text("Applied Mode", "应用模式"));
+    ui->label->setText(text("Stitching Way", "拼接方式"));
+    ui->saveButton->setText(text("Ok", "确认"));
+    ui->saveBtn->setText(text("Save", "保存"));
+    ui->closeBtn->setText(text("Close", "关闭"));
     for (const Resolution &resolution : Resolutions)
         ui->formatBox->addItem(QString::fromLatin1(resolution.text));
-    ui->appmodelBox->addItem(pick(isEnglish, "Single DVI output 4 screen mode", "单DVI输出口4画面模式"));
-    ui->appmodelBox->addItem(pick(isEnglish, "Dual DVI outputs 2 screen mode", "双DVI输出口分别2画面模式"));
+    ui->appmodelBox->addItem(text("Single DVI output 4 screen mode", "单DVI输出口4画面模式"));
+    ui->appmodelBox->addItem(text("Dual DVI outputs 2 screen mode", "双DVI输出口分别2画面模式"));
     m_messages = QStringList{
-        pick(isEnglish, "Numerical error, automatically adjusted to available value.",
+        text("Numerical error, automatically adjusted to available value.",
              "数值错误，自动调整为可用值."),
-        pick(isEnglish,
+        text(
              "Numerical error, the maximum value of row and column is 16 and the maximum value "
              "of LED is 32.",
              "数值错误，行列最大值16，LED最大值32."),
@@ -171,7 +147,7 @@ void LEDsplice::loadFromRecord()
     m_cols = valueOf(ui->ColumnEdit);
     ui->formatBox->setCurrentIndex(resolutionIndex(record.outResolution));
     set_fromt(ui->formatBox->currentIndex());
-    ui->appmodelBox->setCurrentIndex(record.outMode2 == SingleOutputMode ? 0 : 1);
+    ui->appmodelBox->setCurrentIndex(record.outMode2 == Modes::SingleOutput ? 0 : 1);
     clearSizeFields();
     if (record.colWidths.isEmpty())
         return;
@@ -196,7 +172,7 @@ void LEDsplice::clearSizeFields()
 
 void LEDsplice::set_fromt(int index)
 {
-    if (index < 0 || index >= ResolutionCount)
+    if (index < 0 || index >= Resolution::Count)
         return;
     m_maxWidth = Resolutions[index].width;
     m_maxHeight = Resolutions[index].height;
@@ -289,7 +265,7 @@ void LEDsplice::storeToRecord()
     record.outResolution = resolution.code;
     record.outWidth = resolution.width;
     record.outHeight = resolution.height;
-    record.outMode2 = ui->appmodelBox->currentIndex() == 0 ? SingleOutputMode : DualOutputMode;
+    record.outMode2 = ui->appmodelBox->currentIndex() == 0 ? Modes::SingleOutput : Modes::DualOutput;
     record.setWallSize(m_rows, m_cols);
     for (int i = 0; i < record.rows(); ++i)
         record.rowHeights[i] = valueOf(m_rowEdits[i]);
@@ -299,12 +275,5 @@ void LEDsplice::storeToRecord()
 
 void LEDsplice::showMessage(int i)
 {
-    ui->navLabel->setText(m_messages.value(i));
-    ui->navLabel->show();
-    m_msgTimer.start(BannerMs);
-}
-
-void LEDsplice::hideMessage()
-{
-    ui->navLabel->hide();
+    m_banner->show(m_messages.value(i));
 }

@@ -4,10 +4,10 @@
 #include <QDialog>
 #include <QList>
 #include <QStringList>
-#include <QTimer>
 
 #include <memory>
 
+class ErrorBanner;
 class QLabel;
 class QLineEdit;
 class Singleton_SerialPort;
@@ -35,7 +35,6 @@ private slots:
     void saveLEDSplice();
     void saveData();
     void set_fromt(int index);
-    void hideMessage();
 
 private:
     void buildGrid();
@@ -61,7 +60,7 @@ private:
     int m_cols = 0;
     int m_maxWidth = 0;
     int m_maxHeight = 0;
-    QTimer m_msgTimer;
+    ErrorBanner *m_banner;
 };
 
 #endif // LEDSPLICE_H

@@ -3,13 +3,14 @@
 
 #include "dialogslog.h"
 
+#include <errorbanner.h>
+
 #include <QRegularExpressionValidator>
 
 namespace {
 
 constexpr int GroupSize = 10;   // ints per screen section in the table
 constexpr int FieldLength = 7;
-constexpr int BannerMs = 3000;
 constexpr int MinStartX = -32;
 constexpr int MinStartY = -8;
 constexpr int MinSize = 1; // an empty picture would leave the window blank
@@ -35,7 +36,7 @@ struct Rule
 Trimming::Trimming(bool english, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::Trimming)
-    , isEnglish(english)
+    , text(english)
 {
     ui->setupUi(this);
     edits = {ui->chEdit,    ui->in_xEdit,  ui->in_yEdit,  ui->in_wEdit, ui->in_hEdit,
@@ -46,10 +47,8 @@ Trimming::Trimming(bool english, QWidget *parent)
         edit->setMaxLength(FieldLength);
     }
     setTexts();
-    ui->navLabel->raise(); // over the fields
-    ui->navLabel->hide();
-    bannerTimer.setSingleShot(true);
-    connect(&bannerTimer, &QTimer::timeout, this, &Trimming::hideError);
+    // The dialog stays disabled while the message shows.
+    m_banner = new ErrorBanner(ui->navLabel, ErrorBanner::DisablesWindow, this);
 }
 
 Trimming::~Trimming() = default;
@@ -91,7 +90,7 @@ void Trimming::on_setButton_clicked()
     }
     const QString failure = check(value);
     if (!failure.isEmpty()) {
-        showError(failure);
+        m_banner->show(failure);
         return;
     }
     emit endTrim(winId, trimValues.at(base), value);
@@ -119,11 +118,6 @@ void Trimming::setTexts()
     for (const auto &l : labels)
         l.label->setText(text(l.english, l.chinese));
     ui->setButton->setText(text("Setting", "设置"));
-}
-
-QString Trimming::text(const char *english, const char *chinese) const
-{
-    return QString::fromUtf8(isEnglish ? english : chinese);
 }
 
 // The rules in the order they are checked; v holds the section's eight values.
@@ -161,20 +155,4 @@ QString Trimming::check(const QList<int> &v) const
             return text(rule.english, rule.chinese).arg(rule.limitX).arg(rule.limitY);
     }
     return QString();
-}
-
-// The dialog stays disabled while the message shows.
-void Trimming::showError(const QString &message)
-{
-    errorText = message;
-    ui->navLabel->setText(errorText);
-    ui->navLabel->show();
-    setEnabled(false);
-    bannerTimer.start(BannerMs);
-}
-
-void Trimming::hideError()
-{
-    ui->navLabel->hide();
-    setEnabled(true);
 }

@@ -1,12 +1,14 @@
 #ifndef TRIMMING_H
 #define TRIMMING_H
 
+#include <bilingual.h>
+
 #include <QDialog>
 #include <QList>
-#include <QTimer>
 
 #include <memory>
 
+class ErrorBanner;
 class QLineEdit;
 
 namespace Ui {
@@ -38,17 +40,13 @@ private slots:
 
 private:
     void setTexts();
-    QString text(const char *english, const char *chinese) const;
     QString check(const QList<int> &v) const; // the first failed rule's message, empty if none
-    void showError(const QString &message);
-    void hideError();
 
     std::unique_ptr<Ui::Trimming> ui;
     int maxOutX = 0;
     int maxOutY = 0;
-    QTimer bannerTimer;
-    QString errorText;
-    bool isEnglish;
+    ErrorBanner *m_banner;
+    Bilingual text;
     QList<int> trimValues;
     QList<QLineEdit *> edits;
     int currentLed = -1;

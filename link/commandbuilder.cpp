@@ -2,7 +2,7 @@
 
 #include "framebuilder.h"
 #include "linklog.h"
-#include "protocol.h"
+#include <protocol.h>
 
 #include <devicedata.h>
 
@@ -28,20 +28,20 @@ using FixedWrite = CommandBuilder::FixedWrite;
 // The length fields are the device's; the caption frame's 23 is one short
 // of its real size, and processors in the field expect exactly that.
 constexpr FixedWrite FixedWrites[] = {
-    {CommandBuilder::WriteNetwork, Protocol::WriteNetwork, 38, FixedWrite::NoParam, FixedWrite::SendBuf, true},
-    {CommandBuilder::DeleteWindows, Protocol::DeleteWindows, 20, FixedWrite::CurrentPreset, FixedWrite::NoPayload, false},
-    {CommandBuilder::WriteChannels, Protocol::WriteChannels, 1492, FixedWrite::NoParam, FixedWrite::SendBuf2, true},
-    {CommandBuilder::RestoreFactory, Protocol::RestoreFactory, 19, FixedWrite::NoParam, FixedWrite::NoPayload, true},
-    {CommandBuilder::SetWindowSignal, Protocol::SetWindowSignal, 22, FixedWrite::CurrentPreset, FixedWrite::SendBuf, true},
-    {CommandBuilder::RecallPreset, Protocol::RecallPreset, 20, FixedWrite::CurrentPreset, FixedWrite::NoPayload, true},
-    {CommandBuilder::SetMainSignal, Protocol::SetMainSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
-    {CommandBuilder::SetPipSignal, Protocol::SetPipSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
-    {CommandBuilder::SetCaptionSignal, Protocol::SetCaptionSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
-    {CommandBuilder::SetLight, Protocol::SetLight, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
-    {CommandBuilder::SetContrast, Protocol::SetContrast, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
-    {CommandBuilder::SetColour, Protocol::SetColour, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
-    {CommandBuilder::SetCaptions, Protocol::SetCaptions, 23, FixedWrite::NoParam, FixedWrite::SendBuf, true},
-    {CommandBuilder::AutoAdjust, Protocol::AutoAdjust, 20, FixedWrite::EntryIndex, FixedWrite::NoPayload, true},
+    {Command::WriteNetwork, Protocol::WriteNetwork, 38, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {Command::DeleteWindows, Protocol::DeleteWindows, 20, FixedWrite::CurrentPreset, FixedWrite::NoPayload, false},
+    {Command::WriteChannels, Protocol::WriteChannels, 1492, FixedWrite::NoParam, FixedWrite::SendBuf2, true},
+    {Command::RestoreFactory, Protocol::RestoreFactory, 19, FixedWrite::NoParam, FixedWrite::NoPayload, true},
+    {Command::SetWindowSignal, Protocol::SetWindowSignal, 22, FixedWrite::CurrentPreset, FixedWrite::SendBuf, true},
+    {Command::RecallPreset, Protocol::RecallPreset, 20, FixedWrite::CurrentPreset, FixedWrite::NoPayload, true},
+    {Command::SetMainSignal, Protocol::SetMainSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
+    {Command::SetPipSignal, Protocol::SetPipSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
+    {Command::SetCaptionSignal, Protocol::SetCaptionSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
+    {Command::SetLight, Protocol::SetLight, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {Command::SetContrast, Protocol::SetContrast, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {Command::SetColour, Protocol::SetColour, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {Command::SetCaptions, Protocol::SetCaptions, 23, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {Command::AutoAdjust, Protocol::AutoAdjust, 20, FixedWrite::EntryIndex, FixedWrite::NoPayload, true},
 };
 
 constexpr int RectangleFrameSize = 28;
@@ -59,19 +59,19 @@ QList<QByteArray> CommandBuilder::build(int type, const Staging &staging)
         return {buildFixedWrite(*write, staging)};
 
     switch (type) {
-    case WriteWall:
+    case Command::WriteWall:
         return {FrameBuilder::wallFrame(staging.wall, freshTag())};
-    case WriteWindows: {
+    case Command::WriteWindows: {
         QByteArray params;
         params.append(static_cast<char>(staging.curModel)).append('\x01');
         return {FrameBuilder::sizedWriteFrame(Protocol::WriteWindows, params + staging.sendBuf,
                                               freshTag())};
     }
-    case WriteAllPresets:
+    case Command::WriteAllPresets:
         return buildAllPresets(staging);
-    case SwitchPictureMode:
+    case Command::SwitchPictureMode:
         return buildPictureMode(staging);
-    case SetRectangles:
+    case Command::SetRectangles:
         return buildRectangles(staging);
     default:
         return buildReads(type);
@@ -81,13 +81,13 @@ QList<QByteArray> CommandBuilder::build(int type, const Staging &staging)
 bool CommandBuilder::isLong(int type)
 {
     switch (type) {
-    case WriteWall:
-    case WriteAllPresets:
-    case WriteChannels:
-    case RestoreFactory:
-    case ConnectionRead:
-    case ReadAllPresets:
-    case VerifyRead:
+    case Command::WriteWall:
+    case Command::WriteAllPresets:
+    case Command::WriteChannels:
+    case Command::RestoreFactory:
+    case Command::ConnectionRead:
+    case Command::ReadAllPresets:
+    case Command::VerifyRead:
         return true;
     default:
         return false;
@@ -127,7 +127,7 @@ QByteArray CommandBuilder::buildFixedWrite(const FixedWrite &write, const Stagin
         params.append(static_cast<char>(staging.index));
     if (const QByteArray *payload = payloadOf(write, staging))
         params.append(*payload);
-    if (write.type == RecallPreset)
+    if (write.type == Command::RecallPreset)
         qCDebug(lcLink) << "dm_checkSum = " << m_checkSum.toHex(' ');
     // A tag that was never set (no settings file, or cleared before a sync)
     // still fills its eight bytes, so the frame is as long as it says.
@@ -168,21 +168,21 @@ QList<QByteArray> CommandBuilder::buildAllPresets(const Staging &staging)
 QList<QByteArray> CommandBuilder::buildReads(int type)
 {
     switch (type) {
-    case ReadVersions:
+    case Command::ReadVersions:
         return {FrameBuilder::readRequest(Protocol::ReadVersions)};
-    case ReadSignalFlags:
+    case Command::ReadSignalFlags:
         return {FrameBuilder::readRequest(Protocol::ReadSignalFlags)};
-    case ReadNetwork:
+    case Command::ReadNetwork:
         // The tag is renewed although this read does not carry it.
         freshTag();
         return {FrameBuilder::readRequest(Protocol::ReadNetwork)};
-    case ConnectionRead:
+    case Command::ConnectionRead:
         return FrameBuilder::connectionReads();
-    case ReadAllPresets:
+    case Command::ReadAllPresets:
         return FrameBuilder::presetReads();
-    case ReadInputCards:
+    case Command::ReadInputCards:
         return {FrameBuilder::readRequest(Protocol::ReadInputCards)};
-    case VerifyRead:
+    case Command::VerifyRead:
         return {FrameBuilder::readRequest(Protocol::ReadStatus)};
     default:
         return {};

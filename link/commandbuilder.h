@@ -2,6 +2,8 @@
 #define COMMANDBUILDER_H
 
 #include "datataggenerator.h"
+
+#include <commandtype.h>
 #include "framebuilder.h"
 
 #include <QByteArray>
@@ -13,37 +15,6 @@
 class CommandBuilder
 {
 public:
-    enum Type {
-        Connect = 1,
-        Disconnect = 2,
-        ReadVersions = 10,
-        ReadSignalFlags = 12,
-        ReadNetwork = 14,
-        WriteNetwork = 15,
-        WriteWall = 41,
-        WriteWindows = 42,
-        DeleteWindows = 43,
-        WriteAllPresets = 44,
-        WriteChannels = 45,
-        RestoreFactory = 47,
-        SetWindowSignal = 48,
-        RecallPreset = 49,
-        SetMainSignal = 80,
-        SwitchPictureMode = 81,
-        SetPipSignal = 82,
-        SetCaptionSignal = 84,
-        SetRectangles = 85,
-        SetLight = 87,
-        SetContrast = 88,
-        SetColour = 89,
-        SetCaptions = 90,
-        AutoAdjust = 91,
-        ConnectionRead = 190,
-        ReadAllPresets = 191,
-        EndOfBatch = 192,
-        ReadInputCards = 193,
-        VerifyRead = 194,
-    };
 
     // What the caller staged for one command, copied when it was posted,
     // so that the frames carry what the caller meant whatever it stages

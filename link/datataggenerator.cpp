@@ -1,6 +1,6 @@
 #include "datataggenerator.h"
 
-#include "protocol.h"
+#include <protocol.h>
 
 DataTagGenerator::DataTagGenerator()
     : m_random(QRandomGenerator::system()->generate())

@@ -1,6 +1,6 @@
 #include "framebuilder.h"
 
-#include "protocol.h"
+#include <protocol.h>
 
 #include <devicedata.h>
 

@@ -1,7 +1,7 @@
 #include "linksettings.h"
 
 #include "linklog.h"
-#include "protocol.h"
+#include <protocol.h>
 #include "singleton_serialport.h"
 
 #include <settingsfile.h>

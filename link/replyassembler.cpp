@@ -1,7 +1,7 @@
 #include "replyassembler.h"
 
 #include "linklog.h"
-#include "protocol.h"
+#include <protocol.h>
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "framebuilder.h"
 #include "linklog.h"
-#include "protocol.h"
+#include <protocol.h>
 
 #include <devicedata.h>
 

@@ -1,7 +1,7 @@
 #include "singleton_serialport.h"
 
 #include "linklog.h"
-#include "protocol.h"
+#include <protocol.h>
 #include "replyparser.h"
 
 #include <QCoreApplication>
@@ -176,6 +176,12 @@ void Singleton_SerialPort::postCommand(int type)
         this, [this, type, staging] { run(type, staging); }, Qt::QueuedConnection);
 }
 
+void Singleton_SerialPort::post(int type, int timeoutMs)
+{
+    emit send_out_time(timeoutMs);
+    postCommand(type);
+}
+
 void Singleton_SerialPort::postSendFailed(int reason)
 {
     QMetaObject::invokeMethod(this, [this, reason] { sendFailed(reason); }, Qt::QueuedConnection);
@@ -252,16 +258,16 @@ CommandBuilder::Staging Singleton_SerialPort::staged(int type) const
     staging.sendBuf2 = dm_sendBuf2;
     staging.curModel = dm_data.curModel;
     switch (type) {
-    case CommandBuilder::WriteWall:
+    case Command::WriteWall:
         staging.wall = FrameBuilder::wallOf(dm_data);
         break;
-    case CommandBuilder::WriteAllPresets:
+    case Command::WriteAllPresets:
         staging.allDataList = dm_allDataList;
         staging.inDataList = dm_inDataList;
         staging.chDataList = dm_chDataList;
         staging.presetList = dm_presetList;
         break;
-    case CommandBuilder::SwitchPictureMode:
+    case Command::SwitchPictureMode:
         if (dm_index >= 0 && dm_index < DeviceData::InCardEntries)
             staging.entryMode = dm_data.inCards[size_t(dm_index)].mode;
         break;
@@ -281,19 +287,19 @@ void Singleton_SerialPort::run(int type, const CommandBuilder::Staging &staging)
     if (dm_sendEnable == 1)
         emit setWaitPage(false);
     switch (type) {
-    case CommandBuilder::Connect:
+    case Command::Connect:
         connectLink();
         break;
-    case CommandBuilder::Disconnect:
+    case Command::Disconnect:
         disconnectLink();
         break;
-    case CommandBuilder::EndOfBatch:
+    case Command::EndOfBatch:
         endBatch();
         break;
-    case CommandBuilder::ConnectionRead:
+    case Command::ConnectionRead:
         queueCommand(type, staging, true);
         break;
-    case CommandBuilder::VerifyRead:
+    case Command::VerifyRead:
         // A fresh copy: its tags never match, so the presets are always read.
         m_verify = {};
         queueCommand(type, staging, dm_sendEnable == 1);
@@ -564,14 +570,14 @@ void Singleton_SerialPort::parseReply(const QByteArray &reply)
         return;
     }
     const RequestQueue::Request sent = dm_sendList.inFlight();
-    const bool verifying = sent.command == CommandBuilder::VerifyRead;
+    const bool verifying = sent.command == Command::VerifyRead;
     const ReplyParser::Outcome outcome = (verifying ? m_verifyParser : m_parser)->handle(sent.frame, reply);
     if (!outcome.taken) {
         dm_receiveData.clear();
         dm_sendList.expireAttempt();
         return;
     }
-    dm_sendList.append(requestsOf(verifying ? sent.command : int(CommandBuilder::ReadAllPresets),
+    dm_sendList.append(requestsOf(verifying ? sent.command : int(Command::ReadAllPresets),
                                   sent.post, outcome.followUp));
     reportPresetWrite(sent.frame, quint8(sent.frame.at(Protocol::CodeOffset)) == Protocol::WriteChannels
                                       ? WholePresetConfirmed

@@ -44,6 +44,9 @@ public:
     // Copies what the caller staged, then runs the command in the worker
     // thread, in posting order.
     void postCommand(int type);
+    // Announces the time-out of the command's wait page (send_out_time),
+    // then posts it.
+    void post(int type, int timeoutMs);
     // Drops the queue with message reason + 5, in the worker thread.
     void postSendFailed(int reason);
     // The wait page ran out of time with the link's activity at the number

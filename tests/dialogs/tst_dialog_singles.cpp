@@ -249,7 +249,7 @@ void TestDialogSingles::pageCommandsReachDevice_data()
                                    << QList<QByteArray>{"\x81\x07\x01"} << 1 << 1;
     QTest::newRow("same mode") << 1 << 3 << "captions" << QByteArray("\x55") << 0
                                << QList<QByteArray>{} << 1 << 2;
-    QTest::newRow("auto") << 2 << 0 << "but_auto_1" << QByteArray("\x55") << 5000
+    QTest::newRow("auto") << 2 << 0 << "but_auto_1" << QByteArray() << 5000
                           << QList<QByteArray>{"\x8B\x07"} << 2 << 0;
 }
 

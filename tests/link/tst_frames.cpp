@@ -156,7 +156,7 @@ void TestFrames::wallOneCell()
     m_data.setWallSize(1, 1);
     m_data.outResolution = 6;
     m_data.outMode2 = 4;
-    const QList<QByteArray> frames = build(CommandBuilder::WriteWall);
+    const QList<QByteArray> frames = build(Command::WriteWall);
     QCOMPARE(frames.size(), 1);
     const QByteArray &frame = frames.first();
     QCOMPARE(frame.size(), 298);
@@ -176,7 +176,7 @@ void TestFrames::allPresets()
         m_in << QByteArray(512, char(i));
         m_ch << QByteArray(1472, char(i));
     }
-    const QList<QByteArray> frames = build(CommandBuilder::WriteAllPresets);
+    const QList<QByteArray> frames = build(Command::WriteAllPresets);
     QCOMPARE(frames.size(), 48);
     QSet<QByteArray> tags;
     for (int i = 0; i < 16; ++i) {
@@ -199,12 +199,12 @@ void TestFrames::allPresets()
     m_all.clear();
     m_in.clear();
     m_ch.clear();
-    QVERIFY(build(CommandBuilder::WriteAllPresets).isEmpty());
+    QVERIFY(build(Command::WriteAllPresets).isEmpty());
 }
 
 void TestFrames::presetReads()
 {
-    const QList<QByteArray> frames = build(CommandBuilder::ReadAllPresets);
+    const QList<QByteArray> frames = build(Command::ReadAllPresets);
     QCOMPARE(frames.size(), 32);
     for (int k = 0; k < 32; ++k) {
         QCOMPARE(frames[k].size(), 16);
@@ -220,7 +220,7 @@ void TestFrames::unsetTagStillFillsTheFrame()
 {
     m_checkSum.clear();
     m_data.curModel = 3;
-    QCOMPARE(build(CommandBuilder::DeleteWindows),
+    QCOMPARE(build(Command::DeleteWindows),
              QList<QByteArray>{hex("2001001404 01AA0143 03 0000000000000000 AA20")});
 }
 

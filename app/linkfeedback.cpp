@@ -1,0 +1,110 @@
+#include "linkfeedback.h"
+
+#include "applog.h"
+
+#include <dialog_wait.h>
+#include <messagecode.h>
+#include <singleton_serialport.h>
+
+#include <QMessageBox>
+
+namespace {
+
+// The message tables, by code (messagecode.h); several texts end in a blank.
+const char *const Messages[Message::Count][2] = {
+    {"Explain", "说明"},
+    {"Operation succeeded", "操作成功"},
+    {"opening failed", "连接失败"},
+    {"The file is not recognized ", "文件无法识别"},
+    {"Connect the machine before performing this operation. ", "请先连接机器,再执行本操作"},
+    {"No connection, no instructions can be sent.", "没有连接,不能发送指令"},
+    {"Command failed to send, please check the machine connection", "指令发送失败,请检查机器连接"},
+    {"Send timeout, please try to resend", "发送超时,请尝试重新发送"},
+    {"The currently selected position has no LED screen. ", "当前选中的位置没有LED屏"},
+    {"The currently selected LED screen is full", "当前选中LED屏满了"},
+    {"Please restart the startup", "请重新启动"},
+    {"The file could not be saved", "文件无法保存"},
+};
+
+} // namespace
+
+LinkFeedback::LinkFeedback(Singleton_SerialPort *link, QObject *parent)
+    : QObject(parent)
+    , m_link(link)
+{
+    using L = Singleton_SerialPort;
+    m_waitTimer.setSingleShot(true);
+    connect(&m_waitTimer, &QTimer::timeout, this, &LinkFeedback::timedOut);
+    connect(link, &L::send_out_time, this, [this](int ms) { m_outTimeCount = ms; });
+    connect(link, &L::isFistConnect, this, [this] { m_firstConnectPending = false; });
+    connect(link, &L::linkActivity, this, &LinkFeedback::linkActive);
+    connect(link, &L::commandProgress, this, &LinkFeedback::linkProgress);
+}
+
+void LinkFeedback::setEnglish(bool english)
+{
+    m_text.setEnglish(english);
+}
+
+QString LinkFeedback::message(int code) const
+{
+    return code >= 0 && code < Message::Count ? m_text(Messages[code][0], Messages[code][1]) : QString();
+}
+
+void LinkFeedback::showMessage(int code) const
+{
+    if (code < 0 || code >= Message::Count) {
+        qCWarning(lcApp) << "no message with code" << code;
+        return;
+    }
+    QMessageBox::about(nullptr, message(Message::Title), message(code));
+}
+
+void LinkFeedback::openWaitPage()
+{
+    Dialog_wait page(m_text.english(), nullptr);
+    connect(this, &LinkFeedback::closeWait, &page, &QDialog::close);
+    connect(this, &LinkFeedback::waitProgress, &page, &Dialog_wait::showProgress);
+    qCDebug(lcApp) << m_outTimeCount << "= m_outTimeCount";
+    m_waitTimer.start(m_outTimeCount);
+    ++m_openWaitPages;
+    page.exec();
+    --m_openWaitPages;
+}
+
+void LinkFeedback::closeWaitPages()
+{
+    m_waitTimer.stop();
+    emit closeWait();
+    emit waitPagesClosed();
+}
+
+// Each frame sent and each reply taken gives the device the whole time-out
+// again.
+void LinkFeedback::linkActive(int activity)
+{
+    m_linkActivity = activity;
+    if (m_openWaitPages > 0)
+        m_waitTimer.start(m_outTimeCount);
+}
+
+void LinkFeedback::linkProgress(int command, int framesDone, int framesTotal, qint64 bytesDone,
+                                qint64 bytesTotal)
+{
+    const WaitProgress::Page page =
+        m_progress.update(command, framesDone, framesTotal, bytesDone, bytesTotal, m_text.english());
+    emit waitProgress(page.text, page.value, page.maximum);
+}
+
+// The link sends the frame in flight again or gives up with message 7. A
+// device that never completed a first connection is not waited for again.
+void LinkFeedback::timedOut()
+{
+    qCDebug(lcApp) << "out time";
+    if (!m_firstConnectPending) {
+        m_link->postWaitTimedOut(m_linkActivity);
+        return;
+    }
+    m_link->postSendFailed(Message::SendTimeout - Message::SendFailureBase);
+    m_link->postCommand(Command::Disconnect);
+}

@@ -1,0 +1,185 @@
+#include "presetstore.h"
+
+#include "applog.h"
+
+#include <commandtype.h>
+#include <form_model.h>
+#include <mygraphicsview.h>
+#include <presetblocks.h>
+#include <presetcheck.h>
+#include <singleton_serialport.h>
+#include <wallfile.h>
+
+#include <QDataStream>
+#include <QUndoStack>
+
+PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link,
+                         QObject *parent)
+    : QObject(parent)
+    , m_canvas(canvas)
+    , m_bar(bar)
+    , m_link(link)
+    , m_marks(bar)
+{
+    for (QUndoStack *&stack : m_stacks)
+        stack = new QUndoStack(&m_history);
+    connect(link, &Singleton_SerialPort::presetWritten, this,
+            [this](int preset, int outcome) { m_marks.written(preset, outcome); });
+}
+
+void PresetStore::store()
+{
+    if (m_shown >= 0)
+        m_link->dm_data.modelView[size_t(m_shown)] = WallFile::bytes(m_canvas->model());
+}
+
+void PresetStore::show(int n)
+{
+    m_canvas->setDisSend();
+    store();
+    if (n >= 0 && n < PresetMarks::Presets) {
+        m_shown = n;
+        if (m_recall) {
+            m_link->dm_data.curModel = n;
+            m_link->post(Command::RecallPreset, Command::ShortWait);
+        }
+        load(n);
+    }
+    m_canvas->setSend();
+}
+
+// A stored preset the canvas cannot read shows empty.
+void PresetStore::load(int n)
+{
+    const QByteArray &view = m_link->dm_data.modelView[size_t(n)];
+    QDataStream in(view);
+    if (view.isEmpty())
+        m_canvas->ClearAllData();
+    else if (!m_canvas->fileOpen(in))
+        qCWarning(lcApp) << "stored preset could not be read; showing it empty";
+    QUndoStack *stack = m_stacks[size_t(n)];
+    m_history.setActiveStack(stack);
+    m_canvas->setUndoStack(stack);
+}
+
+void PresetStore::showDevicePreset()
+{
+    m_recall = false;
+    m_shown = -1;
+    m_bar->setSelIndex(m_link->dm_data.curModel);
+    m_recall = true;
+}
+
+void PresetStore::showGrid(int width, int height)
+{
+    const DeviceData &record = m_link->dm_data;
+    m_canvas->initData(record.colWidths.data(), record.rowHeights.data(), record.rows(), record.cols(),
+                       record.outMode2, width, height);
+}
+
+// On the model alone, as the canvas would rebuild them; only the preset
+// shown then goes through the canvas.
+void PresetStore::rebuildFromDevice()
+{
+    DeviceData &record = m_link->dm_data;
+    m_canvas->setDisSend();
+    for (size_t m = 0; m < DeviceData::Presets; ++m) {
+        record.modelView[m] = WallFile::bytes(PresetCheck::devicePreset(record, int(m)));
+        record.modelWins[m].clear();
+    }
+    m_marks.setAll(PresetMarks::Confirmed);
+    forgetHistories();
+    showDevicePreset();
+    m_canvas->setSend();
+}
+
+void PresetStore::takeDeviceCopy()
+{
+    DeviceData &record = m_link->dm_data;
+    const DeviceData &device = m_link->dm_deviceCopy;
+    record.colWidths = device.colWidths;
+    record.rowHeights = device.rowHeights;
+    record.outMode2 = device.outMode2;
+    record.outResolution = device.outResolution;
+    record.setResolution(device.outResolution);
+    record.curModel = device.curModel;
+    record.modelWins = device.modelWins;
+    record.modelLayer = device.modelLayer;
+    record.modelWinCount = device.modelWinCount;
+    showGrid(1920, 1080);
+    rebuildFromDevice();
+}
+
+void PresetStore::emptyAll()
+{
+    DeviceData &record = m_link->dm_data;
+    record.curModel = 0;
+    record.clearModelViews();
+    m_canvas->ClearAllData();
+    m_marks.setAll(PresetMarks::Confirmed);
+    forgetHistories();
+}
+
+void PresetStore::takenFromFile()
+{
+    m_marks.setAll(PresetMarks::Unknown);
+    forgetHistories();
+}
+
+void PresetStore::forgetHistories()
+{
+    for (QUndoStack *stack : m_stacks)
+        stack->clear();
+}
+
+// Sends nothing when a stored preset cannot be read, as the device would
+// otherwise take it for an empty one.
+bool PresetStore::writeAll()
+{
+    const DeviceData &record = m_link->dm_data;
+    PresetBlocks blocks;
+    if (record.curModel < 0 || record.curModel >= DeviceData::Presets || !blocks.build(record)) {
+        qCWarning(lcApp) << "the data set cannot be sent whole; nothing sent";
+        return false;
+    }
+    m_shown = -1;
+    m_history.setActiveStack(nullptr);
+    m_canvas->setUndoStack(nullptr);
+    forgetHistories();
+    m_link->dm_sendEnable = 0;
+    m_link->post(Command::WriteWall, Command::WriteAllWait);
+    m_link->dm_allDataList = blocks.windows;
+    m_link->dm_inDataList = blocks.sources;
+    m_link->dm_chDataList = blocks.channels;
+    m_link->dm_presetList.clear();
+    m_link->postCommand(Command::WriteAllPresets);
+    m_link->postCommand(Command::RecallPreset);
+    m_link->postCommand(Command::EndOfBatch);
+    return true;
+}
+
+// A wall that differs goes first, and as it empties the device's presets,
+// all of them follow.
+bool PresetStore::writeDiffering(const PresetCheck &check)
+{
+    if (!check.wallSame())
+        return writeAll();
+    PresetBlocks blocks;
+    if (!blocks.build(m_link->dm_data))
+        return false;
+    m_link->dm_allDataList.clear();
+    m_link->dm_inDataList.clear();
+    m_link->dm_chDataList.clear();
+    m_link->dm_presetList = check.differingPresets();
+    for (int m : qAsConst(m_link->dm_presetList)) {
+        m_link->dm_allDataList << blocks.windows.at(m);
+        m_link->dm_inDataList << blocks.sources.at(m);
+        m_link->dm_chDataList << blocks.channels.at(m);
+    }
+    if (!m_link->dm_presetList.isEmpty())
+        m_link->post(Command::WriteAllPresets, Command::WriteAllWait);
+    m_link->dm_presetList.clear();
+    if (!check.currentSame())
+        m_link->post(Command::RecallPreset, Command::ShortWait);
+    return true;
+}

@@ -1,0 +1,74 @@
+#ifndef PRESETSTORE_H
+#define PRESETSTORE_H
+
+#include "presetmarks.h"
+
+#include <QObject>
+#include <QUndoGroup>
+
+#include <array>
+
+class Form_Model;
+class MyGraphicsView;
+class PresetCheck;
+class QUndoStack;
+class Singleton_SerialPort;
+
+// The 16 presets the host keeps: the one on the canvas, the others in the
+// record as stored canvas data. Shows and recalls them, rebuilds them from
+// the device's windows and makes what a write of whole presets sends. Each
+// preset has its mark on the preset bar and its own undo history, which a
+// rebuild as a whole empties.
+class PresetStore : public QObject
+{
+    Q_OBJECT
+
+public:
+    PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link, QObject *parent);
+
+    // The preset on the canvas, -1 for none.
+    int shown() const { return m_shown; }
+    PresetMarks &marks() { return m_marks; }
+    QUndoGroup &history() { return m_history; }
+
+    // The canvas goes back into its preset.
+    void store();
+    // Stores the canvas and shows preset n, recalling it on the device
+    // unless the device chose it; n outside 0..15 only stores.
+    void show(int n);
+    // Shows the device's current preset without recalling it; the canvas
+    // on show is not written back into any preset.
+    void showDevicePreset();
+    // The canvas takes the record's wall; its windows go.
+    void showGrid(int width, int height);
+
+    // The record's device windows become the 16 presets.
+    void rebuildFromDevice();
+    // The device's copy of a verify read becomes the host's.
+    void takeDeviceCopy();
+    // A new wall empties every preset, on the device too.
+    void emptyAll();
+    // The presets came from the host's own file, trusted but not checked.
+    void takenFromFile();
+
+    // Posts the wall, every preset and the current preset as one batch;
+    // false, with nothing sent, when a stored preset cannot be read.
+    bool writeAll();
+    // Posts the presets and the current preset the check found different.
+    bool writeDiffering(const PresetCheck &check);
+
+private:
+    void load(int n);
+    void forgetHistories();
+
+    MyGraphicsView *m_canvas;
+    Form_Model *m_bar;
+    Singleton_SerialPort *m_link;
+    PresetMarks m_marks;
+    QUndoGroup m_history; // one stack a preset
+    std::array<QUndoStack *, PresetMarks::Presets> m_stacks{};
+    int m_shown = -1;
+    bool m_recall = true; // showing a preset recalls it on the device
+};
+
+#endif // PRESETSTORE_H

@@ -1,0 +1,31 @@
+#ifndef MESSAGECODE_H
+#define MESSAGECODE_H
+
+// The messages the operator is shown, by their code in the two message
+// tables (send_explain_end); 0 is the title of every message box.
+namespace Message {
+
+enum Code : int {
+    Title = 0,
+    Succeeded = 1,
+    OpeningFailed = 2,
+    NotRecognised = 3,
+    ConnectFirst = 4,
+    NotConnected = 5,    // a send failed, reason 0
+    SendFailed = 6,      // reason 1
+    SendTimeout = 7,     // reason 2
+    NoScreen = 8,        // the canvas's code 1
+    ScreenFull = 9,      // the canvas's code 2
+    RestartDevice = 10,
+    CannotSave = 11,
+    Count = 12,
+};
+
+// A failed send's reason is counted from NotConnected; a canvas's message
+// from CanvasBase.
+constexpr int SendFailureBase = NotConnected;
+constexpr int CanvasBase = 7;
+
+} // namespace Message
+
+#endif // MESSAGECODE_H
