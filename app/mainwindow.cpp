@@ -2,9 +2,12 @@
 #include "ui_mainwindow.h"
 
 #include "applog.h"
+#include "dataactions.h"
 #include "linkfeedback.h"
 #include "mainmenus.h"
+#include "navdocks.h"
 #include "presetstore.h"
+#include "runmodal.h"
 
 #include <commandtype.h>
 #include <datafile.h>
@@ -12,7 +15,6 @@
 #include <dialog_singles.h>
 #include <dialog_test.h>
 #include <dialog_trimdata.h>
-#include <dialog_verify.h>
 #include <form_incardset.h>
 #include <form_model.h>
 #include <form_title.h>
@@ -21,22 +23,14 @@
 #include <messagecode.h>
 #include <mygraphicsview.h>
 #include <mynavtree.h>
-#include <presetcheck.h>
 #include <singleton_serialport.h>
 #include <trimming.h>
 
-#include <QDockWidget>
-#include <QInputDialog>
-#include <QMenu>
-#include <QMessageBox>
 #include <QTimer>
 #include <QToolBar>
-#include <QVector>
 
 namespace {
 
-constexpr int SourceTreeKind = 8;
-constexpr int WinTreeKind = 9;
 const char *const WindowTitle = "澜岳科技RZ5300多画面拼接处理器PC控制软件(V1.15)";
 
 // The default data file: any non-empty name selects it.
@@ -53,9 +47,10 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QString::fromUtf8(WindowTitle));
     m_menus = std::make_unique<MainMenus>(this);
     buildPresetBar();
-    buildDocks();
+    m_docks = std::make_unique<NavDocks>(this, m_menus.get());
     m_feedback = new LinkFeedback(m_link, this);
     m_presets = new PresetStore(ui->mygraphicsview, m_formModel, m_link, this);
+    m_data = new DataActions(m_link, m_presets, m_feedback, m_formModel, this);
     connectActions();
     connectViews();
     connectLink();
@@ -84,30 +79,6 @@ void MainWindow::buildPresetBar()
     ui->statusBar->hide();
 }
 
-void MainWindow::buildDocks()
-{
-    const auto dock = [this](const char *name, MyNavTree *tree, Qt::DockWidgetArea area) {
-        auto *added = new QDockWidget(this);
-        added->setObjectName(QLatin1String(name));
-        added->setFeatures(QDockWidget::NoDockWidgetFeatures);
-        tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        tree->setContextMenuPolicy(Qt::CustomContextMenu);
-        added->setWidget(tree);
-        addDockWidget(area, added);
-        return added;
-    };
-    m_sourceTree = new MyNavTree;
-    m_sourceTree->setObjectName(QStringLiteral("sourceTree"));
-    m_sourceTree->setDragDropMode(QAbstractItemView::DragOnly);
-    m_sourceDock = dock("sourceDock", m_sourceTree, Qt::LeftDockWidgetArea);
-    m_titleBar = new Form_title(m_sourceDock);
-    m_sourceDock->setTitleBarWidget(m_titleBar);
-    m_winTree = new MyNavTree;
-    m_winTree->setObjectName(QStringLiteral("winTree"));
-    m_winTree->setDragDropMode(QAbstractItemView::DropOnly);
-    m_winDock = dock("winDock", m_winTree, Qt::RightDockWidgetArea);
-}
-
 void MainWindow::connectActions()
 {
     MyGraphicsView *canvas = ui->mygraphicsview;
@@ -119,11 +90,12 @@ void MainWindow::connectActions()
     connect(menus.comTest, &QAction::triggered, this, &MainWindow::openComTest);
     connect(menus.ledMosaic, &QAction::triggered, this, &MainWindow::openLedMosaic);
     connect(menus.inputSingle, &QAction::triggered, this, &MainWindow::openInputSingle);
-    connect(menus.exportData, &QAction::triggered, this, &MainWindow::exportData);
-    connect(menus.importData, &QAction::triggered, this, &MainWindow::importData);
-    connect(menus.sync, &QAction::triggered, this, &MainWindow::syncData);
-    connect(menus.verify, &QAction::triggered, this, &MainWindow::verifyData);
-    connect(menus.init, &QAction::triggered, this, &MainWindow::initDevice);
+    connect(menus.exportData, &QAction::triggered, m_data, &DataActions::exportData);
+    connect(menus.importData, &QAction::triggered, m_data, &DataActions::importData);
+    connect(menus.sync, &QAction::triggered, m_data, &DataActions::syncData);
+    connect(menus.verify, &QAction::triggered, m_data, &DataActions::verifyData);
+    connect(menus.init, &QAction::triggered, m_data, &DataActions::initDevice);
+    connect(m_data, &DataActions::namesChanged, this, &MainWindow::RspInCardMes);
     for (QAction *lock : {menus.lock, menus.unlock}) {
         connect(lock, &QAction::triggered, canvas, [this, canvas, lock] {
             canvas->setLock(lock == m_menus->lock);
@@ -138,11 +110,11 @@ void MainWindow::connectActions()
     for (auto changed : {&QUndoGroup::undoTextChanged, &QUndoGroup::redoTextChanged})
         connect(history, changed, this, &MainWindow::updateUndoActions);
     connect(history, &QUndoGroup::activeStackChanged, this, &MainWindow::updateUndoActions);
-    connect(menus.pictureAttribute, &QAction::triggered, this, [this] { RspSetCard(m_curSource); });
+    connect(menus.pictureAttribute, &QAction::triggered, this, [this] { RspSetCard(m_docks->curSource()); });
     connect(menus.inputName, &QAction::triggered, this, &MainWindow::RspInCardName);
-    connect(menus.topFloor, &QAction::triggered, canvas, [this, canvas] { canvas->setTopLayerWin(m_curWin); });
+    connect(menus.topFloor, &QAction::triggered, canvas, [this, canvas] { canvas->setTopLayerWin(m_docks->curWin()); });
     connect(menus.bottomFloor, &QAction::triggered, canvas,
-            [this, canvas] { canvas->setButtonLayerWin(m_curWin); });
+            [this, canvas] { canvas->setButtonLayerWin(m_docks->curWin()); });
 }
 
 void MainWindow::connectViews()
@@ -159,17 +131,16 @@ void MainWindow::connectViews()
     connect(canvas, &V::s_delteAll, this, &MainWindow::RspSendAllWin);
     connect(canvas, &V::s_win_mes, this, &MainWindow::RspWinLayerMes);
     connect(canvas, &V::s_creat_win, this, &MainWindow::RspWinCreatSingle);
-    connect(m_sourceTree, &MyNavTree::customContextMenuRequested, this, &MainWindow::sourceMenuRequested);
-    connect(m_winTree, &MyNavTree::customContextMenuRequested, this, &MainWindow::winMenuRequested);
-    connect(m_winTree, &MyNavTree::chargeSingle, canvas, &V::setInCard);
+    MyNavTree *sources = m_docks->sourceTree;
+    connect(m_docks->winTree, &MyNavTree::chargeSingle, canvas, &V::setInCard);
     // The source chosen in the list is the channel of the next window drawn.
-    connect(m_sourceTree->selectionModel(), &QItemSelectionModel::currentChanged, canvas,
-            [this, canvas](const QModelIndex &index) {
-                const int code = m_sourceTree->GetNowItemIndex(index);
+    connect(sources->selectionModel(), &QItemSelectionModel::currentChanged, canvas,
+            [sources, canvas](const QModelIndex &index) {
+                const int code = sources->GetNowItemIndex(index);
                 if (code >= 0)
                     canvas->curChannel = code;
             });
-    connect(m_sourceTree, &MyNavTree::chargedata, this, &MainWindow::RspChargeCardName);
+    connect(sources, &MyNavTree::chargedata, this, &MainWindow::RspChargeCardName);
 }
 
 void MainWindow::connectLink()
@@ -178,9 +149,9 @@ void MainWindow::connectLink()
     connect(m_feedback, &LinkFeedback::closeWait, this, &MainWindow::closeWait);
     connect(m_feedback, &LinkFeedback::waitProgress, this, &MainWindow::waitProgress);
     connect(m_feedback, &LinkFeedback::waitPagesClosed, this, &MainWindow::waitPagesClosed);
-    connect(m_link, &L::repalceDeviceCopy, this, [this] { m_deviceCopyReady = true; });
+    connect(m_link, &L::repalceDeviceCopy, m_data, &DataActions::verifyReadDone);
     connect(m_link, &L::repalceCard, this, [this] { m_presets->emptyAll(); });
-    connect(m_titleBar, &Form_title::updataCard, this,
+    connect(m_docks->titleBar, &Form_title::updataCard, this,
             [this] { m_link->post(Command::ReadSignalFlags, Command::ShortWait); });
     connect(m_link, &L::send_connect_end, this, &MainWindow::Rsp_Connect_Reslut);
     connect(m_link, &L::setWaitPage, this, &MainWindow::Rsp_waitPage);
@@ -205,18 +176,12 @@ void MainWindow::loadFile()
 
 void MainWindow::setLanguage(int english)
 {
-    m_titleBar->setLanguage(english != 0);
     isEnglish = english;
-    m_text.setEnglish(english != 0);
     m_menus->setLanguage(english != 0);
     m_menus->setConnected(m_link->isConnected());
     m_feedback->setEnglish(english != 0);
-    const QString source = m_text("Source", "信号源");
-    m_sourceTree->setTitle(source, SourceTreeKind);
-    m_sourceDock->setWindowTitle(source);
-    const QString wins = m_text("Win", "窗口");
-    m_winTree->setTitle(wins, WinTreeKind);
-    m_winDock->setWindowTitle(wins);
+    m_data->setEnglish(english != 0);
+    m_docks->setLanguage(english != 0);
     ui->mygraphicsview->setLanguage(isEnglish);
     m_presets->marks().setLanguage(english != 0);
     updateUndoActions();
@@ -232,8 +197,7 @@ QMenu *MainWindow::createPopupMenu()
 void MainWindow::setWorkingViewsEnabled(bool enabled)
 {
     ui->mygraphicsview->setEnabled(enabled);
-    m_sourceDock->setEnabled(enabled);
-    m_winDock->setEnabled(enabled);
+    m_docks->setEnabled(enabled);
     m_formModel->setEnabled(enabled);
     m_menus->verify->setEnabled(enabled);
     updateUndoActions();
@@ -247,12 +211,6 @@ void MainWindow::updateUndoActions()
     const bool editable = m_link->isConnected() && m_presets->shown() >= 0 && !ui->mygraphicsview->isLocked();
     m_menus->setEdits(history.undoText(), editable && history.canUndo(), history.redoText(),
                       editable && history.canRedo());
-}
-
-void MainWindow::runDialog(QDialog *dialog)
-{
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->exec();
 }
 
 // ---- menu actions
@@ -271,7 +229,7 @@ void MainWindow::openComSet()
 {
     auto *dialog = new Dialog_ComSet(isEnglish != 0, this);
     connect(m_link, &Singleton_SerialPort::repalceConnect, dialog, &Dialog_ComSet::initPage);
-    runDialog(dialog);
+    runModal(dialog);
 }
 
 // The dialog listens before the read goes out: over a fast link the
@@ -285,7 +243,7 @@ void MainWindow::openComTest()
     auto *dialog = new Dialog_Test(isEnglish != 0, this);
     connect(m_link, &Singleton_SerialPort::repalceVersion, dialog, &Dialog_Test::InitPage);
     m_link->post(Command::ReadVersions, Command::ReadAllWait);
-    runDialog(dialog);
+    runModal(dialog);
 }
 
 void MainWindow::openLedMosaic()
@@ -294,7 +252,7 @@ void MainWindow::openLedMosaic()
         return;
     auto *dialog = new LEDsplice(isEnglish != 0, this);
     connect(dialog, &LEDsplice::sendSignal, this, &MainWindow::Rsp_Send_ResetView);
-    runDialog(dialog);
+    runModal(dialog);
 }
 
 void MainWindow::openInputSingle()
@@ -303,116 +261,7 @@ void MainWindow::openInputSingle()
         return;
     auto *dialog = new Dialog_Singles(isEnglish != 0, this);
     connect(dialog, &Dialog_Singles::chargeSingle, this, &MainWindow::RspInCardMes);
-    runDialog(dialog);
-}
-
-void MainWindow::exportData()
-{
-    m_presets->store();
-    const int result = m_link->dm_data.saveFile(QString());
-    if (result == DataFile::Done)
-        showMessageWidget(Message::Succeeded);
-    else if (result == DataFile::CannotOpen)
-        showMessageWidget(Message::CannotSave);
-}
-
-// The file replaces the host's data only when all of it can be sent.
-void MainWindow::importData()
-{
-    if (!m_link->isConnected())
-        return;
-    DeviceData &record = m_link->dm_data;
-    const DeviceData before = record;
-    const int result = record.openFile(QString());
-    if (result == DataFile::NothingChosen)
-        return;
-    if (result != DataFile::Done || !writeAllAndVerify()) {
-        record = before;
-        showMessageWidget(Message::NotRecognised);
-    }
-}
-
-// What was written is read back and compared; the data may bring names of
-// their own.
-bool MainWindow::writeAllAndVerify()
-{
-    if (!m_presets->writeAll())
-        return false;
-    m_formModel->setMyToolTips(m_link->dm_data.modelNameList());
-    RspInCardMes();
-    verifyData();
-    return true;
-}
-
-void MainWindow::syncData()
-{
-    if (!m_link->isConnected())
-        return;
-    m_link->dm_lastCheckSum.clear();
-    m_link->dm_checkSum.clear();
-    m_link->post(Command::ConnectionRead, Command::ReadAllWait);
-}
-
-// Reads the device's wall, current preset and presets beside the host's;
-// the result shows when the read is complete.
-void MainWindow::verifyData()
-{
-    if (!m_link->isConnected())
-        return;
-    m_presets->store();
-    m_deviceCopyReady = false;
-    m_link->post(Command::VerifyRead, Command::ReadAllWait);
-}
-
-void MainWindow::showVerifyResult()
-{
-    const DeviceData &record = m_link->dm_data;
-    const DeviceData &device = m_link->dm_deviceCopy;
-    const PresetCheck check(record, device);
-    for (int m = 0; m < PresetCheck::Presets; ++m)
-        m_presets->marks().set(m, check.preset(m).same() ? PresetMarks::Confirmed : PresetMarks::ChangedHere);
-    auto *dialog = new Dialog_Verify(isEnglish != 0, check, record, device, this);
-    connect(dialog, &Dialog_Verify::sendMine, this, [this, check] { sendMine(check); });
-    connect(dialog, &Dialog_Verify::takeDevices, m_presets, &PresetStore::takeDeviceCopy);
-    runDialog(dialog);
-}
-
-// The host's presets that differ go to the device whole, then everything
-// is verified again.
-void MainWindow::sendMine(const PresetCheck &check)
-{
-    if (m_presets->writeDiffering(check))
-        verifyData();
-    else
-        showMessageWidget(Message::NotRecognised);
-}
-
-void MainWindow::initDevice()
-{
-    if (!m_link->isConnected())
-        return;
-    const QMessageBox::StandardButton answer = QMessageBox::information(
-        nullptr, m_feedback->message(Message::Title),
-        m_text("Do you want to initialize the device?", "是否初始化设备？"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (answer == QMessageBox::Yes)
-        m_link->post(Command::RestoreFactory, Command::FactoryWait);
-}
-
-void MainWindow::sourceMenuRequested(const QPoint &pos)
-{
-    m_curSource = m_sourceTree->GetNowItemIndex(m_sourceTree->indexAt(pos));
-    if (m_curSource == -1)
-        return;
-    (m_curSource < DeviceData::InCardEntries ? m_menus->sourceCardMenu : m_menus->sourceMenu)
-        ->popup(QCursor::pos());
-}
-
-void MainWindow::winMenuRequested(const QPoint &pos)
-{
-    m_curWin = m_winTree->GetNowItemIndex(m_winTree->indexAt(pos));
-    if (m_curWin != -1)
-        m_menus->winMenu->popup(QCursor::pos());
+    runModal(dialog);
 }
 
 // ---- link results
@@ -461,12 +310,11 @@ void MainWindow::Rsp_waitPage(bool close)
 
 // A wall write is pending only while its wait page is up: a wall write
 // that failed, or a link that went, must not let a later one clear the
-// presets. A verify read's result shows once its page is gone.
+// presets.
 void MainWindow::waitPagesClosed()
 {
     m_resetPending = false;
-    if (std::exchange(m_deviceCopyReady, false))
-        QTimer::singleShot(0, this, &MainWindow::showVerifyResult);
+    m_data->waitPagesClosed();
 }
 
 void MainWindow::Rsp_Send_ResetView()
@@ -485,33 +333,20 @@ void MainWindow::updata_model(int n)
 {
     m_presets->show(n);
     if (n >= 0 && n < DeviceData::Presets) {
-        m_winSignals = ui->mygraphicsview->getWinSingle();
+        m_docks->setWinSignals(ui->mygraphicsview->getWinSingle());
         ui->mygraphicsview->getWinLayer();
     }
     updateUndoActions();
 }
 
-void MainWindow::refreshWinTree()
-{
-    QStringList names;
-    QList<int> ids;
-    for (int win : qAsConst(m_winLayers)) {
-        names << QStringLiteral("Win%1 [%2]").arg(win + 1).arg(m_winSignals.value(win));
-        ids << win;
-    }
-    m_winTree->addValue(names, ids, QVector<int>(ids.size(), WinTreeKind).toList());
-}
-
 void MainWindow::RspWinLayerMes(QList<int> list)
 {
-    m_winLayers = list;
-    refreshWinTree();
+    m_docks->setWinLayers(list);
 }
 
 void MainWindow::RspWinCreatSingle(int win, int code)
 {
-    m_winSignals.insert(win, DeviceData::channelName(code));
-    refreshWinTree();
+    m_docks->setWinSignal(win, DeviceData::channelName(code));
 }
 
 void MainWindow::show_Win_Single(QByteArray bytes)
@@ -537,37 +372,15 @@ void MainWindow::RspSendAllWin()
         m_link->post(Command::DeleteWindows, Command::ShortWait);
 }
 
-bool MainWindow::askName(const QString &title, const QString &label, QString *name) const
-{
-    bool ok = false;
-    const QString typed = QInputDialog::getText(nullptr, title, label, QLineEdit::Normal, *name, &ok);
-    if (ok)
-        *name = typed.trimmed();
-    return ok;
-}
-
 void MainWindow::RspModelName()
 {
-    const int preset = m_presets->shown();
-    if (preset == -1)
-        return;
-    DeviceData &record = m_link->dm_data;
-    QString name = record.modelName(preset);
-    if (!askName(m_text("Model Name", "模式名称"), m_text("Please input model name", "请输入模式名称..."), &name))
-        return;
-    m_formModel->setMyToolTip(name);
-    record.setModelName(name, preset);
+    if (m_presets->shown() != -1)
+        m_data->askPresetName(m_presets->shown());
 }
 
 void MainWindow::RspInCardName()
 {
-    DeviceData &record = m_link->dm_data;
-    QString name = record.inCardName(m_curSource);
-    if (!askName(m_text("Incard Name", "输入卡名称"), m_text("Please input incard name", "请输入输入卡名称..."),
-                 &name))
-        return;
-    record.setInCardName(name, m_curSource);
-    RspInCardMes();
+    m_data->askInputName(m_docks->curSource());
 }
 
 void MainWindow::RspChargeCardName(int id, QString name)
@@ -578,10 +391,7 @@ void MainWindow::RspChargeCardName(int id, QString name)
 
 void MainWindow::Rsp_InCard()
 {
-    const DeviceData &record = m_link->dm_data;
-    const QList<int> ids = record.channelList();
-    m_sourceTree->addValue(record.channelLabels(ids, record.channelSignalList()), ids,
-                           record.channelStateList());
+    m_docks->showSources(m_link->dm_data);
 }
 
 void MainWindow::RspInCardMes()
@@ -595,7 +405,7 @@ void MainWindow::RspInCardMes()
 
 void MainWindow::RspSetCard(int card)
 {
-    runDialog(new Form_InCardSet(card, isEnglish != 0, this));
+    runModal(new Form_InCardSet(card, isEnglish != 0, this));
 }
 
 void MainWindow::show_trimming(int win)
@@ -606,7 +416,7 @@ void MainWindow::show_trimming(int win)
     connect(dialog, &Trimming::endTrim, canvas, &MyGraphicsView::setTrim);
     const DeviceData &record = m_link->dm_data;
     dialog->initTrim(win, table, record.outWidth, record.outHeight);
-    runDialog(dialog);
+    runModal(dialog);
 }
 
 void MainWindow::show_trimming_data(QList<int> values)
@@ -616,7 +426,7 @@ void MainWindow::show_trimming_data(QList<int> values)
     connect(dialog, &Dialog_trimdata::setInRect, canvas, &MyGraphicsView::setTrimInRect);
     connect(dialog, &Dialog_trimdata::setOutRect, canvas, &MyGraphicsView::setTrimOutRect);
     dialog->setData(values);
-    runDialog(dialog);
+    runModal(dialog);
 }
 
 // ---- rebuilds after device reports
@@ -647,7 +457,7 @@ void MainWindow::RspDataToDevice()
         // against a device whose tag equals the default one, or a lost
         // file): read the device's presets instead of showing nothing.
         qCWarning(lcApp) << "no readable" << record.configPath << "- reading the device";
-        syncData();
+        m_data->syncData();
         return;
     }
     m_presets->showGrid(1920, 1080);
@@ -664,6 +474,6 @@ void MainWindow::updata_Models()
 
 void MainWindow::RspLoadToDevice()
 {
-    if (!writeAllAndVerify())
+    if (!m_data->writeAllAndVerify())
         showMessageWidget(Message::NotRecognised);
 }

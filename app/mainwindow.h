@@ -1,25 +1,20 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
-#include <bilingual.h>
 
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>
-#include <QMap>
 #include <QString>
 
 #include <memory>
 
+class DataActions;
 class Form_Model;
-class Form_title;
 class LinkFeedback;
 class MainMenus;
-class MyNavTree;
-class PresetCheck;
+class NavDocks;
 class PresetStore;
-class QDialog;
-class QDockWidget;
 class Singleton_SerialPort;
 
 namespace Ui {
@@ -77,16 +72,12 @@ public:
 
 private:
     void buildPresetBar();
-    void buildDocks();
     void connectActions();
     void connectViews();
     void connectLink();
 
-    bool askName(const QString &title, const QString &label, QString *name) const;
     void setWorkingViewsEnabled(bool enabled);
     void updateUndoActions();
-    void refreshWinTree();
-    void runDialog(QDialog *dialog);
     void waitPagesClosed();
 
     void toggleConnection();
@@ -94,37 +85,18 @@ private:
     void openComTest();
     void openLedMosaic();
     void openInputSingle();
-    void exportData();
-    void importData();
-    bool writeAllAndVerify();
-    void syncData();
-    void verifyData();
-    void showVerifyResult();
-    void sendMine(const PresetCheck &check);
-    void initDevice();
-    void sourceMenuRequested(const QPoint &pos);
-    void winMenuRequested(const QPoint &pos);
 
     Singleton_SerialPort *m_link;
     int isEnglish = 0;
-    Bilingual m_text;
     bool m_resetPending = false;
     int m_userDisconnect = 0;
-    bool m_deviceCopyReady = false; // a verify read is in, to show once its page closes
-    QList<int> m_winLayers;
-    QMap<int, QString> m_winSignals;
-    int m_curWin = -1;
-    int m_curSource = -1;
     Ui::MainWindow *ui;
     std::unique_ptr<MainMenus> m_menus;
     Form_Model *m_formModel = nullptr;
-    QDockWidget *m_sourceDock = nullptr;
-    QDockWidget *m_winDock = nullptr;
-    MyNavTree *m_sourceTree = nullptr;
-    MyNavTree *m_winTree = nullptr;
-    Form_title *m_titleBar = nullptr;
+    std::unique_ptr<NavDocks> m_docks;
     LinkFeedback *m_feedback = nullptr;
     PresetStore *m_presets = nullptr;
+    DataActions *m_data = nullptr;
 };
 
 #endif // MAINWINDOW_H

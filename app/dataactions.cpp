@@ -1,0 +1,158 @@
+#include "dataactions.h"
+
+#include "linkfeedback.h"
+#include "presetstore.h"
+#include "runmodal.h"
+
+#include <commandtype.h>
+#include <datafile.h>
+#include <dialog_verify.h>
+#include <form_model.h>
+#include <messagecode.h>
+#include <presetcheck.h>
+#include <singleton_serialport.h>
+
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+DataActions::DataActions(Singleton_SerialPort *link, PresetStore *presets, LinkFeedback *feedback,
+                         Form_Model *bar, QWidget *parent)
+    : QObject(parent)
+    , m_link(link)
+    , m_presets(presets)
+    , m_feedback(feedback)
+    , m_bar(bar)
+    , m_window(parent)
+{
+}
+
+void DataActions::exportData()
+{
+    m_presets->store();
+    const int result = m_link->dm_data.saveFile(QString());
+    if (result == DataFile::Done)
+        m_feedback->showMessage(Message::Succeeded);
+    else if (result == DataFile::CannotOpen)
+        m_feedback->showMessage(Message::CannotSave);
+}
+
+// The file replaces the host's data only when all of it can be sent.
+void DataActions::importData()
+{
+    if (!m_link->isConnected())
+        return;
+    DeviceData &record = m_link->dm_data;
+    const DeviceData before = record;
+    const int result = record.openFile(QString());
+    if (result == DataFile::NothingChosen)
+        return;
+    if (result != DataFile::Done || !writeAllAndVerify()) {
+        record = before;
+        m_feedback->showMessage(Message::NotRecognised);
+    }
+}
+
+// What was written is read back and compared; the data may bring names of
+// their own.
+bool DataActions::writeAllAndVerify()
+{
+    if (!m_presets->writeAll())
+        return false;
+    m_bar->setMyToolTips(m_link->dm_data.modelNameList());
+    emit namesChanged();
+    verifyData();
+    return true;
+}
+
+void DataActions::syncData()
+{
+    if (!m_link->isConnected())
+        return;
+    m_link->dm_lastCheckSum.clear();
+    m_link->dm_checkSum.clear();
+    m_link->post(Command::ConnectionRead, Command::ReadAllWait);
+}
+
+// Reads the device's wall, current preset and presets beside the host's.
+void DataActions::verifyData()
+{
+    if (!m_link->isConnected())
+        return;
+    m_presets->store();
+    m_resultPending = false;
+    m_link->post(Command::VerifyRead, Command::ReadAllWait);
+}
+
+void DataActions::waitPagesClosed()
+{
+    if (std::exchange(m_resultPending, false))
+        QTimer::singleShot(0, this, &DataActions::showVerifyResult);
+}
+
+void DataActions::showVerifyResult()
+{
+    const DeviceData &record = m_link->dm_data;
+    const DeviceData &device = m_link->dm_deviceCopy;
+    const PresetCheck check(record, device);
+    for (int m = 0; m < PresetCheck::Presets; ++m)
+        m_presets->marks().set(m, check.preset(m).same() ? PresetMarks::Confirmed : PresetMarks::ChangedHere);
+    auto *dialog = new Dialog_Verify(m_text.english(), check, record, device, m_window);
+    connect(dialog, &Dialog_Verify::sendMine, this, [this, check] { sendMine(check); });
+    connect(dialog, &Dialog_Verify::takeDevices, m_presets, &PresetStore::takeDeviceCopy);
+    runModal(dialog);
+}
+
+// The host's presets that differ go to the device whole, then everything
+// is verified again.
+void DataActions::sendMine(const PresetCheck &check)
+{
+    if (m_presets->writeDiffering(check))
+        verifyData();
+    else
+        m_feedback->showMessage(Message::NotRecognised);
+}
+
+void DataActions::initDevice()
+{
+    if (!m_link->isConnected())
+        return;
+    const QMessageBox::StandardButton answer = QMessageBox::information(
+        nullptr, m_feedback->message(Message::Title),
+        m_text("Do you want to initialize the device?", "是否初始化设备？"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        m_link->post(Command::RestoreFactory, Command::FactoryWait);
+}
+
+bool DataActions::askPresetName(int preset)
+{
+    DeviceData &record = m_link->dm_data;
+    QString name = record.modelName(preset);
+    if (!askName(m_text("Model Name", "模式名称"), m_text("Please input model name", "请输入模式名称..."), &name))
+        return false;
+    m_bar->setMyToolTip(name);
+    record.setModelName(name, preset);
+    return true;
+}
+
+bool DataActions::askInputName(int code)
+{
+    DeviceData &record = m_link->dm_data;
+    QString name = record.inCardName(code);
+    if (!askName(m_text("Incard Name", "输入卡名称"), m_text("Please input incard name", "请输入输入卡名称..."),
+                 &name))
+        return false;
+    record.setInCardName(name, code);
+    emit namesChanged();
+    return true;
+}
+
+bool DataActions::askName(const QString &title, const QString &label, QString *name) const
+{
+    bool ok = false;
+    const QString typed = QInputDialog::getText(nullptr, title, label, QLineEdit::Normal, *name, &ok);
+    if (ok)
+        *name = typed.trimmed();
+    return ok;
+}

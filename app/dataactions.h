@@ -1,0 +1,62 @@
+#ifndef DATAACTIONS_H
+#define DATAACTIONS_H
+
+#include <bilingual.h>
+
+#include <QObject>
+
+class Form_Model;
+class LinkFeedback;
+class PresetCheck;
+class PresetStore;
+class QWidget;
+class Singleton_SerialPort;
+
+// The Device Data menu and the names of presets and inputs: export,
+// import, synchronise, verify (with its result and the operator's choice)
+// and initialise; the name dialogs.
+class DataActions : public QObject
+{
+    Q_OBJECT
+
+public:
+    DataActions(Singleton_SerialPort *link, PresetStore *presets, LinkFeedback *feedback,
+                Form_Model *bar, QWidget *parent);
+
+    void setEnglish(bool english) { m_text.setEnglish(english); }
+
+    void exportData();
+    void importData();
+    void syncData();
+    void verifyData();
+    void initDevice();
+    // Writes everything and verifies it; false, with nothing sent, when
+    // the data cannot be sent whole.
+    bool writeAllAndVerify();
+    // A verify read is in: its result shows once the wait page is gone.
+    void verifyReadDone() { m_resultPending = true; }
+    void waitPagesClosed();
+
+    // The name dialogs; true when a name was confirmed.
+    bool askPresetName(int preset);
+    bool askInputName(int code);
+
+signals:
+    // The input names may have changed.
+    void namesChanged();
+
+private:
+    void showVerifyResult();
+    void sendMine(const PresetCheck &check);
+    bool askName(const QString &title, const QString &label, QString *name) const;
+
+    Singleton_SerialPort *m_link;
+    PresetStore *m_presets;
+    LinkFeedback *m_feedback;
+    Form_Model *m_bar;
+    QWidget *m_window;
+    Bilingual m_text;
+    bool m_resultPending = false;
+};
+
+#endif // DATAACTIONS_H
