@@ -153,3 +153,36 @@ QList<QByteArray> FrameBuilder::connectionReads()
 {
     return {readRequest(Protocol::ReadInputCards), readRequest(Protocol::ReadStatus)};
 }
+
+bool FrameBuilder::concernsHostData(const QByteArray &frame)
+{
+    if (quint8(frame.at(Protocol::KindOffset)) == Protocol::WriteKind)
+        return true;
+    switch (quint8(frame.at(Protocol::CodeOffset))) {
+    case Protocol::ReadInputCards:
+    case Protocol::ReadStatus:
+    case Protocol::ReadPresetWindows:
+    case Protocol::ReadPresetBlocks:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Writes that change one preset name it as their first parameter.
+int FrameBuilder::presetWrittenBy(const QByteArray &frame)
+{
+    switch (quint8(frame.at(Protocol::CodeOffset))) {
+    case Protocol::WriteWindows:
+    case Protocol::DeleteWindows:
+    case Protocol::SetWindowSignal:
+    case Protocol::WritePreset:
+    case Protocol::WritePresetLayers:
+    case Protocol::WriteChannels: {
+        const int preset = quint8(frame.at(Protocol::ParamOffset));
+        return preset < DeviceData::Presets ? preset : -1;
+    }
+    default:
+        return -1;
+    }
+}

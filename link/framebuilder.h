@@ -45,6 +45,12 @@ public:
     // The input card entries, then the device status.
     static QList<QByteArray> connectionReads();
 
+    // Whether the host's copy of the device's data depends on the request
+    // reaching the device: every write, and the reads of a full read.
+    static bool concernsHostData(const QByteArray &frame);
+    // The preset a write changes, or -1.
+    static int presetWrittenBy(const QByteArray &frame);
+
 private:
     static QByteArray header(quint8 kind, quint8 code, int lengthField);
 };

@@ -1,54 +1,17 @@
 #include "singleton_serialport.h"
 
+#include "framebuilder.h"
 #include "linklog.h"
-#include <protocol.h>
 #include "replyparser.h"
 
+#include <messagecode.h>
+#include <protocol.h>
+
 #include <QCoreApplication>
-#include <QSerialPortInfo>
 #include <QTcpSocket>
 #include <QThread>
 
 namespace {
-
-constexpr int ConnectWaitMs = 800;
-constexpr int SerialWriteWaitMs = 800;
-constexpr qint32 BaudRate = 115200;
-
-// An attempt waits this long for the device to start answering, plus, on a
-// serial line, twice the time the request and the longest reply take on
-// the wire (a USB adapter does not always keep up with the nominal rate).
-constexpr int ReplyWaitMs = 1000;
-constexpr int LongestReplySize = 1865; // the first reply of a preset read
-constexpr int BitsPerByte = 10;        // 8N1
-// The line counts as quiet after this long without a byte: on TCP a late
-// reply comes in one burst; on a serial line it is the time of 128 bytes,
-// with a floor for the adapter's own latency.
-constexpr int TcpQuietGapMs = 30;
-constexpr int QuietGapBytes = 128;
-constexpr int MinSerialQuietGapMs = 20;
-
-int wireMs(int bytes, int baud)
-{
-    return int(qint64(bytes) * BitsPerByte * 1000 / qMax(1, baud)) + 1;
-}
-
-// The host's copy of the device's data is only as good as the writes and
-// the full reads that reached the device.
-bool dataAtStake(const QByteArray &frame)
-{
-    if (quint8(frame.at(5)) == Protocol::WriteKind)
-        return true;
-    switch (quint8(frame.at(Protocol::CodeOffset))) {
-    case Protocol::ReadInputCards:
-    case Protocol::ReadStatus:
-    case Protocol::ReadPresetWindows:
-    case Protocol::ReadPresetBlocks:
-        return true;
-    default:
-        return false;
-    }
-}
 
 Singleton_SerialPort *theLink = nullptr;
 
@@ -79,6 +42,7 @@ Singleton_SerialPort::Singleton_SerialPort()
     : dm_serialPort(new QSerialPort(this))
     , dm_tcpSocket(new QTcpSocket(this))
     , dm_thread(new QThread)
+    , m_transport(dm_serialPort, dm_tcpSocket)
     , dm_sendList(this)
     , m_builder(dm_checkSum)
     , m_parser(new ReplyParser({dm_data, dm_buffer, dm_checkSum, dm_lastCheckSum, m_tagTrusted,
@@ -100,7 +64,7 @@ Singleton_SerialPort::Singleton_SerialPort()
     connect(dm_tcpSocket, &QTcpSocket::connected, this, &Singleton_SerialPort::socketConnected);
     connect(&dm_sendList, &RequestQueue::transmit, this, &Singleton_SerialPort::sendData);
     connect(&dm_sendList, &RequestQueue::drained, this, [this] { emit setWaitPage(true); });
-    connect(&dm_sendList, &RequestQueue::gaveUp, this, [this] { sendFailed(2); });
+    connect(&dm_sendList, &RequestQueue::gaveUp, this, [this] { sendFailed(Message::SendTimeout); });
     connect(&dm_sendList, &RequestQueue::activity, this, [this] { emit linkActivity(++m_activity); });
     connect(&dm_sendList, &RequestQueue::progress, this, &Singleton_SerialPort::commandProgress);
     connect(m_verifyParser, &ReplyParser::replaceWins, this, &Singleton_SerialPort::repalceDeviceCopy);
@@ -127,7 +91,7 @@ void Singleton_SerialPort::shutDown()
     QMetaObject::invokeMethod(
         link,
         [link, mainThread] {
-            link->closeTransports();
+            link->m_transport.close();
             link->moveToThread(mainThread);
         },
         Qt::BlockingQueuedConnection);
@@ -157,16 +121,7 @@ void Singleton_SerialPort::forwardParserSignals()
 
 QStringList Singleton_SerialPort::openablePortNames()
 {
-    QStringList names;
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports) {
-        QSerialPort port(info);
-        if (port.open(QIODevice::ReadWrite)) {
-            names << port.portName();
-            port.close();
-        }
-    }
-    return names;
+    return LinkTransport::openablePortNames();
 }
 
 void Singleton_SerialPort::postCommand(int type)
@@ -184,7 +139,7 @@ void Singleton_SerialPort::post(int type, int timeoutMs)
 
 void Singleton_SerialPort::postSendFailed(int reason)
 {
-    QMetaObject::invokeMethod(this, [this, reason] { sendFailed(reason); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, reason] { sendFailed(Message::SendFailureBase + reason); }, Qt::QueuedConnection);
 }
 
 void Singleton_SerialPort::postWaitTimedOut(int activity)
@@ -318,57 +273,23 @@ void Singleton_SerialPort::out_function_data(int type, QByteArray data)
 
 void Singleton_SerialPort::connectLink()
 {
-    closeTransports();
+    m_transport.close();
     dm_connect_statu = 1;
     dropQueue();
-    const bool linked = dm_linkType == 0 ? connectSocket() : openSerialPort();
+    const bool linked = m_transport.open(dm_linkType, dm_ip, dm_port, dm_portName);
     dm_connect_statu = linked ? 0 : 1;
-    dm_sendList.setQuietGap(quietGapMs());
+    dm_sendList.setQuietGap(m_transport.quietGapMs());
     emit setWaitPage(true);
     emit send_connect_end();
-}
-
-bool Singleton_SerialPort::connectSocket()
-{
-    dm_tcpSocket->connectToHost(dm_ip, static_cast<quint16>(dm_port), QIODevice::ReadWrite,
-                                QAbstractSocket::AnyIPProtocol);
-    if (dm_tcpSocket->waitForConnected(ConnectWaitMs))
-        return true;
-    qCWarning(lcLink) << "cannot connect to" << dm_ip << dm_port << dm_tcpSocket->errorString();
-    dm_tcpSocket->abort();
-    return false;
-}
-
-bool Singleton_SerialPort::openSerialPort()
-{
-    dm_serialPort->setPortName(dm_portName);
-    dm_serialPort->setBaudRate(BaudRate, QSerialPort::AllDirections);
-    dm_serialPort->setDataBits(QSerialPort::Data8);
-    dm_serialPort->setFlowControl(QSerialPort::NoFlowControl);
-    dm_serialPort->setParity(QSerialPort::NoParity);
-    dm_serialPort->setStopBits(QSerialPort::OneStop);
-    if (dm_serialPort->open(QIODevice::ReadWrite))
-        return true;
-    qCWarning(lcLink) << "cannot open" << dm_portName << dm_serialPort->errorString();
-    return false;
 }
 
 void Singleton_SerialPort::disconnectLink()
 {
-    closeTransports();
+    m_transport.close();
     dm_connect_statu = 1;
     dropQueue();
     emit setWaitPage(true);
     emit send_connect_end();
-}
-
-void Singleton_SerialPort::closeTransports()
-{
-    if (dm_serialPort->isOpen()) {
-        dm_serialPort->clear(QSerialPort::AllDirections);
-        dm_serialPort->close();
-    }
-    dm_tcpSocket->abort();
 }
 
 // The far end went away: the link is down until the next connect. The
@@ -376,7 +297,7 @@ void Singleton_SerialPort::closeTransports()
 void Singleton_SerialPort::linkLost()
 {
     dm_connect_statu = 1;
-    closeTransports();
+    m_transport.close();
     dropQueue();
     emit setWaitPage(true);
     emit send_connect_end();
@@ -384,11 +305,7 @@ void Singleton_SerialPort::linkLost()
 
 void Singleton_SerialPort::handleError(QSerialPort::SerialPortError error)
 {
-    // A port whose other side is gone reports a read error at every turn of
-    // the event loop while it stays open; it is as gone as a vanished one.
-    const bool gone = error == QSerialPort::ResourceError
-        || (error == QSerialPort::ReadError && dm_serialPort->atEnd());
-    if (!gone || dm_linkType == 0 || dm_connect_statu != 0)
+    if (!m_transport.serialGone(error) || dm_linkType == 0 || dm_connect_statu != 0)
         return;
     qCWarning(lcLink) << "serial port lost:" << dm_serialPort->errorString();
     linkLost();
@@ -431,24 +348,11 @@ QList<RequestQueue::Request> Singleton_SerialPort::requestsOf(int type, int post
     const bool waitsForPage = CommandBuilder::isLong(type);
     QList<RequestQueue::Request> requests;
     for (const QByteArray &frame : frames) {
-        requests.append({frame, waitsForPage ? 0 : replyWaitMs(frame), dataAtStake(frame), type, post,
+        requests.append({frame, waitsForPage ? 0 : m_transport.replyWaitMs(frame.size()),
+                         FrameBuilder::concernsHostData(frame), type, post,
                          ReplyParser::expectedReplySize(frame)});
     }
     return requests;
-}
-
-int Singleton_SerialPort::replyWaitMs(const QByteArray &frame) const
-{
-    if (dm_linkType == 0)
-        return ReplyWaitMs;
-    return ReplyWaitMs + 2 * wireMs(frame.size() + LongestReplySize, dm_serialPort->baudRate());
-}
-
-int Singleton_SerialPort::quietGapMs() const
-{
-    if (dm_linkType == 0)
-        return TcpQuietGapMs;
-    return qMax(MinSerialQuietGapMs, wireMs(QuietGapBytes, dm_serialPort->baudRate()));
 }
 
 void Singleton_SerialPort::endBatch()
@@ -465,7 +369,7 @@ void Singleton_SerialPort::endBatch()
 void Singleton_SerialPort::sendData(const QByteArray &frame)
 {
     if (dm_connect_statu != 0) {
-        sendFailed(0);
+        sendFailed(Message::NotConnected);
         return;
     }
     dm_receiveData.clear(); // nothing before a request can answer it
@@ -473,28 +377,14 @@ void Singleton_SerialPort::sendData(const QByteArray &frame)
         dm_lastCheckSum = dm_checkSum;
     qCDebug(lcLink) << "--------------------send------------";
     qCDebug(lcLink).noquote() << hexTrace(frame);
-    const bool written = dm_linkType == 0 ? writeSocket(frame) : writeSerial(frame);
-    if (!written)
-        sendFailed(1);
+    if (!m_transport.write(frame))
+        sendFailed(Message::SendFailed);
 }
 
-bool Singleton_SerialPort::writeSerial(const QByteArray &frame)
-{
-    return dm_serialPort->write(frame) != -1 && dm_serialPort->waitForBytesWritten(SerialWriteWaitMs);
-}
-
-bool Singleton_SerialPort::writeSocket(const QByteArray &frame)
-{
-    if (dm_tcpSocket->write(frame) == -1)
-        return false;
-    qCDebug(lcLink) << "sockt data" << dm_tcpSocket->state();
-    return true;
-}
-
-void Singleton_SerialPort::sendFailed(int reason)
+void Singleton_SerialPort::sendFailed(int message)
 {
     dropQueue();
-    emit send_explain_end(reason + 5);
+    emit send_explain_end(message);
     emit setWaitPage(true);
 }
 
@@ -585,23 +475,9 @@ void Singleton_SerialPort::parseReply(const QByteArray &reply)
     dm_sendList.replyTaken(reply.size());
 }
 
-// Writes that change one preset name it at offset 9; the channel data
-// close the three frames that write a preset whole.
 void Singleton_SerialPort::reportPresetWrite(const QByteArray &frame, int outcome)
 {
-    switch (quint8(frame.at(Protocol::CodeOffset))) {
-    case Protocol::WriteWindows:
-    case Protocol::DeleteWindows:
-    case Protocol::SetWindowSignal:
-    case Protocol::WritePreset:
-    case Protocol::WritePresetLayers:
-    case Protocol::WriteChannels: {
-        const int preset = quint8(frame.at(Protocol::ParamOffset));
-        if (preset < DeviceData::Presets)
-            emit presetWritten(preset, outcome);
-        break;
-    }
-    default:
-        break;
-    }
+    const int preset = FrameBuilder::presetWrittenBy(frame);
+    if (preset >= 0)
+        emit presetWritten(preset, outcome);
 }

@@ -2,6 +2,7 @@
 #define SINGLETON_SERIALPORT_H
 
 #include "commandbuilder.h"
+#include "linktransport.h"
 #include "replyassembler.h"
 #include "requestqueue.h"
 
@@ -140,22 +141,15 @@ private:
 
     void connectLink();
     void disconnectLink();
-    void closeTransports();
     void linkLost();
-    bool openSerialPort();
-    bool connectSocket();
 
     CommandBuilder::Staging staged(int type) const;
     void run(int type, const CommandBuilder::Staging &staging);
     void queueCommand(int type, const CommandBuilder::Staging &staging, bool sendAtOnce);
     QList<RequestQueue::Request> requestsOf(int type, int post, const QList<QByteArray> &frames) const;
-    int replyWaitMs(const QByteArray &frame) const;
-    int quietGapMs() const;
     void endBatch();
     void sendData(const QByteArray &frame);
-    bool writeSerial(const QByteArray &frame);
-    bool writeSocket(const QByteArray &frame);
-    void sendFailed(int reason);
+    void sendFailed(int message);
     void waitTimedOut(int activity);
     void dropQueue();
     void distrustData();
@@ -167,6 +161,7 @@ private:
     QSerialPort *dm_serialPort;
     QTcpSocket *dm_tcpSocket;
     QThread *dm_thread;
+    LinkTransport m_transport;
     ReplyAssembler dm_receiveData; // reply assembly
     RequestQueue dm_sendList;      // head = the frame in flight
     QByteArray dm_buffer;          // first reply of a preset read

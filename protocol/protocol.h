@@ -15,6 +15,7 @@ constexpr quint8 Marker = 0xAA;
 constexpr quint8 WriteKind = 0x01;
 constexpr quint8 ReadKind = 0xFE;
 constexpr int HeaderSize = 9;     // up to and including the command code
+constexpr int KindOffset = 5;
 constexpr int CodeOffset = 8;
 constexpr int ParamOffset = 9;
 constexpr int ReadFrameSize = 16;
