@@ -1,8 +1,8 @@
 #include "dialog_comset.h"
 #include "ui_dialog_comset.h"
 
-#include <commandbuilder.h>
 #include <bilingual.h>
+#include <commandtype.h>
 #include <singleton_serialport.h>
 
 namespace {
@@ -11,12 +11,10 @@ namespace {
 enum Setting { LinkType, Ip, Port, Mask, Gateway, Mac, PortName };
 
 constexpr int ComPorts = 20;
-constexpr int ReplyTimeoutMs = 5000;
 constexpr int Octets = 4;
 constexpr char Marker = 0x01; // leads each group of the network payload
 
 const QChar MacSeparator = QLatin1Char('-');
-
 
 int hexValue(const QString &text)
 {
@@ -149,15 +147,13 @@ void Dialog_ComSet::on_but_set_net_clicked()
 
 void Dialog_ComSet::on_but_get_clicked()
 {
-    emit m_link->send_out_time(ReplyTimeoutMs);
-    m_link->postCommand(Command::ReadNetwork);
+    m_link->post(Command::ReadNetwork, Command::ShortWait);
 }
 
 void Dialog_ComSet::on_but_set_device_clicked()
 {
     m_link->dm_sendBuf = networkPayload();
-    emit m_link->send_out_time(ReplyTimeoutMs);
-    m_link->postCommand(Command::WriteNetwork);
+    m_link->post(Command::WriteNetwork, Command::ShortWait);
 }
 
 QList<QLineEdit *> Dialog_ComSet::macEdits() const

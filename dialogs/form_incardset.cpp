@@ -10,7 +10,6 @@ namespace {
 
 constexpr int OneChannelCodes = 32; // codes below are one-channel cards
 constexpr int ResetValue = 50;
-constexpr int SendTimeoutMs = 5000;
 
 constexpr int RowCommand[] = {Command::SetLight, Command::SetContrast,
                               Command::SetColour};
@@ -95,8 +94,7 @@ void Form_InCardSet::sendRow(Row row)
     payload.append(static_cast<char>(inputNumber & 0xFF));
     payload.append(static_cast<char>(spinBoxOf(row)->value() & 0xFF));
     link->dm_sendBuf = payload;
-    emit link->send_out_time(SendTimeoutMs);
-    link->postCommand(RowCommand[row]);
+    link->post(RowCommand[row], Command::ShortWait);
 }
 
 void Form_InCardSet::resetRow(Row row)

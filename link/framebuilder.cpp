@@ -1,5 +1,7 @@
 #include "framebuilder.h"
 
+#include <blocklayout.h>
+#include <modes.h>
 #include <protocol.h>
 
 #include <devicedata.h>
@@ -12,13 +14,17 @@ constexpr int WallFlagCount = 16;
 constexpr int WallRowsOffset = 26;
 constexpr int WallCellsOffset = 32;
 constexpr int WallCellSize = 8;
-constexpr int SingleOutputMode = 4;
 constexpr int ReadParamSize = 5;
 
 constexpr int PictureModeFrameSize = 21;
-constexpr int PresetWindowsFrameSize = 1876;
-constexpr int PresetLayersFrameSize = 532;
-constexpr int PresetChannelsFrameSize = 1492;
+// A preset write carries the preset number, then one block.
+constexpr int presetFrameSize(int blockSize)
+{
+    return Protocol::HeaderSize + 1 + blockSize + Protocol::TagSize + Protocol::TrailerSize;
+}
+constexpr int PresetWindowsFrameSize = presetFrameSize(BlockLayout::AllDataSize);
+constexpr int PresetLayersFrameSize = presetFrameSize(BlockLayout::InDataSize);
+constexpr int PresetChannelsFrameSize = presetFrameSize(BlockLayout::ChDataSize);
 
 void putWord16(QByteArray &frame, int offset, int value)
 {
@@ -88,7 +94,7 @@ QByteArray FrameBuilder::wallFrame(const Wall &wall, const QByteArray &tag)
     QByteArray frame = header(Protocol::WriteKind, Protocol::WriteWall, WallFrameSize);
     frame.append(WallFrameSize - Protocol::TagSize - Protocol::TrailerSize - frame.size(), '\0');
     frame[Protocol::ParamOffset] = static_cast<char>(wall.resolution);
-    const char flag = wall.outMode2 == SingleOutputMode ? 0 : 1;
+    const char flag = wall.outMode2 == Modes::SingleOutput ? 0 : 1;
     for (int i = 0; i < WallFlagCount; ++i)
         frame[WallFlagsOffset + i] = flag;
     const int rows = wall.rowHeights.size();

@@ -2,15 +2,20 @@
 
 #include "framebuilder.h"
 #include "linklog.h"
-#include <protocol.h>
 
+#include <blocklayout.h>
 #include <devicedata.h>
+#include <messagecode.h>
+#include <modes.h>
+#include <protocol.h>
+#include <resolution.h>
 
 #include <utility>
 
 namespace {
 
 constexpr int EntryOffset = Protocol::ParamOffset;
+constexpr int ValueOffset = EntryOffset + 1;
 
 // Device status reply
 constexpr int StatusSize = 360;
@@ -27,10 +32,10 @@ constexpr int CurrentPresetOffset = 287;
 
 // Preset reads
 constexpr int WindowChunkOffset = 9;
-constexpr int WindowChunkSize = 28;
+constexpr int WindowChunkSize = BlockLayout::SlotSize;
 constexpr int WindowTailOffset = 9;
-constexpr int WindowTailSize = 8;
-constexpr int WindowSlots = 64;
+constexpr int WindowTailSize = BlockLayout::SourceSize;
+constexpr int WindowSlots = BlockLayout::Slots;
 constexpr int LayerOffset = 1801;
 constexpr int PresetWindowsSize = LayerOffset + DeviceData::LayerSlots;
 constexpr int PresetBlocksSize = WindowTailOffset + WindowTailSize * WindowSlots;
@@ -49,7 +54,7 @@ constexpr int InCardsSize = Protocol::ParamOffset + InCardChunkSize * DeviceData
 constexpr int SignalFlagsLastByte = 16;
 
 // Bytes of the request that the entry handlers read
-constexpr int EntryAndValueSize = EntryOffset + 2;
+constexpr int EntryAndValueSize = ValueOffset + 1;
 constexpr int EntryAndCaptionsSize = EntryOffset + 5;
 constexpr int EntryAndRectangleSize = EntryOffset + 9;
 
@@ -191,7 +196,7 @@ void ReplyParser::deviceStatus(const QByteArray &, const QByteArray &reply)
     m_presetsRead = 0;
     m_followUp = FrameBuilder::presetReads();
     data.outResolution = byteAt(reply, ResolutionOffset);
-    data.outMode2 = byteAt(reply, OutputModeOffset) == 0 ? 4 : 2;
+    data.outMode2 = byteAt(reply, OutputModeOffset) == 0 ? Modes::SingleOutput : Modes::DualOutput;
     data.setResolution(data.outResolution);
     takeWall(reply);
     emit replaceWinPages();
@@ -235,7 +240,7 @@ void ReplyParser::writeNetwork(const QByteArray &sent, const QByteArray &)
     m_state.mask = dottedAt(sent, 15);
     m_state.gateway = dottedAt(sent, 20);
     m_state.mac = macAt(sent, 25);
-    emit send_explain_end(10);
+    emit send_explain_end(Message::RestartDevice);
 }
 
 void ReplyParser::presetWindows(const QByteArray &sent, const QByteArray &reply)
@@ -313,32 +318,32 @@ void ReplyParser::inputCards(const QByteArray &, const QByteArray &reply)
 void ReplyParser::mainSignal(const QByteArray &sent, const QByteArray &)
 {
     const int e = byteAt(sent, EntryOffset);
-    m_state.data.inCards[e].mainSignal = byteAt(sent, 10);
+    m_state.data.inCards[e].mainSignal = byteAt(sent, ValueOffset);
     emit repalceInCardMainSingle(e);
 }
 
 void ReplyParser::pipSignal(const QByteArray &sent, const QByteArray &)
 {
     InCardEntry &entry = m_state.data.inCards[byteAt(sent, EntryOffset)];
-    entry.auxSignal = byteAt(sent, 10);
-    entry.mode = 2;
+    entry.auxSignal = byteAt(sent, ValueOffset);
+    entry.mode = Modes::Pip;
     emit repalceInCardPIP();
 }
 
 void ReplyParser::group1Mode(const QByteArray &sent, const QByteArray &)
 {
-    setGroupMode(sent, 1);
+    setGroupMode(sent, Modes::PipOn);
 }
 
 void ReplyParser::group2Mode(const QByteArray &sent, const QByteArray &)
 {
-    setGroupMode(sent, 3);
+    setGroupMode(sent, Modes::CaptionsOn);
 }
 
 void ReplyParser::setGroupMode(const QByteArray &sent, int onMode)
 {
     const int e = byteAt(sent, EntryOffset);
-    m_state.data.inCards[e].mode = byteAt(sent, 10) != 0 ? onMode : 0;
+    m_state.data.inCards[e].mode = byteAt(sent, ValueOffset) != 0 ? onMode : Modes::SinglePicture;
     emit repalceInCardMainSingle(e);
 }
 
@@ -346,15 +351,15 @@ void ReplyParser::captions(const QByteArray &sent, const QByteArray &)
 {
     InCardEntry &entry = m_state.data.inCards[byteAt(sent, EntryOffset)];
     for (int i = 0; i < 4; ++i)
-        entry.captionValues[i] = byteAt(sent, 10 + i);
+        entry.captionValues[i] = byteAt(sent, ValueOffset + i);
     emit repalceInCardText();
 }
 
 void ReplyParser::captionSignal(const QByteArray &sent, const QByteArray &)
 {
     InCardEntry &entry = m_state.data.inCards[byteAt(sent, EntryOffset)];
-    entry.auxSignal = byteAt(sent, 10);
-    entry.mode = 4;
+    entry.auxSignal = byteAt(sent, ValueOffset);
+    entry.mode = Modes::Captions;
     emit repalceInCardText();
 }
 
@@ -378,15 +383,15 @@ void ReplyParser::pictureValue(const QByteArray &sent, const QByteArray &)
         return;
     InCardEntry &card = m_state.data.inCards[size_t(entry)];
     int InCardEntry::*const fields[] = {&InCardEntry::light, &InCardEntry::contrast, &InCardEntry::color};
-    card.*fields[byteAt(sent, Protocol::CodeOffset) - Protocol::SetLight] = byteAt(sent, EntryOffset + 1);
+    card.*fields[byteAt(sent, Protocol::CodeOffset) - Protocol::SetLight] = byteAt(sent, ValueOffset);
 }
 
 void ReplyParser::factoryData(const QByteArray &, const QByteArray &)
 {
     DeviceData &data = m_state.data;
     qCDebug(lcLink) << "reserve init data";
-    data.outResolution = 6;
-    data.outMode2 = 4;
+    data.outResolution = Resolution::FactoryCode;
+    data.outMode2 = Modes::SingleOutput;
     data.setResolution(data.outResolution);
     data.setDefaultWall();
     data.curModel = 0;

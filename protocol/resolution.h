@@ -12,6 +12,7 @@ struct Resolution
     int height;
 
     static constexpr int Count = 8;
+    static constexpr int FactoryCode = 6; // 1920x1080, the factory setting
     static const Resolution *byCode(int code);
 };
 

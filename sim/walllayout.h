@@ -1,6 +1,8 @@
 #ifndef WALLLAYOUT_H
 #define WALLLAYOUT_H
 
+#include <resolution.h>
+
 #include <QRect>
 #include <QVector>
 
@@ -12,7 +14,7 @@ struct WallLayout
 {
     static constexpr int MaxCells = 32;
 
-    quint8 resolution = 6;
+    quint8 resolution = Resolution::FactoryCode;
     quint8 outputMode = 0; // 0 = one output feeds four screens
     quint8 rows = 0;
     quint8 cols = 0;

@@ -3,6 +3,7 @@
 #include "devicemodel.h"
 #include "framebytes.h"
 
+#include <modes.h>
 #include <protocol.h>
 
 using FrameBytes::byteAt;
@@ -202,18 +203,18 @@ void WriteHandler::setEntry(quint8 code, const QByteArray &request, InputEntry &
         entry.mainSignal = value;
         break;
     case Protocol::SwitchGroup1:
-        entry.mode = value ? 1 : 0;
+        entry.mode = value ? Modes::PipOn : Modes::SinglePicture;
         break;
     case Protocol::SetPipSignal:
         entry.auxSignal = value;
-        entry.mode = 2;
+        entry.mode = Modes::Pip;
         break;
     case Protocol::SwitchGroup2:
-        entry.mode = value ? 3 : 0;
+        entry.mode = value ? Modes::CaptionsOn : Modes::SinglePicture;
         break;
     case Protocol::SetCaptionSignal:
         entry.auxSignal = value;
-        entry.mode = 4;
+        entry.mode = Modes::Captions;
         break;
     case Protocol::SetRectA:
         entry.rectA = rectAt(request, ValueOffset);
