@@ -1,6 +1,8 @@
 # Warnings for every target of the project; RZ_WERROR turns them into errors.
 if(MSVC)
-    add_compile_options(/W4 /permissive-)
+    # The sources are UTF-8 (the Chinese texts); without this MSVC reads
+    # them in the system's code page.
+    add_compile_options(/W4 /permissive- /utf-8)
     if(RZ_WERROR)
         add_compile_options(/WX)
     endif()

@@ -2,23 +2,29 @@
 
 #include "deviceprotocol.h"
 #include "devicesession.h"
-#include "ptytransport.h"
 #include "simlog.h"
 #include "tcptransport.h"
+
+#ifdef Q_OS_UNIX
+#include "ptytransport.h"
+#endif
 
 DeviceSimulator::DeviceSimulator(QObject *parent)
     : QObject(parent)
     , m_tcp(new TcpTransport(this))
-    , m_pty(new PtyTransport(this))
 {
     connect(m_tcp, &TcpTransport::sessionStarted, this, &DeviceSimulator::attach);
+#ifdef Q_OS_UNIX
+    m_pty = new PtyTransport(this);
     connect(m_pty, &PtyTransport::sessionStarted, this, &DeviceSimulator::attach);
     connect(m_pty, &PtyTransport::closed, this, &DeviceSimulator::ptyClosed);
+#endif
 }
 
+// The terminal closes while this object is whole: its closed() reaches us.
 DeviceSimulator::~DeviceSimulator()
 {
-    m_pty->close();
+    closePty();
 }
 
 bool DeviceSimulator::listenTcp(quint16 port)
@@ -36,19 +42,33 @@ void DeviceSimulator::hangUp()
     m_tcp->hangUp();
 }
 
+// Pseudo-terminals are a Unix thing; elsewhere the simulator serves TCP
+// alone.
 bool DeviceSimulator::openPty(const QString &symlinkPath)
 {
+#ifdef Q_OS_UNIX
     return m_pty->open(symlinkPath);
+#else
+    Q_UNUSED(symlinkPath)
+    qCWarning(lcSim) << "no pseudo-terminal on this system";
+    return false;
+#endif
 }
 
 QString DeviceSimulator::ptyPath() const
 {
+#ifdef Q_OS_UNIX
     return m_pty->path();
+#else
+    return QString();
+#endif
 }
 
 void DeviceSimulator::closePty()
 {
+#ifdef Q_OS_UNIX
     m_pty->close();
+#endif
 }
 
 void DeviceSimulator::setBaudRate(int baud)

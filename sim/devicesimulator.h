@@ -59,7 +59,7 @@ private:
     DeviceModel m_model = DeviceModel::defaultChassis();
     FaultInjector m_faults;
     TcpTransport *m_tcp;
-    PtyTransport *m_pty;
+    PtyTransport *m_pty = nullptr; // Unix only
     QList<QPointer<DeviceSession>> m_sessions;
     QByteArrayList m_requests;
     int m_baud = 0;

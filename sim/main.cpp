@@ -1,6 +1,9 @@
 #include "devicesimulator.h"
 #include "deviceprofile.h"
+
+#ifdef Q_OS_UNIX
 #include "signalwatcher.h"
+#endif
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -118,8 +121,11 @@ int main(int argc, char *argv[])
     const Options options = parseOptions(app);
 
     DeviceSimulator simulator;
+#ifdef Q_OS_UNIX
+    // SIGINT and SIGTERM end the event loop, so the terminal's link is removed.
     SignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &app, &QCoreApplication::quit);
+#endif
     if (!start(simulator, options))
         return 1;
     return app.exec();
