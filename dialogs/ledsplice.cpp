@@ -184,7 +184,7 @@ void LEDsplice::saveLEDSplice()
     if (checkCounts())
         applyCounts();
     else
-        showMessage(1);
+        showMessage(CountsTooLarge);
 }
 
 bool LEDsplice::checkCounts()
@@ -240,7 +240,7 @@ void LEDsplice::paintGrid()
 void LEDsplice::saveData()
 {
     if (!checkSizes()) {
-        showMessage(0);
+        showMessage(SizesAdjusted);
         return;
     }
     storeToRecord();
@@ -273,7 +273,7 @@ void LEDsplice::storeToRecord()
         record.colWidths[j] = valueOf(m_colEdits[j]);
 }
 
-void LEDsplice::showMessage(int i)
+void LEDsplice::showMessage(Banner banner)
 {
-    m_banner->show(m_messages.value(i));
+    m_banner->show(m_messages.value(banner));
 }

@@ -45,7 +45,9 @@ private:
     void storeToRecord();
     void loadFromRecord();
     void paintGrid();
-    void showMessage(int i);
+    // The banner texts, in the order of m_messages.
+    enum Banner { SizesAdjusted, CountsTooLarge };
+    void showMessage(Banner banner);
     void clearSizeFields();
     int recordRows() const;
     int recordCols() const;

@@ -1,5 +1,7 @@
 #include "inputentry.h"
 
+#include <modes.h>
+
 void InputEntry::fit(quint8 type, const CardVersion &cardVersion)
 {
     present = true;
@@ -12,7 +14,7 @@ void InputEntry::applyFactoryDefaults()
 {
     mainSignal = 1;
     auxSignal = 0;
-    mode = 0;
+    mode = Modes::SinglePicture;
     light = 50;
     contrast = 50;
     colour = 50;
