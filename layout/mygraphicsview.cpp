@@ -20,6 +20,7 @@
 #include "windowitem.h"
 
 #include <devicedata.h>
+#include <messagecode.h>
 
 #include <QContextMenuEvent>
 #include <QDataStream>
@@ -33,6 +34,12 @@
 #include <algorithm>
 
 namespace {
+
+// What ignore_message says, counted from the canvas's first message.
+enum Refusal {
+    NoScreen = Message::NoScreen - Message::CanvasBase,
+    ScreenFull = Message::ScreenFull - Message::CanvasBase,
+};
 
 constexpr qreal SnapReach = 8;    // view pixels
 constexpr qreal HandleReach = 6;  // view pixels around an edge that resize

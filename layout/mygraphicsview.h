@@ -111,8 +111,6 @@ protected:
     void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
-    enum Message { NoScreen = 1, ScreenFull = 2 };
-
     void rebuildScene();
     void syncWindows();
     void fitWall();
