@@ -104,7 +104,7 @@ MyGraphicsView::MyGraphicsView(QWidget *parent)
 
 void MyGraphicsView::setLanguage(int language)
 {
-    m_english = language == 1;
+    m_text.setEnglish(language == 1);
     viewport()->update();
 }
 
@@ -427,7 +427,7 @@ void MyGraphicsView::drawForeground(QPainter *painter, const QRectF &)
     font.setPixelSize(13);
     font.setBold(true);
     painter->setFont(font);
-    const QString label = text("Locked", "已锁定");
+    const QString label = m_text("Locked", "已锁定");
     const qreal width = QFontMetricsF(font).horizontalAdvance(label) + 44;
     const QRectF badge(viewport()->width() - width - 10, 10, width, 28);
     painter->setPen(Qt::NoPen);
@@ -650,17 +650,17 @@ void MyGraphicsView::addMenuEntries(QMenu *menu, int id)
         action->setEnabled(!m_locked);
     };
     if (id < 0) {
-        add(text("Delete all", "全部删除"), [this] { deleteAll(); });
-        menu->addAction(text("Preset name", "模式名称"), this, &MyGraphicsView::setModelName);
+        add(m_text("Delete all", "全部删除"), [this] { deleteAll(); });
+        menu->addAction(m_text("Preset name", "模式名称"), this, &MyGraphicsView::setModelName);
         return;
     }
-    add(text("Trimming", "微调"), [this, id] { emit fine_tuning(id); });
-    add(text("Trimming data", "微调数据"), [this, id] { emit fine_tuning_data(trimData(id)); });
+    add(m_text("Trimming", "微调"), [this, id] { emit fine_tuning(id); });
+    add(m_text("Trimming data", "微调数据"), [this, id] { emit fine_tuning_data(trimData(id)); });
     menu->addSeparator();
-    add(text("Top layer", "顶层"), [this, id] { setTopLayerWin(id); });
-    add(text("Bottom layer", "底层"), [this, id] { setButtonLayerWin(id); });
+    add(m_text("Top layer", "顶层"), [this, id] { setTopLayerWin(id); });
+    add(m_text("Bottom layer", "底层"), [this, id] { setButtonLayerWin(id); });
     menu->addSeparator();
-    add(text("Delete", "删除"), [this, id] { deleteWindow(id); });
+    add(m_text("Delete", "删除"), [this, id] { deleteWindow(id); });
 }
 
 // The changed window goes first; windows stacked with it whose cells moved
@@ -722,9 +722,4 @@ void MyGraphicsView::windowsChanged()
 {
     syncWindows();
     emit s_win_mes(m_model.layers());
-}
-
-QString MyGraphicsView::text(const char *english, const char *chinese) const
-{
-    return m_english ? QString::fromLatin1(english) : QString::fromUtf8(chinese);
 }

@@ -4,6 +4,8 @@
 #include "wallmodel.h"
 #include "windowdrag.h"
 
+#include <bilingual.h>
+
 #include <QByteArray>
 #include <QGraphicsView>
 #include <QHash>
@@ -70,7 +72,7 @@ public:
     bool isLocked() const { return m_locked; }
     // Nudges not yet sent: they go when the keys have rested a moment.
     bool changePending() const { return m_nudgeTimer.isActive(); }
-    bool isEnglish() const { return m_english; }
+    bool isEnglish() const { return m_text.english(); }
 
     // Where committed edits go for undo; none while null.
     void setUndoStack(QUndoStack *stack);
@@ -141,7 +143,6 @@ private:
     void sendWindow(int id);
     void windowsChanged();
     void contentReplaced();
-    QString text(const char *english, const char *chinese) const;
 
     WallModel m_model;
     QGraphicsScene *m_scene;
@@ -153,7 +154,7 @@ private:
     bool m_locked = false;
     bool m_sending = true;
     QByteArray m_deviceSlots; // window slots as the device was last told them
-    bool m_english = true;
+    Bilingual m_text{true};
     QVector<int> m_pendingLayers;
     int m_pendingCount = 0;
     QList<WallWindow> m_pendingWindows;
