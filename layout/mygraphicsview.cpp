@@ -16,6 +16,7 @@
 #include "deviceblocks.h"
 #include "layoutlog.h"
 #include "screentile.h"
+#include "trimtables.h"
 #include "wallfile.h"
 #include "windowitem.h"
 
@@ -46,9 +47,6 @@ constexpr qreal HandleReach = 6;  // view pixels around an edge that resize
 constexpr qreal WallMargin = 0.02; // of the wall's larger side, around it
 constexpr int RubberBandZ = 1000;
 constexpr int ShiftStep = 10;
-// Arrow-key nudges that follow each other within this pause go to the
-// device as one change: a held key sends once, when it is let go.
-constexpr int NudgePauseMs = 600;
 const QColor Background(24, 28, 33);
 const QColor BadgeColor(200, 60, 60, 220);
 
@@ -62,12 +60,6 @@ Qt::CursorShape cursorFor(WindowDrag::Edges edges)
     if (edges & (E::Left | E::Right))
         return Qt::SizeHorCursor;
     return Qt::SizeVerCursor;
-}
-
-// The 28 bytes of window slot id in an allData() blob.
-QByteArray slotOf(const QByteArray &allData, int id)
-{
-    return allData.mid(id * DeviceBlocks::SlotSize, DeviceBlocks::SlotSize);
 }
 
 void paintPadlock(QPainter *painter, const QRectF &box)
@@ -95,10 +87,9 @@ MyGraphicsView::MyGraphicsView(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
     viewport()->setMouseTracking(true);
-    m_deviceSlots = DeviceBlocks::allData(m_model);
-    m_nudgeTimer.setSingleShot(true);
-    m_nudgeTimer.setInterval(NudgePauseMs);
-    connect(&m_nudgeTimer, &QTimer::timeout, this, [this] { sendWindow(m_nudged); });
+    connect(&m_sender, &WindowSender::windowMessage, this, &MyGraphicsView::s_allMessage);
+    connect(&m_sender, &WindowSender::sourceMessage, this, &MyGraphicsView::s_win_single);
+    connect(&m_sender, &WindowSender::allDeleted, this, &MyGraphicsView::s_delteAll);
     rebuildScene();
 }
 
@@ -120,7 +111,7 @@ void MyGraphicsView::initData(const int *colWidths, const int *rowHeights, int r
     }
     m_model.setGrid(grid);
     m_selected = -1;
-    m_deviceSlots = DeviceBlocks::allData(m_model);
+    m_sender.adopt();
     rebuildScene();
     emit s_win_mes(m_model.layers());
 }
@@ -133,24 +124,19 @@ void MyGraphicsView::ClearAllData()
 
 void MyGraphicsView::Add_Win_layer(const int *layers, int count)
 {
-    m_pendingLayers = QVector<int>(layers, layers + DeviceBlocks::LayerSize);
-    m_pendingCount = count;
-    m_pendingWindows.clear();
+    m_rebuild.start(layers, count);
 }
 
 // The cells follow from the geometry and the layer order.
 void MyGraphicsView::Add_Rect(const int &winId, const QRect &rectA, const QRect &rectB,
                               const int &b2, const int *, const int &b3)
 {
-    m_pendingWindows << WallWindow::of(winId, b2, rectA, rectB, b3);
+    m_rebuild.add(WallWindow::of(winId, b2, rectA, rectB, b3));
 }
 
 void MyGraphicsView::Add_End()
 {
-    const int placed = m_model.rebuild(m_pendingLayers, m_pendingWindows);
-    if (placed != m_pendingCount)
-        qCDebug(lcLayout) << placed << "windows placed," << m_pendingCount << "announced";
-    m_pendingWindows.clear();
+    m_rebuild.finish(&m_model);
     contentReplaced();
 }
 
@@ -198,7 +184,7 @@ void MyGraphicsView::setTopLayerWin(const int &win)
 {
     const WallModel before = m_model;
     if (!m_locked && m_model.raise(win)) {
-        sendWindow(win);
+        m_sender.sendWindow(win);
         windowsChanged();
         record<RaiseWindow>(before, win);
     }
@@ -208,7 +194,7 @@ void MyGraphicsView::setButtonLayerWin(const int &win)
 {
     const WallModel before = m_model;
     if (!m_locked && m_model.lower(win)) {
-        sendWindow(win);
+        m_sender.sendWindow(win);
         windowsChanged();
         record<LowerWindow>(before, win);
     }
@@ -225,38 +211,25 @@ void MyGraphicsView::setLock(const bool &lock)
 
 QList<int> MyGraphicsView::getItemRect(int win) const
 {
-    QList<int> table;
-    if (!m_model.contains(win))
-        return table;
-    const int channel = m_model.window(win).channel;
-    for (const WindowSection &s : m_model.sections(win)) {
-        table << s.screen << channel << s.input.x() << s.input.y() << s.input.width()
-              << s.input.height() << s.output.x() << s.output.y() << s.output.width()
-              << s.output.height();
-    }
-    return table;
+    return TrimTables::sections(m_model, win);
 }
 
-// What the operator nudged last goes out before the canvas is rebuilt or
-// stored: it belongs to the preset shown now.
+// The canvas is rebuilt or stored meanwhile; what was nudged last still
+// goes to the preset shown now.
 void MyGraphicsView::setDisSend()
 {
-    if (m_nudgeTimer.isActive())
-        sendWindow(m_nudged);
-    m_sending = false;
+    m_sender.hold();
 }
 
 void MyGraphicsView::setSend()
 {
-    m_sending = true;
-    m_deviceSlots = DeviceBlocks::allData(m_model);
+    m_sender.resume();
 }
 
 // A whole preset was loaded: it is what the device holds for it.
 void MyGraphicsView::contentReplaced()
 {
-    m_nudgeTimer.stop();
-    m_deviceSlots = DeviceBlocks::allData(m_model);
+    m_sender.adopt();
     windowsChanged();
 }
 
@@ -265,8 +238,7 @@ void MyGraphicsView::setInCard(int win, int code)
     const WallModel before = m_model;
     if (m_locked || !m_model.setChannel(win, code))
         return;
-    if (m_sending)
-        emit s_win_single(QByteArray().append(char(win)).append(char(code)));
+    m_sender.sendSource(win, code);
     windowsChanged();
     if (before.window(win).channel != code)
         record<ChangeSource>(before, win);
@@ -285,7 +257,7 @@ void MyGraphicsView::setTrim(const int win, const int screen, const QList<int> v
         qCWarning(lcLayout) << "trim of window" << win << "on screen" << screen << "refused";
         return;
     }
-    sendWindow(win);
+    m_sender.sendWindow(win);
     record<TrimWindow>(before, win);
 }
 
@@ -293,7 +265,7 @@ void MyGraphicsView::setTrimInRect(const int win, const QRect rect)
 {
     const WallModel before = m_model;
     if (!m_locked && m_model.setSource(win, rect)) {
-        sendWindow(win);
+        m_sender.sendWindow(win);
         windowsChanged();
         record<TrimWindow>(before, win);
     }
@@ -303,7 +275,7 @@ void MyGraphicsView::setTrimOutRect(const int win, const QRectF rect)
 {
     const WallModel before = m_model;
     if (!m_locked && placeWindow(win, rect.toRect())) {
-        sendWindow(win);
+        m_sender.sendWindow(win);
         record<TrimWindow>(before, win);
     }
 }
@@ -514,7 +486,7 @@ bool MyGraphicsView::createWindow(int channel, const QRect &rect)
     }
     m_selected = w.id;
     emit s_creat_win(w.id, channel);
-    sendWindow(w.id);
+    m_sender.sendWindow(w.id);
     windowsChanged();
     return true;
 }
@@ -545,7 +517,7 @@ void MyGraphicsView::deleteWindow(int id)
     const WallModel before = m_model;
     if (m_locked || !m_model.remove(id))
         return;
-    sendWindow(id);
+    m_sender.sendWindow(id);
     windowsChanged();
     record<DeleteWindow>(before, id);
 }
@@ -559,15 +531,10 @@ void MyGraphicsView::deleteAll()
     record<DeleteAllWindows>(before);
 }
 
-// "Delete all" empties the preset on the device in one frame.
 void MyGraphicsView::clearAndSend()
 {
-    m_nudgeTimer.stop();
     m_model.clear();
-    if (m_sending) {
-        emit s_delteAll();
-        m_deviceSlots = DeviceBlocks::allData(m_model);
-    }
+    m_sender.sendDeleteAll();
     windowsChanged();
 }
 
@@ -600,9 +567,8 @@ void MyGraphicsView::nudge(int dx, int dy)
                 qBound(0, rect.y(), bounds.height() - rect.height()));
     const WallModel before = m_model;
     if (placeWindow(m_selected, rect)) {
-        m_nudged = m_selected;
-        m_nudgeTimer.start();
-        record<NudgeWindow>(before, m_selected, m_nudgeGroup);
+        m_sender.sendLater(m_selected);
+        record<NudgeWindow>(before, m_selected, m_sender.group());
     }
 }
 
@@ -626,21 +592,12 @@ void MyGraphicsView::finishDrag(const QPointF &scenePos)
             && createWindow(curChannel, rect))
             record<DrawWindow>(before, m_selected);
     } else if (placeWindow(m_dragId, rect)) {
-        sendWindow(m_dragId);
+        m_sender.sendWindow(m_dragId);
         if (drag.isMove())
             record<MoveWindow>(before, m_dragId);
         else
             record<ResizeWindow>(before, m_dragId);
     }
-}
-
-// Window, wall rectangle, the wall's size as its limits, source rectangle.
-QList<int> MyGraphicsView::trimData(int id) const
-{
-    const WallWindow &w = m_model.window(id);
-    const QRect bounds = m_model.grid().bounds();
-    return {id, w.rect.x(), w.rect.y(), w.rect.width(), w.rect.height(), bounds.width(), bounds.height(),
-            w.source.x(), w.source.y(), w.source.width(), w.source.height()};
 }
 
 void MyGraphicsView::addMenuEntries(QMenu *menu, int id)
@@ -655,34 +612,12 @@ void MyGraphicsView::addMenuEntries(QMenu *menu, int id)
         return;
     }
     add(m_text("Trimming", "微调"), [this, id] { emit fine_tuning(id); });
-    add(m_text("Trimming data", "微调数据"), [this, id] { emit fine_tuning_data(trimData(id)); });
+    add(m_text("Trimming data", "微调数据"), [this, id] { emit fine_tuning_data(TrimTables::rectangles(m_model, id)); });
     menu->addSeparator();
     add(m_text("Top layer", "顶层"), [this, id] { setTopLayerWin(id); });
     add(m_text("Bottom layer", "底层"), [this, id] { setButtonLayerWin(id); });
     menu->addSeparator();
     add(m_text("Delete", "删除"), [this, id] { deleteWindow(id); });
-}
-
-// The changed window goes first; windows stacked with it whose cells moved
-// as a result follow, so that the device's copy of every window stays true.
-// id may be -1 when no window goes first. A window gone since the device
-// was last told goes as a deleted one.
-void MyGraphicsView::sendWindow(int id)
-{
-    if (m_nudgeTimer.isActive()) {
-        m_nudgeTimer.stop(); // this send carries the nudges too
-        ++m_nudgeGroup;
-    }
-    if (!m_sending)
-        return;
-    const QByteArray current = DeviceBlocks::allData(m_model);
-    if (id >= 0)
-        emit s_allMessage(DeviceBlocks::windowMessage(m_model, id));
-    for (int other = 0; other < WallModel::MaxWindows; ++other) {
-        if (other != id && slotOf(current, other) != slotOf(m_deviceSlots, other))
-            emit s_allMessage(DeviceBlocks::windowMessage(m_model, other));
-    }
-    m_deviceSlots = current;
 }
 
 void MyGraphicsView::setUndoStack(QUndoStack *stack)
@@ -700,15 +635,14 @@ void MyGraphicsView::replayEdit(const WallModel &model, int window)
     }
     m_model = model;
     m_selected = m_model.contains(window) ? window : -1;
-    sendWindow(window);
+    m_sender.sendWindow(window);
     windowsChanged();
 }
 
 void MyGraphicsView::replaySource(int window, int code)
 {
     if (m_model.setChannel(window, code)) {
-        if (m_sending)
-            emit s_win_single(QByteArray().append(char(window)).append(char(code)));
+        m_sender.sendSource(window, code);
         windowsChanged();
     }
 }

@@ -1,8 +1,10 @@
 #ifndef MYGRAPHICSVIEW_H
 #define MYGRAPHICSVIEW_H
 
+#include "presetrebuild.h"
 #include "wallmodel.h"
 #include "windowdrag.h"
+#include "windowsender.h"
 
 #include <bilingual.h>
 
@@ -11,9 +13,7 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
-#include <QTimer>
 #include <QUndoStack>
-#include <QVector>
 
 #include <optional>
 
@@ -71,7 +71,7 @@ public:
     int selectedWindow() const { return m_selected; }
     bool isLocked() const { return m_locked; }
     // Nudges not yet sent: they go when the keys have rested a moment.
-    bool changePending() const { return m_nudgeTimer.isActive(); }
+    bool changePending() const { return m_sender.isWaiting(); }
     bool isEnglish() const { return m_text.english(); }
 
     // Where committed edits go for undo; none while null.
@@ -127,7 +127,7 @@ private:
     template<class Edit, class... Args>
     void record(const WallModel &before, Args... args)
     {
-        if (m_undo && m_sending)
+        if (m_undo && m_sender.isSending())
             m_undo->push(new Edit(this, before, args...));
     }
     void deleteWindow(int id);
@@ -137,14 +137,14 @@ private:
     void nudge(int dx, int dy);
     void finishDrag(const QPointF &scenePos);
     void cancelDrag();
-    QList<int> trimData(int id) const;
     void addMenuEntries(QMenu *menu, int id);
 
-    void sendWindow(int id);
     void windowsChanged();
     void contentReplaced();
 
     WallModel m_model;
+    WindowSender m_sender{m_model};
+    PresetRebuild m_rebuild;
     QGraphicsScene *m_scene;
     QHash<int, WindowItem *> m_items;
     QGraphicsRectItem *m_rubberBand = nullptr;
@@ -152,15 +152,7 @@ private:
     int m_dragId = -1;
     int m_selected = -1;
     bool m_locked = false;
-    bool m_sending = true;
-    QByteArray m_deviceSlots; // window slots as the device was last told them
     Bilingual m_text{true};
-    QVector<int> m_pendingLayers;
-    int m_pendingCount = 0;
-    QList<WallWindow> m_pendingWindows;
-    QTimer m_nudgeTimer;
-    int m_nudged = -1;
-    int m_nudgeGroup = 0; // nudges sent as one change share a group
     QUndoStack *m_undo = nullptr;
 };
 
