@@ -12,27 +12,22 @@
 #include "resizewindow.h"
 #include "trimwindow.h"
 
+#include "canvasmenu.h"
 #include "channelmime.h"
 #include "deviceblocks.h"
 #include "layoutlog.h"
-#include "screentile.h"
+#include "lockbadge.h"
 #include "trimtables.h"
 #include "wallfile.h"
-#include "windowitem.h"
+#include "wallscene.h"
 
 #include <devicedata.h>
 #include <messagecode.h>
 
 #include <QContextMenuEvent>
-#include <QDataStream>
-#include <QGraphicsRectItem>
-#include <QGraphicsScene>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-
-#include <algorithm>
 
 namespace {
 
@@ -42,41 +37,13 @@ enum Refusal {
     ScreenFull = Message::ScreenFull - Message::CanvasBase,
 };
 
-constexpr qreal SnapReach = 8;    // view pixels
-constexpr qreal HandleReach = 6;  // view pixels around an edge that resize
-constexpr qreal WallMargin = 0.02; // of the wall's larger side, around it
-constexpr int RubberBandZ = 1000;
 constexpr int ShiftStep = 10;
 const QColor Background(24, 28, 33);
-const QColor BadgeColor(200, 60, 60, 220);
-
-Qt::CursorShape cursorFor(WindowDrag::Edges edges)
-{
-    using E = WindowDrag;
-    if (edges == (E::Left | E::Top) || edges == (E::Right | E::Bottom))
-        return Qt::SizeFDiagCursor;
-    if (edges == (E::Right | E::Top) || edges == (E::Left | E::Bottom))
-        return Qt::SizeBDiagCursor;
-    if (edges & (E::Left | E::Right))
-        return Qt::SizeHorCursor;
-    return Qt::SizeVerCursor;
-}
-
-void paintPadlock(QPainter *painter, const QRectF &box)
-{
-    const qreal w = box.width();
-    painter->setPen(QPen(Qt::white, w / 7));
-    painter->setBrush(Qt::NoBrush);
-    painter->drawArc(QRectF(box.left() + w * 0.22, box.top(), w * 0.56, w * 0.7), 0, 180 * 16);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(Qt::white);
-    painter->drawRoundedRect(QRectF(box.left(), box.top() + w * 0.4, w, w * 0.7), 2, 2);
-}
 
 } // namespace
 
 MyGraphicsView::MyGraphicsView(QWidget *parent)
-    : QGraphicsView(parent), m_scene(new QGraphicsScene(this))
+    : QGraphicsView(parent), m_scene(new WallScene(m_model.grid(), this))
 {
     setScene(m_scene);
     setBackgroundBrush(Background);
@@ -203,9 +170,7 @@ void MyGraphicsView::setButtonLayerWin(const int &win)
 void MyGraphicsView::setLock(const bool &lock)
 {
     m_locked = lock;
-    m_drag.reset();
-    m_rubberBand->hide();
-    syncWindows();
+    cancelDrag();
     viewport()->update();
 }
 
@@ -293,38 +258,22 @@ void MyGraphicsView::mousePressEvent(QMouseEvent *event)
     const QPointF p = mapToScene(event->pos());
     const int id = m_model.windowAt(p);
     select(id);
-    if (m_locked)
-        return;
-    const EdgeSnapper snapper = EdgeSnapper::around(m_model, id, qRound(viewToScene(SnapReach)));
-    const QRect bounds = m_model.grid().bounds();
-    if (id >= 0) {
-        const QRect rect = m_model.window(id).rect;
-        m_drag = WindowDrag(rect, WindowDrag::edgesAt(rect, p, viewToScene(HandleReach)), p, bounds, snapper);
-    } else if (QRectF(bounds).contains(p)) {
-        m_drag = WindowDrag::drawing(p, bounds, snapper);
-    }
-    m_dragId = id;
+    if (!m_locked)
+        m_pointer.press(m_model, id, p, scale());
 }
 
 void MyGraphicsView::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF p = mapToScene(event->pos());
-    if (!m_drag) {
+    if (m_pointer.isActive())
+        m_pointer.move(p);
+    else
         updateCursor(p);
-        return;
-    }
-    const QRect rect = m_drag->rectAt(p);
-    if (m_drag->isDrawing()) {
-        m_rubberBand->setRect(rect);
-        m_rubberBand->show();
-    } else if (WindowItem *item = m_items.value(m_dragId)) {
-        item->setRect(rect);
-    }
 }
 
 void MyGraphicsView::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && m_drag)
+    if (event->button() == Qt::LeftButton && m_pointer.isActive())
         finishDrag(mapToScene(event->pos()));
     QGraphicsView::mouseReleaseEvent(event);
 }
@@ -346,7 +295,7 @@ void MyGraphicsView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Down: return nudge(0, step);
     case Qt::Key_Delete: return deleteWindow(m_selected);
     case Qt::Key_Escape:
-        if (m_drag)
+        if (m_pointer.isActive())
             return cancelDrag();
         return QGraphicsView::keyPressEvent(event);
     default: QGraphicsView::keyPressEvent(event);
@@ -360,8 +309,8 @@ void MyGraphicsView::contextMenuEvent(QContextMenuEvent *event)
         return;
     const int id = m_model.windowAt(p);
     select(id);
-    QMenu menu(this);
-    addMenuEntries(&menu, id);
+    CanvasMenu menu(id, m_locked, m_text, this);
+    connectMenu(&menu);
     menu.exec(event->globalPos());
 }
 
@@ -387,63 +336,24 @@ void MyGraphicsView::dropEvent(QDropEvent *event)
     dropChannel(code, mapToScene(event->pos()));
 }
 
-// The lock badge, in the view's top-right corner.
 void MyGraphicsView::drawForeground(QPainter *painter, const QRectF &)
 {
-    if (!m_locked)
-        return;
-    painter->save();
-    painter->resetTransform();
-    painter->setRenderHint(QPainter::Antialiasing);
-    QFont font = painter->font();
-    font.setPixelSize(13);
-    font.setBold(true);
-    painter->setFont(font);
-    const QString label = m_text("Locked", "已锁定");
-    const qreal width = QFontMetricsF(font).horizontalAdvance(label) + 44;
-    const QRectF badge(viewport()->width() - width - 10, 10, width, 28);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(BadgeColor);
-    painter->drawRoundedRect(badge, 6, 6);
-    paintPadlock(painter, QRectF(badge.left() + 12, badge.top() + 6, 12, 16));
-    painter->setPen(Qt::white);
-    painter->drawText(badge.adjusted(32, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft, label);
-    painter->restore();
+    if (m_locked)
+        LockBadge::paint(painter, viewport()->width(), m_text("Locked", "已锁定"));
 }
 
 void MyGraphicsView::rebuildScene()
 {
-    m_scene->clear();
-    m_items.clear();
-    const WallGrid &grid = m_model.grid();
-    for (int k = 0; k < grid.screenCount(); ++k)
-        m_scene->addItem(new ScreenTile(k, grid.screenRect(k)));
-    m_rubberBand = m_scene->addRect(QRectF(), QPen(Qt::white, 0, Qt::DashLine), QColor(255, 255, 255, 40));
-    m_rubberBand->setZValue(RubberBandZ);
-    m_rubberBand->hide();
-    const QRect bounds = grid.bounds();
-    const qreal margin = qMax(bounds.width(), bounds.height()) * WallMargin;
-    m_scene->setSceneRect(QRectF(bounds).adjusted(-margin, -margin, margin, margin));
+    m_scene->setWall(m_model.grid());
     syncWindows();
     fitWall();
 }
 
-// Window items follow the model; 64 at most, so they are simply rebuilt.
 void MyGraphicsView::syncWindows()
 {
-    qDeleteAll(m_items);
-    m_items.clear();
     if (!m_model.contains(m_selected))
         m_selected = -1;
-    int z = 1;
-    for (int id : m_model.layers()) {
-        const WallWindow &w = m_model.window(id);
-        auto *item = new WindowItem(id, w.channel, w.rect);
-        item->setZValue(z++);
-        item->setMarked(id == m_selected);
-        m_scene->addItem(item);
-        m_items.insert(id, item);
-    }
+    m_scene->setWindows(m_model, m_selected);
 }
 
 void MyGraphicsView::fitWall()
@@ -454,23 +364,22 @@ void MyGraphicsView::fitWall()
 void MyGraphicsView::select(int id)
 {
     m_selected = id;
-    for (auto it = m_items.cbegin(); it != m_items.cend(); ++it)
-        it.value()->setMarked(it.key() == id);
+    m_scene->mark(id);
 }
 
-qreal MyGraphicsView::viewToScene(qreal pixels) const
+qreal MyGraphicsView::scale() const
 {
-    return pixels / transform().m11();
+    return 1 / transform().m11();
 }
 
 void MyGraphicsView::updateCursor(const QPointF &scenePos)
 {
-    const int id = m_locked ? -1 : m_model.windowAt(scenePos);
-    if (id < 0)
-        return viewport()->unsetCursor();
-    const WindowDrag::Edges edges =
-        WindowDrag::edgesAt(m_model.window(id).rect, scenePos, viewToScene(HandleReach));
-    viewport()->setCursor(edges ? cursorFor(edges) : Qt::SizeAllCursor);
+    const std::optional<Qt::CursorShape> cursor =
+        m_locked ? std::nullopt : PointerEdit::cursorAt(m_model, scenePos, scale());
+    if (cursor)
+        viewport()->setCursor(*cursor);
+    else
+        viewport()->unsetCursor();
 }
 
 bool MyGraphicsView::createWindow(int channel, const QRect &rect)
@@ -575,49 +484,39 @@ void MyGraphicsView::nudge(int dx, int dy)
 // The window goes back where it was; the button's release then does nothing.
 void MyGraphicsView::cancelDrag()
 {
-    m_drag.reset();
-    m_rubberBand->hide();
+    m_pointer.cancel();
     syncWindows();
 }
 
 void MyGraphicsView::finishDrag(const QPointF &scenePos)
 {
-    const WindowDrag drag = *m_drag;
-    m_drag.reset();
-    m_rubberBand->hide();
+    const int id = m_pointer.window();
+    const WindowDrag drag = m_pointer.finish();
     const QRect rect = drag.rectAt(scenePos);
     const WallModel before = m_model;
     if (drag.isDrawing()) {
         if (rect.width() >= WindowDrag::MinSize && rect.height() >= WindowDrag::MinSize
             && createWindow(curChannel, rect))
             record<DrawWindow>(before, m_selected);
-    } else if (placeWindow(m_dragId, rect)) {
-        m_sender.sendWindow(m_dragId);
+    } else if (placeWindow(id, rect)) {
+        m_sender.sendWindow(id);
         if (drag.isMove())
-            record<MoveWindow>(before, m_dragId);
+            record<MoveWindow>(before, id);
         else
-            record<ResizeWindow>(before, m_dragId);
+            record<ResizeWindow>(before, id);
     }
 }
 
-void MyGraphicsView::addMenuEntries(QMenu *menu, int id)
+void MyGraphicsView::connectMenu(const CanvasMenu *menu)
 {
-    const auto add = [this, menu](const QString &label, auto slot) {
-        QAction *action = menu->addAction(label, this, slot);
-        action->setEnabled(!m_locked);
-    };
-    if (id < 0) {
-        add(m_text("Delete all", "全部删除"), [this] { deleteAll(); });
-        menu->addAction(m_text("Preset name", "模式名称"), this, &MyGraphicsView::setModelName);
-        return;
-    }
-    add(m_text("Trimming", "微调"), [this, id] { emit fine_tuning(id); });
-    add(m_text("Trimming data", "微调数据"), [this, id] { emit fine_tuning_data(TrimTables::rectangles(m_model, id)); });
-    menu->addSeparator();
-    add(m_text("Top layer", "顶层"), [this, id] { setTopLayerWin(id); });
-    add(m_text("Bottom layer", "底层"), [this, id] { setButtonLayerWin(id); });
-    menu->addSeparator();
-    add(m_text("Delete", "删除"), [this, id] { deleteWindow(id); });
+    connect(menu, &CanvasMenu::trimming, this, &MyGraphicsView::fine_tuning);
+    connect(menu, &CanvasMenu::trimmingData, this,
+            [this](int id) { emit fine_tuning_data(TrimTables::rectangles(m_model, id)); });
+    connect(menu, &CanvasMenu::topLayer, this, &MyGraphicsView::setTopLayerWin);
+    connect(menu, &CanvasMenu::bottomLayer, this, &MyGraphicsView::setButtonLayerWin);
+    connect(menu, &CanvasMenu::deleteWindow, this, &MyGraphicsView::deleteWindow);
+    connect(menu, &CanvasMenu::deleteAll, this, &MyGraphicsView::deleteAll);
+    connect(menu, &CanvasMenu::presetName, this, &MyGraphicsView::setModelName);
 }
 
 void MyGraphicsView::setUndoStack(QUndoStack *stack)

@@ -1,25 +1,21 @@
 #ifndef MYGRAPHICSVIEW_H
 #define MYGRAPHICSVIEW_H
 
+#include "pointeredit.h"
 #include "presetrebuild.h"
 #include "wallmodel.h"
-#include "windowdrag.h"
 #include "windowsender.h"
 
 #include <bilingual.h>
 
 #include <QByteArray>
 #include <QGraphicsView>
-#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QUndoStack>
 
-#include <optional>
-
-class QGraphicsRectItem;
-class QMenu;
-class WindowItem;
+class CanvasMenu;
+class WallScene;
 
 // The wall canvas: the LED wall's screens in wall pixels with the windows
 // of the preset shown on top, in layer order. Operators create windows by
@@ -117,7 +113,7 @@ private:
     void syncWindows();
     void fitWall();
     void select(int id);
-    qreal viewToScene(qreal pixels) const;
+    qreal scale() const; // wall pixels of one view pixel
     void updateCursor(const QPointF &scenePos);
 
     bool createWindow(int channel, const QRect &rect);
@@ -137,7 +133,7 @@ private:
     void nudge(int dx, int dy);
     void finishDrag(const QPointF &scenePos);
     void cancelDrag();
-    void addMenuEntries(QMenu *menu, int id);
+    void connectMenu(const CanvasMenu *menu);
 
     void windowsChanged();
     void contentReplaced();
@@ -145,11 +141,8 @@ private:
     WallModel m_model;
     WindowSender m_sender{m_model};
     PresetRebuild m_rebuild;
-    QGraphicsScene *m_scene;
-    QHash<int, WindowItem *> m_items;
-    QGraphicsRectItem *m_rubberBand = nullptr;
-    std::optional<WindowDrag> m_drag;
-    int m_dragId = -1;
+    WallScene *m_scene;
+    PointerEdit m_pointer{m_scene};
     int m_selected = -1;
     bool m_locked = false;
     Bilingual m_text{true};
