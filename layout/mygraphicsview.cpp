@@ -1,17 +1,5 @@
 #include "mygraphicsview.h"
 
-#include "changesource.h"
-#include "deleteallwindows.h"
-#include "deletewindow.h"
-#include "drawwindow.h"
-#include "dropwindow.h"
-#include "lowerwindow.h"
-#include "movewindow.h"
-#include "nudgewindow.h"
-#include "raisewindow.h"
-#include "resizewindow.h"
-#include "trimwindow.h"
-
 #include "canvasmenu.h"
 #include "channelmime.h"
 #include "deviceblocks.h"
@@ -22,7 +10,6 @@
 #include "wallscene.h"
 
 #include <devicedata.h>
-#include <messagecode.h>
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -31,19 +18,14 @@
 
 namespace {
 
-// What ignore_message says, counted from the canvas's first message.
-enum Refusal {
-    NoScreen = Message::NoScreen - Message::CanvasBase,
-    ScreenFull = Message::ScreenFull - Message::CanvasBase,
-};
-
 constexpr int ShiftStep = 10;
+constexpr int TrimValues = 8;
 const QColor Background(24, 28, 33);
 
 } // namespace
 
 MyGraphicsView::MyGraphicsView(QWidget *parent)
-    : QGraphicsView(parent), m_scene(new WallScene(m_model.grid(), this))
+    : QGraphicsView(parent), m_scene(new WallScene(m_editor.model().grid(), this))
 {
     setScene(m_scene);
     setBackgroundBrush(Background);
@@ -54,9 +36,13 @@ MyGraphicsView::MyGraphicsView(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
     viewport()->setMouseTracking(true);
-    connect(&m_sender, &WindowSender::windowMessage, this, &MyGraphicsView::s_allMessage);
-    connect(&m_sender, &WindowSender::sourceMessage, this, &MyGraphicsView::s_win_single);
-    connect(&m_sender, &WindowSender::allDeleted, this, &MyGraphicsView::s_delteAll);
+    const WindowSender *sender = &m_editor.sender();
+    connect(sender, &WindowSender::windowMessage, this, &MyGraphicsView::s_allMessage);
+    connect(sender, &WindowSender::sourceMessage, this, &MyGraphicsView::s_win_single);
+    connect(sender, &WindowSender::allDeleted, this, &MyGraphicsView::s_delteAll);
+    connect(&m_editor, &WallEditor::changed, this, &MyGraphicsView::windowsChanged);
+    connect(&m_editor, &WallEditor::created, this, &MyGraphicsView::s_creat_win);
+    connect(&m_editor, &WallEditor::refused, this, &MyGraphicsView::ignore_message);
     rebuildScene();
 }
 
@@ -76,17 +62,17 @@ void MyGraphicsView::initData(const int *colWidths, const int *rowHeights, int r
         qCWarning(lcLayout) << "wall of" << rows << "x" << cols << "refused";
         return;
     }
-    m_model.setGrid(grid);
-    m_selected = -1;
-    m_sender.adopt();
+    m_editor.setGrid(grid);
     rebuildScene();
-    emit s_win_mes(m_model.layers());
+    emit s_win_mes(model().layers());
 }
 
 void MyGraphicsView::ClearAllData()
 {
-    m_model.clear();
-    contentReplaced();
+    m_editor.load([](WallModel *model) {
+        model->clear();
+        return true;
+    });
 }
 
 void MyGraphicsView::Add_Win_layer(const int *layers, int count)
@@ -103,146 +89,125 @@ void MyGraphicsView::Add_Rect(const int &winId, const QRect &rectA, const QRect 
 
 void MyGraphicsView::Add_End()
 {
-    m_rebuild.finish(&m_model);
-    contentReplaced();
+    m_editor.load([this](WallModel *model) {
+        m_rebuild.finish(model);
+        return true;
+    });
 }
 
 void MyGraphicsView::fileSave(QDataStream &out) const
 {
-    WallFile::write(m_model, out);
+    WallFile::write(model(), out);
 }
 
 bool MyGraphicsView::fileOpen(QDataStream &in)
 {
-    const bool ok = WallFile::read(in, &m_model);
-    contentReplaced();
-    return ok;
+    return m_editor.load([&in](WallModel *model) { return WallFile::read(in, model); });
 }
 
 QByteArray MyGraphicsView::getAllData() const
 {
-    return DeviceBlocks::allData(m_model);
+    return DeviceBlocks::allData(model());
 }
 
 QByteArray MyGraphicsView::getInData() const
 {
-    return DeviceBlocks::inData(m_model);
+    return DeviceBlocks::inData(model());
 }
 
 QByteArray MyGraphicsView::getChData() const
 {
-    return DeviceBlocks::chData(m_model);
+    return DeviceBlocks::chData(model());
 }
 
 QMap<int, QString> MyGraphicsView::getWinSingle() const
 {
     QMap<int, QString> names;
-    for (int id : m_model.layers())
-        names.insert(id, DeviceData::channelName(m_model.window(id).channel));
+    for (int id : model().layers())
+        names.insert(id, DeviceData::channelName(model().window(id).channel));
     return names;
 }
 
 void MyGraphicsView::getWinLayer()
 {
-    emit s_win_mes(m_model.layers());
+    emit s_win_mes(model().layers());
 }
 
 void MyGraphicsView::setTopLayerWin(const int &win)
 {
-    const WallModel before = m_model;
-    if (!m_locked && m_model.raise(win)) {
-        m_sender.sendWindow(win);
-        windowsChanged();
-        record<RaiseWindow>(before, win);
-    }
+    m_editor.raise(win);
 }
 
 void MyGraphicsView::setButtonLayerWin(const int &win)
 {
-    const WallModel before = m_model;
-    if (!m_locked && m_model.lower(win)) {
-        m_sender.sendWindow(win);
-        windowsChanged();
-        record<LowerWindow>(before, win);
-    }
+    m_editor.lower(win);
 }
 
 void MyGraphicsView::setLock(const bool &lock)
 {
-    m_locked = lock;
+    m_editor.setLocked(lock);
     cancelDrag();
     viewport()->update();
 }
 
 QList<int> MyGraphicsView::getItemRect(int win) const
 {
-    return TrimTables::sections(m_model, win);
+    return TrimTables::sections(model(), win);
 }
 
 // The canvas is rebuilt or stored meanwhile; what was nudged last still
 // goes to the preset shown now.
 void MyGraphicsView::setDisSend()
 {
-    m_sender.hold();
+    m_editor.sender().hold();
 }
 
 void MyGraphicsView::setSend()
 {
-    m_sender.resume();
+    m_editor.sender().resume();
 }
 
-// A whole preset was loaded: it is what the device holds for it.
-void MyGraphicsView::contentReplaced()
+void MyGraphicsView::setUndoStack(QUndoStack *stack)
 {
-    m_sender.adopt();
-    windowsChanged();
+    m_editor.setUndoStack(stack);
+}
+
+void MyGraphicsView::replayEdit(const WallModel &model, int window)
+{
+    m_editor.replay(model, window);
+}
+
+void MyGraphicsView::replaySource(int window, int code)
+{
+    m_editor.replaySource(window, code);
+}
+
+void MyGraphicsView::replayDeleteAll()
+{
+    m_editor.replayDeleteAll();
 }
 
 void MyGraphicsView::setInCard(int win, int code)
 {
-    const WallModel before = m_model;
-    if (m_locked || !m_model.setChannel(win, code))
-        return;
-    m_sender.sendSource(win, code);
-    windowsChanged();
-    if (before.window(win).channel != code)
-        record<ChangeSource>(before, win);
+    m_editor.setChannel(win, code);
 }
 
 // Eight values: input x, y, width, height, then output x, y, width, height.
 void MyGraphicsView::setTrim(const int win, const int screen, const QList<int> values)
 {
-    constexpr int TrimValues = 8;
-    if (m_locked || values.size() != TrimValues)
-        return;
-    const WindowSection trim{screen, QRect(values[0], values[1], values[2], values[3]),
-                             QRect(values[4], values[5], values[6], values[7])};
-    const WallModel before = m_model;
-    if (!m_model.setTrim(win, trim)) {
-        qCWarning(lcLayout) << "trim of window" << win << "on screen" << screen << "refused";
-        return;
-    }
-    m_sender.sendWindow(win);
-    record<TrimWindow>(before, win);
+    if (values.size() == TrimValues)
+        m_editor.setTrim(win, {screen, QRect(values[0], values[1], values[2], values[3]),
+                               QRect(values[4], values[5], values[6], values[7])});
 }
 
 void MyGraphicsView::setTrimInRect(const int win, const QRect rect)
 {
-    const WallModel before = m_model;
-    if (!m_locked && m_model.setSource(win, rect)) {
-        m_sender.sendWindow(win);
-        windowsChanged();
-        record<TrimWindow>(before, win);
-    }
+    m_editor.setSource(win, rect);
 }
 
 void MyGraphicsView::setTrimOutRect(const int win, const QRectF rect)
 {
-    const WallModel before = m_model;
-    if (!m_locked && placeWindow(win, rect.toRect())) {
-        m_sender.sendWindow(win);
-        record<TrimWindow>(before, win);
-    }
+    m_editor.setRect(win, rect.toRect());
 }
 
 void MyGraphicsView::resizeEvent(QResizeEvent *event)
@@ -256,10 +221,10 @@ void MyGraphicsView::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return QGraphicsView::mousePressEvent(event);
     const QPointF p = mapToScene(event->pos());
-    const int id = m_model.windowAt(p);
+    const int id = model().windowAt(p);
     select(id);
-    if (!m_locked)
-        m_pointer.press(m_model, id, p, scale());
+    if (!isLocked())
+        m_pointer.press(model(), id, p, scale());
 }
 
 void MyGraphicsView::mouseMoveEvent(QMouseEvent *event)
@@ -280,8 +245,8 @@ void MyGraphicsView::mouseReleaseEvent(QMouseEvent *event)
 
 void MyGraphicsView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    const int id = m_model.windowAt(mapToScene(event->pos()));
-    if (id >= 0 && !m_locked)
+    const int id = model().windowAt(mapToScene(event->pos()));
+    if (id >= 0 && !isLocked())
         emit fine_tuning(id);
 }
 
@@ -289,11 +254,11 @@ void MyGraphicsView::keyPressEvent(QKeyEvent *event)
 {
     const int step = event->modifiers() & Qt::ShiftModifier ? ShiftStep : 1;
     switch (event->key()) {
-    case Qt::Key_Left: return nudge(-step, 0);
-    case Qt::Key_Right: return nudge(step, 0);
-    case Qt::Key_Up: return nudge(0, -step);
-    case Qt::Key_Down: return nudge(0, step);
-    case Qt::Key_Delete: return deleteWindow(m_selected);
+    case Qt::Key_Left: return m_editor.nudge(-step, 0);
+    case Qt::Key_Right: return m_editor.nudge(step, 0);
+    case Qt::Key_Up: return m_editor.nudge(0, -step);
+    case Qt::Key_Down: return m_editor.nudge(0, step);
+    case Qt::Key_Delete: return m_editor.remove(selectedWindow());
     case Qt::Key_Escape:
         if (m_pointer.isActive())
             return cancelDrag();
@@ -305,11 +270,11 @@ void MyGraphicsView::keyPressEvent(QKeyEvent *event)
 void MyGraphicsView::contextMenuEvent(QContextMenuEvent *event)
 {
     const QPointF p = mapToScene(event->pos());
-    if (!QRectF(m_model.grid().bounds()).contains(p))
+    if (!QRectF(model().grid().bounds()).contains(p))
         return;
-    const int id = m_model.windowAt(p);
+    const int id = model().windowAt(p);
     select(id);
-    CanvasMenu menu(id, m_locked, m_text, this);
+    CanvasMenu menu(id, isLocked(), m_text, this);
     connectMenu(&menu);
     menu.exec(event->globalPos());
 }
@@ -333,27 +298,31 @@ void MyGraphicsView::dropEvent(QDropEvent *event)
     if (code < 0)
         return event->ignore();
     event->acceptProposedAction();
-    dropChannel(code, mapToScene(event->pos()));
+    m_editor.drop(code, mapToScene(event->pos()));
 }
 
 void MyGraphicsView::drawForeground(QPainter *painter, const QRectF &)
 {
-    if (m_locked)
+    if (isLocked())
         LockBadge::paint(painter, viewport()->width(), m_text("Locked", "已锁定"));
 }
 
 void MyGraphicsView::rebuildScene()
 {
-    m_scene->setWall(m_model.grid());
+    m_scene->setWall(model().grid());
     syncWindows();
     fitWall();
 }
 
 void MyGraphicsView::syncWindows()
 {
-    if (!m_model.contains(m_selected))
-        m_selected = -1;
-    m_scene->setWindows(m_model, m_selected);
+    m_scene->setWindows(model(), selectedWindow());
+}
+
+void MyGraphicsView::windowsChanged()
+{
+    syncWindows();
+    emit s_win_mes(model().layers());
 }
 
 void MyGraphicsView::fitWall()
@@ -363,7 +332,7 @@ void MyGraphicsView::fitWall()
 
 void MyGraphicsView::select(int id)
 {
-    m_selected = id;
+    m_editor.select(id);
     m_scene->mark(id);
 }
 
@@ -375,110 +344,11 @@ qreal MyGraphicsView::scale() const
 void MyGraphicsView::updateCursor(const QPointF &scenePos)
 {
     const std::optional<Qt::CursorShape> cursor =
-        m_locked ? std::nullopt : PointerEdit::cursorAt(m_model, scenePos, scale());
+        isLocked() ? std::nullopt : PointerEdit::cursorAt(model(), scenePos, scale());
     if (cursor)
         viewport()->setCursor(*cursor);
     else
         viewport()->unsetCursor();
-}
-
-bool MyGraphicsView::createWindow(int channel, const QRect &rect)
-{
-    WallWindow w;
-    w.id = m_model.freeId();
-    w.channel = channel;
-    w.rect = rect;
-    w.source = WallModel::pictureRect();
-    if (w.id < 0 || !m_model.insert(w)) {
-        emit ignore_message(ScreenFull);
-        return false;
-    }
-    m_selected = w.id;
-    emit s_creat_win(w.id, channel);
-    m_sender.sendWindow(w.id);
-    windowsChanged();
-    return true;
-}
-
-// A change the wall cannot take is undone: outside the wall it has no
-// screen, on the wall it would overfill one. An empty rectangle is no
-// operator's choice (the dialogs refuse it) and is only logged.
-bool MyGraphicsView::placeWindow(int id, const QRect &rect)
-{
-    if (!m_model.contains(id) || rect == m_model.window(id).rect) {
-        syncWindows();
-        return false;
-    }
-    if (!m_model.setRect(id, rect)) {
-        syncWindows();
-        if (rect.isEmpty())
-            qCWarning(lcLayout) << "empty rectangle for window" << id << "refused";
-        else
-            emit ignore_message(m_model.grid().bounds().contains(rect) ? ScreenFull : NoScreen);
-        return false;
-    }
-    windowsChanged();
-    return true;
-}
-
-void MyGraphicsView::deleteWindow(int id)
-{
-    const WallModel before = m_model;
-    if (m_locked || !m_model.remove(id))
-        return;
-    m_sender.sendWindow(id);
-    windowsChanged();
-    record<DeleteWindow>(before, id);
-}
-
-void MyGraphicsView::deleteAll()
-{
-    if (m_locked)
-        return;
-    const WallModel before = m_model;
-    clearAndSend();
-    record<DeleteAllWindows>(before);
-}
-
-void MyGraphicsView::clearAndSend()
-{
-    m_model.clear();
-    m_sender.sendDeleteAll();
-    windowsChanged();
-}
-
-int MyGraphicsView::droppedChannel(const QDropEvent *event) const
-{
-    const int code = ChannelMime::channel(event->mimeData());
-    return m_locked || code > WallModel::MaxChannel ? -1 : code;
-}
-
-void MyGraphicsView::dropChannel(int code, const QPointF &scenePos)
-{
-    const int id = m_model.windowAt(scenePos);
-    if (id >= 0)
-        return setInCard(id, code);
-    const int screen = m_model.grid().screenAt(scenePos);
-    const WallModel before = m_model;
-    if (screen < 0)
-        emit ignore_message(NoScreen);
-    else if (createWindow(code, m_model.grid().screenRect(screen)))
-        record<DropWindow>(before, m_selected);
-}
-
-void MyGraphicsView::nudge(int dx, int dy)
-{
-    if (m_locked || !m_model.contains(m_selected))
-        return;
-    const QRect bounds = m_model.grid().bounds();
-    QRect rect = m_model.window(m_selected).rect.translated(dx, dy);
-    rect.moveTo(qBound(0, rect.x(), bounds.width() - rect.width()),
-                qBound(0, rect.y(), bounds.height() - rect.height()));
-    const WallModel before = m_model;
-    if (placeWindow(m_selected, rect)) {
-        m_sender.sendLater(m_selected);
-        record<NudgeWindow>(before, m_selected, m_sender.group());
-    }
 }
 
 // The window goes back where it was; the button's release then does nothing.
@@ -488,71 +358,35 @@ void MyGraphicsView::cancelDrag()
     syncWindows();
 }
 
+// The dragged window first goes back where the model has it, in case the
+// change is refused; a rectangle drawn smaller than a drag's least is a
+// click.
 void MyGraphicsView::finishDrag(const QPointF &scenePos)
 {
     const int id = m_pointer.window();
     const WindowDrag drag = m_pointer.finish();
+    syncWindows();
     const QRect rect = drag.rectAt(scenePos);
-    const WallModel before = m_model;
-    if (drag.isDrawing()) {
-        if (rect.width() >= WindowDrag::MinSize && rect.height() >= WindowDrag::MinSize
-            && createWindow(curChannel, rect))
-            record<DrawWindow>(before, m_selected);
-    } else if (placeWindow(id, rect)) {
-        m_sender.sendWindow(id);
-        if (drag.isMove())
-            record<MoveWindow>(before, id);
-        else
-            record<ResizeWindow>(before, id);
-    }
+    if (!drag.isDrawing())
+        m_editor.drag(id, rect, drag.isMove());
+    else if (rect.width() >= WindowDrag::MinSize && rect.height() >= WindowDrag::MinSize)
+        m_editor.draw(curChannel, rect);
+}
+
+int MyGraphicsView::droppedChannel(const QDropEvent *event) const
+{
+    const int code = ChannelMime::channel(event->mimeData());
+    return isLocked() || code > WallModel::MaxChannel ? -1 : code;
 }
 
 void MyGraphicsView::connectMenu(const CanvasMenu *menu)
 {
     connect(menu, &CanvasMenu::trimming, this, &MyGraphicsView::fine_tuning);
     connect(menu, &CanvasMenu::trimmingData, this,
-            [this](int id) { emit fine_tuning_data(TrimTables::rectangles(m_model, id)); });
-    connect(menu, &CanvasMenu::topLayer, this, &MyGraphicsView::setTopLayerWin);
-    connect(menu, &CanvasMenu::bottomLayer, this, &MyGraphicsView::setButtonLayerWin);
-    connect(menu, &CanvasMenu::deleteWindow, this, &MyGraphicsView::deleteWindow);
-    connect(menu, &CanvasMenu::deleteAll, this, &MyGraphicsView::deleteAll);
+            [this](int id) { emit fine_tuning_data(TrimTables::rectangles(model(), id)); });
+    connect(menu, &CanvasMenu::topLayer, &m_editor, &WallEditor::raise);
+    connect(menu, &CanvasMenu::bottomLayer, &m_editor, &WallEditor::lower);
+    connect(menu, &CanvasMenu::deleteWindow, &m_editor, &WallEditor::remove);
+    connect(menu, &CanvasMenu::deleteAll, &m_editor, &WallEditor::removeAll);
     connect(menu, &CanvasMenu::presetName, this, &MyGraphicsView::setModelName);
-}
-
-void MyGraphicsView::setUndoStack(QUndoStack *stack)
-{
-    m_undo = stack;
-}
-
-// Undo and redo put the windows back as they were; the device is sent what
-// changed, as after the equivalent edit.
-void MyGraphicsView::replayEdit(const WallModel &model, int window)
-{
-    if (model.grid() != m_model.grid()) {
-        qCWarning(lcLayout) << "an edit of another wall is not replayed";
-        return;
-    }
-    m_model = model;
-    m_selected = m_model.contains(window) ? window : -1;
-    m_sender.sendWindow(window);
-    windowsChanged();
-}
-
-void MyGraphicsView::replaySource(int window, int code)
-{
-    if (m_model.setChannel(window, code)) {
-        m_sender.sendSource(window, code);
-        windowsChanged();
-    }
-}
-
-void MyGraphicsView::replayDeleteAll()
-{
-    clearAndSend();
-}
-
-void MyGraphicsView::windowsChanged()
-{
-    syncWindows();
-    emit s_win_mes(m_model.layers());
 }

@@ -3,8 +3,7 @@
 
 #include "pointeredit.h"
 #include "presetrebuild.h"
-#include "wallmodel.h"
-#include "windowsender.h"
+#include "walleditor.h"
 
 #include <bilingual.h>
 
@@ -21,7 +20,8 @@ class WallScene;
 // of the preset shown on top, in layer order. Operators create windows by
 // dropping sources or drawing on the wall, select, move, resize, nudge,
 // stack and delete them; each committed change is reported with the
-// device's bytes for it.
+// device's bytes for it. The view takes the input and shows the scene; the
+// edits are its editor's.
 class MyGraphicsView : public QGraphicsView
 {
     Q_OBJECT
@@ -63,11 +63,11 @@ public:
     void setDisSend();
     void setSend();
 
-    const WallModel &model() const { return m_model; }
-    int selectedWindow() const { return m_selected; }
-    bool isLocked() const { return m_locked; }
+    const WallModel &model() const { return m_editor.model(); }
+    int selectedWindow() const { return m_editor.selected(); }
+    bool isLocked() const { return m_editor.isLocked(); }
     // Nudges not yet sent: they go when the keys have rested a moment.
-    bool changePending() const { return m_sender.isWaiting(); }
+    bool changePending() const { return m_editor.sender().isWaiting(); }
     bool isEnglish() const { return m_text.english(); }
 
     // Where committed edits go for undo; none while null.
@@ -111,42 +111,21 @@ protected:
 private:
     void rebuildScene();
     void syncWindows();
+    void windowsChanged();
     void fitWall();
     void select(int id);
     qreal scale() const; // wall pixels of one view pixel
     void updateCursor(const QPointF &scenePos);
-
-    bool createWindow(int channel, const QRect &rect);
-    bool placeWindow(int id, const QRect &rect);
-    void clearAndSend();
-    // An edit goes to the undo stack only while the canvas sends its edits.
-    template<class Edit, class... Args>
-    void record(const WallModel &before, Args... args)
-    {
-        if (m_undo && m_sender.isSending())
-            m_undo->push(new Edit(this, before, args...));
-    }
-    void deleteWindow(int id);
-    void deleteAll();
-    int droppedChannel(const QDropEvent *event) const; // -1 for none
-    void dropChannel(int code, const QPointF &scenePos);
-    void nudge(int dx, int dy);
     void finishDrag(const QPointF &scenePos);
     void cancelDrag();
+    int droppedChannel(const QDropEvent *event) const; // -1 for none
     void connectMenu(const CanvasMenu *menu);
 
-    void windowsChanged();
-    void contentReplaced();
-
-    WallModel m_model;
-    WindowSender m_sender{m_model};
+    WallEditor m_editor{this};
     PresetRebuild m_rebuild;
     WallScene *m_scene;
     PointerEdit m_pointer{m_scene};
-    int m_selected = -1;
-    bool m_locked = false;
     Bilingual m_text{true};
-    QUndoStack *m_undo = nullptr;
 };
 
 #endif // MYGRAPHICSVIEW_H
