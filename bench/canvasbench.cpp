@@ -3,6 +3,7 @@
 // Add_Rect, Add_End, fileSave), loads them back (fileOpen) and builds their
 // device blocks; prints the time per preset. Target: under 5 ms.
 
+#include <deviceblocks.h>
 #include <mygraphicsview.h>
 
 #include <QApplication>
@@ -111,5 +112,6 @@ int main(int argc, char *argv[])
                         << "rebuild and save: " << msPerPreset(rebuild) << " ms per preset\n"
                         << "load:             " << msPerPreset(load) << " ms per preset\n"
                         << "load and blocks:  " << msPerPreset(write) << " ms per preset\n";
-    return loaded == Presets * Rounds && bytes == Presets * Rounds * (1856 + 512 + 1472) ? 0 : 1;
+    constexpr int BlockBytes = DeviceBlocks::AllDataSize + DeviceBlocks::InDataSize + DeviceBlocks::ChDataSize;
+    return loaded == Presets * Rounds && bytes == Presets * Rounds * BlockBytes ? 0 : 1;
 }

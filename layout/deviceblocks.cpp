@@ -4,6 +4,9 @@
 
 namespace {
 
+constexpr char InUse = 1; // byte 1 of a slot that holds a window
+constexpr int NibbleBits = 4;
+
 void appendWord(QByteArray &out, int value)
 {
     out.append(char(value & 0xFF));
@@ -55,12 +58,12 @@ QByteArray DeviceBlocks::windowBlock(const WallModel &model, int id)
     const WallWindow &w = model.window(id);
     QByteArray out;
     out.append(char(id));
-    out.append(char(1));
+    out.append(InUse);
     out.append(char(w.channel));
     out.append(char(w.b3));
     const WallModel::Cells cells = model.cells(id);
     for (int i = 0; i < WallModel::CellCount; i += 2)
-        out.append(char(cells[i] << 4 | cells[i + 1]));
+        out.append(char(cells[i] << NibbleBits | cells[i + 1]));
     appendRect(out, w.rect);
     return out + sourceBlock(model, id);
 }
@@ -77,7 +80,7 @@ QByteArray DeviceBlocks::allData(const WallModel &model)
 {
     QByteArray out;
     out.reserve(AllDataSize);
-    for (int id = 0; id < WallModel::MaxWindows; ++id)
+    for (int id = 0; id < BlockLayout::Slots; ++id)
         out += model.contains(id) ? windowBlock(model, id).left(SlotSize) : QByteArray(SlotSize, 0);
     return out + layerBytes(model);
 }
@@ -86,7 +89,7 @@ QByteArray DeviceBlocks::inData(const WallModel &model)
 {
     QByteArray out;
     out.reserve(InDataSize);
-    for (int id = 0; id < WallModel::MaxWindows; ++id)
+    for (int id = 0; id < BlockLayout::Slots; ++id)
         out += model.contains(id) ? sourceBlock(model, id) : QByteArray(SourceSize, 0);
     return out;
 }
@@ -94,7 +97,7 @@ QByteArray DeviceBlocks::inData(const WallModel &model)
 QByteArray DeviceBlocks::chData(const WallModel &model)
 {
     QList<QPair<int, WindowSection>> trimmed;
-    for (int id = 0; id < WallModel::MaxWindows; ++id) {
+    for (int id = 0; id < BlockLayout::Slots; ++id) {
         if (!model.contains(id))
             continue;
         for (const WindowSection &s : model.window(id).trims)

@@ -1,6 +1,8 @@
 #ifndef DEVICEBLOCKS_H
 #define DEVICEBLOCKS_H
 
+#include <blocklayout.h>
+
 #include <QByteArray>
 
 class WallModel;
@@ -10,15 +12,15 @@ class WallModel;
 class DeviceBlocks
 {
 public:
-    static constexpr int WindowSize = 36;     // 28 bytes of the slot, 8 of its source block
-    static constexpr int SlotSize = 28;
-    static constexpr int SourceSize = 8;
-    static constexpr int LayerSize = 64;
-    static constexpr int AllDataSize = 1856;  // 64 slots, then the layer bytes
-    static constexpr int InDataSize = 512;    // 64 source blocks
-    static constexpr int ChDataSize = 1472;   // the trimmed sections
-    static constexpr int SectionSize = 18;
-    static constexpr quint8 NoLayer = 0xFF;
+    static constexpr int WindowSize = BlockLayout::WindowSize;
+    static constexpr int SlotSize = BlockLayout::SlotSize;
+    static constexpr int SourceSize = BlockLayout::SourceSize;
+    static constexpr int LayerSize = BlockLayout::LayerSize;
+    static constexpr int AllDataSize = BlockLayout::AllDataSize;
+    static constexpr int InDataSize = BlockLayout::InDataSize;
+    static constexpr int ChDataSize = BlockLayout::ChDataSize;
+    static constexpr int SectionSize = BlockLayout::SectionSize;
+    static constexpr quint8 NoLayer = BlockLayout::NoLayer;
 
     static QByteArray windowBlock(const WallModel &model, int id); // byte 1 = 0 for a free slot
     static QByteArray layerBytes(const WallModel &model);

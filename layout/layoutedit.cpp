@@ -2,6 +2,8 @@
 
 #include "mygraphicsview.h"
 
+#include <bilingual.h>
+
 LayoutEdit::LayoutEdit(MyGraphicsView *canvas, const WallModel &before, int window,
                        const char *english, const char *chinese)
     : m_canvas(canvas)
@@ -9,7 +11,7 @@ LayoutEdit::LayoutEdit(MyGraphicsView *canvas, const WallModel &before, int wind
     , m_after(canvas->model())
     , m_window(window)
 {
-    const QString text = canvas->isEnglish() ? QString::fromLatin1(english) : QString::fromUtf8(chinese);
+    const QString text = Bilingual(canvas->isEnglish())(english, chinese);
     setText(window < 0 ? text : text.arg(window + 1));
 }
 

@@ -3,7 +3,7 @@
 
 #include <QLoggingCategory>
 
-// Diagnostics of the layout widgets ("rz5300.layout").
+// Diagnostics of the wall model and its views ("rz5300.layout").
 Q_DECLARE_LOGGING_CATEGORY(lcLayout)
 
 #endif // LAYOUTLOG_H

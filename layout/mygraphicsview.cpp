@@ -1,83 +1,31 @@
 #include "mygraphicsview.h"
 
-#include "changesource.h"
-#include "deleteallwindows.h"
-#include "deletewindow.h"
-#include "drawwindow.h"
-#include "dropwindow.h"
-#include "lowerwindow.h"
-#include "movewindow.h"
-#include "nudgewindow.h"
-#include "raisewindow.h"
-#include "resizewindow.h"
-#include "trimwindow.h"
-
+#include "canvasmenu.h"
 #include "channelmime.h"
 #include "deviceblocks.h"
 #include "layoutlog.h"
-#include "screentile.h"
+#include "lockbadge.h"
+#include "trimtables.h"
 #include "wallfile.h"
-#include "windowitem.h"
+#include "wallscene.h"
 
 #include <devicedata.h>
 
 #include <QContextMenuEvent>
-#include <QDataStream>
-#include <QGraphicsRectItem>
-#include <QGraphicsScene>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include <algorithm>
-
 namespace {
 
-constexpr qreal SnapReach = 8;    // view pixels
-constexpr qreal HandleReach = 6;  // view pixels around an edge that resize
-constexpr qreal WallMargin = 0.02; // of the wall's larger side, around it
-constexpr int RubberBandZ = 1000;
 constexpr int ShiftStep = 10;
-// Arrow-key nudges that follow each other within this pause go to the
-// device as one change: a held key sends once, when it is let go.
-constexpr int NudgePauseMs = 600;
+constexpr int TrimValues = 8;
 const QColor Background(24, 28, 33);
-const QColor BadgeColor(200, 60, 60, 220);
-
-Qt::CursorShape cursorFor(WindowDrag::Edges edges)
-{
-    using E = WindowDrag;
-    if (edges == (E::Left | E::Top) || edges == (E::Right | E::Bottom))
-        return Qt::SizeFDiagCursor;
-    if (edges == (E::Right | E::Top) || edges == (E::Left | E::Bottom))
-        return Qt::SizeBDiagCursor;
-    if (edges & (E::Left | E::Right))
-        return Qt::SizeHorCursor;
-    return Qt::SizeVerCursor;
-}
-
-// The 28 bytes of window slot id in an allData() blob.
-QByteArray slotOf(const QByteArray &allData, int id)
-{
-    return allData.mid(id * DeviceBlocks::SlotSize, DeviceBlocks::SlotSize);
-}
-
-void paintPadlock(QPainter *painter, const QRectF &box)
-{
-    const qreal w = box.width();
-    painter->setPen(QPen(Qt::white, w / 7));
-    painter->setBrush(Qt::NoBrush);
-    painter->drawArc(QRectF(box.left() + w * 0.22, box.top(), w * 0.56, w * 0.7), 0, 180 * 16);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(Qt::white);
-    painter->drawRoundedRect(QRectF(box.left(), box.top() + w * 0.4, w, w * 0.7), 2, 2);
-}
 
 } // namespace
 
 MyGraphicsView::MyGraphicsView(QWidget *parent)
-    : QGraphicsView(parent), m_scene(new QGraphicsScene(this))
+    : QGraphicsView(parent), m_scene(new WallScene(m_editor.model().grid(), this))
 {
     setScene(m_scene);
     setBackgroundBrush(Background);
@@ -88,16 +36,19 @@ MyGraphicsView::MyGraphicsView(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
     viewport()->setMouseTracking(true);
-    m_deviceSlots = DeviceBlocks::allData(m_model);
-    m_nudgeTimer.setSingleShot(true);
-    m_nudgeTimer.setInterval(NudgePauseMs);
-    connect(&m_nudgeTimer, &QTimer::timeout, this, [this] { sendWindow(m_nudged); });
+    const WindowSender *sender = &m_editor.sender();
+    connect(sender, &WindowSender::windowMessage, this, &MyGraphicsView::s_allMessage);
+    connect(sender, &WindowSender::sourceMessage, this, &MyGraphicsView::s_win_single);
+    connect(sender, &WindowSender::allDeleted, this, &MyGraphicsView::s_delteAll);
+    connect(&m_editor, &WallEditor::changed, this, &MyGraphicsView::windowsChanged);
+    connect(&m_editor, &WallEditor::created, this, &MyGraphicsView::s_creat_win);
+    connect(&m_editor, &WallEditor::refused, this, &MyGraphicsView::ignore_message);
     rebuildScene();
 }
 
 void MyGraphicsView::setLanguage(int language)
 {
-    m_english = language == 1;
+    m_text.setEnglish(language == 1);
     viewport()->update();
 }
 
@@ -111,194 +62,152 @@ void MyGraphicsView::initData(const int *colWidths, const int *rowHeights, int r
         qCWarning(lcLayout) << "wall of" << rows << "x" << cols << "refused";
         return;
     }
-    m_model.setGrid(grid);
-    m_selected = -1;
-    m_deviceSlots = DeviceBlocks::allData(m_model);
+    m_editor.setGrid(grid);
     rebuildScene();
-    emit s_win_mes(m_model.layers());
+    emit s_win_mes(model().layers());
 }
 
 void MyGraphicsView::ClearAllData()
 {
-    m_model.clear();
-    contentReplaced();
+    m_editor.load([](WallModel *model) {
+        model->clear();
+        return true;
+    });
 }
 
 void MyGraphicsView::Add_Win_layer(const int *layers, int count)
 {
-    m_pendingLayers = QVector<int>(layers, layers + DeviceBlocks::LayerSize);
-    m_pendingCount = count;
-    m_pendingWindows.clear();
+    m_rebuild.start(layers, count);
 }
 
 // The cells follow from the geometry and the layer order.
 void MyGraphicsView::Add_Rect(const int &winId, const QRect &rectA, const QRect &rectB,
                               const int &b2, const int *, const int &b3)
 {
-    m_pendingWindows << WallWindow::of(winId, b2, rectA, rectB, b3);
+    m_rebuild.add(WallWindow::of(winId, b2, rectA, rectB, b3));
 }
 
 void MyGraphicsView::Add_End()
 {
-    const int placed = m_model.rebuild(m_pendingLayers, m_pendingWindows);
-    if (placed != m_pendingCount)
-        qCDebug(lcLayout) << placed << "windows placed," << m_pendingCount << "announced";
-    m_pendingWindows.clear();
-    contentReplaced();
+    m_editor.load([this](WallModel *model) {
+        m_rebuild.finish(model);
+        return true;
+    });
 }
 
 void MyGraphicsView::fileSave(QDataStream &out) const
 {
-    WallFile::write(m_model, out);
+    WallFile::write(model(), out);
 }
 
 bool MyGraphicsView::fileOpen(QDataStream &in)
 {
-    const bool ok = WallFile::read(in, &m_model);
-    contentReplaced();
-    return ok;
+    return m_editor.load([&in](WallModel *model) { return WallFile::read(in, model); });
 }
 
 QByteArray MyGraphicsView::getAllData() const
 {
-    return DeviceBlocks::allData(m_model);
+    return DeviceBlocks::allData(model());
 }
 
 QByteArray MyGraphicsView::getInData() const
 {
-    return DeviceBlocks::inData(m_model);
+    return DeviceBlocks::inData(model());
 }
 
 QByteArray MyGraphicsView::getChData() const
 {
-    return DeviceBlocks::chData(m_model);
+    return DeviceBlocks::chData(model());
 }
 
 QMap<int, QString> MyGraphicsView::getWinSingle() const
 {
     QMap<int, QString> names;
-    for (int id : m_model.layers())
-        names.insert(id, DeviceData::channelName(m_model.window(id).channel));
+    for (int id : model().layers())
+        names.insert(id, DeviceData::channelName(model().window(id).channel));
     return names;
 }
 
 void MyGraphicsView::getWinLayer()
 {
-    emit s_win_mes(m_model.layers());
+    emit s_win_mes(model().layers());
 }
 
 void MyGraphicsView::setTopLayerWin(const int &win)
 {
-    const WallModel before = m_model;
-    if (!m_locked && m_model.raise(win)) {
-        sendWindow(win);
-        windowsChanged();
-        record<RaiseWindow>(before, win);
-    }
+    m_editor.raise(win);
 }
 
 void MyGraphicsView::setButtonLayerWin(const int &win)
 {
-    const WallModel before = m_model;
-    if (!m_locked && m_model.lower(win)) {
-        sendWindow(win);
-        windowsChanged();
-        record<LowerWindow>(before, win);
-    }
+    m_editor.lower(win);
 }
 
 void MyGraphicsView::setLock(const bool &lock)
 {
-    m_locked = lock;
-    m_drag.reset();
-    m_rubberBand->hide();
-    syncWindows();
+    m_editor.setLocked(lock);
+    cancelDrag();
     viewport()->update();
 }
 
 QList<int> MyGraphicsView::getItemRect(int win) const
 {
-    QList<int> table;
-    if (!m_model.contains(win))
-        return table;
-    const int channel = m_model.window(win).channel;
-    for (const WindowSection &s : m_model.sections(win)) {
-        table << s.screen << channel << s.input.x() << s.input.y() << s.input.width()
-              << s.input.height() << s.output.x() << s.output.y() << s.output.width()
-              << s.output.height();
-    }
-    return table;
+    return TrimTables::sections(model(), win);
 }
 
-// What the operator nudged last goes out before the canvas is rebuilt or
-// stored: it belongs to the preset shown now.
+// The canvas is rebuilt or stored meanwhile; what was nudged last still
+// goes to the preset shown now.
 void MyGraphicsView::setDisSend()
 {
-    if (m_nudgeTimer.isActive())
-        sendWindow(m_nudged);
-    m_sending = false;
+    m_editor.sender().hold();
 }
 
 void MyGraphicsView::setSend()
 {
-    m_sending = true;
-    m_deviceSlots = DeviceBlocks::allData(m_model);
+    m_editor.sender().resume();
 }
 
-// A whole preset was loaded: it is what the device holds for it.
-void MyGraphicsView::contentReplaced()
+void MyGraphicsView::setUndoStack(QUndoStack *stack)
 {
-    m_nudgeTimer.stop();
-    m_deviceSlots = DeviceBlocks::allData(m_model);
-    windowsChanged();
+    m_editor.setUndoStack(stack);
+}
+
+void MyGraphicsView::replayEdit(const WallModel &model, int window)
+{
+    m_editor.replay(model, window);
+}
+
+void MyGraphicsView::replaySource(int window, int code)
+{
+    m_editor.replaySource(window, code);
+}
+
+void MyGraphicsView::replayDeleteAll()
+{
+    m_editor.replayDeleteAll();
 }
 
 void MyGraphicsView::setInCard(int win, int code)
 {
-    const WallModel before = m_model;
-    if (m_locked || !m_model.setChannel(win, code))
-        return;
-    if (m_sending)
-        emit s_win_single(QByteArray().append(char(win)).append(char(code)));
-    windowsChanged();
-    if (before.window(win).channel != code)
-        record<ChangeSource>(before, win);
+    m_editor.setChannel(win, code);
 }
 
 // Eight values: input x, y, width, height, then output x, y, width, height.
 void MyGraphicsView::setTrim(const int win, const int screen, const QList<int> values)
 {
-    constexpr int TrimValues = 8;
-    if (m_locked || values.size() != TrimValues)
-        return;
-    const WindowSection trim{screen, QRect(values[0], values[1], values[2], values[3]),
-                             QRect(values[4], values[5], values[6], values[7])};
-    const WallModel before = m_model;
-    if (!m_model.setTrim(win, trim)) {
-        qCWarning(lcLayout) << "trim of window" << win << "on screen" << screen << "refused";
-        return;
-    }
-    sendWindow(win);
-    record<TrimWindow>(before, win);
+    if (values.size() == TrimValues)
+        m_editor.setTrim(win, {screen, QRect(values[0], values[1], values[2], values[3]),
+                               QRect(values[4], values[5], values[6], values[7])});
 }
 
 void MyGraphicsView::setTrimInRect(const int win, const QRect rect)
 {
-    const WallModel before = m_model;
-    if (!m_locked && m_model.setSource(win, rect)) {
-        sendWindow(win);
-        windowsChanged();
-        record<TrimWindow>(before, win);
-    }
+    m_editor.setSource(win, rect);
 }
 
 void MyGraphicsView::setTrimOutRect(const int win, const QRectF rect)
 {
-    const WallModel before = m_model;
-    if (!m_locked && placeWindow(win, rect.toRect())) {
-        sendWindow(win);
-        record<TrimWindow>(before, win);
-    }
+    m_editor.setRect(win, rect.toRect());
 }
 
 void MyGraphicsView::resizeEvent(QResizeEvent *event)
@@ -312,48 +221,32 @@ void MyGraphicsView::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return QGraphicsView::mousePressEvent(event);
     const QPointF p = mapToScene(event->pos());
-    const int id = m_model.windowAt(p);
+    const int id = model().windowAt(p);
     select(id);
-    if (m_locked)
-        return;
-    const EdgeSnapper snapper = EdgeSnapper::around(m_model, id, qRound(viewToScene(SnapReach)));
-    const QRect bounds = m_model.grid().bounds();
-    if (id >= 0) {
-        const QRect rect = m_model.window(id).rect;
-        m_drag = WindowDrag(rect, WindowDrag::edgesAt(rect, p, viewToScene(HandleReach)), p, bounds, snapper);
-    } else if (QRectF(bounds).contains(p)) {
-        m_drag = WindowDrag::drawing(p, bounds, snapper);
-    }
-    m_dragId = id;
+    if (!isLocked())
+        m_pointer.press(model(), id, p, scale());
 }
 
 void MyGraphicsView::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF p = mapToScene(event->pos());
-    if (!m_drag) {
+    if (m_pointer.isActive())
+        m_pointer.move(p);
+    else
         updateCursor(p);
-        return;
-    }
-    const QRect rect = m_drag->rectAt(p);
-    if (m_drag->isDrawing()) {
-        m_rubberBand->setRect(rect);
-        m_rubberBand->show();
-    } else if (WindowItem *item = m_items.value(m_dragId)) {
-        item->setRect(rect);
-    }
 }
 
 void MyGraphicsView::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && m_drag)
+    if (event->button() == Qt::LeftButton && m_pointer.isActive())
         finishDrag(mapToScene(event->pos()));
     QGraphicsView::mouseReleaseEvent(event);
 }
 
 void MyGraphicsView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    const int id = m_model.windowAt(mapToScene(event->pos()));
-    if (id >= 0 && !m_locked)
+    const int id = model().windowAt(mapToScene(event->pos()));
+    if (id >= 0 && !isLocked())
         emit fine_tuning(id);
 }
 
@@ -361,13 +254,13 @@ void MyGraphicsView::keyPressEvent(QKeyEvent *event)
 {
     const int step = event->modifiers() & Qt::ShiftModifier ? ShiftStep : 1;
     switch (event->key()) {
-    case Qt::Key_Left: return nudge(-step, 0);
-    case Qt::Key_Right: return nudge(step, 0);
-    case Qt::Key_Up: return nudge(0, -step);
-    case Qt::Key_Down: return nudge(0, step);
-    case Qt::Key_Delete: return deleteWindow(m_selected);
+    case Qt::Key_Left: return m_editor.nudge(-step, 0);
+    case Qt::Key_Right: return m_editor.nudge(step, 0);
+    case Qt::Key_Up: return m_editor.nudge(0, -step);
+    case Qt::Key_Down: return m_editor.nudge(0, step);
+    case Qt::Key_Delete: return m_editor.remove(selectedWindow());
     case Qt::Key_Escape:
-        if (m_drag)
+        if (m_pointer.isActive())
             return cancelDrag();
         return QGraphicsView::keyPressEvent(event);
     default: QGraphicsView::keyPressEvent(event);
@@ -377,12 +270,12 @@ void MyGraphicsView::keyPressEvent(QKeyEvent *event)
 void MyGraphicsView::contextMenuEvent(QContextMenuEvent *event)
 {
     const QPointF p = mapToScene(event->pos());
-    if (!QRectF(m_model.grid().bounds()).contains(p))
+    if (!QRectF(model().grid().bounds()).contains(p))
         return;
-    const int id = m_model.windowAt(p);
+    const int id = model().windowAt(p);
     select(id);
-    QMenu menu(this);
-    addMenuEntries(&menu, id);
+    CanvasMenu menu(id, isLocked(), m_text, this);
+    connectMenu(&menu);
     menu.exec(event->globalPos());
 }
 
@@ -405,66 +298,31 @@ void MyGraphicsView::dropEvent(QDropEvent *event)
     if (code < 0)
         return event->ignore();
     event->acceptProposedAction();
-    dropChannel(code, mapToScene(event->pos()));
+    m_editor.drop(code, mapToScene(event->pos()));
 }
 
-// The lock badge, in the view's top-right corner.
 void MyGraphicsView::drawForeground(QPainter *painter, const QRectF &)
 {
-    if (!m_locked)
-        return;
-    painter->save();
-    painter->resetTransform();
-    painter->setRenderHint(QPainter::Antialiasing);
-    QFont font = painter->font();
-    font.setPixelSize(13);
-    font.setBold(true);
-    painter->setFont(font);
-    const QString label = text("Locked", "已锁定");
-    const qreal width = QFontMetricsF(font).horizontalAdvance(label) + 44;
-    const QRectF badge(viewport()->width() - width - 10, 10, width, 28);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(BadgeColor);
-    painter->drawRoundedRect(badge, 6, 6);
-    paintPadlock(painter, QRectF(badge.left() + 12, badge.top() + 6, 12, 16));
-    painter->setPen(Qt::white);
-    painter->drawText(badge.adjusted(32, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft, label);
-    painter->restore();
+    if (isLocked())
+        LockBadge::paint(painter, viewport()->width(), m_text("Locked", "已锁定"));
 }
 
 void MyGraphicsView::rebuildScene()
 {
-    m_scene->clear();
-    m_items.clear();
-    const WallGrid &grid = m_model.grid();
-    for (int k = 0; k < grid.screenCount(); ++k)
-        m_scene->addItem(new ScreenTile(k, grid.screenRect(k)));
-    m_rubberBand = m_scene->addRect(QRectF(), QPen(Qt::white, 0, Qt::DashLine), QColor(255, 255, 255, 40));
-    m_rubberBand->setZValue(RubberBandZ);
-    m_rubberBand->hide();
-    const QRect bounds = grid.bounds();
-    const qreal margin = qMax(bounds.width(), bounds.height()) * WallMargin;
-    m_scene->setSceneRect(QRectF(bounds).adjusted(-margin, -margin, margin, margin));
+    m_scene->setWall(model().grid());
     syncWindows();
     fitWall();
 }
 
-// Window items follow the model; 64 at most, so they are simply rebuilt.
 void MyGraphicsView::syncWindows()
 {
-    qDeleteAll(m_items);
-    m_items.clear();
-    if (!m_model.contains(m_selected))
-        m_selected = -1;
-    int z = 1;
-    for (int id : m_model.layers()) {
-        const WallWindow &w = m_model.window(id);
-        auto *item = new WindowItem(id, w.channel, w.rect);
-        item->setZValue(z++);
-        item->setMarked(id == m_selected);
-        m_scene->addItem(item);
-        m_items.insert(id, item);
-    }
+    m_scene->setWindows(model(), selectedWindow());
+}
+
+void MyGraphicsView::windowsChanged()
+{
+    syncWindows();
+    emit s_win_mes(model().layers());
 }
 
 void MyGraphicsView::fitWall()
@@ -474,250 +332,61 @@ void MyGraphicsView::fitWall()
 
 void MyGraphicsView::select(int id)
 {
-    m_selected = id;
-    for (auto it = m_items.cbegin(); it != m_items.cend(); ++it)
-        it.value()->setMarked(it.key() == id);
+    m_editor.select(id);
+    m_scene->mark(id);
 }
 
-qreal MyGraphicsView::viewToScene(qreal pixels) const
+qreal MyGraphicsView::scale() const
 {
-    return pixels / transform().m11();
+    return 1 / transform().m11();
 }
 
 void MyGraphicsView::updateCursor(const QPointF &scenePos)
 {
-    const int id = m_locked ? -1 : m_model.windowAt(scenePos);
-    if (id < 0)
-        return viewport()->unsetCursor();
-    const WindowDrag::Edges edges =
-        WindowDrag::edgesAt(m_model.window(id).rect, scenePos, viewToScene(HandleReach));
-    viewport()->setCursor(edges ? cursorFor(edges) : Qt::SizeAllCursor);
-}
-
-bool MyGraphicsView::createWindow(int channel, const QRect &rect)
-{
-    WallWindow w;
-    w.id = m_model.freeId();
-    w.channel = channel;
-    w.rect = rect;
-    w.source = WallModel::pictureRect();
-    if (w.id < 0 || !m_model.insert(w)) {
-        emit ignore_message(ScreenFull);
-        return false;
-    }
-    m_selected = w.id;
-    emit s_creat_win(w.id, channel);
-    sendWindow(w.id);
-    windowsChanged();
-    return true;
-}
-
-// A change the wall cannot take is undone: outside the wall it has no
-// screen, on the wall it would overfill one. An empty rectangle is no
-// operator's choice (the dialogs refuse it) and is only logged.
-bool MyGraphicsView::placeWindow(int id, const QRect &rect)
-{
-    if (!m_model.contains(id) || rect == m_model.window(id).rect) {
-        syncWindows();
-        return false;
-    }
-    if (!m_model.setRect(id, rect)) {
-        syncWindows();
-        if (rect.isEmpty())
-            qCWarning(lcLayout) << "empty rectangle for window" << id << "refused";
-        else
-            emit ignore_message(m_model.grid().bounds().contains(rect) ? ScreenFull : NoScreen);
-        return false;
-    }
-    windowsChanged();
-    return true;
-}
-
-void MyGraphicsView::deleteWindow(int id)
-{
-    const WallModel before = m_model;
-    if (m_locked || !m_model.remove(id))
-        return;
-    sendWindow(id);
-    windowsChanged();
-    record<DeleteWindow>(before, id);
-}
-
-void MyGraphicsView::deleteAll()
-{
-    if (m_locked)
-        return;
-    const WallModel before = m_model;
-    clearAndSend();
-    record<DeleteAllWindows>(before);
-}
-
-// "Delete all" empties the preset on the device in one frame.
-void MyGraphicsView::clearAndSend()
-{
-    m_nudgeTimer.stop();
-    m_model.clear();
-    if (m_sending) {
-        emit s_delteAll();
-        m_deviceSlots = DeviceBlocks::allData(m_model);
-    }
-    windowsChanged();
-}
-
-int MyGraphicsView::droppedChannel(const QDropEvent *event) const
-{
-    const int code = ChannelMime::channel(event->mimeData());
-    return m_locked || code > WallModel::MaxChannel ? -1 : code;
-}
-
-void MyGraphicsView::dropChannel(int code, const QPointF &scenePos)
-{
-    const int id = m_model.windowAt(scenePos);
-    if (id >= 0)
-        return setInCard(id, code);
-    const int screen = m_model.grid().screenAt(scenePos);
-    const WallModel before = m_model;
-    if (screen < 0)
-        emit ignore_message(NoScreen);
-    else if (createWindow(code, m_model.grid().screenRect(screen)))
-        record<DropWindow>(before, m_selected);
-}
-
-void MyGraphicsView::nudge(int dx, int dy)
-{
-    if (m_locked || !m_model.contains(m_selected))
-        return;
-    const QRect bounds = m_model.grid().bounds();
-    QRect rect = m_model.window(m_selected).rect.translated(dx, dy);
-    rect.moveTo(qBound(0, rect.x(), bounds.width() - rect.width()),
-                qBound(0, rect.y(), bounds.height() - rect.height()));
-    const WallModel before = m_model;
-    if (placeWindow(m_selected, rect)) {
-        m_nudged = m_selected;
-        m_nudgeTimer.start();
-        record<NudgeWindow>(before, m_selected, m_nudgeGroup);
-    }
+    const std::optional<Qt::CursorShape> cursor =
+        isLocked() ? std::nullopt : PointerEdit::cursorAt(model(), scenePos, scale());
+    if (cursor)
+        viewport()->setCursor(*cursor);
+    else
+        viewport()->unsetCursor();
 }
 
 // The window goes back where it was; the button's release then does nothing.
 void MyGraphicsView::cancelDrag()
 {
-    m_drag.reset();
-    m_rubberBand->hide();
+    m_pointer.cancel();
     syncWindows();
 }
 
+// The dragged window first goes back where the model has it, in case the
+// change is refused; a rectangle drawn smaller than a drag's least is a
+// click.
 void MyGraphicsView::finishDrag(const QPointF &scenePos)
 {
-    const WindowDrag drag = *m_drag;
-    m_drag.reset();
-    m_rubberBand->hide();
-    const QRect rect = drag.rectAt(scenePos);
-    const WallModel before = m_model;
-    if (drag.isDrawing()) {
-        if (rect.width() >= WindowDrag::MinSize && rect.height() >= WindowDrag::MinSize
-            && createWindow(curChannel, rect))
-            record<DrawWindow>(before, m_selected);
-    } else if (placeWindow(m_dragId, rect)) {
-        sendWindow(m_dragId);
-        if (drag.isMove())
-            record<MoveWindow>(before, m_dragId);
-        else
-            record<ResizeWindow>(before, m_dragId);
-    }
-}
-
-// Window, wall rectangle, the wall's size as its limits, source rectangle.
-QList<int> MyGraphicsView::trimData(int id) const
-{
-    const WallWindow &w = m_model.window(id);
-    const QRect bounds = m_model.grid().bounds();
-    return {id, w.rect.x(), w.rect.y(), w.rect.width(), w.rect.height(), bounds.width(), bounds.height(),
-            w.source.x(), w.source.y(), w.source.width(), w.source.height()};
-}
-
-void MyGraphicsView::addMenuEntries(QMenu *menu, int id)
-{
-    const auto add = [this, menu](const QString &label, auto slot) {
-        QAction *action = menu->addAction(label, this, slot);
-        action->setEnabled(!m_locked);
-    };
-    if (id < 0) {
-        add(text("Delete all", "全部删除"), [this] { deleteAll(); });
-        menu->addAction(text("Preset name", "模式名称"), this, &MyGraphicsView::setModelName);
-        return;
-    }
-    add(text("Trimming", "微调"), [this, id] { emit fine_tuning(id); });
-    add(text("Trimming data", "微调数据"), [this, id] { emit fine_tuning_data(trimData(id)); });
-    menu->addSeparator();
-    add(text("Top layer", "顶层"), [this, id] { setTopLayerWin(id); });
-    add(text("Bottom layer", "底层"), [this, id] { setButtonLayerWin(id); });
-    menu->addSeparator();
-    add(text("Delete", "删除"), [this, id] { deleteWindow(id); });
-}
-
-// The changed window goes first; windows stacked with it whose cells moved
-// as a result follow, so that the device's copy of every window stays true.
-// id may be -1 when no window goes first. A window gone since the device
-// was last told goes as a deleted one.
-void MyGraphicsView::sendWindow(int id)
-{
-    if (m_nudgeTimer.isActive()) {
-        m_nudgeTimer.stop(); // this send carries the nudges too
-        ++m_nudgeGroup;
-    }
-    if (!m_sending)
-        return;
-    const QByteArray current = DeviceBlocks::allData(m_model);
-    if (id >= 0)
-        emit s_allMessage(DeviceBlocks::windowMessage(m_model, id));
-    for (int other = 0; other < WallModel::MaxWindows; ++other) {
-        if (other != id && slotOf(current, other) != slotOf(m_deviceSlots, other))
-            emit s_allMessage(DeviceBlocks::windowMessage(m_model, other));
-    }
-    m_deviceSlots = current;
-}
-
-void MyGraphicsView::setUndoStack(QUndoStack *stack)
-{
-    m_undo = stack;
-}
-
-// Undo and redo put the windows back as they were; the device is sent what
-// changed, as after the equivalent edit.
-void MyGraphicsView::replayEdit(const WallModel &model, int window)
-{
-    if (model.grid() != m_model.grid()) {
-        qCWarning(lcLayout) << "an edit of another wall is not replayed";
-        return;
-    }
-    m_model = model;
-    m_selected = m_model.contains(window) ? window : -1;
-    sendWindow(window);
-    windowsChanged();
-}
-
-void MyGraphicsView::replaySource(int window, int code)
-{
-    if (m_model.setChannel(window, code)) {
-        if (m_sending)
-            emit s_win_single(QByteArray().append(char(window)).append(char(code)));
-        windowsChanged();
-    }
-}
-
-void MyGraphicsView::replayDeleteAll()
-{
-    clearAndSend();
-}
-
-void MyGraphicsView::windowsChanged()
-{
+    const int id = m_pointer.window();
+    const WindowDrag drag = m_pointer.finish();
     syncWindows();
-    emit s_win_mes(m_model.layers());
+    const QRect rect = drag.rectAt(scenePos);
+    if (!drag.isDrawing())
+        m_editor.drag(id, rect, drag.isMove());
+    else if (rect.width() >= WindowDrag::MinSize && rect.height() >= WindowDrag::MinSize)
+        m_editor.draw(curChannel, rect);
 }
 
-QString MyGraphicsView::text(const char *english, const char *chinese) const
+int MyGraphicsView::droppedChannel(const QDropEvent *event) const
 {
-    return m_english ? QString::fromLatin1(english) : QString::fromUtf8(chinese);
+    const int code = ChannelMime::channel(event->mimeData());
+    return isLocked() || code > WallModel::MaxChannel ? -1 : code;
+}
+
+void MyGraphicsView::connectMenu(const CanvasMenu *menu)
+{
+    connect(menu, &CanvasMenu::trimming, this, &MyGraphicsView::fine_tuning);
+    connect(menu, &CanvasMenu::trimmingData, this,
+            [this](int id) { emit fine_tuning_data(TrimTables::rectangles(model(), id)); });
+    connect(menu, &CanvasMenu::topLayer, &m_editor, &WallEditor::raise);
+    connect(menu, &CanvasMenu::bottomLayer, &m_editor, &WallEditor::lower);
+    connect(menu, &CanvasMenu::deleteWindow, &m_editor, &WallEditor::remove);
+    connect(menu, &CanvasMenu::deleteAll, &m_editor, &WallEditor::removeAll);
+    connect(menu, &CanvasMenu::presetName, this, &MyGraphicsView::setModelName);
 }

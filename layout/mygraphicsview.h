@@ -1,29 +1,27 @@
 #ifndef MYGRAPHICSVIEW_H
 #define MYGRAPHICSVIEW_H
 
-#include "wallmodel.h"
-#include "windowdrag.h"
+#include "pointeredit.h"
+#include "presetrebuild.h"
+#include "walleditor.h"
+
+#include <bilingual.h>
 
 #include <QByteArray>
 #include <QGraphicsView>
-#include <QHash>
 #include <QList>
 #include <QMap>
-#include <QTimer>
 #include <QUndoStack>
-#include <QVector>
 
-#include <optional>
-
-class QGraphicsRectItem;
-class QMenu;
-class WindowItem;
+class CanvasMenu;
+class WallScene;
 
 // The wall canvas: the LED wall's screens in wall pixels with the windows
 // of the preset shown on top, in layer order. Operators create windows by
 // dropping sources or drawing on the wall, select, move, resize, nudge,
 // stack and delete them; each committed change is reported with the
-// device's bytes for it.
+// device's bytes for it. The view takes the input and shows the scene; the
+// edits are its editor's.
 class MyGraphicsView : public QGraphicsView
 {
     Q_OBJECT
@@ -65,12 +63,12 @@ public:
     void setDisSend();
     void setSend();
 
-    const WallModel &model() const { return m_model; }
-    int selectedWindow() const { return m_selected; }
-    bool isLocked() const { return m_locked; }
+    const WallModel &model() const { return m_editor.model(); }
+    int selectedWindow() const { return m_editor.selected(); }
+    bool isLocked() const { return m_editor.isLocked(); }
     // Nudges not yet sent: they go when the keys have rested a moment.
-    bool changePending() const { return m_nudgeTimer.isActive(); }
-    bool isEnglish() const { return m_english; }
+    bool changePending() const { return m_editor.sender().isWaiting(); }
+    bool isEnglish() const { return m_text.english(); }
 
     // Where committed edits go for undo; none while null.
     void setUndoStack(QUndoStack *stack);
@@ -111,58 +109,23 @@ protected:
     void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
-    enum Message { NoScreen = 1, ScreenFull = 2 };
-
     void rebuildScene();
     void syncWindows();
+    void windowsChanged();
     void fitWall();
     void select(int id);
-    qreal viewToScene(qreal pixels) const;
+    qreal scale() const; // wall pixels of one view pixel
     void updateCursor(const QPointF &scenePos);
-
-    bool createWindow(int channel, const QRect &rect);
-    bool placeWindow(int id, const QRect &rect);
-    void clearAndSend();
-    // An edit goes to the undo stack only while the canvas sends its edits.
-    template<class Edit, class... Args>
-    void record(const WallModel &before, Args... args)
-    {
-        if (m_undo && m_sending)
-            m_undo->push(new Edit(this, before, args...));
-    }
-    void deleteWindow(int id);
-    void deleteAll();
-    int droppedChannel(const QDropEvent *event) const; // -1 for none
-    void dropChannel(int code, const QPointF &scenePos);
-    void nudge(int dx, int dy);
     void finishDrag(const QPointF &scenePos);
     void cancelDrag();
-    QList<int> trimData(int id) const;
-    void addMenuEntries(QMenu *menu, int id);
+    int droppedChannel(const QDropEvent *event) const; // -1 for none
+    void connectMenu(const CanvasMenu *menu);
 
-    void sendWindow(int id);
-    void windowsChanged();
-    void contentReplaced();
-    QString text(const char *english, const char *chinese) const;
-
-    WallModel m_model;
-    QGraphicsScene *m_scene;
-    QHash<int, WindowItem *> m_items;
-    QGraphicsRectItem *m_rubberBand = nullptr;
-    std::optional<WindowDrag> m_drag;
-    int m_dragId = -1;
-    int m_selected = -1;
-    bool m_locked = false;
-    bool m_sending = true;
-    QByteArray m_deviceSlots; // window slots as the device was last told them
-    bool m_english = true;
-    QVector<int> m_pendingLayers;
-    int m_pendingCount = 0;
-    QList<WallWindow> m_pendingWindows;
-    QTimer m_nudgeTimer;
-    int m_nudged = -1;
-    int m_nudgeGroup = 0; // nudges sent as one change share a group
-    QUndoStack *m_undo = nullptr;
+    WallEditor m_editor{this};
+    PresetRebuild m_rebuild;
+    WallScene *m_scene;
+    PointerEdit m_pointer{m_scene};
+    Bilingual m_text{true};
 };
 
 #endif // MYGRAPHICSVIEW_H

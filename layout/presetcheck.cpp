@@ -2,8 +2,6 @@
 
 #include "wallfile.h"
 
-#include <devicedata.h>
-
 #include <QDataStream>
 
 namespace {

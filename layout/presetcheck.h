@@ -3,11 +3,11 @@
 
 #include "wallmodel.h"
 
+#include <devicedata.h>
+
 #include <QList>
 
 #include <array>
-
-class DeviceData;
 
 // What differs between the data the host holds and what a verify read
 // found on the device: the wall, the current preset and, preset by preset,
@@ -16,7 +16,7 @@ class DeviceData;
 class PresetCheck
 {
 public:
-    static constexpr int Presets = 16;
+    static constexpr int Presets = DeviceData::Presets;
 
     // Ways a window can differ; a window may differ in several.
     enum Kind {

@@ -1,6 +1,8 @@
 #ifndef WALLGRID_H
 #define WALLGRID_H
 
+#include <blocklayout.h>
+
 #include <QList>
 #include <QRect>
 #include <QVector>
@@ -10,7 +12,7 @@
 class WallGrid
 {
 public:
-    static constexpr int MaxScreens = 32;
+    static constexpr int MaxScreens = BlockLayout::Cells;
     static constexpr int MaxExtent = 0xFFFF; // wall coordinates travel as 16-bit values
 
     WallGrid(); // 2 x 2 screens of 1920 x 1080

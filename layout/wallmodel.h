@@ -4,6 +4,8 @@
 #include "wallgrid.h"
 #include "wallwindow.h"
 
+#include <blocklayout.h>
+
 #include <QList>
 #include <QMap>
 #include <QVector>
@@ -15,11 +17,12 @@
 class WallModel
 {
 public:
-    static constexpr int MaxWindows = 64;
+    static constexpr int MaxWindows = BlockLayout::Slots;
     static constexpr int MaxPerScreen = 4;  // windows one screen can show
     static constexpr int MaxChannel = 223;
-    static constexpr int MaxTrims = 81;     // trimmed sections the channel data block holds
-    static constexpr int CellCount = 32;
+    // Trimmed sections the channel data block holds after its count byte.
+    static constexpr int MaxTrims = (BlockLayout::ChDataSize - 1) / BlockLayout::SectionSize;
+    static constexpr int CellCount = BlockLayout::Cells;
     using Cells = std::array<int, CellCount>;
 
     static QRect pictureRect(); // the whole input picture, 1920 x 1080

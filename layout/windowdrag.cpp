@@ -45,14 +45,20 @@ WindowDrag::Edges WindowDrag::edgesAt(const QRectF &rect, const QPointF &point, 
                        | nearerEdge(point.y(), rect.top(), rect.bottom(), reach, Top, Bottom)));
 }
 
+QRect WindowDrag::keptIn(const QRect &rect, const QRect &bounds)
+{
+    QRect kept = rect;
+    kept.moveTo(qBound(bounds.x(), rect.x(), bounds.x() + bounds.width() - rect.width()),
+                qBound(bounds.y(), rect.y(), bounds.y() + bounds.height() - rect.height()));
+    return kept;
+}
+
 QRect WindowDrag::moved(const QPoint &delta) const
 {
     QRect r = m_start.translated(delta);
     r.translate(m_snapper.offsetX({r.x(), r.x() + r.width()}),
                 m_snapper.offsetY({r.y(), r.y() + r.height()}));
-    r.moveTo(qBound(m_bounds.x(), r.x(), m_bounds.x() + m_bounds.width() - r.width()),
-             qBound(m_bounds.y(), r.y(), m_bounds.y() + m_bounds.height() - r.height()));
-    return r;
+    return keptIn(r, m_bounds);
 }
 
 QRect WindowDrag::resized(const QPoint &delta) const

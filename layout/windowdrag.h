@@ -28,6 +28,8 @@ public:
 
     // The edges of the rectangle within reach of the point (the nearer of two).
     static Edges edgesAt(const QRectF &rect, const QPointF &point, qreal reach);
+    // The rectangle moved as little as it takes to lie within the bounds.
+    static QRect keptIn(const QRect &rect, const QRect &bounds);
 
 private:
     QRect moved(const QPoint &delta) const;
