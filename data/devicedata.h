@@ -4,6 +4,8 @@
 #include "incardentry.h"
 #include "windata.h"
 
+#include <blocklayout.h>
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QList>
@@ -24,7 +26,7 @@ public:
     static constexpr int InSlots = 24;
     static constexpr int OutSlots = 12;
     static constexpr int Presets = 16;
-    static constexpr int LayerSlots = 64;
+    static constexpr int LayerSlots = BlockLayout::LayerSize;
     static constexpr int InCardEntries = 32;
     static constexpr int NameSlots = 64;
     static constexpr int MaxWallSide = 16;  // rows and columns each

@@ -1,6 +1,8 @@
 #ifndef WINDATA_H
 #define WINDATA_H
 
+#include <blocklayout.h>
+
 #include <QByteArray>
 #include <QRect>
 
@@ -10,7 +12,7 @@
 struct WinData
 {
     static constexpr int BlockSize = 36;
-    static constexpr int CellCount = 32;
+    static constexpr int CellCount = BlockLayout::Cells;
 
     int winId = 0;
     std::array<int, CellCount> cells{}; // per wall cell, 0 to 15
