@@ -3,7 +3,7 @@
 #include <settingsfile.h>
 #include <singleton_serialport.h>
 
-#include "replybytes.h"
+#include "framebytes.h"
 #include "signalrecorder.h"
 
 #include <QHostAddress>
@@ -17,8 +17,8 @@ namespace {
 
 constexpr int Wait = 10000;
 
-using ReplyBytes::hex;
-using ReplyBytes::reply;
+using FrameBytes::hex;
+using FrameBytes::reply;
 
 // A device on 127.0.0.1 that collects the request frames it is sent and,
 // when told, answers each by its command code.

@@ -2,7 +2,7 @@
 #include <framebuilder.h>
 #include <replyparser.h>
 
-#include "replybytes.h"
+#include "framebytes.h"
 #include "signalrecorder.h"
 
 #include <QtTest>
@@ -11,8 +11,8 @@
 
 namespace {
 
-using ReplyBytes::hex;
-using ReplyBytes::reply;
+using FrameBytes::hex;
+using FrameBytes::reply;
 
 QByteArray read(quint8 code, quint8 param = 0)
 {
