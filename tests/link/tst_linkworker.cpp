@@ -4,6 +4,7 @@
 #include <singleton_serialport.h>
 
 #include "framebytes.h"
+#include "linkedsimulator.h"
 #include "signalrecorder.h"
 
 #include <QHostAddress>
@@ -67,7 +68,8 @@ private:
 } // namespace
 
 // The link worker in its thread: a frame in flight against a scripted
-// device, the hand-over of the settings, and a clean exit.
+// device, a peer that is not there, the hand-over of the settings, and a
+// clean exit.
 class TestLinkWorker : public QObject
 {
     Q_OBJECT
@@ -75,6 +77,8 @@ class TestLinkWorker : public QObject
 private slots:
     void initTestCase();
     void frameWaitsForReplyInFlight();
+    void unreachablePeer_data();
+    void unreachablePeer();
     void settingsRoundTrip();
     void settingsDefaultsKeepTag();
     void cleanExit();
@@ -119,6 +123,32 @@ void TestLinkWorker::frameWaitsForReplyInFlight()
                           "repalceVersion", "setWaitPage(true)"}));
     m_link->postCommand(2);
     QTRY_COMPARE_WITH_TIMEOUT(recorded.count(QStringLiteral("send_connect_end")), 1, Wait);
+}
+
+void TestLinkWorker::unreachablePeer_data()
+{
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 closedPort = probe.serverPort();
+    probe.close();
+    QTest::addColumn<QStringList>("settings");
+    QTest::newRow("tcp closed port") << LinkedSimulator::tcpSettings(closedPort);
+    QTest::newRow("pty missing") << LinkedSimulator::serialSettings(m_dir.filePath(QStringLiteral("ttyNone")));
+}
+
+// The link stays down, and a command posted then is refused.
+void TestLinkWorker::unreachablePeer()
+{
+    QFETCH(QStringList, settings);
+    SignalRecorder recorded(m_link, {"linkActivity"});
+    m_link->setLinkSettings(settings);
+    m_link->postCommand(1);
+    m_link->postCommand(12);
+    QTRY_COMPARE_WITH_TIMEOUT(recorded.count(QStringLiteral("setWaitPage(true)")), 2, Wait);
+    QCOMPARE(recorded.names, (QStringList{"setWaitPage(false)", "setWaitPage(true)", "send_connect_end",
+                                          "setWaitPage(false)", "send_explain_end(5)", "setWaitPage(true)"}));
+    QVERIFY(!m_link->isConnected());
+    QCOMPARE(m_link->queuedFrames(), 0);
 }
 
 void TestLinkWorker::settingsRoundTrip()
