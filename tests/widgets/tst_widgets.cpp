@@ -1,3 +1,4 @@
+#include "errorbanner.h"
 #include "lightpoint.h"
 #include "navlabel.h"
 #include "switchbutton.h"
@@ -30,6 +31,7 @@ private slots:
     void navLabelArrowTakesRoom_data();
     void navLabelArrowTakesRoom();
     void navLabelPaintsPlateAndArrow();
+    void errorBannerDisablesTheWindowForAWhile();
 };
 
 void TestWidgets::lightPointPaintsItsColour()
@@ -131,6 +133,22 @@ void TestWidgets::navLabelPaintsPlateAndArrow()
     image = label.grab().toImage();
     QVERIFY(isReddish(image.pixel(50, 38)));
     QVERIFY(!isReddish(image.pixel(5, 38)));
+}
+
+// The operator reads the message before going on; a new one starts the
+// time anew.
+void TestWidgets::errorBannerDisablesTheWindowForAWhile()
+{
+    QWidget window;
+    auto *label = new NavLabel(&window);
+    ErrorBanner banner(label, ErrorBanner::DisablesWindow, &window);
+    window.show();
+    QVERIFY(label->isHidden());
+    banner.show(QStringLiteral("Numerical error"));
+    QVERIFY(label->isVisible() && !window.isEnabled());
+    QCOMPARE(label->text(), QStringLiteral("Numerical error"));
+    QTRY_VERIFY_WITH_TIMEOUT(window.isEnabled(), ErrorBanner::ShownMs + 5000);
+    QVERIFY(label->isHidden());
 }
 
 QTEST_MAIN(TestWidgets)
