@@ -1,13 +1,13 @@
-// The device simulator: its replies and model changes against hand-written
-// bytes at the offsets the host reads, its transports with pacing and
-// faults, and its chassis profiles.
+// The device simulator: what its writes change, against hand-written bytes
+// at the offsets the host reads (its replies are checked against the host's
+// own reading of hand-made replies by the link tests), its transports with
+// pacing and faults, and its chassis profiles.
 
 #include "devicemodel.h"
 #include "deviceprofile.h"
 #include "deviceprotocol.h"
 #include "devicesimulator.h"
 #include "faultinjector.h"
-#include "requestsplitter.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>
@@ -70,19 +70,11 @@ class TestSimulator : public QObject
 
 private slots:
     void init();
-    void replyEnvelopes_data();
-    void replyEnvelopes();
-    void statusCardsAndWall();
     void inputEntries();
-    void versions();
-    void network();
-    void signalFlags();
-    void presetReads();
     void writeWindowsAndDelete();
     void entryWrites_data();
     void entryWrites();
     void restoreFactory();
-    void splitterReassembles();
     void pacingTakesLineTime();
     void injectorIsSeededAndKeepsBytes();
     void delayHoldsReplies();
@@ -110,51 +102,6 @@ void TestSimulator::init()
     m_model = DeviceModel::defaultChassis();
 }
 
-void TestSimulator::replyEnvelopes_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("length");
-    QTest::newRow("input entries") << 0x11 << 907;
-    QTest::newRow("versions") << 0x13 << 134;
-    QTest::newRow("network") << 0x14 << 31;
-    QTest::newRow("status") << 0x19 << 362;
-    QTest::newRow("preset windows") << 0x1A << 1867;
-    QTest::newRow("preset blocks") << 0x1B << 523;
-    QTest::newRow("signal flags") << 0x1C << 19;
-}
-
-void TestSimulator::replyEnvelopes()
-{
-    QFETCH(int, code);
-    QFETCH(int, length);
-    const QByteArray reply = answer(read(quint8(code)));
-    QCOMPARE(reply.size(), length);
-    QCOMPARE(reply.left(2), QByteArray::fromHex("2001"));
-    QCOMPARE(at(reply, 2) * 256 + at(reply, 3), length);
-    QCOMPARE(reply.mid(4, 4), QByteArray::fromHex("0401aa01"));
-    QCOMPARE(at(reply, 8), code);
-    QCOMPARE(reply.right(2), QByteArray::fromHex("aa20"));
-}
-
-void TestSimulator::statusCardsAndWall()
-{
-    m_model.currentPreset = 9;
-    m_model.tag = QByteArray::fromHex("a1a2a3a4a5a6a7a8");
-    const QByteArray reply = answer(read(0x19));
-    QCOMPARE(at(reply, 287), 9);
-    QCOMPARE(reply.mid(352, 8), m_model.tag);
-    // Presence: entries 0-9, 12 and 23; byte 12 holds entries 0-7.
-    QCOMPARE(reply.mid(9, 4), QByteArray::fromHex("008013ff"));
-    // Card types, two bits per slot, byte 20 holds slots 0-3: HDMI in 4 and 5,
-    // DVI in 6 and 7, SDI in 8 and 9.
-    QCOMPARE(reply.mid(15, 6), QByteArray::fromHex("0000000fa500"));
-    QCOMPARE(reply.mid(23, 4), QByteArray::fromHex("06000202"));
-    // Cells from 31: x, width, y, height, low byte first.
-    QCOMPARE(reply.mid(31, 32), QByteArray::fromHex("0000800700003804" "8007800700003804"
-                                                    "0000800738043804" "8007800738043804"));
-    QCOMPARE(reply.mid(63, 8), QByteArray(8, 0));
-}
-
 void TestSimulator::inputEntries()
 {
     InputEntry &entry = m_model.entries[5];
@@ -171,42 +118,6 @@ void TestSimulator::inputEntries()
                                                 "1211141316151817"));
     QCOMPARE(entryChunk(10).left(2), QByteArray::fromHex("0a00"));
     QCOMPARE(entryChunk(31).left(2), QByteArray::fromHex("1f00"));
-}
-
-void TestSimulator::versions()
-{
-    const QByteArray reply = answer(read(0x13));
-    QCOMPARE(reply.mid(9, 3), QByteArray::fromHex("030104"));
-    QCOMPARE(reply.mid(12, 3), QByteArray::fromHex("010007"));
-    QCOMPARE(reply.mid(12 + 3 * 10, 3), QByteArray::fromHex("ffffff"));
-    QCOMPARE(reply.mid(12 + 3 * 23, 3), QByteArray::fromHex("010309"));
-    QCOMPARE(reply.mid(108, 4), QByteArray::fromHex("02000201"));
-    QCOMPARE(reply.mid(130, 2), QByteArray::fromHex("020b"));
-}
-
-void TestSimulator::network()
-{
-    const QByteArray reply = answer(read(0x14));
-    QCOMPARE(reply.mid(9, 20), QByteArray::fromHex("c0a80164" "ffffff00" "c0a80101" "76647716212c" "3200"));
-}
-
-void TestSimulator::signalFlags()
-{
-    const QByteArray reply = answer(read(0x1C));
-    // Byte 16 holds entries 0-3, two bits each: first channel, second channel.
-    QCOMPARE(reply.mid(9, 8), QByteArray::fromHex("0000000001097151"));
-}
-
-void TestSimulator::presetReads()
-{
-    const QByteArray windows = answer(read(0x1A, 0));
-    QCOMPARE(windows.mid(9, 28), QByteArray::fromHex("0001000011000000000000000000000000000000"
-                                                      "0000000f00003804"));
-    QCOMPARE(windows.mid(9 + 28 * 5, 6), QByteArray::fromHex("050126000010"));
-    QCOMPARE(windows.mid(1801, 3), QByteArray::fromHex("0005ff"));
-    const QByteArray blocks = answer(read(0x1B, 0));
-    QCOMPARE(blocks.mid(9, 8), QByteArray::fromHex("0000800700003804"));
-    QCOMPARE(answer(read(0x1A, 7)).mid(9, 1856), emptyPreset());
 }
 
 void TestSimulator::writeWindowsAndDelete()
@@ -298,31 +209,6 @@ void TestSimulator::restoreFactory()
     QCOMPARE(entryChunk(0).mid(2, 26), QByteArray::fromHex("010000323232" "00000000" "0000800700003804"
                                                            "0000c00300001c02"));
     QCOMPARE(entryChunk(10).mid(1, 7), QByteArray(7, 0));
-}
-
-void TestSimulator::splitterReassembles()
-{
-    RequestSplitter splitter;
-    QByteArray request;
-    const QByteArray first = read(0x19);
-    splitter.append(first.left(3));
-    QVERIFY(!splitter.takeRequest(&request));
-    splitter.append(first.mid(3, 5));
-    QVERIFY(!splitter.takeRequest(&request));
-    splitter.append(first.mid(8));
-    QVERIFY(splitter.takeRequest(&request));
-    QCOMPARE(request, first);
-    QVERIFY(!splitter.takeRequest(&request));
-
-    const QByteArray second = write(0x49, QByteArray::fromHex("02"), tag(1));
-    splitter.append(QByteArray::fromHex("ff2000") + first + second.left(10));
-    QVERIFY(splitter.takeRequest(&request));
-    QCOMPARE(request, first);
-    QVERIFY(!splitter.takeRequest(&request));
-    splitter.append(second.mid(10));
-    QVERIFY(splitter.takeRequest(&request));
-    QCOMPARE(request, second);
-    QCOMPARE(splitter.skippedBytes(), 3);
 }
 
 void TestSimulator::connectTcp(DeviceSimulator &simulator, QTcpSocket &socket)
