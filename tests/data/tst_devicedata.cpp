@@ -191,16 +191,10 @@ void TestDeviceData::resolutionTable_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QSize>("size");
 
-    QTest::newRow("1") << 1 << QSize(1440, 1440);
-    QTest::newRow("6") << 6 << QSize(1920, 1080);
-    QTest::newRow("7") << 7 << QSize(2560, 816);
-    QTest::newRow("8") << 8 << QSize(2880, 800);
-    QTest::newRow("9") << 9 << QSize(3072, 720);
-    QTest::newRow("10") << 10 << QSize(3660, 600);
-    QTest::newRow("11") << 11 << QSize(1200, 1600);
-    QTest::newRow("12") << 12 << QSize(1600, 1344);
+    QTest::newRow("first") << 1 << QSize(1440, 1440);
+    QTest::newRow("last") << 12 << QSize(1600, 1344);
     QTest::newRow("5 keeps the size") << 5 << QSize(123, 45);
-    QTest::newRow("0 keeps the size") << 0 << QSize(123, 45);
+    QTest::newRow("13 keeps the size") << 13 << QSize(123, 45);
 }
 
 void TestDeviceData::resolutionTable()

@@ -92,7 +92,6 @@ private slots:
     void statusWall();
     void presetReadReplacesWindows();
     void presetReadWithoutFirstHalf();
-    void inputCards();
     void writeNetwork();
     void modeSwitchOff();
     void factoryDefaults();
@@ -246,20 +245,6 @@ void TestReplyParser::presetReadWithoutFirstHalf()
     for (int m = 0; m < 16; ++m)
         QVERIFY(m_data.modelWins[m].isEmpty());
     QCOMPARE(m_data.modelWinCount[2], 0);
-    QVERIFY(m_signals->names.isEmpty());
-}
-
-// Mode and picture values of an entry are not among what the end-to-end
-// tests compare.
-void TestReplyParser::inputCards()
-{
-    QByteArray bytes = reply(905);
-    bytes.replace(9, 6, hex("0401020304 05"));
-    bytes.replace(9 + 28 * 31, 5, hex("1F00000003"));
-    handle(read(0x11), bytes);
-    const InCardEntry &first = m_data.inCards[0];
-    QCOMPARE(QList<int>({first.cardId, first.mainSignal, first.mode, first.light}), QList<int>({4, 2, 4, 5}));
-    QCOMPARE(QList<int>({m_data.inCards[31].cardId, m_data.inCards[31].mode}), QList<int>({31, 3}));
     QVERIFY(m_signals->names.isEmpty());
 }
 
