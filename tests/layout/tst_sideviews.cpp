@@ -37,10 +37,8 @@ class TestSideViews : public QObject
     Q_OBJECT
 
 private slots:
-    void presetButtonsAreExclusive();
     void clickAndSetSelIndexChoose();
     void toolTips();
-    void sourcesWithIds();
     void addValueReplacesAndKeepsCurrent();
     void dragCarriesTheChannel();
     void dropOnWindowChargesIt();
@@ -50,18 +48,6 @@ private:
     static void fillWindows(MyNavTree &tree);
     static bool drop(MyNavTree &tree, const QPoint &pos, const QMimeData &mime);
 };
-
-void TestSideViews::presetButtonsAreExclusive()
-{
-    MyButtonBar bar;
-    fill(bar);
-    QCOMPARE(bar.count(), 16);
-    QCOMPARE(bar.selIndex(), -1);
-    QCOMPARE(button(bar, 15)->text(), QStringLiteral("M16"));
-    QVERIFY(button(bar, 3)->isCheckable());
-    bar.init({QStringLiteral("A"), QStringLiteral("B")}, true);
-    QCOMPARE(bar.findChildren<QAbstractButton *>().size(), 2);
-}
 
 void TestSideViews::clickAndSetSelIndexChoose()
 {
@@ -121,29 +107,6 @@ bool TestSideViews::drop(MyNavTree &tree, const QPoint &pos, const QMimeData &mi
     QDropEvent dropped(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(viewport, &dropped);
     return dropped.isAccepted();
-}
-
-void TestSideViews::sourcesWithIds()
-{
-    MyNavTree tree;
-    tree.setTitle(QStringLiteral("Source"), 8);
-    tree.addValue(SourceNames, SourceIds, SourceKinds);
-    QAbstractItemModel *model = tree.model();
-    QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Source"));
-    QCOMPARE(model->rowCount(), 7);
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QModelIndex index = model->index(row, 0);
-        QCOMPARE(index.data().toString(), SourceNames.at(row));
-        QCOMPARE(tree.GetNowItemIndex(index), SourceIds.at(row));
-    }
-
-    // What the context menus rely on.
-    QCOMPARE(tree.contextMenuPolicy(), Qt::CustomContextMenu);
-    tree.resize(200, 300);
-    tree.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tree));
-    QCOMPARE(tree.GetNowItemIndex(tree.indexAt(tree.visualRect(model->index(1, 0)).center())), 1);
-    QCOMPARE(tree.GetNowItemIndex(tree.indexAt(QPoint(5, 290))), -1);
 }
 
 void TestSideViews::addValueReplacesAndKeepsCurrent()

@@ -1,5 +1,5 @@
 // The widgets of the dialogs: the picture-in-picture canvas, the address
-// editor, the switch, the arrow label and the error banner.
+// editor, the switch and the error banner.
 
 // Mouse events go through the window, so a held button keeps reaching the
 // canvas when the cursor leaves it.
@@ -46,7 +46,6 @@ class TestWidgets : public QObject
 private slots:
     void init();
     void cleanup();
-    void scaling();
     void setRectValue_data();
     void setRectValue();
     void drag_data();
@@ -56,9 +55,6 @@ private slots:
     void keys_data();
     void keys();
     void switchButtonToggles();
-    void switchButtonSizeFollowsItsTexts();
-    void navLabelArrowTakesRoom_data();
-    void navLabelArrowTakesRoom();
     void errorBannerDisablesTheWindowForAWhile();
 
 private:
@@ -80,20 +76,6 @@ void TestWidgets::init()
 void TestWidgets::cleanup()
 {
     m_host.reset();
-}
-
-void TestWidgets::scaling()
-{
-    QCOMPARE(m_canvas->mainRectScaled(), QRect(44, 44, 352, 353));
-    QCOMPARE(m_canvas->pipRectScaled(), QRect(440, 44, 352, 353));
-
-    m_canvas->setMainRect(0, 0, 1920, 1080);
-    QCOMPARE(m_canvas->mainRect(), QRect(0, 0, 871, 489));
-    QCOMPARE(m_canvas->mainRectScaled(), QRect(0, 0, 1919, 1080));
-
-    m_canvas->setPipRect(100, 50, 800, 600);
-    QCOMPARE(m_canvas->pipRect(), QRect(45, 22, 362, 271));
-    QCOMPARE(m_canvas->pipRectScaled(), QRect(99, 48, 797, 598));
 }
 
 void TestWidgets::setRectValue_data()
@@ -139,9 +121,6 @@ void TestWidgets::drag_data()
     QTest::newRow("move main past top-left")
         << Main << QPoint(100, 100) << QList<QPoint>{{130, 140}, {20, 30}}
         << QRect(0, 0, 160, 160) << QRect(0, 0, 160, 160) << QList<int>{Main, Main};
-    QTest::newRow("move main far past the right edge")
-        << Main << QPoint(100, 100) << QList<QPoint>{{920, 100}} << QRect(711, 20, 160, 160)
-        << QRect(711, 20, 160, 160) << QList<int>{Main};
     QTest::newRow("move pip to the bottom-right edge")
         << Pip << QPoint(280, 100) << QList<QPoint>{{870, 488}} << QRect(711, 329, 160, 160)
         << QRect(711, 329, 160, 160) << QList<int>{Pip};
@@ -164,9 +143,6 @@ void TestWidgets::drag_data()
         << Main << QPoint(22, 100) << QList<QPoint>{{10, 100}, {-10, 100}}
         << QRect(QPoint(-10, 20), QPoint(179, 179)) << QRect(QPoint(10, 20), QPoint(179, 179))
         << QList<int>{Main};
-    QTest::newRow("resize across the bottom edge")
-        << Main << QPoint(100, 178) << QList<QPoint>{{100, 489}}
-        << QRect(QPoint(20, 20), QPoint(179, 489)) << MainStart << QList<int>{};
     QTest::newRow("press outside both") << Main << QPoint(190, 300) << QList<QPoint>{{250, 350}}
                                         << MainStart << MainStart << QList<int>{};
 }
@@ -303,40 +279,6 @@ void TestWidgets::switchButtonToggles()
     QCOMPARE(toggled.at(2).at(0).toBool(), true);
 }
 
-void TestWidgets::switchButtonSizeFollowsItsTexts()
-{
-    SwitchButton button;
-    button.setTextOn(QStringLiteral("Open"));
-    button.setTextOff(QStringLiteral("Closed"));
-    QCOMPARE(button.textOff(), QStringLiteral("Closed"));
-    const QSize shortHint = button.sizeHint();
-    button.setTextOn(QStringLiteral("Open for the whole night"));
-    QVERIFY(button.sizeHint().width() > shortHint.width());
-}
-
-void TestWidgets::navLabelArrowTakesRoom_data()
-{
-    QTest::addColumn<NavLabel::ArrowPosition>("position");
-    QTest::addColumn<QSize>("growth");
-    QTest::newRow("left") << NavLabel::ArrowPosition::Left << QSize(8, 0);
-    QTest::newRow("right") << NavLabel::ArrowPosition::Right << QSize(8, 0);
-    QTest::newRow("top") << NavLabel::ArrowPosition::Top << QSize(0, 8);
-    QTest::newRow("bottom") << NavLabel::ArrowPosition::Bottom << QSize(0, 8);
-}
-
-void TestWidgets::navLabelArrowTakesRoom()
-{
-    QFETCH(NavLabel::ArrowPosition, position);
-    QFETCH(QSize, growth);
-    NavLabel label;
-    label.setText(QStringLiteral("Caption"));
-    const QSize plain = label.sizeHint();
-    label.setArrowPosition(position);
-    QCOMPARE(label.sizeHint(), plain + growth);
-}
-
-// The operator reads the message before going on; a new one starts the
-// time anew.
 void TestWidgets::errorBannerDisablesTheWindowForAWhile()
 {
     QWidget window;
