@@ -1,7 +1,8 @@
 #include <deviceblocks.h>
-#include <edgesnapper.h>
 #include <devicemodel.h>
 #include <deviceprotocol.h>
+#include <edgesnapper.h>
+#include <framebuilder.h>
 #include <mygraphicsview.h>
 #include <windata.h>
 #include <windowdrag.h>
@@ -11,22 +12,15 @@
 
 namespace {
 
-// A request frame as the link builds it; writes carry a tag.
-QByteArray frame(quint8 code, const QByteArray &params, bool write)
+// A write request as the link sends it.
+QByteArray write(quint8 code, const QByteArray &params)
 {
-    QByteArray f = QByteArray::fromHex("20010000") + char(0x04) + char(write ? 0x01 : 0xFE)
-        + QByteArray::fromHex("AA01") + char(code) + params;
-    if (write)
-        f += QByteArray(8, 0x11);
-    f += QByteArray::fromHex("AA20");
-    f[2] = char(f.size() >> 8);
-    f[3] = char(f.size() & 0xFF);
-    return f;
+    return FrameBuilder::sizedWriteFrame(code, params, QByteArray(8, 0x11));
 }
 
 QByteArray readPreset(DeviceModel *device, quint8 code, int preset)
 {
-    return DeviceProtocol::answer(frame(code, QByteArray(1, char(preset)) + QByteArray(4, 0), false), device);
+    return DeviceProtocol::answer(FrameBuilder::readRequest(code, quint8(preset)), device);
 }
 
 // Reads a preset back as the reply parser does and rebuilds it on a canvas.
@@ -165,14 +159,14 @@ void TestCanvasData::presetsReadBackFromTheSimulator()
     MyGraphicsView canvas;
     DeviceModel device;
     connect(&canvas, &MyGraphicsView::s_allMessage, [&device](const QByteArray &payload) {
-        DeviceProtocol::answer(frame(0x42, QByteArray::fromHex("0101") + payload, true), &device);
+        DeviceProtocol::answer(write(0x42, QByteArray::fromHex("0101") + payload), &device);
     });
     connect(&canvas, &MyGraphicsView::s_win_single, [&device](const QByteArray &payload) {
-        DeviceProtocol::answer(frame(0x48, QByteArray(1, 1) + payload, true), &device);
+        DeviceProtocol::answer(write(0x48, QByteArray(1, 1) + payload), &device);
     });
     fillCanvas(&canvas);
-    DeviceProtocol::answer(frame(0x44, QByteArray(1, 0) + canvas.getAllData(), true), &device);
-    DeviceProtocol::answer(frame(0x4A, QByteArray(1, 0) + canvas.getInData(), true), &device);
+    DeviceProtocol::answer(write(0x44, QByteArray(1, 0) + canvas.getAllData()), &device);
+    DeviceProtocol::answer(write(0x4A, QByteArray(1, 0) + canvas.getInData()), &device);
 
     for (int preset : {0, 1}) {
         MyGraphicsView copy;
