@@ -2,6 +2,7 @@
 #define DIALOGFIELDS_H
 
 #include <qiplineedit.h>
+#include <singleton_serialport.h>
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -15,7 +16,7 @@
 
 // The fields of a dialog as the tests name them: "object" for what it holds
 // (a line edit's text, a spin box's value, a radio button's state...), or
-// "object.property"; each written "name=value".
+// "object.property"; each written "name=value". And the record they show.
 namespace DialogFields {
 
 inline QVariant read(const QObject *scope, const QString &name)
@@ -70,6 +71,19 @@ inline void click(const QObject *scope, const QString &button)
     auto *pushed = scope->findChild<QAbstractButton *>(button);
     QVERIFY2(pushed, qPrintable(button));
     QTest::mouseClick(pushed, Qt::LeftButton);
+}
+
+// An input card fitted in the record: its main and picture-in-picture
+// signals, its mode and its first signal flag.
+inline InCardEntry &fitCard(int entry, int mainSignal, int auxSignal, int mode, int flag)
+{
+    InCardEntry &card = Singleton_SerialPort::instance()->dm_data.inCards[size_t(entry)];
+    card.present = 1;
+    card.mainSignal = mainSignal;
+    card.auxSignal = auxSignal;
+    card.mode = mode;
+    card.sigFlagA = flag;
+    return card;
 }
 
 // Runs the action and returns what the dialog said meanwhile: the text of

@@ -29,11 +29,6 @@ Singleton_SerialPort *link()
     return Singleton_SerialPort::instance();
 }
 
-InCardEntry &entry(int e)
-{
-    return link()->dm_data.inCards[size_t(e)];
-}
-
 Act typeAndClick(const QStringList &typed, const QString &button = {})
 {
     return [=](QWidget *dialog) {
@@ -111,11 +106,7 @@ void TestDialogCommands::commands_data()
     // Input 8's page of the single cards.
     const auto singles = [](int mainSignal, int mode) -> MakeDialog {
         return [=] {
-            InCardEntry &e = entry(7);
-            e.present = 1;
-            e.mainSignal = mainSignal;
-            e.mode = mode;
-            e.sigFlagA = 1;
+            DialogFields::fitCard(7, mainSignal, 0, mode, 1);
             return new Dialog_Singles(true, nullptr);
         };
     };
@@ -151,11 +142,7 @@ void TestDialogCommands::commands_data()
     // Input 4 in picture in picture, its inset on the full picture.
     const auto pip = [](bool english) -> MakeDialog {
         return [=] {
-            InCardEntry &e = entry(3);
-            e.present = 1;
-            e.mainSignal = 2;
-            e.auxSignal = 1;
-            e.sigFlagA = 1;
+            InCardEntry &e = DialogFields::fitCard(3, 2, 1, 0, 1);
             e.rectA = {0, 1920, 0, 1080};
             e.rectB = {100, 800, 50, 600};
             auto *dialog = new Dialog_Pip(english, 3, nullptr);
@@ -192,10 +179,7 @@ void TestDialogCommands::commands_data()
 
     // Input 10 with captions.
     const MakeDialog captions = [] {
-        InCardEntry &e = entry(9);
-        e.present = 1;
-        e.auxSignal = 2;
-        e.captionValues = {1, 255, 0, 16};
+        DialogFields::fitCard(9, 0, 2, 0, 0).captionValues = {1, 255, 0, 16};
         auto *dialog = new Dialog_text(true, 9, nullptr);
         QObject::connect(link(), &Singleton_SerialPort::repalceInCardText, dialog, &Dialog_text::InitPage);
         return dialog;
