@@ -57,7 +57,6 @@ private slots:
     void writeFrames();
     void wallOneCell();
     void allPresets();
-    void presetReads();
     void unsetTagStillFillsTheFrame();
     void tagsAvoid255AndDiffer();
     void replyStream_data();
@@ -229,20 +228,6 @@ void TestFrames::allPresets()
     QVERIFY(build(Command::WriteAllPresets).isEmpty());
 }
 
-void TestFrames::presetReads()
-{
-    const QList<QByteArray> frames = build(Command::ReadAllPresets);
-    QCOMPARE(frames.size(), 32);
-    for (int k = 0; k < 32; ++k) {
-        QCOMPARE(frames[k].size(), 16);
-        QCOMPARE(quint8(frames[k][8]), k % 2 == 0 ? 0x1A : 0x1B);
-        QCOMPARE(int(frames[k][9]), k / 2);
-    }
-    QCOMPARE(m_checkSum, hex("0102030405060708"));
-}
-
-// A frame that carries the tag without renewing it, sent before any tag
-// was set, is still as long as its length field says.
 void TestFrames::unsetTagStillFillsTheFrame()
 {
     m_checkSum.clear();

@@ -65,8 +65,6 @@ std::array<Preset, DeviceModel::PresetCount> presetsWithWindows()
         preset.setWindow(blockOf(w));
         preset.layers[w.slot] = char(w.slot + 1);
     }
-    for (size_t p = 0; p < presets.size(); ++p)
-        presets[p].channels.fill(char(p + 1));
     return presets;
 }
 
@@ -155,8 +153,6 @@ private slots:
 
     void connectionRead_data() { addTransports(); }
     void connectionRead();
-    void writtenPresetsReadBack_data() { addTransports(); }
-    void writtenPresetsReadBack();
     void timeOutDuringPresetReads_data() { addTransports(); }
     void timeOutDuringPresetReads();
     void damagedReplies_data();
@@ -205,12 +201,8 @@ void TestLinkSim::init()
     model.wall.resolution = WallResolution;
     model.currentPreset = CurrentPreset;
     model.tag = QByteArray::fromHex("2122232425262728");
-    m_link->dm_sendEnable = 1;
     m_link->dm_checkSum.clear();
     m_link->dm_lastCheckSum.clear();
-    m_link->dm_allDataList.clear();
-    m_link->dm_inDataList.clear();
-    m_link->dm_chDataList.clear();
     m_signals->clear();
 }
 
@@ -298,44 +290,6 @@ void TestLinkSim::connectionRead()
     QCOMPARE(heads(m_sim->requests()), FrameBytes::connectionRead(false));
 }
 
-// A batch writes the wall, all presets and the current preset to a device
-// in factory state; a full read then brings the same data back.
-void TestLinkSim::writtenPresetsReadBack()
-{
-    m_sim->model().restoreFactory();
-    linkUp();
-    DeviceData &data = m_link->dm_data;
-    for (const Preset &preset : presetsWithWindows()) {
-        m_link->dm_allDataList << preset.windows + preset.layers;
-        m_link->dm_inDataList << preset.sources;
-        m_link->dm_chDataList << preset.channels;
-    }
-    data.colWidths = WallWidths;
-    data.rowHeights = WallHeights;
-    data.outResolution = WallResolution;
-    data.curModel = CurrentPreset;
-    m_link->dm_sendEnable = 0;
-    for (int type : {41, 44, 49})
-        m_link->postCommand(type);
-    QCOMPARE(m_link->queuedFrames(), 1 + 3 * DeviceModel::PresetCount + 1);
-    QVERIFY(m_sim->requests().isEmpty()); // a batch waits for its end
-    m_link->postCommand(192);
-    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
-    QCOMPARE(m_link->dm_sendEnable, 1);
-    QCOMPARE(m_signals->names, (QStringList{"setWaitPage(false)", "repalceeSendPage", "setWaitPage(true)"}));
-    QCOMPARE(m_sim->requests().size(), 1 + 3 * DeviceModel::PresetCount + 1);
-    QCOMPARE(m_sim->model().tag, m_link->dm_lastCheckSum);
-    for (int p = 0; p < DeviceModel::PresetCount; ++p)
-        QCOMPARE(m_sim->model().presets[size_t(p)].channels, m_link->dm_chDataList.at(p));
-
-    data.setDefaultWall();
-    data.curModel = 0;
-    readAll();
-    compareRecord();
-}
-
-// The device never answers request 10, a preset read; the main window's
-// time-out drops the rest, and the next full read starts afresh.
 void TestLinkSim::timeOutDuringPresetReads()
 {
     FaultOptions faults;
