@@ -94,12 +94,9 @@ private slots:
     void unwritablePathsReportFailure();
     void missingFiles();
     void dataSuffix();
-    void missingSettingsGiveDefaults();
-    void numberedKeysWithoutLanguage();
-    void fiveKeysTakeDefaultsForTheRest();
-    void extraKeysDoNotShiftSettings();
+    void settingsRead_data();
+    void settingsRead();
     void writeLeavesExactlyOurKeys();
-    void settingsLiveInTheApplicationDirectory();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -278,59 +275,44 @@ void TestFiles::writeKeys(const QVariantMap &keys)
         settings.setValue(it.key(), it.value());
 }
 
-// No file, then a file of fewer than five keys: Chinese and the defaults.
-void TestFiles::missingSettingsGiveDefaults()
+// The link settings are the numbered keys 0 to 6, whatever else the file
+// holds; a file of fewer than five keys is taken as none: Chinese and the
+// defaults.
+void TestFiles::settingsRead_data()
 {
-    for (int round = 0; round < 2; ++round) {
-        const SettingsFile::Contents c = SettingsFile::read(settingsPath());
-        QVERIFY(c.defaults);
-        QCOMPARE(c.linkSettings,
-                 QStringList({"1", "192.168.1.8", "7", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"}));
-        QCOMPARE(c.language, 0);
-        QCOMPARE(c.checkSum, QByteArray(8, '\0'));
-        writeKeys({{"language", 1}, {"0", "0"}, {"1", "10.0.0.2"}, {"checkSum", QByteArray("12345678")}});
-    }
-}
-
-void TestFiles::numberedKeysWithoutLanguage()
-{
-    const QStringList stored{"0", "10.1.2.3", "5000", "255.0.0.0", "10.0.0.1", "AA-BB-CC", "/dev/ttyUSB0"};
-    QVariantMap keys;
+    QTest::addColumn<QVariantMap>("keys");
+    QTest::addColumn<bool>("defaults");
+    QTest::addColumn<QStringList>("link");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QByteArray>("checkSum");
+    const QStringList defaults = {"1", "192.168.1.8", "7", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"};
+    const QStringList stored = {"0", "10.1.2.3", "5000", "255.0.0.0", "10.0.0.1", "AA-BB-CC", "/dev/ttyUSB0"};
+    QVariantMap numbered;
     for (int i = 0; i < stored.size(); ++i)
-        keys.insert(QString::number(i), stored[i]);
-    writeKeys(keys);
-
-    const SettingsFile::Contents c = SettingsFile::read(settingsPath());
-    QVERIFY(!c.defaults);
-    QCOMPARE(c.linkSettings, stored);
-    QCOMPARE(c.language, 0);
-    QVERIFY(c.checkSum.isEmpty());
+        numbered.insert(QString::number(i), stored.at(i));
+    QVariantMap stray = numbered;
+    stray.insert("10", "stray");
+    stray.insert("aaa", "stray");
+    const QByteArray tag = QByteArray::fromHex("0102030405060708");
+    QTest::newRow("no file") << QVariantMap() << true << defaults << 0 << QByteArray(8, '\0');
+    QTest::newRow("four keys") << QVariantMap{{"language", 1}, {"0", "0"}, {"1", "10.0.0.2"}, {"checkSum", tag}}
+                               << true << defaults << 0 << QByteArray(8, '\0');
+    QTest::newRow("five keys")
+        << QVariantMap{{"0", "0"}, {"1", "10.1.2.3"}, {"2", "23"}, {"language", 7}, {"checkSum", tag}} << false
+        << QStringList{"0", "10.1.2.3", "23", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"} << 1 << tag;
+    QTest::newRow("numbered keys without language") << numbered << false << stored << 0 << QByteArray();
+    QTest::newRow("stray keys") << stray << false << stored << 0 << QByteArray();
 }
 
-void TestFiles::fiveKeysTakeDefaultsForTheRest()
+void TestFiles::settingsRead()
 {
-    writeKeys({{"0", "0"}, {"1", "10.1.2.3"}, {"2", "23"}, {"language", 7},
-               {"checkSum", QByteArray::fromHex("0102030405060708")}});
-    const SettingsFile::Contents c = SettingsFile::read(settingsPath());
-    QVERIFY(!c.defaults);
-    QCOMPARE(c.linkSettings,
-             QStringList({"0", "10.1.2.3", "23", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"}));
-    QCOMPARE(c.language, 1);
-    QCOMPARE(c.checkSum.toHex(), QByteArray("0102030405060708"));
-}
-
-void TestFiles::extraKeysDoNotShiftSettings()
-{
-    QVariantMap keys;
-    for (int i = 0; i < SettingsFile::LinkSettingCount; ++i)
-        keys.insert(QString::number(i), QStringLiteral("value%1").arg(i));
-    keys.insert("10", "stray");
-    keys.insert("aaa", "stray");
+    QFETCH(QVariantMap, keys);
     writeKeys(keys);
-
     const SettingsFile::Contents c = SettingsFile::read(settingsPath());
-    for (int i = 0; i < SettingsFile::LinkSettingCount; ++i)
-        QCOMPARE(c.linkSettings[i], QStringLiteral("value%1").arg(i));
+    QTEST(c.defaults, "defaults");
+    QTEST(c.linkSettings, "link");
+    QTEST(c.language, "language");
+    QTEST(c.checkSum, "checkSum");
 }
 
 void TestFiles::writeLeavesExactlyOurKeys()
@@ -351,15 +333,6 @@ void TestFiles::writeLeavesExactlyOurKeys()
     QCOMPARE(read.linkSettings, written.linkSettings);
     QCOMPARE(read.language, 1);
     QCOMPARE(read.checkSum, written.checkSum);
-}
-
-void TestFiles::settingsLiveInTheApplicationDirectory()
-{
-    AppDirectory::setPath(m_dir->path());
-    QCOMPARE(SettingsFile::path(), settingsPath());
-    AppDirectory::setPath(QString());
-    QCOMPARE(QFileInfo(SettingsFile::path()).fileName(), QStringLiteral("infoCong.ini"));
-    QVERIFY(QFileInfo(QFileInfo(SettingsFile::path()).path()).isWritable());
 }
 
 QTEST_GUILESS_MAIN(TestFiles)
