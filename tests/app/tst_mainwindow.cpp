@@ -175,7 +175,8 @@ void TestMainWindow::menusAndDialogs()
 }
 
 // The source chosen in the list is the channel of a window drawn on the
-// wall; nudges in a row reach the device as one change.
+// wall; nudges in a row reach the device as one change, and so does another
+// source for the window.
 void TestMainWindow::drawnWindowTakesTheChosenSource()
 {
     MyNavTree *sources = m_driver.child<MyNavTree>("sourceTree");
@@ -193,6 +194,10 @@ void TestMainWindow::drawnWindowTakesTheChosenSource()
         QTest::keyClick(canvas(), Qt::Key_Right);
     QVERIFY(settle());
     QCOMPARE(headsSince(before), QStringList({"4202", "4202"}));
+    QVERIFY(deviceHoldsTheCanvas());
+    canvas()->setInCard(drawn, sources->GetNowItemIndex(sources->model()->index(0, 0))); // from the window list
+    QVERIFY(settle());
+    QCOMPARE(headsSince(before).mid(2), QStringList({"4802"}));
     QVERIFY(deviceHoldsTheCanvas());
 
     QTest::keyClick(canvas(), Qt::Key_Delete);

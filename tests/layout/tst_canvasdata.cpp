@@ -1,49 +1,11 @@
-#include <deviceblocks.h>
-#include <devicemodel.h>
-#include <deviceprotocol.h>
 #include <edgesnapper.h>
-#include <framebuilder.h>
 #include <mygraphicsview.h>
-#include <windata.h>
 #include <windowdrag.h>
 
 #include <QRandomGenerator>
 #include <QtTest>
 
 namespace {
-
-// A write request as the link sends it.
-QByteArray write(quint8 code, const QByteArray &params)
-{
-    return FrameBuilder::sizedWriteFrame(code, params, QByteArray(8, 0x11));
-}
-
-QByteArray readPreset(DeviceModel *device, quint8 code, int preset)
-{
-    return DeviceProtocol::answer(FrameBuilder::readRequest(code, quint8(preset)), device);
-}
-
-// Reads a preset back as the reply parser does and rebuilds it on a canvas.
-QList<WinData> rebuildFromDevice(DeviceModel *device, int preset, MyGraphicsView *canvas)
-{
-    const QByteArray windows = readPreset(device, 0x1A, preset);
-    const QByteArray sources = readPreset(device, 0x1B, preset);
-    QList<WinData> wins;
-    for (int k = 0; k < 64; ++k) {
-        const QByteArray block = windows.mid(9 + 28 * k, 28) + sources.mid(9 + 8 * k, 8);
-        if (block.size() == WinData::BlockSize && block.at(1) != 0)
-            wins << WinData::fromBlock(block);
-    }
-    int layers[64] = {};
-    for (int j = 0; j < 64 && 1801 + j < windows.size(); ++j)
-        layers[j] = quint8(windows.at(1801 + j));
-    canvas->ClearAllData();
-    canvas->Add_Win_layer(layers, wins.size());
-    for (const WinData &w : qAsConst(wins))
-        canvas->Add_Rect(w.winId, w.rectA, w.rectB, w.b2, w.cells.data(), w.b3);
-    canvas->Add_End();
-    return wins;
-}
 
 void wall2x3(MyGraphicsView *canvas)
 {
@@ -106,7 +68,6 @@ private slots:
     void drag_data();
     void drag();
     void blocksFollowTheDeviceLayout();
-    void presetsReadBackFromTheSimulator();
     void rebuildOrdersWindowsByTheLayerTable();
     void fileRoundTrip();
     void fileOpenRefusesGarbageAndTruncations();
@@ -150,46 +111,6 @@ void TestCanvasData::blocksFollowTheDeviceLayout()
     QCOMPARE(ch.size(), 1472);
     QCOMPARE(ch.left(19), QByteArray(1, 1) + message.mid(155, 18));
     QCOMPARE(ch.mid(19), QByteArray(1472 - 19, 0));
-}
-
-// Preset 0 goes with the full write (0x44, 0x4A), preset 1 with one 0x42
-// or 0x48 per edit; both read back (0x1A, 0x1B) as the same windows.
-void TestCanvasData::presetsReadBackFromTheSimulator()
-{
-    MyGraphicsView canvas;
-    DeviceModel device;
-    connect(&canvas, &MyGraphicsView::s_allMessage, [&device](const QByteArray &payload) {
-        DeviceProtocol::answer(write(0x42, QByteArray::fromHex("0101") + payload), &device);
-    });
-    connect(&canvas, &MyGraphicsView::s_win_single, [&device](const QByteArray &payload) {
-        DeviceProtocol::answer(write(0x48, QByteArray(1, 1) + payload), &device);
-    });
-    fillCanvas(&canvas);
-    DeviceProtocol::answer(write(0x44, QByteArray(1, 0) + canvas.getAllData()), &device);
-    DeviceProtocol::answer(write(0x4A, QByteArray(1, 0) + canvas.getInData()), &device);
-
-    for (int preset : {0, 1}) {
-        MyGraphicsView copy;
-        wall2x3(&copy);
-        QSignalSpy layers(&copy, &MyGraphicsView::s_win_mes);
-        const QList<WinData> wins = rebuildFromDevice(&device, preset, &copy);
-        QCOMPARE(wins.size(), 4);
-        QCOMPARE(layers.last().at(0).value<QList<int>>(), QList<int>({2, 1, 3, 0}));
-        QCOMPARE(copy.getInData(), canvas.getInData());
-        QCOMPARE(copy.getWinSingle(), canvas.getWinSingle());
-        for (const WinData &w : wins) {
-            const WallWindow &original = canvas.model().window(w.winId);
-            QCOMPARE(w.rectA, original.rect);
-            QCOMPARE(w.rectB, original.source);
-            QCOMPARE(w.b2, original.channel);
-        }
-    }
-    // The full write carries every window's cells as the canvas has them.
-    MyGraphicsView copy;
-    wall2x3(&copy);
-    for (const WinData &w : rebuildFromDevice(&device, 0, &copy))
-        QCOMPARE(w.cells, canvas.model().cells(w.winId));
-    QCOMPARE(copy.getAllData(), canvas.getAllData());
 }
 
 void TestCanvasData::rebuildOrdersWindowsByTheLayerTable()

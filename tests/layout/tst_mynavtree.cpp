@@ -1,10 +1,6 @@
-// The preset bar and the trees of sources and windows beside the canvas.
-
 #include "channelmime.h"
-#include "mybuttonbar.h"
 #include "mynavtree.h"
 
-#include <QAbstractButton>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -16,30 +12,13 @@ const QStringList SourceNames{"In1_SDI", "In2_DVI", "In3_VGA", "In4_CVBS", "In5_
 const QList<int> SourceIds{0, 1, 2, 3, 40, 41, 5};
 const QList<int> SourceKinds{0, 1, 2, 3, 4, 5, 12};
 
-// Sixteen presets, M1 to M16.
-void fill(MyButtonBar &bar)
-{
-    QStringList texts;
-    for (int n = 1; n <= 16; ++n)
-        texts << QStringLiteral("M%1").arg(n);
-    bar.init(texts, false);
-}
-
-QAbstractButton *button(const MyButtonBar &bar, int index)
-{
-    return bar.findChildren<QAbstractButton *>().at(index);
-}
-
 } // namespace
 
-class TestSideViews : public QObject
+class TestMyNavTree : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void clickAndSetSelIndexChoose();
-    void toolTips();
-    void addValueReplacesAndKeepsCurrent();
     void dragCarriesTheChannel();
     void dropOnWindowChargesIt();
     void renameEmitsNewName();
@@ -49,53 +28,13 @@ private:
     static bool drop(MyNavTree &tree, const QPoint &pos, const QMimeData &mime);
 };
 
-void TestSideViews::clickAndSetSelIndexChoose()
-{
-    MyButtonBar bar;
-    fill(bar);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    QSignalSpy chosen(&bar, &MyButtonBar::seleteCharge);
-    QTest::mouseClick(button(bar, 4), Qt::LeftButton);
-    QTest::mouseClick(button(bar, 2), Qt::LeftButton);
-    QTest::mouseClick(button(bar, 2), Qt::LeftButton);
-    QCOMPARE(bar.selIndex(), 2);
-    QVERIFY(!button(bar, 4)->isChecked());
-
-    bar.setSelIndex(7);
-    bar.setSelIndex(7);
-    QCOMPARE(bar.selIndex(), 7);
-    bar.setSelIndex(16);
-    bar.setSelIndex(-1);
-    QCOMPARE(bar.selIndex(), 7);
-
-    QList<int> indexes;
-    for (const QList<QVariant> &args : chosen)
-        indexes << args.at(0).toInt();
-    QCOMPARE(indexes, QList<int>({4, 2, 2, 7, 7}));
-}
-
-void TestSideViews::toolTips()
-{
-    MyButtonBar bar;
-    fill(bar);
-    bar.setMyToolTips({QStringLiteral("Morning"), QStringLiteral("Evening")});
-    bar.setMyToolTip(QStringLiteral("nobody checked"));
-    bar.setSelIndex(5);
-    bar.setMyToolTip(QStringLiteral("Concert"));
-    QStringList tips;
-    for (int i = 0; i < 7; ++i)
-        tips << button(bar, i)->toolTip();
-    QCOMPARE(tips, QStringList({"Morning", "Evening", "", "", "", "Concert", ""}));
-}
-
-void TestSideViews::fillWindows(MyNavTree &tree)
+void TestMyNavTree::fillWindows(MyNavTree &tree)
 {
     tree.addValue({"Win3 [In1]", "Win1 [In2_DVI3]", "Win2 []"}, {2, 0, 1}, {9, 9, 9});
 }
 
 // Delivers a drag that enters the viewport at pos and is dropped there.
-bool TestSideViews::drop(MyNavTree &tree, const QPoint &pos, const QMimeData &mime)
+bool TestMyNavTree::drop(MyNavTree &tree, const QPoint &pos, const QMimeData &mime)
 {
     QWidget *viewport = tree.viewport();
     QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -109,20 +48,7 @@ bool TestSideViews::drop(MyNavTree &tree, const QPoint &pos, const QMimeData &mi
     return dropped.isAccepted();
 }
 
-void TestSideViews::addValueReplacesAndKeepsCurrent()
-{
-    MyNavTree tree;
-    tree.addValue(SourceNames, SourceIds, SourceKinds);
-    fillWindows(tree);
-    QCOMPARE(tree.model()->rowCount(), 3);
-    tree.setCurrentIndex(tree.model()->index(2, 0));
-    tree.addValue({"Win2 [In6]", "Win3 [In1]"}, {1, 2}, {9, 9});
-    QCOMPARE(tree.GetNowItemIndex(tree.currentIndex()), 1);
-    tree.addValue({"a", "b"}, {7}, {9, 9, 9});
-    QCOMPARE(tree.model()->rowCount(), 1);
-}
-
-void TestSideViews::dragCarriesTheChannel()
+void TestMyNavTree::dragCarriesTheChannel()
 {
     MyNavTree tree;
     tree.addValue(SourceNames, SourceIds, SourceKinds);
@@ -136,7 +62,7 @@ void TestSideViews::dragCarriesTheChannel()
     QVERIFY(!tree.channelMimeData(QModelIndex()));
 }
 
-void TestSideViews::dropOnWindowChargesIt()
+void TestMyNavTree::dropOnWindowChargesIt()
 {
     MyNavTree tree;
     tree.setDragDropMode(QAbstractItemView::DropOnly);
@@ -160,7 +86,7 @@ void TestSideViews::dropOnWindowChargesIt()
     QCOMPARE(charged.count(), 1);
 }
 
-void TestSideViews::renameEmitsNewName()
+void TestMyNavTree::renameEmitsNewName()
 {
     MyNavTree tree;
     tree.addValue(SourceNames, SourceIds, SourceKinds);
@@ -184,5 +110,5 @@ void TestSideViews::renameEmitsNewName()
     QVERIFY(!(tree.model()->flags(tree.model()->index(0, 0)) & Qt::ItemIsEditable));
 }
 
-QTEST_MAIN(TestSideViews)
-#include "tst_sideviews.moc"
+QTEST_MAIN(TestMyNavTree)
+#include "tst_mynavtree.moc"
