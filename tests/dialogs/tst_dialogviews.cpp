@@ -99,7 +99,7 @@ private slots:
     void views_data();
     void views();
     void trimmingKeepsEachSection();
-    void trimmingEditsTheCanvas();
+    void trimmingDataEditsTheCanvas();
     void wallGoesToTheRecord();
     void singlesRefreshOnlyTheirPage();
     void auxButtonOpensTheDialogOfTheMode_data();
@@ -304,27 +304,14 @@ void TestDialogViews::trimmingKeepsEachSection()
     QCOMPARE(DialogFields::shown(&dialog, edited), edited);
 }
 
-// Both trimming dialogs on a window of the canvas, opened with its data as
-// the canvas gives it.
-void TestDialogViews::trimmingEditsTheCanvas()
+// The trimming data of a window, as the canvas's menu gives them, and back
+// to the canvas.
+void TestDialogViews::trimmingDataEditsTheCanvas()
 {
     MyGraphicsView canvas;
     canvas.resize(800, 460);
     canvas.show();
     addWindow(canvas);
-    QSignalSpy sent(&canvas, &MyGraphicsView::s_allMessage);
-
-    Trimming trimming(true);
-    connect(&trimming, &Trimming::endTrim, &canvas, &MyGraphicsView::setTrim);
-    trimming.initTrim(3, canvas.getItemRect(3), 1920, 1080);
-    trimming.findChild<QComboBox *>(QStringLiteral("ledBox"))->setCurrentIndex(1);
-    QCOMPARE(DialogFields::shown(&trimming, {"ledBox=LED2"}), QStringList({"ledBox=LED2"}));
-    const QList<int> trim = {900, 10, 1000, 1060, -32, 0, 1000, 1080};
-    DialogFields::fill(&trimming, trimFields(trim));
-    DialogFields::click(&trimming, QStringLiteral("setButton"));
-    QCOMPARE(sent.size(), 1);
-    QCOMPARE(canvas.getItemRect(3).mid(10), QList<int>({1, 97}) + trim);
-
     QSignalSpy asked(&canvas, &MyGraphicsView::fine_tuning_data);
     QTimer::singleShot(0, [] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());

@@ -50,7 +50,6 @@ private slots:
     void setRectValue();
     void drag_data();
     void drag();
-    void overlapGrabsPip();
     void setTextAndText();
     void keys_data();
     void keys();
@@ -166,27 +165,6 @@ void TestWidgets::drag()
     QCOMPARE(other(), otherStart);
     QTEST(emitted(moved), "signals");
     QCOMPARE(m_canvas->cursor().shape(), Qt::ArrowCursor);
-}
-
-void TestWidgets::overlapGrabsPip()
-{
-    m_canvas->setPipRect(220, 220, 440, 440);
-    QCOMPARE(m_canvas->pipRect(), QRect(99, 99, 199, 199));
-    QSignalSpy moved(m_canvas, &MyCanvas::move_rect);
-
-    // Inside the main rectangle, on the left edge of the PIP rectangle.
-    QTest::mouseMove(m_canvas, QPoint(101, 150));
-    QCOMPARE(m_canvas->cursor().shape(), Qt::SizeHorCursor);
-    QTest::mousePress(m_canvas, Qt::LeftButton, {}, QPoint(150, 150));
-    // A second button during the drag does not take the main rectangle; its
-    // press at a new point comes with a move that drags the PIP rectangle.
-    QTest::mousePress(m_canvas, Qt::RightButton, {}, QPoint(40, 40));
-    QTest::mouseMove(m_canvas, QPoint(160, 165));
-    QTest::mouseRelease(m_canvas, Qt::LeftButton, {}, QPoint(160, 165));
-    QTest::mouseRelease(m_canvas, Qt::RightButton, {}, QPoint(160, 165));
-    QCOMPARE(m_canvas->pipRect(), QRect(109, 114, 199, 199));
-    QCOMPARE(m_canvas->mainRect(), MainStart);
-    QCOMPARE(emitted(moved), (QList<int>{Pip, Pip}));
 }
 
 void TestWidgets::setTextAndText()
