@@ -126,10 +126,6 @@ void TestMyGraphicsView::drawMoveAndResizeSnap()
 
     canvas.drag(QPointF(1000, 400), QPointF(1000, 400), &sent); // a click sends nothing
     QCOMPARE(sent.size(), 5);
-    QSignalSpy tuning(&canvas, &MyGraphicsView::fine_tuning);
-    QTest::mouseDClick(canvas.viewport(), Qt::LeftButton, {}, canvas.at(QPointF(1000, 400)));
-    QCOMPARE(tuning.size(), 1);
-    QCOMPARE(tuning.at(0).at(0).toInt(), 0);
 }
 
 void TestMyGraphicsView::keysNudgeAndDelete()

@@ -78,7 +78,6 @@ private slots:
     void pacingTakesLineTime();
     void injectorIsSeededAndKeepsBytes();
     void unplugAfterN();
-    void channelCodesNameEntries();
     void exampleProfileLoads();
     void badProfileLeavesModel_data();
     void badProfileLeavesModel();
@@ -275,16 +274,6 @@ void TestSimulator::unplugAfterN()
     QVERIFY(waitForBytes(port, &reply, FlagsLength));
     QTRY_COMPARE(closed.count(), 1);
     QVERIFY(simulator.ptyPath().isEmpty());
-}
-
-void TestSimulator::channelCodesNameEntries()
-{
-    QCOMPARE(DeviceModel::entryOfChannel(5), 5);
-    QCOMPARE(DeviceModel::entryOfChannel(38), 3);
-    QCOMPARE(DeviceModel::entryOfChannel(39), 3);
-    QCOMPARE(DeviceModel::entryOfChannel(97), 0);
-    QCOMPARE(DeviceModel::entryOfChannel(223), 31);
-    QCOMPARE(DeviceModel::entryOfChannel(224), -1);
 }
 
 void TestSimulator::exampleProfileLoads()

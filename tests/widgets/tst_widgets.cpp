@@ -46,8 +46,6 @@ class TestWidgets : public QObject
 private slots:
     void init();
     void cleanup();
-    void setRectValue_data();
-    void setRectValue();
     void drag_data();
     void drag();
     void setTextAndText();
@@ -75,37 +73,6 @@ void TestWidgets::init()
 void TestWidgets::cleanup()
 {
     m_host.reset();
-}
-
-void TestWidgets::setRectValue_data()
-{
-    QTest::addColumn<int>("which");
-    QTest::addColumn<int>("field");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QRect>("main");
-    QTest::addColumn<QRect>("pip");
-
-    // Left and top move with the opposite edge kept.
-    QTest::newRow("main left") << 1 << 0 << 100 << QRect(QPoint(45, 20), QPoint(179, 179)) << PipStart;
-    QTest::newRow("main top") << 1 << 1 << 540 << QRect(QPoint(20, 244), QPoint(179, 179)) << PipStart;
-    QTest::newRow("main width") << 1 << 2 << 400 << QRect(20, 20, 181, 160) << PipStart;
-    QTest::newRow("main height") << 1 << 3 << 1080 << QRect(20, 20, 160, 489) << PipStart;
-    QTest::newRow("pip left") << 2 << 0 << 600 << MainStart << QRect(QPoint(272, 20), QPoint(359, 179));
-    QTest::newRow("other which is pip") << 0 << 3 << 100 << MainStart << QRect(200, 20, 160, 45);
-    QTest::newRow("unknown field") << 1 << 7 << 100 << MainStart << PipStart;
-}
-
-void TestWidgets::setRectValue()
-{
-    QFETCH(int, which);
-    QFETCH(int, field);
-    QFETCH(int, value);
-    QSignalSpy moved(m_canvas, &MyCanvas::move_rect);
-
-    m_canvas->setRectValue(which, field, value);
-    QTEST(m_canvas->mainRect(), "main");
-    QTEST(m_canvas->pipRect(), "pip");
-    QVERIFY(moved.isEmpty());
 }
 
 void TestWidgets::drag_data()
