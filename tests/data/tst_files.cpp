@@ -117,8 +117,6 @@ void TestFiles::headerAndLayout()
 {
     DeviceData data;
     data.setPaths();
-    QCOMPARE(data.configPath, path(QStringLiteral("MyConfigure.pd")));
-    QCOMPARE(data.namesPath, path(QStringLiteral("MyNames.pd")));
     data.setWallSize(3, 4);
     data.colWidths = {11, 12, 13, 14};
     data.rowHeights = {21, 22, 23};
