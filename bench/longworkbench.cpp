@@ -12,24 +12,19 @@
 #include <devicesimulator.h>
 #include <dialog_verify.h>
 #include <linksettings.h>
-#include <mainwindow.h>
 #include <mygraphicsview.h>
 #include <singleton_serialport.h>
+#include <windowdriver.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QLoggingCategory>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextStream>
 #include <QTimer>
 
 #include <array>
+#include <functional>
 
 namespace {
 
@@ -38,6 +33,8 @@ constexpr int BitsPerByte = 10;
 constexpr int Presets = 16;
 constexpr int Windows = 64;
 constexpr int TickMs = 1;
+constexpr int AnswerEveryMs = 5;
+constexpr int QuietMs = 10;
 constexpr int SettleLimitMs = 120000;
 
 QTextStream &out()
@@ -100,40 +97,6 @@ private:
     qint64 m_longest = 0;
 };
 
-// Answers the modal windows: the file dialog with the file, message boxes
-// with their button, a verify result with Close (noting when it showed).
-class Operator : public QObject
-{
-public:
-    Operator()
-    {
-        connect(&m_timer, &QTimer::timeout, this, &Operator::answer);
-        m_timer.start(5);
-    }
-
-    QString fileName;
-    QElapsedTimer resultShownAt;
-    QStringList result;
-
-private:
-    void answer()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *files = qobject_cast<QFileDialog *>(modal)) {
-            files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(fileName);
-            static_cast<QDialog *>(files)->accept();
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            box->accept();
-        } else if (auto *verify = qobject_cast<Dialog_Verify *>(modal)) {
-            resultShownAt.start();
-            result = verify->lines();
-            verify->findChild<QPushButton *>(QStringLiteral("closeButton"))->click();
-        }
-    }
-
-    QTimer m_timer;
-};
-
 class Bench
 {
 public:
@@ -141,17 +104,17 @@ public:
     void run();
 
 private:
-    bool settle();
     double wireSeconds() const;
-    void measure(const char *name, const std::function<void()> &start, bool untilResult = false);
+    // start() runs the operation to its end; false when it did not end.
+    void measure(const char *name, const std::function<bool()> &start, bool untilResult = false);
 
     QTemporaryDir m_files;
     QTemporaryDir m_devices;
     DeviceSimulator m_sim;
     Singleton_SerialPort *m_link = Singleton_SerialPort::instance();
-    Operator m_operator;
+    WindowDriver m_driver{AnswerEveryMs};
+    QElapsedTimer m_resultShownAt;
     StallMeter m_stalls;
-    std::unique_ptr<MainWindow> m_window;
 };
 
 Bench::Bench()
@@ -167,25 +130,12 @@ Bench::Bench()
     m_link->setLinkSettings({"1", "", "0", "", "", "", m_sim.ptyPath()});
     m_link->dm_lastCheckSum = QByteArray(8, 'h');
     writeSettings(1);
-    m_window = std::make_unique<MainWindow>();
-    m_window->show();
-}
-
-// Until the link has nothing queued and no wait page or box is open.
-bool Bench::settle()
-{
-    QElapsedTimer clock;
-    clock.start();
-    int quiet = 0;
-    while (clock.elapsed() < SettleLimitMs) {
-        QTest::qWait(2);
-        const bool idle = m_link->isConnected() && m_link->queuedFrames() == 0
-            && !QApplication::activeModalWidget();
-        quiet = idle ? quiet + 1 : 0;
-        if (quiet >= 3)
-            return true;
-    }
-    return false;
+    m_driver.quietMs = QuietMs;
+    m_driver.settleLimitMs = SettleLimitMs;
+    QObject::connect(&m_driver, &WindowDriver::dialogShown, [this](QDialog *dialog) {
+        if (qobject_cast<Dialog_Verify *>(dialog))
+            m_resultShownAt.start();
+    });
 }
 
 double Bench::wireSeconds() const
@@ -197,19 +147,18 @@ double Bench::wireSeconds() const
     return double(bytes * BitsPerByte) / BaudRate;
 }
 
-void Bench::measure(const char *name, const std::function<void()> &start, bool untilResult)
+void Bench::measure(const char *name, const std::function<bool()> &start, bool untilResult)
 {
     m_sim.clearRequests();
-    m_operator.resultShownAt.invalidate();
+    m_resultShownAt.invalidate();
     QElapsedTimer clock;
     clock.start();
     m_stalls.restart();
-    start();
-    if (!settle())
+    if (!start())
         qFatal("%s did not end", name);
     // A verify ends when its result shows; settling adds the operator's pace.
-    const double seconds = untilResult && m_operator.resultShownAt.isValid()
-        ? (clock.nsecsElapsed() - m_operator.resultShownAt.nsecsElapsed()) / 1e9
+    const double seconds = untilResult && m_resultShownAt.isValid()
+        ? (clock.nsecsElapsed() - m_resultShownAt.nsecsElapsed()) / 1e9
         : clock.nsecsElapsed() / 1e9;
     const double wire = wireSeconds();
     out() << QStringLiteral("%1: %2 exchanges; %3 s, wire %4 s, ratio %5; longest stall %6 ms")
@@ -224,19 +173,23 @@ void Bench::measure(const char *name, const std::function<void()> &start, bool u
 
 void Bench::run()
 {
-    if (!QTest::qWaitForWindowExposed(m_window.get()))
+    if (!m_driver.open())
         qFatal("the main window was not shown");
-    QAction *connectAction = m_window->findChild<QAction *>(QStringLiteral("actionConnect"));
-    measure("connection read", [connectAction] { connectAction->trigger(); });
-    measure("data verify", [this] { m_window->findChild<QAction *>(QStringLiteral("actionVerify"))->trigger(); },
-            true);
-    out() << "  " << m_operator.result.value(0) << Qt::endl;
+    measure("connection read", [this] { return m_driver.connectDevice(); });
+    const auto triggering = [this](const char *action) {
+        return [this, action] {
+            m_driver.trigger(action);
+            return m_driver.settle();
+        };
+    };
+    measure("data verify", triggering("actionVerify"), true);
+    out() << "  " << m_driver.verified.last().value(0) << Qt::endl;
 
-    m_operator.fileName = m_files.filePath(QStringLiteral("full.pd"));
-    m_window->findChild<QAction *>(QStringLiteral("actionExport"))->trigger();
-    measure("data import", [this] { m_window->findChild<QAction *>(QStringLiteral("actionImport"))->trigger(); });
-    out() << "  " << m_operator.result.value(0) << Qt::endl;
-    m_window.reset();
+    m_driver.fileName = m_files.filePath(QStringLiteral("full.pd"));
+    m_driver.trigger("actionExport");
+    measure("data import", triggering("actionImport"));
+    out() << "  " << m_driver.verified.last().value(0) << Qt::endl;
+    m_driver.close();
 }
 
 } // namespace

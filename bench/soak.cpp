@@ -9,7 +9,6 @@
 // (watchdog) when nothing moves for 30 s.
 
 #include <appdirectory.h>
-#include <channelmime.h>
 #include <commandbuilder.h>
 #include <devicesimulator.h>
 #include <linksettings.h>
@@ -17,26 +16,20 @@
 #include <mygraphicsview.h>
 #include <presetblocks.h>
 #include <singleton_serialport.h>
+#include <windowdriver.h>
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
-#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
-#include <QMenu>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
-#include <QTimer>
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <memory>
 #include <thread>
 
 namespace {
@@ -49,6 +42,7 @@ constexpr quint32 Seed = 5300;
 // passed, are sent again within the soak's patience.
 constexpr int SoakWaitMs = 1500;
 constexpr int SettleLimitMs = 20000;
+constexpr int AnswerEveryMs = 10;
 constexpr int StallLimitS = 30;
 const QString TimeoutText = QStringLiteral("Send timeout, please try to resend");
 
@@ -92,44 +86,6 @@ void startWatchdog()
     }).detach();
 }
 
-// Answers modal boxes and picks the asked entry of a context menu, as an
-// operator would; notes every message shown.
-class Operator : public QObject
-{
-public:
-    Operator()
-    {
-        connect(&m_timer, &QTimer::timeout, this, &Operator::answer);
-        m_timer.start(10);
-    }
-
-    QStringList messages;
-    QString menuEntry;
-
-private:
-    void answer()
-    {
-        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-            const QList<QAction *> actions = menu->actions();
-            for (QAction *action : actions) {
-                if (action->text() == menuEntry && action->isEnabled()) {
-                    menu->close();
-                    action->trigger();
-                    return;
-                }
-            }
-            menu->close();
-        }
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            messages << box->text();
-            QAbstractButton *yes = box->button(QMessageBox::Yes);
-            yes ? yes->click() : box->accept();
-        }
-    }
-
-    QTimer m_timer;
-};
-
 class Soak
 {
 public:
@@ -137,16 +93,8 @@ public:
     int run();
 
 private:
-    template<class T> T *child(const char *name) const
-    {
-        return m_window->findChild<T *>(QLatin1String(name));
-    }
-    MyGraphicsView *canvas() const { return child<MyGraphicsView>("mygraphicsview"); }
-    bool viewsEnabled() const;
-    bool settle();
-    bool connectLink();
+    MyGraphicsView *canvas() const { return m_driver.canvas(); }
     int random(int bound) { return int(m_random.bounded(quint32(bound))); }
-    QPoint at(const QPointF &scenePos) const { return canvas()->mapFromScene(scenePos); }
     QPointF randomPoint();
     int randomWindow();
     int randomChannel();
@@ -158,7 +106,6 @@ private:
     void nudgeOrDelete(Qt::Key key);
     void deleteAllByMenu();
 
-    int shownPreset() const;
     int compareWithDevice();
     bool pullAndReconnect();
 
@@ -167,8 +114,7 @@ private:
     DeviceSimulator m_sim;
     Singleton_SerialPort *m_link = Singleton_SerialPort::instance();
     QRandomGenerator m_random{Seed};
-    Operator m_operator;
-    std::unique_ptr<MainWindow> m_window;
+    WindowDriver m_driver{AnswerEveryMs};
     QString m_ptyPath;
 };
 
@@ -183,43 +129,11 @@ Soak::Soak()
     writeSettings(1);
     // Connected before the main window's own slot, so every wait page
     // starts with the soak's short time-out.
-    QObject::connect(m_link, &Singleton_SerialPort::setWaitPage, &m_operator, [this](bool closed) {
+    QObject::connect(m_link, &Singleton_SerialPort::setWaitPage, &m_driver, [this](bool closed) {
         if (!closed)
             emit m_link->send_out_time(SoakWaitMs);
     });
-    m_window = std::make_unique<MainWindow>();
-    m_window->show();
-}
-
-bool Soak::viewsEnabled() const
-{
-    return canvas()->isEnabled() && child<QDockWidget>("sourceDock")->isEnabled()
-        && child<QDockWidget>("winDock")->isEnabled() && child<QWidget>("Form_Model")->isEnabled();
-}
-
-// Until the worker has nothing queued, no wait page or box is open and the
-// canvas holds no nudge still to be sent.
-bool Soak::settle()
-{
-    QElapsedTimer clock;
-    clock.start();
-    int quiet = 0;
-    while (clock.elapsed() < SettleLimitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        const bool idle = m_link->queuedFrames() == 0 && !QApplication::activeModalWidget()
-            && !QApplication::activePopupWidget() && !canvas()->changePending();
-        quiet = idle ? quiet + 1 : 0;
-        if (quiet >= 3)
-            return true;
-        QTest::qWait(5);
-    }
-    return false;
-}
-
-bool Soak::connectLink()
-{
-    child<QAction>("actionConnect")->trigger();
-    return QTest::qWaitFor([this] { return viewsEnabled(); }, SettleLimitMs) && settle();
+    m_driver.settleLimitMs = SettleLimitMs;
 }
 
 QPointF Soak::randomPoint()
@@ -252,13 +166,7 @@ void Soak::stage(int type, int index, const QByteArray &buf, const QByteArray &b
 
 void Soak::dropWindow()
 {
-    QMimeData mime;
-    ChannelMime::setChannel(&mime, randomChannel());
-    const QPoint p = at(randomPoint());
-    QDragEnterEvent enter(p, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(canvas()->viewport(), &enter);
-    QDropEvent dropped(p, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(canvas()->viewport(), &dropped);
+    m_driver.drop(randomChannel(), randomPoint());
 }
 
 void Soak::dragWindow()
@@ -266,13 +174,7 @@ void Soak::dragWindow()
     const int id = randomWindow();
     if (id < 0)
         return dropWindow();
-    const QPoint from = at(canvas()->model().window(id).rect.center());
-    const QPoint to = at(randomPoint());
-    QWidget *viewport = canvas()->viewport();
-    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-    QMouseEvent move(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &move);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+    m_driver.drag(canvas()->model().window(id).rect.center(), randomPoint());
 }
 
 void Soak::nudgeOrDelete(Qt::Key key)
@@ -280,10 +182,7 @@ void Soak::nudgeOrDelete(Qt::Key key)
     const int id = randomWindow();
     if (id < 0)
         return dropWindow();
-    QWidget *viewport = canvas()->viewport();
-    const QPoint p = at(canvas()->model().window(id).rect.center());
-    QTest::mousePress(viewport, Qt::LeftButton, {}, p);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, p);
+    m_driver.click(canvas()->model().window(id).rect.center());
     QTest::keyClick(canvas(), key);
 }
 
@@ -297,10 +196,7 @@ void Soak::deleteAllByMenu()
         if (canvas()->model().windowAt(spot) < 0 && wall.contains(spot.toPoint()))
             break;
     }
-    m_operator.menuEntry = QStringLiteral("Delete all");
-    const QPoint p = at(spot);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, p, canvas()->viewport()->mapToGlobal(p));
-    QApplication::sendEvent(canvas()->viewport(), &event);
+    m_driver.chooseFromMenu(spot, QStringLiteral("Delete all"));
 }
 
 void Soak::issue(int kind)
@@ -308,7 +204,7 @@ void Soak::issue(int kind)
     const int card = random(DeviceData::InSlots);
     switch (kind) {
     case 0: // recall a preset (49) by its button
-        return child<QWidget>("mybuttonbar")->findChildren<QAbstractButton *>().at(random(16))->click();
+        return m_driver.presetButton(random(16))->click();
     case 1: return dropWindow();                    // 42
     case 2: return dragWindow();                    // 42
     case 3: return nudgeOrDelete(Qt::Key_Left);     // 42
@@ -343,20 +239,9 @@ void Soak::issue(int kind)
     case 15: return stage(C::ReadVersions, 0, {});
     case 16: return stage(C::ReadSignalFlags, 0, {});
     case 17: return stage(C::ReadNetwork, 0, {});
-    case 18: return child<QAction>("actionSync")->trigger(); // 190
-    default: return m_window->Rsp_Send_ResetView();          // 41
+    case 18: return m_driver.trigger("actionSync"); // 190
+    default: return m_driver.window()->Rsp_Send_ResetView(); // 41
     }
-}
-
-// The preset the operator has on the canvas; -1 for none.
-int Soak::shownPreset() const
-{
-    const QList<QAbstractButton *> buttons = child<QWidget>("mybuttonbar")->findChildren<QAbstractButton *>();
-    for (int m = 0; m < buttons.size(); ++m) {
-        if (buttons.at(m)->isChecked())
-            return m;
-    }
-    return -1;
 }
 
 // Mismatches between what the host holds and the device's model. The
@@ -374,7 +259,7 @@ int Soak::compareWithDevice()
     };
     PresetBlocks blocks;
     check(blocks.build(record), QStringLiteral("stored presets readable"));
-    const int shown = shownPreset();
+    const int shown = m_driver.shownPreset();
     for (int m = 0; m < blocks.windows.size(); ++m) {
         const Preset &preset = device.presets[size_t(m)];
         const QByteArray host = m == shown ? canvas()->getAllData() : blocks.windows.at(m);
@@ -409,16 +294,16 @@ bool Soak::pullAndReconnect()
 {
     const QString dataFile = m_files.filePath(QStringLiteral("MyConfigure.pd"));
     QFile::remove(dataFile);
-    m_operator.messages.clear();
+    m_driver.messages.clear();
     m_sim.closePty();
-    const bool down = QTest::qWaitFor([this] { return !m_link->isConnected(); }, SettleLimitMs) && settle();
+    const bool down = QTest::qWaitFor([this] { return !m_link->isConnected(); }, SettleLimitMs) && m_driver.settle();
     const bool saved = QFile::exists(dataFile);
-    const bool disabled = !viewsEnabled();
+    const bool disabled = !m_driver.viewsEnabled();
     out() << "pull the terminal: link down " << down << ", data file saved " << saved << ", views disabled "
-          << disabled << ", messages " << m_operator.messages.join(QStringLiteral(" | ")) << Qt::endl;
+          << disabled << ", messages " << m_driver.messages.join(QStringLiteral(" | ")) << Qt::endl;
     if (!m_sim.openPty(m_ptyPath))
         qFatal("cannot reopen the terminal");
-    const bool again = connectLink() && m_link->isConnected();
+    const bool again = m_driver.connectDevice();
     out() << "reconnect on " << m_ptyPath << ": " << (again ? "linked, views enabled" : "FAILED") << Qt::endl;
     return down && saved && disabled && again;
 }
@@ -428,7 +313,7 @@ int Soak::run()
     startWatchdog();
     QElapsedTimer clock;
     clock.start();
-    if (!QTest::qWaitForWindowExposed(m_window.get()) || !connectLink())
+    if (!m_driver.open() || !m_driver.connectDevice())
         qFatal("the first connection failed");
     out() << "linked over " << m_ptyPath << "; faults: drop every 20th reply, split all, noise before every 100th"
           << Qt::endl;
@@ -446,17 +331,17 @@ int Soak::run()
     for (int i = 0; i < Commands; ++i) {
         const int kind = random(Kinds);
         ++perKind[kind];
-        m_operator.messages.clear();
+        m_driver.messages.clear();
         issue(kind);
-        if (!settle())
+        if (!m_driver.settle())
             ++stuck;
-        const int t = m_operator.messages.count(TimeoutText);
+        const int t = m_driver.messages.count(TimeoutText);
         timeouts += t;
-        otherMessages += m_operator.messages.size() - t;
+        otherMessages += m_driver.messages.size() - t;
         if (t == 0 && lastTimedOut)
             ++afterTimeout;
         lastTimedOut = t > 0;
-        if (!m_link->isConnected() && !connectLink())
+        if (!m_link->isConnected() && !m_driver.connectDevice())
             qFatal("link lost at command %d and no reconnect", i);
         if (++progress % 100 == 0)
             out() << "  " << progress.load() << " commands, " << timeouts << " time-outs, "
@@ -476,10 +361,10 @@ int Soak::run()
 
     m_sim.setFaults({});
     ++progress;
-    child<QAction>("actionSync")->trigger();
-    bool readOk = settle();
+    m_driver.trigger("actionSync");
+    bool readOk = m_driver.settle();
     stage(C::ReadInputCards, 0, {});
-    readOk = settle() && readOk;
+    readOk = m_driver.settle() && readOk;
     ++progress;
     const int mismatches = compareWithDevice();
     out() << "fresh full read " << (readOk ? "done" : "FAILED") << "; record against the device's model: "
@@ -489,7 +374,7 @@ int Soak::run()
     ++progress;
     const bool ok = seen == 0 && readOk && mismatches == 0 && pulled && stuck == 0;
     out() << "soak " << (ok ? "PASSED" : "FAILED") << " in " << clock.elapsed() / 1000 << " s" << Qt::endl;
-    m_window.reset();
+    m_driver.close();
     return ok ? 0 : 1;
 }
 

@@ -1,6 +1,5 @@
 #include "tour.h"
 
-#include <channelmime.h>
 #include <form_singlecard.h>
 #include <mainwindow.h>
 #include <mygraphicsview.h>
@@ -8,21 +7,16 @@
 #include <singleton_serialport.h>
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDockWidget>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTextStream>
 
 namespace {
 
-constexpr int PollMs = 50;
+constexpr int AnswerEveryMs = 50;
 constexpr int QuietMs = 800;          // no wait page for this long: the device has answered
 constexpr int SettleLimitMs = 60000;  // a full read of the device at 115200 baud takes seconds
 constexpr int ReplyLimitMs = 15000;
@@ -33,36 +27,6 @@ QTextStream &err()
 {
     static QTextStream stream(stderr);
     return stream;
-}
-
-// Runs the event loop until done() holds; false when timeoutMs ran out first.
-bool waitFor(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(PollMs, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
-// Waits until `expected` has been the active modal widget (none: no modal
-// widget at all) for a while, so that the device's answers have come in.
-bool settle(const QWidget *expected = nullptr)
-{
-    QElapsedTimer quiet;
-    quiet.start();
-    return waitFor(
-        [&] {
-            if (QApplication::activeModalWidget() != expected)
-                quiet.restart();
-            return quiet.elapsed() >= QuietMs;
-        },
-        SettleLimitMs);
 }
 
 template<class T> T *ancestor(QWidget *widget)
@@ -77,72 +41,59 @@ template<class T> T *ancestor(QWidget *widget)
 Tour::Tour(const QString &folder, bool shortTour)
     : m_folder(folder)
     , m_short(shortTour)
+    , m_driver(AnswerEveryMs)
 {
-    connect(&m_answerer, &QTimer::timeout, this, &Tour::answerMessageBoxes);
+    m_driver.quietMs = QuietMs;
+    m_driver.settleLimitMs = SettleLimitMs;
+    m_driver.rejectDialogs = false; // the tour shows them
+    connect(&m_driver, &WindowDriver::dialogShown, this, [](QDialog *dialog) {
+        if (auto *box = qobject_cast<QMessageBox *>(dialog))
+            err() << "tour: message: " << box->text() << Qt::endl;
+    });
 }
-
-Tour::~Tour() = default;
 
 int Tour::run()
 {
-    m_answerer.start(PollMs);
-    m_window = std::make_unique<MainWindow>();
-    m_window->resize(WindowSize);
-    m_window->show();
-    if (connectDevice()) {
-        shoot(m_window.get(), QStringLiteral("connected.png"));
+    const bool opened = m_driver.open();
+    m_driver.window()->resize(WindowSize);
+    if (opened && m_driver.connectDevice()) {
+        shoot(m_driver.window(), QStringLiteral("connected.png"));
         if (!m_short) {
             layOutPreset();
             openDialogs();
         }
-        disconnectDevice();
+        if (!m_driver.disconnectDevice())
+            fail(QStringLiteral("disconnect"));
+    } else {
+        fail(QStringLiteral("connect to %1").arg(Singleton_SerialPort::instance()->linkSettings().value(6)));
     }
-    m_window.reset();
-    m_answerer.stop();
+    m_driver.close();
     return m_failures;
-}
-
-bool Tour::connectDevice()
-{
-    // The window reads its settings file once it is up, and then disables
-    // the views until a device is linked.
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
-    waitFor([this] { return !viewsEnabled(); }, ReplyLimitMs);
-    const int messages = m_messages;
-    trigger("actionConnect");
-    // A failed attempt says so in a message box.
-    waitFor([&] { return (viewsEnabled() && link->isConnected()) || m_messages > messages; }, SettleLimitMs);
-    const bool linked = m_messages == messages && settle() && link->isConnected();
-    if (!linked)
-        fail(QStringLiteral("connect to %1").arg(link->linkSettings().value(6)));
-    return linked;
 }
 
 // Shows an empty preset, drops three sources on the wall and moves one.
 void Tour::layOutPreset()
 {
-    const QList<QAbstractButton *> presets =
-        m_window->findChild<QWidget *>(QStringLiteral("mybuttonbar"))->findChildren<QAbstractButton *>();
-    presets.value(PresetShown)->click();
-    settle();
+    m_driver.presetButton(PresetShown)->click();
+    m_driver.settle();
     const QList<int> channels = Singleton_SerialPort::instance()->dm_data.channelList();
-    const QRectF wall = canvas()->sceneRect();
+    const QRectF wall = m_driver.canvas()->sceneRect();
     const QList<QPointF> places = {{0.25, 0.25}, {0.75, 0.25}, {0.5, 0.75}};
     for (int i = 0; i < places.size() && i < channels.size(); ++i) {
-        drop(channels.at(i), {wall.width() * places[i].x(), wall.height() * places[i].y()});
-        settle();
+        m_driver.drop(channels.at(i), {wall.width() * places[i].x(), wall.height() * places[i].y()});
+        m_driver.settle();
     }
     const QPointF from(wall.width() * 0.25, wall.height() * 0.25);
-    drag(from, from + QPointF(wall.width() * 0.05, wall.height() * 0.1));
-    settle();
-    if (canvas()->model().count() == 0)
+    m_driver.drag(from, from + QPointF(wall.width() * 0.05, wall.height() * 0.1));
+    m_driver.settle();
+    if (m_driver.canvas()->model().count() == 0)
         fail(QStringLiteral("lay out a preset"));
-    shoot(m_window.get(), QStringLiteral("preset.png"));
+    shoot(m_driver.window(), QStringLiteral("preset.png"));
 }
 
 void Tour::openDialogs()
 {
-    const auto triggering = [this](const char *action) { return [this, action] { trigger(action); }; };
+    const auto triggering = [this](const char *action) { return [this, action] { m_driver.trigger(action); }; };
     showDialog(triggering("actionComSet"), "Dialog_ComSet", QStringLiteral("comset.png"));
     showDialog(triggering("actionComTest"), "Dialog_Test", QStringLiteral("comtest.png"));
     showDialog(triggering("actionLedMosaic"), "LEDsplice", QStringLiteral("ledsplice.png"));
@@ -150,15 +101,16 @@ void Tour::openDialogs()
                [this](QDialog *singles) { openPictureModes(singles); });
 
     // The picture attributes of the first card, from the source tree's menu.
-    auto *sources = m_window->findChild<MyNavTree *>(QStringLiteral("sourceTree"));
+    auto *sources = m_driver.child<MyNavTree>("sourceTree");
     emit sources->customContextMenuRequested(sources->visualRect(sources->model()->index(0, 0)).center());
-    for (QMenu *menu : m_window->findChildren<QMenu *>())
+    for (QMenu *menu : m_driver.window()->findChildren<QMenu *>())
         menu->hide();
     showDialog(triggering("actionPictureAttribute"), "Form_InCardSet", QStringLiteral("pictureattribute.png"));
 
-    if (canvas()->model().count() > 0) {
-        const QPointF window = QRectF(canvas()->model().window(0).rect).center();
-        showDialog([this, window] { doubleClick(window); }, "Trimming", QStringLiteral("trimming.png"));
+    const MyGraphicsView *canvas = m_driver.canvas();
+    if (canvas->model().count() > 0) {
+        const QPointF window = QRectF(canvas->model().window(0).rect).center();
+        showDialog([this, window] { m_driver.doubleClick(window); }, "Trimming", QStringLiteral("trimming.png"));
     }
 }
 
@@ -186,20 +138,13 @@ void Tour::openPictureModes(QDialog *singles)
         box->setCurrentIndex(mode);
         emit box->activated(mode);
         auto *open = card->findChild<QPushButton *>(QStringLiteral("but_to_1"));
-        if (!waitFor([&] { return box->currentIndex() == mode && open->isEnabled(); }, ReplyLimitMs)
-            || !settle(singles)) {
+        if (!WindowDriver::waitFor([&] { return box->currentIndex() == mode && open->isEnabled(); }, ReplyLimitMs)
+            || !m_driver.settle(singles)) {
             fail(shot);
             continue;
         }
         showDialog([open] { open->click(); }, className, shot);
     }
-}
-
-void Tour::disconnectDevice()
-{
-    trigger("actionConnect");
-    if (!waitFor([this] { return !viewsEnabled(); }, ReplyLimitMs) || !settle())
-        fail(QStringLiteral("disconnect"));
 }
 
 void Tour::showDialog(const std::function<void()> &open, const char *className, const QString &shot,
@@ -213,17 +158,17 @@ void Tour::showDialog(const std::function<void()> &open, const char *className, 
             return;
         poll.stop();
         shown = true;
-        settle(dialog);
+        m_driver.settle(dialog);
         shoot(dialog, shot);
         if (inside)
             inside(dialog);
         dialog->reject();
     });
     const QWidget *opener = QApplication::activeModalWidget(); // a dialog may open another
-    poll.start(PollMs);
+    poll.start(AnswerEveryMs);
     open(); // returns when the dialog has closed
     poll.stop();
-    settle(opener);
+    m_driver.settle(opener);
     if (!shown)
         fail(shot);
 }
@@ -242,64 +187,4 @@ void Tour::fail(const QString &step)
 {
     ++m_failures;
     err() << "tour: failed: " << step << Qt::endl;
-}
-
-void Tour::trigger(const char *action)
-{
-    m_window->findChild<QAction *>(QLatin1String(action))->trigger();
-}
-
-MyGraphicsView *Tour::canvas() const
-{
-    return m_window->findChild<MyGraphicsView *>(QStringLiteral("mygraphicsview"));
-}
-
-bool Tour::viewsEnabled() const
-{
-    return canvas()->isEnabled() && m_window->findChild<QDockWidget *>(QStringLiteral("sourceDock"))->isEnabled();
-}
-
-void Tour::drop(int channel, const QPointF &scenePos)
-{
-    QMimeData mime;
-    ChannelMime::setChannel(&mime, channel);
-    const QPoint at = canvas()->mapFromScene(scenePos);
-    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(canvas()->viewport(), &enter);
-    QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(canvas()->viewport(), &dropped);
-}
-
-void Tour::drag(const QPointF &from, const QPointF &to)
-{
-    QWidget *viewport = canvas()->viewport();
-    const auto send = [viewport](QEvent::Type type, const QPoint &at, Qt::MouseButton button,
-                                 Qt::MouseButtons held) {
-        QMouseEvent event(type, at, button, held, Qt::NoModifier);
-        QApplication::sendEvent(viewport, &event);
-    };
-    const QPoint start = canvas()->mapFromScene(from);
-    const QPoint end = canvas()->mapFromScene(to);
-    send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
-    send(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
-}
-
-void Tour::doubleClick(const QPointF &scenePos)
-{
-    QMouseEvent event(QEvent::MouseButtonDblClick, canvas()->mapFromScene(scenePos), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(canvas()->viewport(), &event);
-}
-
-// Confirms every message box, and says what it said.
-void Tour::answerMessageBoxes()
-{
-    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-    if (!box)
-        return;
-    ++m_messages;
-    err() << "tour: message: " << box->text() << Qt::endl;
-    QAbstractButton *yes = box->button(QMessageBox::Yes);
-    yes ? yes->click() : box->accept();
 }

@@ -1,16 +1,13 @@
 #ifndef TOUR_H
 #define TOUR_H
 
+#include "windowdriver.h"
+
 #include <QObject>
-#include <QPointF>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
-#include <memory>
 
-class MainWindow;
-class MyGraphicsView;
 class QDialog;
 class QWidget;
 
@@ -24,17 +21,14 @@ class Tour : public QObject
 
 public:
     Tour(const QString &folder, bool shortTour);
-    ~Tour() override;
 
     // Runs the whole tour; returns the number of steps that failed.
     int run();
 
 private:
-    bool connectDevice();
     void layOutPreset();
     void openDialogs();
     void openPictureModes(QDialog *singles);
-    void disconnectDevice();
 
     // Runs open(), which shows a modal dialog of the class named; once the
     // dialog has settled, saves its screenshot, runs inside(dialog) and
@@ -43,20 +37,11 @@ private:
                     const std::function<void(QDialog *)> &inside = {});
     void shoot(QWidget *widget, const QString &shot);
     void fail(const QString &step);
-    void trigger(const char *action);
-    void drop(int channel, const QPointF &scenePos);
-    void drag(const QPointF &from, const QPointF &to);
-    void doubleClick(const QPointF &scenePos);
-    MyGraphicsView *canvas() const;
-    bool viewsEnabled() const;
-    void answerMessageBoxes();
 
     QString m_folder;
     bool m_short;
     int m_failures = 0;
-    int m_messages = 0; // message boxes answered
-    std::unique_ptr<MainWindow> m_window;
-    QTimer m_answerer;
+    WindowDriver m_driver;
 };
 
 #endif // TOUR_H

@@ -1,53 +1,11 @@
-#include <deviceblocks.h>
-#include <devicemodel.h>
-#include <deviceprotocol.h>
+#include <edgesnapper.h>
 #include <mygraphicsview.h>
-#include <windata.h>
+#include <windowdrag.h>
 
 #include <QRandomGenerator>
 #include <QtTest>
 
 namespace {
-
-// A request frame as the link builds it; writes carry a tag.
-QByteArray frame(quint8 code, const QByteArray &params, bool write)
-{
-    QByteArray f = QByteArray::fromHex("20010000") + char(0x04) + char(write ? 0x01 : 0xFE)
-        + QByteArray::fromHex("AA01") + char(code) + params;
-    if (write)
-        f += QByteArray(8, 0x11);
-    f += QByteArray::fromHex("AA20");
-    f[2] = char(f.size() >> 8);
-    f[3] = char(f.size() & 0xFF);
-    return f;
-}
-
-QByteArray readPreset(DeviceModel *device, quint8 code, int preset)
-{
-    return DeviceProtocol::answer(frame(code, QByteArray(1, char(preset)) + QByteArray(4, 0), false), device);
-}
-
-// Reads a preset back as the reply parser does and rebuilds it on a canvas.
-QList<WinData> rebuildFromDevice(DeviceModel *device, int preset, MyGraphicsView *canvas)
-{
-    const QByteArray windows = readPreset(device, 0x1A, preset);
-    const QByteArray sources = readPreset(device, 0x1B, preset);
-    QList<WinData> wins;
-    for (int k = 0; k < 64; ++k) {
-        const QByteArray block = windows.mid(9 + 28 * k, 28) + sources.mid(9 + 8 * k, 8);
-        if (block.size() == WinData::BlockSize && block.at(1) != 0)
-            wins << WinData::fromBlock(block);
-    }
-    int layers[64] = {};
-    for (int j = 0; j < 64 && 1801 + j < windows.size(); ++j)
-        layers[j] = quint8(windows.at(1801 + j));
-    canvas->ClearAllData();
-    canvas->Add_Win_layer(layers, wins.size());
-    for (const WinData &w : qAsConst(wins))
-        canvas->Add_Rect(w.winId, w.rectA, w.rectB, w.b2, w.cells.data(), w.b3);
-    canvas->Add_End();
-    return wins;
-}
 
 void wall2x3(MyGraphicsView *canvas)
 {
@@ -77,18 +35,41 @@ void fillCanvas(MyGraphicsView *canvas)
     canvas->setTrimOutRect(1, QRectF(2000, 1200, 1500, 700));
 }
 
+WallWindow window(int id, const QRect &rect, int channel = 1)
+{
+    WallWindow w;
+    w.id = id;
+    w.channel = channel;
+    w.rect = rect;
+    w.source = WallModel::pictureRect();
+    return w;
+}
+
+// 2 rows x 3 columns of 1920 x 1080.
+WallModel wallModel2x3()
+{
+    WallGrid grid;
+    grid.setSizes({1920, 1920, 1920}, {1080, 1080});
+    WallModel model;
+    model.setGrid(grid);
+    return model;
+}
+
 } // namespace
 
+// The wall's model and the device's blocks and files made of it.
 class TestCanvasData : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void gridRefusesWhatTheDeviceCannotHold();
+    void screensShowAtMostFourWindows();
+    void drag_data();
+    void drag();
     void blocksFollowTheDeviceLayout();
-    void presetsReadBackFromTheSimulator();
     void rebuildOrdersWindowsByTheLayerTable();
-    void fileRoundTrip();
-    void fileOpenRefusesGarbageAndTruncations();
+    void fileKeepsTheCanvasAndRefusesDamage();
 };
 
 void TestCanvasData::blocksFollowTheDeviceLayout()
@@ -131,46 +112,6 @@ void TestCanvasData::blocksFollowTheDeviceLayout()
     QCOMPARE(ch.mid(19), QByteArray(1472 - 19, 0));
 }
 
-// Preset 0 goes with the full write (0x44, 0x4A), preset 1 with one 0x42
-// or 0x48 per edit; both read back (0x1A, 0x1B) as the same windows.
-void TestCanvasData::presetsReadBackFromTheSimulator()
-{
-    MyGraphicsView canvas;
-    DeviceModel device;
-    connect(&canvas, &MyGraphicsView::s_allMessage, [&device](const QByteArray &payload) {
-        DeviceProtocol::answer(frame(0x42, QByteArray::fromHex("0101") + payload, true), &device);
-    });
-    connect(&canvas, &MyGraphicsView::s_win_single, [&device](const QByteArray &payload) {
-        DeviceProtocol::answer(frame(0x48, QByteArray(1, 1) + payload, true), &device);
-    });
-    fillCanvas(&canvas);
-    DeviceProtocol::answer(frame(0x44, QByteArray(1, 0) + canvas.getAllData(), true), &device);
-    DeviceProtocol::answer(frame(0x4A, QByteArray(1, 0) + canvas.getInData(), true), &device);
-
-    for (int preset : {0, 1}) {
-        MyGraphicsView copy;
-        wall2x3(&copy);
-        QSignalSpy layers(&copy, &MyGraphicsView::s_win_mes);
-        const QList<WinData> wins = rebuildFromDevice(&device, preset, &copy);
-        QCOMPARE(wins.size(), 4);
-        QCOMPARE(layers.last().at(0).value<QList<int>>(), QList<int>({2, 1, 3, 0}));
-        QCOMPARE(copy.getInData(), canvas.getInData());
-        QCOMPARE(copy.getWinSingle(), canvas.getWinSingle());
-        for (const WinData &w : wins) {
-            const WallWindow &original = canvas.model().window(w.winId);
-            QCOMPARE(w.rectA, original.rect);
-            QCOMPARE(w.rectB, original.source);
-            QCOMPARE(w.b2, original.channel);
-        }
-    }
-    // The full write carries every window's cells as the canvas has them.
-    MyGraphicsView copy;
-    wall2x3(&copy);
-    for (const WinData &w : rebuildFromDevice(&device, 0, &copy))
-        QCOMPARE(w.cells, canvas.model().cells(w.winId));
-    QCOMPARE(copy.getAllData(), canvas.getAllData());
-}
-
 void TestCanvasData::rebuildOrdersWindowsByTheLayerTable()
 {
     MyGraphicsView canvas;
@@ -188,7 +129,9 @@ void TestCanvasData::rebuildOrdersWindowsByTheLayerTable()
     QCOMPARE(canvas.model().window(4).rect, QRect(40, 0, 100, 100));
 }
 
-void TestCanvasData::fileRoundTrip()
+// A saved canvas opens as it was, on its own wall only; a truncated one is
+// refused, a damaged one refused with an empty canvas or taken as it saves.
+void TestCanvasData::fileKeepsTheCanvasAndRefusesDamage()
 {
     MyGraphicsView canvas;
     fillCanvas(&canvas);
@@ -199,8 +142,8 @@ void TestCanvasData::fileRoundTrip()
     MyGraphicsView copy;
     wall2x3(&copy);
     QSignalSpy layers(&copy, &MyGraphicsView::s_win_mes);
-    QDataStream in(saved);
-    QVERIFY(copy.fileOpen(in));
+    QDataStream opened(saved);
+    QVERIFY(copy.fileOpen(opened));
     QCOMPARE(layers.last().at(0).value<QList<int>>(), canvas.model().layers());
     QCOMPARE(copy.getAllData(), canvas.getAllData());
     QCOMPARE(copy.getInData(), canvas.getInData());
@@ -208,24 +151,14 @@ void TestCanvasData::fileRoundTrip()
     QCOMPARE(copy.getItemRect(2), canvas.getItemRect(2));
 
     MyGraphicsView otherWall;
-    QDataStream again(saved);
-    QVERIFY(!otherWall.fileOpen(again));
-}
-
-void TestCanvasData::fileOpenRefusesGarbageAndTruncations()
-{
-    MyGraphicsView canvas;
-    fillCanvas(&canvas);
-    QByteArray saved;
-    QDataStream out(&saved, QIODevice::WriteOnly);
-    canvas.fileSave(out);
+    QDataStream elsewhere(saved);
+    QVERIFY(!otherWall.fileOpen(elsewhere));
 
     for (int size = 0; size < saved.size(); ++size) {
         QDataStream in(saved.left(size));
         QVERIFY(!canvas.fileOpen(in));
         QCOMPARE(canvas.model().count(), 0);
     }
-    // Random damage: refused with an empty canvas, or accepted as it saves.
     QRandomGenerator random(5300);
     for (int i = 0; i < 300; ++i) {
         QByteArray data = i == 0 ? QByteArray(4096, char(0xFF)) : saved;
@@ -240,6 +173,83 @@ void TestCanvasData::fileOpenRefusesGarbageAndTruncations()
         canvas.fileSave(resaved);
         QVERIFY(data.startsWith(again));
     }
+}
+
+void TestCanvasData::gridRefusesWhatTheDeviceCannotHold()
+{
+    WallGrid grid;
+    QVERIFY(!grid.setSizes({}, {1080}));
+    QVERIFY(!grid.setSizes(QVector<int>(8, 100), QVector<int>(5, 100))); // 40 screens
+    QVERIFY(!grid.setSizes({40000, 40000}, {1080}));                     // wider than 16 bits
+    QVERIFY(!grid.setSizes({1920, 0}, {1080}));
+    QCOMPARE(grid.bounds(), QRect(0, 0, 3840, 2160));
+    QVERIFY(grid.setSizes({100, 200, 300}, {50, 60}));
+    QCOMPARE(grid.screenRect(5), QRect(300, 50, 300, 60));
+    QCOMPARE(grid.screenAt(QPointF(299.5, 49.9)), 1);
+    QCOMPARE(grid.screenAt(QPointF(600, 0)), -1);
+    QCOMPARE(grid.screensUnder(QRect(250, 40, 100, 20)), QList<int>({1, 2, 4, 5}));
+}
+
+void TestCanvasData::screensShowAtMostFourWindows()
+{
+    WallModel model = wallModel2x3();
+    for (int i = 0; i < WallModel::MaxPerScreen; ++i)
+        QVERIFY(model.insert(window(i, QRect(100 * i, 0, 100, 100))));
+    QVERIFY(!model.insert(window(4, QRect(1800, 1000, 200, 200))));   // reaches screen 0
+    QVERIFY(model.insert(window(4, QRect(1920, 1000, 200, 200))));
+    QVERIFY(!model.setRect(4, QRect(1900, 1000, 200, 200)));
+    QCOMPARE(model.window(4).rect, QRect(1920, 1000, 200, 200));
+    QVERIFY(model.setRect(3, QRect(300, 1080, 100, 100)));             // leaves screen 0
+    QVERIFY(model.setRect(4, QRect(1900, 1000, 200, 200)));
+
+    QVERIFY(!model.insert(window(9, QRect(0, 0, 6000, 100))));        // off the wall
+    QVERIFY(!model.insert(window(64, QRect(4000, 0, 100, 100))));
+    QVERIFY(!model.insert(window(9, QRect(4000, 0, 100, 100), 224)));
+
+    WallGrid grid;
+    grid.setSizes(QVector<int>(8, 480), QVector<int>(4, 270));
+    model.setGrid(grid);
+    for (int i = 0; i < WallModel::MaxWindows; ++i)
+        QVERIFY(model.insert(window(i, QRect(480 * (i % 8), 270 * (i / 8 % 4), 100, 100))));
+    QCOMPARE(model.freeId(), -1);
+}
+
+void TestCanvasData::drag_data()
+{
+    QTest::addColumn<int>("edges"); // -1 draws a new window
+    QTest::addColumn<QRect>("start");
+    QTest::addColumn<QPointF>("press");
+    QTest::addColumn<QPointF>("point");
+    QTest::addColumn<QRect>("result");
+
+    const QRect start(100, 100, 400, 300);
+    const int corner = WindowDrag::Right | WindowDrag::Bottom;
+    QTest::newRow("move free") << 0 << start << QPointF(200, 200) << QPointF(300, 250) << QRect(200, 150, 400, 300);
+    QTest::newRow("move snaps to a screen") << 0 << start << QPointF(200, 200) << QPointF(1613, 200) << QRect(1520, 100, 400, 300);
+    QTest::newRow("move snaps to a window") << 0 << start << QPointF(200, 200) << QPointF(2693, 794) << QRect(2600, 700, 400, 300);
+    QTest::newRow("move stays on the wall") << 0 << start << QPointF(200, 200) << QPointF(-900, 5000) << QRect(0, 1860, 400, 300);
+    QTest::newRow("resize corner") << corner << start << QPointF(500, 400) << QPointF(1905, 1071) << QRect(100, 100, 1820, 980);
+    QTest::newRow("resize left") << int(WindowDrag::Left) << start << QPointF(100, 200) << QPointF(52, 200) << QRect(52, 100, 448, 300);
+    QTest::newRow("resize keeps a minimum") << int(WindowDrag::Top) << start << QPointF(300, 100) << QPointF(300, 900) << QRect(100, 384, 400, 16);
+    QTest::newRow("draw backwards") << -1 << QRect() << QPointF(3000, 1500) << QPointF(1933, 1092) << QRect(1920, 1080, 1080, 420);
+    QTest::newRow("draw clamps") << -1 << QRect() << QPointF(5000, 100) << QPointF(7000, 3000) << QRect(5000, 100, 760, 2060);
+}
+
+void TestCanvasData::drag()
+{
+    QFETCH(int, edges);
+    QFETCH(QRect, start);
+    QFETCH(QPointF, press);
+    QFETCH(QPointF, point);
+    QFETCH(QRect, result);
+
+    WallModel model = wallModel2x3();
+    QVERIFY(model.insert(window(1, QRect(3000, 1000, 400, 300))));
+    const EdgeSnapper snapper = EdgeSnapper::around(model, 0, 20);
+    const QRect bounds = model.grid().bounds();
+    const WindowDrag drag = edges < 0 ? WindowDrag::drawing(press, bounds, snapper)
+                                      : WindowDrag(start, WindowDrag::Edges(QFlag(edges)), press, bounds, snapper);
+    QCOMPARE(drag.rectAt(point), result);
 }
 
 QTEST_MAIN(TestCanvasData)

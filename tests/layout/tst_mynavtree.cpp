@@ -19,8 +19,6 @@ class TestMyNavTree : public QObject
     Q_OBJECT
 
 private slots:
-    void sourcesWithIdsAndIcons();
-    void addValueReplacesAndKeepsCurrent();
     void dragCarriesTheChannel();
     void dropOnWindowChargesIt();
     void renameEmitsNewName();
@@ -48,47 +46,6 @@ bool TestMyNavTree::drop(MyNavTree &tree, const QPoint &pos, const QMimeData &mi
     QDropEvent dropped(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(viewport, &dropped);
     return dropped.isAccepted();
-}
-
-void TestMyNavTree::sourcesWithIdsAndIcons()
-{
-    MyNavTree tree;
-    tree.setTitle(QStringLiteral("Source"), 8);
-    tree.addValue(SourceNames, SourceIds, SourceKinds);
-    QAbstractItemModel *model = tree.model();
-    QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Source"));
-    QCOMPARE(model->rowCount(), 7);
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QModelIndex index = model->index(row, 0);
-        QCOMPARE(index.data().toString(), SourceNames.at(row));
-        QCOMPARE(tree.GetNowItemIndex(index), SourceIds.at(row));
-        QVERIFY(!index.data(Qt::DecorationRole).value<QIcon>().isNull());
-    }
-    // No signal: greyed text.
-    QCOMPARE(model->index(6, 0).data(Qt::ForegroundRole).value<QBrush>().color(),
-             tree.palette().color(QPalette::Disabled, QPalette::Text));
-    QVERIFY(!model->index(2, 0).data(Qt::ForegroundRole).isValid());
-
-    // What the context menus rely on.
-    QCOMPARE(tree.contextMenuPolicy(), Qt::CustomContextMenu);
-    tree.resize(200, 300);
-    tree.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tree));
-    QCOMPARE(tree.GetNowItemIndex(tree.indexAt(tree.visualRect(model->index(1, 0)).center())), 1);
-    QCOMPARE(tree.GetNowItemIndex(tree.indexAt(QPoint(5, 290))), -1);
-}
-
-void TestMyNavTree::addValueReplacesAndKeepsCurrent()
-{
-    MyNavTree tree;
-    tree.addValue(SourceNames, SourceIds, SourceKinds);
-    fillWindows(tree);
-    QCOMPARE(tree.model()->rowCount(), 3);
-    tree.setCurrentIndex(tree.model()->index(2, 0));
-    tree.addValue({"Win2 [In6]", "Win3 [In1]"}, {1, 2}, {9, 9});
-    QCOMPARE(tree.GetNowItemIndex(tree.currentIndex()), 1);
-    tree.addValue({"a", "b"}, {7}, {9, 9, 9});
-    QCOMPARE(tree.model()->rowCount(), 1);
 }
 
 void TestMyNavTree::dragCarriesTheChannel()

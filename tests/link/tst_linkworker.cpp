@@ -3,13 +3,13 @@
 #include <settingsfile.h>
 #include <singleton_serialport.h>
 
-#include "replybytes.h"
+#include "framebytes.h"
+#include "linkedsimulator.h"
 #include "signalrecorder.h"
 
 #include <QHostAddress>
 #include <QProcess>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,64 +17,20 @@ namespace {
 
 constexpr int Wait = 10000;
 
-using ReplyBytes::hex;
-using ReplyBytes::reply;
-
-// A device on 127.0.0.1 that collects the request frames it is sent and,
-// when told, answers each by its command code.
-class ScriptedDevice
-{
-public:
-    ScriptedDevice()
-    {
-        QVERIFY(m_server.listen(QHostAddress::LocalHost));
-        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
-            m_peer = m_server.nextPendingConnection();
-            QObject::connect(m_peer, &QTcpSocket::readyRead, m_peer, [this] { take(); });
-        });
-    }
-
-    quint16 port() const { return m_server.serverPort(); }
-    QTcpSocket *peer() const { return m_peer; }
-
-    QList<QByteArray> requests;
-    QHash<int, QByteArray> answers; // by command code
-
-    void answer(const QByteArray &bytes) { m_peer->write(bytes); }
-
-private:
-    void take()
-    {
-        m_inbox += m_peer->readAll();
-        while (m_inbox.size() >= 4) {
-            const int length = quint8(m_inbox[2]) << 8 | quint8(m_inbox[3]);
-            if (m_inbox.size() < length)
-                return;
-            const QByteArray request = m_inbox.left(length);
-            m_inbox.remove(0, length);
-            requests << request;
-            const int code = quint8(request[8]);
-            if (answers.contains(code))
-                answer(answers[code]);
-        }
-    }
-
-    QTcpServer m_server;
-    QTcpSocket *m_peer = nullptr;
-    QByteArray m_inbox;
-};
+using FrameBytes::hex;
 
 } // namespace
 
-// The link worker in its thread: a frame in flight against a scripted
-// device, the hand-over of the settings, and a clean exit.
+// The link worker in its thread: a peer that is not there, the hand-over
+// of the settings, and a clean exit.
 class TestLinkWorker : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void frameWaitsForReplyInFlight();
+    void unreachablePeer_data();
+    void unreachablePeer();
     void settingsRoundTrip();
     void settingsDefaultsKeepTag();
     void cleanExit();
@@ -91,34 +47,30 @@ void TestLinkWorker::initTestCase()
     m_link = Singleton_SerialPort::instance();
 }
 
-// A command posted while another's frame waits for its reply is sent after
-// that reply, and the first frame is not sent again.
-void TestLinkWorker::frameWaitsForReplyInFlight()
+void TestLinkWorker::unreachablePeer_data()
 {
-    ScriptedDevice device;
-    SignalRecorder recorded(m_link, {"linkActivity"});
-    m_link->dm_sendEnable = 1;
-    m_link->setLinkSettings({"0", "127.0.0.1", QString::number(device.port()), "", "", "", ""});
-    m_link->postCommand(1);
-    QTRY_VERIFY_WITH_TIMEOUT(m_link->isConnected() && device.peer(), Wait);
-    recorded.clear();
-    m_link->postCommand(12);
-    QTRY_COMPARE_WITH_TIMEOUT(device.requests.size(), 1, Wait);
-    m_link->postCommand(10);
-    QTRY_COMPARE_WITH_TIMEOUT(recorded.count(QStringLiteral("setWaitPage(false)")), 2, Wait);
-    QCOMPARE(m_link->queuedFrames(), 2);
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 closedPort = probe.serverPort();
+    probe.close();
+    QTest::addColumn<QStringList>("settings");
+    QTest::newRow("tcp closed port") << LinkedSimulator::tcpSettings(closedPort);
+    QTest::newRow("pty missing") << LinkedSimulator::serialSettings(m_dir.filePath(QStringLiteral("ttyNone")));
+}
 
-    device.answers[0x13] = reply(132);
-    device.answer(reply(17));
-    QTRY_COMPARE_WITH_TIMEOUT(recorded.count(QStringLiteral("setWaitPage(true)")), 1, Wait);
-    QCOMPARE(device.requests.size(), 2);
-    QCOMPARE(quint8(device.requests[0][8]), quint8(0x1C));
-    QCOMPARE(quint8(device.requests[1][8]), quint8(0x13));
-    QCOMPARE(recorded.names,
-             (QStringList{"setWaitPage(false)", "setWaitPage(false)", "repalceInCardMes",
-                          "repalceVersion", "setWaitPage(true)"}));
-    m_link->postCommand(2);
-    QTRY_COMPARE_WITH_TIMEOUT(recorded.count(QStringLiteral("send_connect_end")), 1, Wait);
+// The link stays down, and a command posted then is refused.
+void TestLinkWorker::unreachablePeer()
+{
+    QFETCH(QStringList, settings);
+    SignalRecorder recorded(m_link, {"linkActivity"});
+    m_link->setLinkSettings(settings);
+    m_link->postCommand(1);
+    m_link->postCommand(12);
+    QTRY_COMPARE_WITH_TIMEOUT(recorded.count(QStringLiteral("setWaitPage(true)")), 2, Wait);
+    QCOMPARE(recorded.names, (QStringList{"setWaitPage(false)", "setWaitPage(true)", "send_connect_end",
+                                          "setWaitPage(false)", "send_explain_end(5)", "setWaitPage(true)"}));
+    QVERIFY(!m_link->isConnected());
+    QCOMPARE(m_link->queuedFrames(), 0);
 }
 
 void TestLinkWorker::settingsRoundTrip()

@@ -27,11 +27,19 @@ LinkedSimulator::~LinkedSimulator()
     disconnectLink();
 }
 
+QStringList LinkedSimulator::tcpSettings(quint16 port)
+{
+    return {"0", "127.0.0.1", QString::number(port), "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"};
+}
+
+QStringList LinkedSimulator::serialSettings(const QString &port)
+{
+    return {"1", "", "0", "", "", "", port};
+}
+
 bool LinkedSimulator::connectLink()
 {
-    m_link->setLinkSettings({QStringLiteral("0"), QStringLiteral("127.0.0.1"),
-                             QString::number(m_sim.tcpPort()), QString(), QString(), QString(),
-                             QString()});
+    m_link->setLinkSettings(tcpSettings(m_sim.tcpPort()));
     QSignalSpy ended(m_link, &Singleton_SerialPort::send_connect_end);
     m_link->postCommand(1);
     return waitForSignal(ended) && m_link->isConnected();

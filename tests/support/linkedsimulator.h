@@ -4,6 +4,7 @@
 #include <devicesimulator.h>
 
 #include <QByteArrayList>
+#include <QStringList>
 
 class Singleton_SerialPort;
 
@@ -16,6 +17,10 @@ class LinkedSimulator
 public:
     LinkedSimulator();
     ~LinkedSimulator();
+
+    // The link's settings for a device on TCP loopback, or on a serial port.
+    static QStringList tcpSettings(quint16 port);
+    static QStringList serialSettings(const QString &port);
 
     DeviceSimulator &simulator() { return m_sim; }
     DeviceModel &model() { return m_sim.model(); }

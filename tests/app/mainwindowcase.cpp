@@ -1,0 +1,39 @@
+#include "mainwindowcase.h"
+
+#include <appdirectory.h>
+#include <linksettings.h>
+#include <mygraphicsview.h>
+#include <mynavtree.h>
+#include <singleton_serialport.h>
+
+#include <QAbstractItemModel>
+#include <QDataStream>
+#include <QtTest>
+
+void MainWindowCase::startAgainst(const QStringList &linkSettings, const QByteArray &tag)
+{
+    m_driver.close();
+    m_dir = std::make_unique<QTemporaryDir>();
+    AppDirectory::setPath(m_dir->path());
+    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    link->setLinkSettings(linkSettings);
+    link->dm_lastCheckSum = tag;
+    writeSettings(1);
+    QVERIFY(m_driver.open());
+    m_driver.messages.clear();
+}
+
+int MainWindowCase::windowsIn(const QByteArray &view)
+{
+    MyGraphicsView canvas;
+    QDataStream in(view);
+    return view.isEmpty() || !canvas.fileOpen(in) ? 0 : canvas.model().count();
+}
+
+QStringList MainWindowCase::rowsOf(const MyNavTree *tree)
+{
+    QStringList rows;
+    for (int r = 0; r < tree->model()->rowCount(); ++r)
+        rows << tree->model()->index(r, 0).data().toString();
+    return rows;
+}

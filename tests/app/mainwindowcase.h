@@ -1,0 +1,31 @@
+#ifndef MAINWINDOWCASE_H
+#define MAINWINDOWCASE_H
+
+#include <windowdriver.h>
+
+#include <QObject>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class MyNavTree;
+
+// What the end-to-end tests of the main window share: the driver, and a
+// folder of the program's own files for each start.
+class MainWindowCase : public QObject
+{
+    Q_OBJECT
+
+protected:
+    // A fresh folder whose settings file names the device and holds a data
+    // tag no device has, and the window started in it.
+    void startAgainst(const QStringList &linkSettings, const QByteArray &tag = QByteArray(8, 'h'));
+    // Windows in a preset as the data file stores it.
+    static int windowsIn(const QByteArray &view);
+    static QStringList rowsOf(const MyNavTree *tree);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    WindowDriver m_driver;
+};
+
+#endif // MAINWINDOWCASE_H

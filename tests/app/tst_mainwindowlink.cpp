@@ -1,0 +1,322 @@
+// The main window against devices that are slow, silent, cut short, fast
+// or gone, each from a fresh start.
+
+#include "mainwindowcase.h"
+#include "ptyskip.h"
+
+#include <dialog_wait.h>
+#include <framebytes.h>
+#include <linkedsimulator.h>
+#include <mygraphicsview.h>
+#include <singleton_serialport.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QThread>
+#include <QtTest>
+
+#include <functional>
+#include <utility>
+
+namespace {
+
+// A simulator in a thread of its own: it answers while the main thread is
+// still busy, as a real device does.
+class DeviceInItsThread
+{
+public:
+    DeviceInItsThread()
+    {
+        m_thread.start();
+        m_home->moveToThread(&m_thread);
+        run([this] {
+            m_device = new DeviceSimulator;
+            m_device->listenTcp();
+            m_port = m_device->tcpPort();
+        });
+    }
+
+    ~DeviceInItsThread()
+    {
+        run([this] {
+            delete m_device;
+            m_home->deleteLater();
+        });
+        m_thread.quit();
+        m_thread.wait();
+    }
+
+    quint16 port() const { return m_port; }
+
+private:
+    void run(const std::function<void()> &work)
+    {
+        QMetaObject::invokeMethod(m_home, work, Qt::BlockingQueuedConnection);
+    }
+
+    QThread m_thread;
+    QObject *m_home = new QObject;
+    DeviceSimulator *m_device = nullptr;
+    quint16 m_port = 0;
+};
+
+// Four windows stacked on the first screen of a 2 x 2 wall, as the device
+// stores them.
+Preset stackOfFour()
+{
+    MyGraphicsView canvas;
+    const int widths[] = {1920, 1920};
+    const int heights[] = {1080, 1080};
+    canvas.initData(widths, heights, 2, 2, 4, 3840, 2160);
+    std::array<int, 64> noLayers;
+    noLayers.fill(0xFF);
+    canvas.Add_Win_layer(noLayers.data(), 4);
+    for (int w = 0; w < 4; ++w)
+        canvas.Add_Rect(w, QRect(200 * w, 100 * w, 1000, 600), QRect(0, 0, 1920, 1080), w + 1, noLayers.data(), 0);
+    canvas.Add_End();
+    Preset preset;
+    const QByteArray all = canvas.getAllData();
+    preset.windows = all.left(Preset::WindowsSize);
+    preset.layers = all.mid(Preset::WindowsSize);
+    preset.sources = canvas.getInData();
+    preset.channels = canvas.getChData();
+    return preset;
+}
+
+} // namespace
+
+class TestMainWindowLink : public MainWindowCase
+{
+    Q_OBJECT
+
+private slots:
+    void silentDeviceTimesOut();
+    void matchingTagWithoutLocalCopy();
+    void stackedEditsReachTheDevice();
+    void cutShortReadIsReadAgain();
+    void communicationTestOverAFastLink();
+    void connectionReadShowsItsProgress();
+    void linkDropClosesTheWaitPage_data();
+    void linkDropClosesTheWaitPage();
+
+private:
+    MyGraphicsView *canvas() const { return m_driver.canvas(); }
+};
+
+// A device that never answers: the wait page gives up after the time-out
+// announced, and as no connection ever completed the link is closed and
+// nothing is written.
+void TestMainWindowLink::silentDeviceTimesOut()
+{
+    SKIP_WITHOUT_PTY();
+    QTemporaryDir devices;
+    DeviceSimulator silent;
+    FaultOptions neverAnswer;
+    neverAnswer.dropEvery = 1;
+    silent.setFaults(neverAnswer);
+    QVERIFY(silent.openPty(devices.filePath("ttyRZ")));
+    startAgainst(LinkedSimulator::serialSettings(silent.ptyPath()));
+    QFile::remove(m_dir->filePath("infoCong.ini"));
+
+    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    QObject announcer;
+    connect(link, &Singleton_SerialPort::send_connect_end, &announcer, [link] {
+        if (link->isConnected())
+            emit link->send_out_time(2000);
+    });
+    QElapsedTimer clock;
+    qint64 waitShownAt = 0, waitToMessage = -1;
+    connect(&m_driver, &WindowDriver::dialogShown, &announcer, [&](QDialog *dialog) {
+        if (qobject_cast<Dialog_wait *>(dialog))
+            waitShownAt = clock.elapsed();
+        else if (waitToMessage < 0)
+            waitToMessage = clock.elapsed() - waitShownAt;
+    });
+    clock.start();
+    m_driver.trigger("actionConnect");
+    QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages.size(), 2, 20000);
+    QCOMPARE(m_driver.messages, QStringList({"Send timeout, please try to resend", "opening failed"}));
+    QVERIFY2(waitToMessage >= 1000, qPrintable(QString::number(waitToMessage)));
+    QVERIFY(!link->isConnected());
+    QVERIFY(!m_driver.viewsEnabled());
+    m_driver.close();
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+// The device's tag equals the host's but the host has no data file (a
+// first start against a device that still has the default tag): the
+// device's presets are read instead of leaving the views empty.
+void TestMainWindowLink::matchingTagWithoutLocalCopy()
+{
+    LinkedSimulator sim;
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()), sim.model().tag);
+    QVERIFY(m_driver.connectDevice());
+    QTRY_COMPARE(sim.requests().size(), 4 + 32);
+    QVERIFY(m_driver.settle());
+    QCOMPARE(FrameBytes::heads(sim.requests().mid(0, 4)), QStringList({"1100", "1900", "1100", "1900"}));
+    QCOMPARE(canvas()->model().count(), sim.model().presets[0].windowCount());
+    m_driver.close();
+}
+
+// One edit sends several windows in one go: each frame carries its own
+// window, so the device's preset follows every edit of a stack.
+void TestMainWindowLink::stackedEditsReachTheDevice()
+{
+    LinkedSimulator sim;
+    DeviceModel &device = sim.model();
+    device.wall.setGrid({1920, 1920}, {1080, 1080});
+    device.currentPreset = 0;
+    device.presets[0] = stackOfFour();
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    QCOMPARE(canvas()->model().layers(), QList<int>({0, 1, 2, 3}));
+    const auto deviceHoldsTheCanvas = [&] {
+        const Preset &preset = device.presets[0];
+        return preset.windows + preset.layers == canvas()->getAllData()
+            && preset.sources == canvas()->getInData();
+    };
+    QVERIFY(deviceHoldsTheCanvas());
+
+    canvas()->setButtonLayerWin(3);
+    QVERIFY(m_driver.settle());
+    QVERIFY(deviceHoldsTheCanvas());
+    canvas()->setTopLayerWin(1);
+    QVERIFY(m_driver.settle());
+    QVERIFY(deviceHoldsTheCanvas());
+    m_driver.click(QPointF(1050, 650)); // inside all four
+    QCOMPARE(canvas()->selectedWindow(), 1);
+    QTest::keyClick(canvas(), Qt::Key_Delete);
+    QVERIFY(m_driver.settle());
+    QCOMPARE(canvas()->model().layers(), QList<int>({3, 0, 2}));
+    QVERIFY(deviceHoldsTheCanvas());
+    QVERIFY(m_driver.messages.isEmpty());
+    m_driver.close();
+}
+
+// The device hangs up in the middle of the preset reads: the host does
+// not take over the device's tag, so after a restart the next connection
+// reads every preset instead of trusting the half-read data.
+void TestMainWindowLink::cutShortReadIsReadAgain()
+{
+    LinkedSimulator sim;
+    FaultOptions hangUp;
+    hangUp.hangUpAfter = 12;
+    sim.simulator().setFaults(hangUp);
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    m_driver.trigger("actionConnect");
+    QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"opening failed"}), 20000);
+    QVERIFY(m_driver.settle());
+
+    sim.simulator().setFaults({});
+    sim.simulator().clearRequests();
+    QVERIFY(m_driver.open());
+    QVERIFY(m_driver.connectDevice());
+    QCOMPARE(FrameBytes::heads(sim.requests()), FrameBytes::connectionRead(true));
+    QCOMPARE(canvas()->model().count(), sim.model().presets[size_t(sim.model().currentPreset)].windowCount());
+    m_driver.close();
+}
+
+// The versions come back before the dialog could have been built: the
+// communication test still shows every card's version.
+void TestMainWindowLink::communicationTestOverAFastLink()
+{
+    DeviceInItsThread device;
+    startAgainst(LinkedSimulator::tcpSettings(device.port()));
+    QVERIFY(m_driver.connectDevice());
+    m_driver.trigger("actionComTest");
+    QVERIFY(m_driver.settle());
+    QCOMPARE(m_driver.dialogs.last(), QStringLiteral("Dialog_Test"));
+    const DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    QStringList expected, shown;
+    const QList<DeviceData::CardStatus> inputs = record.cardStatusList(0), outputs = record.cardStatusList(1);
+    for (int k = 0; k < 24; ++k)
+        expected << inputs.at(k).text, shown << m_driver.fields.value(QStringLiteral("In%1Edit").arg(k + 1));
+    for (int k = 0; k < 12; ++k)
+        expected << outputs.at(k).text, shown << m_driver.fields.value(QStringLiteral("Out%1Edit").arg(k + 1));
+    expected << record.cardStatusList(2).at(0).text;
+    shown << m_driver.fields.value(QStringLiteral("sys1Edit"));
+    QCOMPARE(shown, expected);
+    QVERIFY(!expected.contains(QString()));
+    m_driver.close();
+}
+
+// Over a line paced like 115200 baud the page counts the presets read up
+// to 16 without going back, with an estimate of the time left.
+void TestMainWindowLink::connectionReadShowsItsProgress()
+{
+    SKIP_WITHOUT_PTY();
+    QTemporaryDir devices;
+    DeviceSimulator device;
+    device.setBaudRate(115200);
+    QVERIFY(device.openPty(devices.filePath("ttyRZ")));
+    startAgainst(LinkedSimulator::serialSettings(device.ptyPath()));
+    QList<int> values;
+    QStringList texts;
+    int maximum = 0;
+    connect(m_driver.window(), &MainWindow::waitProgress, this, [&](const QString &text, int value, int of) {
+        values << value;
+        texts << text;
+        maximum = of;
+    });
+    QVERIFY(m_driver.connectDevice());
+    QVERIFY(!values.isEmpty());
+    QVERIFY(std::is_sorted(values.cbegin(), values.cend()));
+    QCOMPARE(values.last(), 16);
+    QCOMPARE(maximum, 16);
+    QVERIFY(texts.last().startsWith(QStringLiteral("Reading presets 16 of 16")));
+    const QString half = texts.at(int(std::lower_bound(values.cbegin(), values.cend(), 8) - values.cbegin()));
+    QVERIFY2(half.contains(QRegularExpression(QStringLiteral("about \\d+ s left"))), qPrintable(half));
+    m_driver.close();
+}
+
+void TestMainWindowLink::linkDropClosesTheWaitPage_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::newRow("tcp") << false;
+    if (HasPty)
+        QTest::newRow("pty") << true;
+}
+
+// The link goes while a wait page is up: the page goes with it, the
+// operator is told once, and no time-out follows.
+void TestMainWindowLink::linkDropClosesTheWaitPage()
+{
+    QFETCH(bool, serial);
+    QTemporaryDir devices;
+    DeviceSimulator device;
+    QVERIFY(device.listenTcp() && (!serial || device.openPty(devices.filePath("ttyRZ"))));
+    startAgainst(serial ? LinkedSimulator::serialSettings(device.ptyPath())
+                        : LinkedSimulator::tcpSettings(device.tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    FaultOptions mute;
+    mute.muteCode = 0x1C;
+    device.setFaults(mute);
+    m_driver.messages.clear();
+    QElapsedTimer clock;
+    qint64 droppedAt = -1, hiddenAt = -1;
+    bool armed = true;
+    QObject page;
+    connect(&m_driver, &WindowDriver::dialogShown, &page, [&](QDialog *dialog) {
+        if (qobject_cast<Dialog_wait *>(dialog) && std::exchange(armed, false))
+            QTimer::singleShot(200, &page, [&] {
+                droppedAt = clock.elapsed();
+                serial ? device.closePty() : device.hangUp();
+            });
+    });
+    connect(&m_driver, &WindowDriver::dialogHidden, &page, [&](QDialog *dialog) {
+        if (qobject_cast<Dialog_wait *>(dialog) && droppedAt >= 0)
+            hiddenAt = clock.elapsed();
+    });
+    clock.start();
+    QTest::mouseClick(m_driver.child<QWidget>("Form_title")->findChild<QPushButton *>("pushButton"), Qt::LeftButton);
+    QTRY_VERIFY(hiddenAt >= 0);
+    QVERIFY2(hiddenAt - droppedAt < 1000, qPrintable(QString::number(hiddenAt - droppedAt)));
+    QTest::qWait(5000); // past every resend and the page's time-out
+    QCOMPARE(m_driver.messages, QStringList({"opening failed"}));
+    QVERIFY(!m_driver.viewsEnabled());
+    m_driver.close();
+}
+
+QTEST_MAIN(TestMainWindowLink)
+#include "tst_mainwindowlink.moc"

@@ -1,0 +1,109 @@
+#ifndef DIALOGFIELDS_H
+#define DIALOGFIELDS_H
+
+#include <qiplineedit.h>
+#include <singleton_serialport.h>
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QMessageBox>
+#include <QMetaProperty>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// The fields of a dialog as the tests name them: "object" for what it holds
+// (a line edit's text, a spin box's value, a radio button's state...), or
+// "object.property"; each written "name=value". And the record they show.
+namespace DialogFields {
+
+inline QVariant read(const QObject *scope, const QString &name)
+{
+    const QString objectName = name.section('.', 0, 0);
+    const QObject *object = scope->objectName() == objectName ? scope : scope->findChild<QObject *>(objectName);
+    if (!object)
+        return QStringLiteral("(none)");
+    if (name.contains(QLatin1Char('.')))
+        return object->property(qPrintable(name.section('.', 1)));
+    if (auto *address = qobject_cast<const QIPLineEdit *>(object))
+        return address->text();
+    return object->metaObject()->userProperty().read(object);
+}
+
+// Each of the expected "name=value", as the dialog shows it.
+inline QStringList shown(const QObject *scope, const QStringList &expected)
+{
+    QStringList lines;
+    for (const QString &line : expected) {
+        const QString name = line.section('=', 0, 0);
+        lines << name + '=' + read(scope, name).toString();
+    }
+    return lines;
+}
+
+// Types into line edits and spin boxes as an operator does, so that their
+// validators and ranges apply; sets anything else.
+inline void fill(QObject *scope, const QStringList &typed)
+{
+    for (const QString &line : typed) {
+        const QString name = line.section('=', 0, 0);
+        const QString value = line.section('=', 1);
+        QObject *object = scope->findChild<QObject *>(name.section('.', 0, 0));
+        QVERIFY2(object, qPrintable(line));
+        if (name.contains(QLatin1Char('.'))) {
+            object->setProperty(qPrintable(name.section('.', 1)), value);
+        } else if (auto *spin = qobject_cast<QAbstractSpinBox *>(object)) {
+            spin->selectAll();
+            QTest::keyClicks(spin, value);
+        } else if (auto *edit = qobject_cast<QLineEdit *>(object)) {
+            edit->clear();
+            QTest::keyClicks(edit, value);
+        } else {
+            object->metaObject()->userProperty().write(object, value);
+        }
+    }
+}
+
+inline void click(const QObject *scope, const QString &button)
+{
+    auto *pushed = scope->findChild<QAbstractButton *>(button);
+    QVERIFY2(pushed, qPrintable(button));
+    QTest::mouseClick(pushed, Qt::LeftButton);
+}
+
+// An input card fitted in the record: its main and picture-in-picture
+// signals, its mode and its first signal flag.
+inline InCardEntry &fitCard(int entry, int mainSignal, int auxSignal, int mode, int flag)
+{
+    InCardEntry &card = Singleton_SerialPort::instance()->dm_data.inCards[size_t(entry)];
+    card.present = 1;
+    card.mainSignal = mainSignal;
+    card.auxSignal = auxSignal;
+    card.mode = mode;
+    card.sigFlagA = flag;
+    return card;
+}
+
+// Runs the action and returns what the dialog said meanwhile: the text of
+// a message box it showed (which is then accepted), or of its banner.
+inline QString saidDuring(const QWidget *dialog, const std::function<void()> &action)
+{
+    QString said;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&said] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            said = box->text();
+            box->accept();
+        }
+    });
+    answerer.start(10);
+    action();
+    const QWidget *banner = dialog->findChild<QWidget *>(QStringLiteral("navLabel"));
+    return said.isEmpty() && banner && banner->isVisible() ? banner->property("text").toString() : said;
+}
+
+} // namespace DialogFields
+
+#endif // DIALOGFIELDS_H
