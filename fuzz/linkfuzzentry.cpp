@@ -24,18 +24,6 @@ constexpr quint8 Codes[] = {
 constexpr std::size_t CodeCount = sizeof(Codes) / sizeof(Codes[0]);
 constexpr std::size_t SelectorSize = 3;
 
-// The worker's state that the parser updates.
-struct LinkState
-{
-    DeviceData data;
-    QByteArray buffer;
-    QByteArray checkSum;
-    QByteArray lastCheckSum;
-    bool tagTrusted = true;
-    QString ip, mask, gateway, mac;
-    int port = 0;
-};
-
 quint8 nextCode(quint8 code)
 {
     if (code == Protocol::ReadPresetWindows)
@@ -59,10 +47,9 @@ void feedLinkInput(const std::uint8_t *data, std::size_t size)
     const QByteArray stream(bytes + SelectorSize + paramSize,
                             static_cast<int>(size - SelectorSize - paramSize));
 
-    LinkState state;
-    ReplyParser parser({state.data, state.buffer, state.checkSum, state.lastCheckSum,
-                        state.tagTrusted, state.ip, state.mask, state.gateway, state.mac,
-                        state.port});
+    DeviceData record;
+    ReplyParser::OwnState state;
+    ReplyParser parser(state.over(record));
     ReplyAssembler assembler;
     for (int i = 0; i < stream.size(); i += piece) {
         assembler.append(stream.mid(i, piece));

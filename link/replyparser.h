@@ -33,6 +33,23 @@ public:
         int &port;
     };
 
+    // The same state held by value, for a parser beside the worker's (the
+    // verify read) and for tests: all but the record it writes into.
+    struct OwnState
+    {
+        QByteArray buffer;
+        QByteArray checkSum;
+        QByteArray lastCheckSum;
+        bool tagTrusted = true;
+        QString ip, mask, gateway, mac;
+        int port = 0;
+
+        State over(DeviceData &data)
+        {
+            return {data, buffer, checkSum, lastCheckSum, tagTrusted, ip, mask, gateway, mac, port};
+        }
+    };
+
     struct Outcome
     {
         // False when the reply is too short for what the request asks:

@@ -48,10 +48,7 @@ Singleton_SerialPort::Singleton_SerialPort()
     , m_parser(new ReplyParser({dm_data, dm_buffer, dm_checkSum, dm_lastCheckSum, m_tagTrusted,
                                 dm_ip, dm_mask, dm_gateway, dm_mac, dm_port},
                                this))
-    , m_verifyParser(new ReplyParser({dm_deviceCopy, m_verify.buffer, m_verify.checkSum,
-                                      m_verify.lastCheckSum, m_verify.tagTrusted, m_verify.ip,
-                                      m_verify.mask, m_verify.gateway, m_verify.mac, m_verify.port},
-                                     this))
+    , m_verifyParser(new ReplyParser(m_verify.over(dm_deviceCopy), this))
 {
     qRegisterMetaType<QSerialPort::SerialPortError>();
     connect(dm_serialPort, &QSerialPort::readyRead, this, &Singleton_SerialPort::readDataPort);

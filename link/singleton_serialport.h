@@ -4,6 +4,7 @@
 #include "commandbuilder.h"
 #include "linktransport.h"
 #include "replyassembler.h"
+#include "replyparser.h"
 #include "requestqueue.h"
 
 #include <devicedata.h>
@@ -18,7 +19,6 @@
 
 class QThread;
 class QTcpSocket;
-class ReplyParser;
 
 // The one link to the processor. Lives in a thread of its own with both
 // transports; builds the request frames of a posted command, sends them
@@ -175,16 +175,7 @@ private:
     ReplyParser *m_parser;
 
     // The state a verify read writes instead of the host's.
-    struct VerifyState
-    {
-        QByteArray buffer;
-        QByteArray checkSum;
-        QByteArray lastCheckSum;
-        bool tagTrusted = false;
-        QString ip, mask, gateway, mac;
-        int port = 0;
-    };
-    VerifyState m_verify;
+    ReplyParser::OwnState m_verify;
     ReplyParser *m_verifyParser;
 };
 

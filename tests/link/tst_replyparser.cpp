@@ -105,12 +105,7 @@ private:
     bool takes(const QByteArray &sent, const QByteArray &replyBytes);
 
     DeviceData m_data;
-    QByteArray m_buffer;
-    QByteArray m_checkSum;
-    QByteArray m_lastCheckSum;
-    bool m_trusted = true;
-    QString m_ip, m_mask, m_gateway, m_mac;
-    int m_port = 0;
+    ReplyParser::OwnState m_state;
     std::unique_ptr<ReplyParser> m_parser;
     std::unique_ptr<SignalRecorder> m_signals;
 };
@@ -118,14 +113,9 @@ private:
 void TestReplyParser::init()
 {
     m_data = DeviceData();
-    m_buffer.clear();
-    m_checkSum = m_lastCheckSum = hex("0102030405060708");
-    m_trusted = true;
-    m_ip = m_mask = m_gateway = m_mac = QString();
-    m_port = 0;
-    m_parser = std::make_unique<ReplyParser>(ReplyParser::State{m_data, m_buffer, m_checkSum,
-                                                                m_lastCheckSum, m_trusted, m_ip,
-                                                                m_mask, m_gateway, m_mac, m_port});
+    m_state = ReplyParser::OwnState();
+    m_state.checkSum = m_state.lastCheckSum = hex("0102030405060708");
+    m_parser = std::make_unique<ReplyParser>(m_state.over(m_data));
     m_signals = std::make_unique<SignalRecorder>(m_parser.get());
 }
 
@@ -142,7 +132,7 @@ bool TestReplyParser::takes(const QByteArray &sent, const QByteArray &replyBytes
 // The end-to-end tests compare the rest of the record with the simulator's.
 void TestReplyParser::statusSameTag()
 {
-    m_lastCheckSum = DeviceTag;
+    m_state.lastCheckSum = DeviceTag;
     m_data.setWallSize(1, 3);
     QVERIFY(handle(read(0x19), status(2, 2)).isEmpty());
     QCOMPARE(m_signals->names, (QStringList{"isFistConnect", "repalceInCardMes", "repalceAllPage"}));
@@ -159,22 +149,22 @@ void TestReplyParser::statusOtherTag()
     QCOMPARE(m_signals->names, (QStringList{"isFistConnect", "repalceInCardMes", "replaceWinPages"}));
     QCOMPARE(QList<int>({m_data.outResolution, m_data.outWidth, m_data.outMode2}), QList<int>({7, 2560, 2}));
     for (int m = 0; m < 16; ++m) {
-        QVERIFY(m_checkSum.isEmpty() && m_lastCheckSum.isEmpty() && !m_trusted);
+        QVERIFY(m_state.checkSum.isEmpty() && m_state.lastCheckSum.isEmpty() && !m_state.tagTrusted);
         if (m == 7)
             continue; // this preset's reads are lost
         QVERIFY(takes(read(0x1A, quint8(m)), presetFirst({})));
         QVERIFY(takes(read(0x1B, quint8(m)), presetSecond()));
     }
-    QVERIFY(m_checkSum.isEmpty() && !m_trusted);
+    QVERIFY(m_state.checkSum.isEmpty() && !m_state.tagTrusted);
 
     handle(read(0x19), status(2, 3));
     for (int m = 0; m < 16; ++m) {
         handle(read(0x1A, quint8(m)), presetFirst({}));
         handle(read(0x1B, quint8(m)), presetSecond());
     }
-    QCOMPARE(m_checkSum, DeviceTag);
-    QCOMPARE(m_lastCheckSum, DeviceTag);
-    QVERIFY(m_trusted);
+    QCOMPARE(m_state.checkSum, DeviceTag);
+    QCOMPARE(m_state.lastCheckSum, DeviceTag);
+    QVERIFY(m_state.tagTrusted);
 }
 
 void TestReplyParser::statusWall_data()
@@ -252,7 +242,7 @@ void TestReplyParser::writeNetwork()
 {
     const QByteArray payload = hex("00 0A000005 00 FFFF0000 00 0A000001 00 AB0C0D 0000");
     handle(write(0x4B, payload), reply(8));
-    QCOMPARE(QStringList({m_ip, m_mask, m_gateway, m_mac}),
+    QCOMPARE(QStringList({m_state.ip, m_state.mask, m_state.gateway, m_state.mac}),
              QStringList({"10.0.0.5", "255.255.0.0", "10.0.0.1", "AB-0C-0D"}));
     QCOMPARE(m_signals->names, QStringList{"send_explain_end(10)"});
 }
@@ -328,10 +318,10 @@ void TestReplyParser::tooShort()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not taken")));
     QVERIFY(!takes(sent, reply(size)));
     QVERIFY(m_signals->names.isEmpty());
-    QCOMPARE(m_checkSum, hex("0102030405060708"));
+    QCOMPARE(m_state.checkSum, hex("0102030405060708"));
     QCOMPARE(m_data.inCards[0].cardId, before.inCards[0].cardId);
     QVERIFY(m_data.modelWins[1].isEmpty());
-    QVERIFY(m_ip.isEmpty());
+    QVERIFY(m_state.ip.isEmpty());
 }
 
 // The reply is the device's answer all the same: taken, nothing stored.
