@@ -3,7 +3,8 @@
 // with the time the bytes take on a 115200 baud line, then round trips over
 // TCP loopback.
 
-#include <deviceprotocol.h>
+#include "wiretime.h"
+
 #include <devicesimulator.h>
 #include <singleton_serialport.h>
 
@@ -19,19 +20,13 @@
 
 namespace {
 
-constexpr int BaudRate = 115200;
-constexpr int BitsPerByte = 10;
+using WireTime::out;
+
 constexpr int RoundTrips = 500;
 constexpr int WaitMs = 60000;
 constexpr int PresetWindowsSize = 1856;
 constexpr int PresetSourcesSize = 512;
 constexpr int PresetChannelsSize = 1472;
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
 
 // Runs start, then spins the event loop until the worker closes the wait
 // page (or gives up after WaitMs); returns the seconds taken.
@@ -62,20 +57,10 @@ void connectLink(Singleton_SerialPort *link, const QStringList &settings)
         qFatal("cannot connect to the simulator");
 }
 
-// Request and reply bytes of the exchanges the simulator saw.
-qint64 wireBytes(DeviceSimulator &sim)
-{
-    DeviceModel scratch = sim.model();
-    qint64 bytes = 0;
-    for (const QByteArray &request : sim.requests())
-        bytes += request.size() + DeviceProtocol::answer(request, &scratch).size();
-    return bytes;
-}
-
 void report(const char *name, double seconds, DeviceSimulator &sim)
 {
-    const qint64 bytes = wireBytes(sim);
-    const double wireSeconds = double(bytes * BitsPerByte) / BaudRate;
+    const qint64 bytes = WireTime::bytes(sim);
+    const double wireSeconds = WireTime::seconds(bytes);
     out() << QStringLiteral("%1: %2 exchanges, %3 bytes; measured %4 s, wire %5 s, ratio %6")
                  .arg(QLatin1String(name))
                  .arg(sim.requests().size())
@@ -152,7 +137,7 @@ int main(int argc, char *argv[])
         qFatal("cannot start the simulator");
     Singleton_SerialPort *link = Singleton_SerialPort::instance();
 
-    sim.setBaudRate(BaudRate);
+    sim.setBaudRate(WireTime::BaudRate);
     connectLink(link, {"1", "", "0", "", "", "", sim.ptyPath()});
     benchConnectionRead(link, sim);
     benchVerifyRead(link, sim);

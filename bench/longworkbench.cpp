@@ -6,9 +6,10 @@
 // time the user-interface thread did not run its event loop (target: under
 // 50 ms).
 
+#include "wiretime.h"
+
 #include <appdirectory.h>
 #include <applicationsetup.h>
-#include <deviceprotocol.h>
 #include <devicesimulator.h>
 #include <dialog_verify.h>
 #include <linksettings.h>
@@ -28,20 +29,14 @@
 
 namespace {
 
-constexpr int BaudRate = 115200;
-constexpr int BitsPerByte = 10;
+using WireTime::out;
+
 constexpr int Presets = 16;
 constexpr int Windows = 64;
 constexpr int TickMs = 1;
 constexpr int AnswerEveryMs = 5;
 constexpr int QuietMs = 10;
 constexpr int SettleLimitMs = 120000;
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
 
 // A 4 x 8 wall of 480 x 270 screens: every screen shows a whole-screen
 // window with a quarter-screen one over it.
@@ -124,7 +119,7 @@ Bench::Bench()
     device.wall.setGrid({480, 480, 480, 480, 480, 480, 480, 480}, {270, 270, 270, 270});
     for (int p = 0; p < Presets; ++p)
         device.presets[size_t(p)] = fullPreset(p);
-    m_sim.setBaudRate(BaudRate);
+    m_sim.setBaudRate(WireTime::BaudRate);
     if (!m_sim.openPty(m_devices.filePath(QStringLiteral("ttyRZ"))))
         qFatal("cannot open the simulator's terminal");
     m_link->setLinkSettings({"1", "", "0", "", "", "", m_sim.ptyPath()});
@@ -140,11 +135,7 @@ Bench::Bench()
 
 double Bench::wireSeconds() const
 {
-    DeviceModel scratch = m_sim.model();
-    qint64 bytes = 0;
-    for (const QByteArray &request : m_sim.requests())
-        bytes += request.size() + DeviceProtocol::answer(request, &scratch).size();
-    return double(bytes * BitsPerByte) / BaudRate;
+    return WireTime::seconds(WireTime::bytes(m_sim));
 }
 
 void Bench::measure(const char *name, const std::function<bool()> &start, bool untilResult)

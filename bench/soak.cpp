@@ -8,6 +8,8 @@
 // the views and allow a reconnect. Exits non-zero on a mismatch, or
 // (watchdog) when nothing moves for 30 s.
 
+#include "wiretime.h"
+
 #include <appdirectory.h>
 #include <commandbuilder.h>
 #include <devicesimulator.h>
@@ -34,6 +36,8 @@
 
 namespace {
 
+using WireTime::out;
+
 using C = Command::Type;
 constexpr int Commands = 1000;
 constexpr quint32 Seed = 5300;
@@ -57,12 +61,6 @@ void countResends(QtMsgType type, const QMessageLogContext &context, const QStri
         ++resends;
     if (type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
 }
 
 // Aborts the process when the soak stops moving, from a thread of its own
