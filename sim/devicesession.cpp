@@ -37,6 +37,14 @@ void DeviceSession::sendReply(const QByteArrayList &pieces, int delayMs)
     startNextStep();
 }
 
+void DeviceSession::sendOutOfTurn(const QByteArrayList &pieces, int delayMs)
+{
+    QTimer::singleShot(delayMs, this, [this, pieces] {
+        if (!m_closing)
+            m_outgoing.push(pieces.join());
+    });
+}
+
 void DeviceSession::closeWhenSent()
 {
     m_steps.append({0, {}, true});

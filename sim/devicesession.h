@@ -24,6 +24,8 @@ public:
     void setBaudRate(int baud);
     void receive(const QByteArray &bytes);
     void sendReply(const QByteArrayList &pieces, int delayMs);
+    // Sends the pieces after delayMs whatever replies are queued meanwhile.
+    void sendOutOfTurn(const QByteArrayList &pieces, int delayMs);
     void closeWhenSent();
 
 signals:

@@ -99,7 +99,12 @@ void DeviceSimulator::answer(DeviceSession *session, const QByteArray &request, 
     const QByteArray reply = DeviceProtocol::answer(request, &m_model);
     m_requests.append(request);
     emit requestReceived(request);
-    session->sendReply(m_faults.shape(number, request, reply), m_faults.delayMs(number));
+    const int outOfTurnMs = m_faults.outOfTurnMs(number, request);
+    const QByteArrayList pieces = m_faults.shape(number, request, reply);
+    if (outOfTurnMs >= 0)
+        session->sendOutOfTurn(pieces, outOfTurnMs);
+    else
+        session->sendReply(pieces, m_faults.delayMs(number, request));
     const int limit = closeAfter(session);
     if (limit > 0 && number == limit)
         session->closeWhenSent();

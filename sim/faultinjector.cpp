@@ -34,16 +34,34 @@ QByteArrayList FaultInjector::shape(int requestNumber, const QByteArray &request
     return m_options.splitReplies ? split(bytes) : QByteArrayList{bytes};
 }
 
-int FaultInjector::delayMs(int requestNumber) const
+namespace {
+
+bool hasCode(const QByteArray &request, int code)
 {
-    return m_options.delayMs + (requestNumber == m_options.lateRequest ? m_options.lateMs : 0);
+    return code != 0 && request.size() > Protocol::CodeOffset && quint8(request.at(Protocol::CodeOffset)) == code;
+}
+
+} // namespace
+
+int FaultInjector::delayMs(int requestNumber, const QByteArray &request) const
+{
+    return m_options.delayMs + (requestNumber == m_options.lateRequest ? m_options.lateMs : 0)
+        + (hasCode(request, m_options.slowCode) ? m_options.slowMs : 0);
+}
+
+int FaultInjector::outOfTurnMs(int requestNumber, const QByteArray &request)
+{
+    if (m_outOfTurnRequest != 0 || !hasCode(request, m_options.outOfTurnCode))
+        return -1;
+    m_outOfTurnRequest = requestNumber;
+    return m_options.outOfTurnMs;
 }
 
 bool FaultInjector::drops(int requestNumber, const QByteArray &request) const
 {
-    const bool muted = m_options.muteCode != 0 && request.size() > Protocol::CodeOffset
-        && quint8(request.at(Protocol::CodeOffset)) == m_options.muteCode;
-    return muted || hits(m_options.dropEvery, requestNumber);
+    if (requestNumber == m_outOfTurnRequest)
+        return false;
+    return hasCode(request, m_options.muteCode) || hits(m_options.dropEvery, requestNumber);
 }
 
 bool FaultInjector::hits(int every, int requestNumber)
@@ -56,6 +74,8 @@ QByteArray FaultInjector::randomBytes()
     QByteArray bytes(m_random.bounded(1, MaxExtraBytes + 1), 0);
     for (char &byte : bytes)
         byte = char(m_random.bounded(256));
+    if (m_options.noiseStarts)
+        bytes[m_random.bounded(bytes.size())] = char(Protocol::FrameStart);
     return bytes;
 }
 

@@ -16,8 +16,11 @@ public:
 
     const FaultOptions &options() const { return m_options; }
     QByteArrayList shape(int requestNumber, const QByteArray &request, const QByteArray &reply);
-    // How long the reply to this request waits before it starts.
-    int delayMs(int requestNumber) const;
+    // How long the reply to this request waits before it starts, in turn.
+    int delayMs(int requestNumber, const QByteArray &request) const;
+    // How long the reply to this request is held back out of turn, or -1
+    // when it goes in turn; call before shape().
+    int outOfTurnMs(int requestNumber, const QByteArray &request);
 
 private:
     static bool hits(int every, int requestNumber);
@@ -27,6 +30,7 @@ private:
 
     FaultOptions m_options;
     QRandomGenerator m_random;
+    int m_outOfTurnRequest = 0; // the request answered out of turn, once taken
 };
 
 #endif // FAULTINJECTOR_H

@@ -32,6 +32,11 @@ int numberValue(const QCommandLineParser &parser, const QString &name)
     return parser.value(name).toInt();
 }
 
+int codeValue(const QCommandLineParser &parser, const QString &name)
+{
+    return parser.value(name).toInt(nullptr, 16);
+}
+
 Options parseOptions(const QCoreApplication &app)
 {
     QCommandLineParser parser;
@@ -47,9 +52,14 @@ Options parseOptions(const QCoreApplication &app)
         {QStringLiteral("delay"), QStringLiteral("Delay every reply by this many milliseconds."), QStringLiteral("MS")},
         numberOption(QStringLiteral("late-request"), QStringLiteral("Hold the reply to the Nth request back by --late milliseconds more.")),
         {QStringLiteral("late"), QStringLiteral("How long --late-request holds its reply back."), QStringLiteral("MS")},
+        {QStringLiteral("slow-code"), QStringLiteral("Delay the replies to requests with this command code (hex) by --slow milliseconds more."), QStringLiteral("CODE")},
+        {QStringLiteral("slow"), QStringLiteral("How long --slow-code holds its replies back."), QStringLiteral("MS")},
+        {QStringLiteral("out-of-turn-code"), QStringLiteral("Answer the first request with this command code (hex) only --out-of-turn milliseconds later, after the replies to later requests."), QStringLiteral("CODE")},
+        {QStringLiteral("out-of-turn"), QStringLiteral("How long --out-of-turn-code holds its reply back."), QStringLiteral("MS")},
         {QStringLiteral("mute-code"), QStringLiteral("Never answer requests with this command code (hex)."), QStringLiteral("CODE")},
         {QStringLiteral("split"), QStringLiteral("Send replies in random pieces.")},
         numberOption(QStringLiteral("noise-every"), QStringLiteral("Put random bytes before every Nth reply.")),
+        {QStringLiteral("noise-starts"), QStringLiteral("Put a 0x20, the start of a reply, in every burst of noise.")},
         numberOption(QStringLiteral("overrun-every"), QStringLiteral("Send every Nth reply longer than its length says.")),
         numberOption(QStringLiteral("hang-up-after"), QStringLiteral("Close a TCP connection after N replies.")),
         numberOption(QStringLiteral("unplug-after"), QStringLiteral("Close the pseudo-terminal after N replies.")),
@@ -69,9 +79,14 @@ Options parseOptions(const QCoreApplication &app)
     faults.delayMs = numberValue(parser, QStringLiteral("delay"));
     faults.lateRequest = numberValue(parser, QStringLiteral("late-request"));
     faults.lateMs = numberValue(parser, QStringLiteral("late"));
-    faults.muteCode = parser.value(QStringLiteral("mute-code")).toInt(nullptr, 16);
+    faults.slowCode = codeValue(parser, QStringLiteral("slow-code"));
+    faults.slowMs = numberValue(parser, QStringLiteral("slow"));
+    faults.outOfTurnCode = codeValue(parser, QStringLiteral("out-of-turn-code"));
+    faults.outOfTurnMs = numberValue(parser, QStringLiteral("out-of-turn"));
+    faults.muteCode = codeValue(parser, QStringLiteral("mute-code"));
     faults.splitReplies = parser.isSet(QStringLiteral("split"));
     faults.noiseEvery = numberValue(parser, QStringLiteral("noise-every"));
+    faults.noiseStarts = parser.isSet(QStringLiteral("noise-starts"));
     faults.overrunEvery = numberValue(parser, QStringLiteral("overrun-every"));
     faults.hangUpAfter = numberValue(parser, QStringLiteral("hang-up-after"));
     faults.unplugAfter = numberValue(parser, QStringLiteral("unplug-after"));

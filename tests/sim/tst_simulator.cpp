@@ -256,10 +256,33 @@ void TestSimulator::injectorIsSeededAndKeepsBytes()
     options.muteCode = 0x1C;
     options.lateRequest = 4;
     options.lateMs = 700;
-    const FaultInjector muted(options);
+    options.slowCode = 0x13;
+    options.slowMs = 300;
+    FaultInjector muted(options);
     QVERIFY(FaultInjector(options).shape(1, request, reply).isEmpty());
     QCOMPARE(FaultInjector(options).shape(1, read(0x13), reply), QByteArrayList{reply});
-    QCOMPARE(QList<int>({muted.delayMs(4), muted.delayMs(5)}), QList<int>({700, 0}));
+    QCOMPARE(QList<int>({muted.delayMs(4, request), muted.delayMs(5, request), muted.delayMs(5, read(0x13))}),
+             QList<int>({700, 0, 300}));
+
+    // The first muted request answered out of turn, once.
+    options.outOfTurnCode = 0x1C;
+    options.outOfTurnMs = 900;
+    QCOMPARE(muted.outOfTurnMs(2, request), -1);
+    FaultInjector outOfTurn(options);
+    QCOMPARE(QList<int>({outOfTurn.outOfTurnMs(2, read(0x13)), outOfTurn.outOfTurnMs(3, request),
+                         outOfTurn.outOfTurnMs(4, request)}),
+             QList<int>({-1, 900, -1}));
+    QCOMPARE(outOfTurn.shape(3, request, reply), QByteArrayList{reply});
+    QVERIFY(outOfTurn.shape(4, request, reply).isEmpty());
+
+    options = {};
+    options.noiseEvery = 1;
+    options.noiseStarts = true;
+    FaultInjector starts(options);
+    for (int number = 1; number <= 20; ++number) {
+        const QByteArray joined = starts.shape(number, request, reply).join();
+        QVERIFY(joined.left(joined.size() - reply.size()).contains('\x20'));
+    }
 }
 
 void TestSimulator::unplugAfterN()
