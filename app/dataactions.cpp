@@ -69,8 +69,7 @@ void DataActions::syncData()
 {
     if (!m_link->isConnected())
         return;
-    m_link->dm_lastCheckSum.clear();
-    m_link->dm_checkSum.clear();
+    m_link->postForgetTags();
     m_link->post(Command::ConnectionRead, Command::ReadAllWait);
 }
 

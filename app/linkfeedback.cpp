@@ -24,6 +24,9 @@ const char *const Messages[Message::Count][2] = {
     {"The currently selected LED screen is full", "当前选中LED屏满了"},
     {"Please restart the startup", "请重新启动"},
     {"The file could not be saved", "文件无法保存"},
+    {"The device did not confirm the network settings. It may already use the new address: enter it in "
+     "the communication settings and connect again.",
+     "设备未确认网络设置，可能已在使用新地址：请在通信设置中填写新地址后重新连接。"},
 };
 
 } // namespace
@@ -33,12 +36,10 @@ LinkFeedback::LinkFeedback(Singleton_SerialPort *link, QObject *parent)
     , m_link(link)
 {
     using L = Singleton_SerialPort;
-    m_waitTimer.setSingleShot(true);
-    connect(&m_waitTimer, &QTimer::timeout, this, &LinkFeedback::timedOut);
     connect(link, &L::send_out_time, this, [this](int ms) { m_outTimeCount = ms; });
     connect(link, &L::isFistConnect, this, [this] { m_firstConnectPending = false; });
-    connect(link, &L::linkActivity, this, &LinkFeedback::linkActive);
     connect(link, &L::commandProgress, this, &LinkFeedback::linkProgress);
+    connect(link, &L::send_explain_end, this, &LinkFeedback::linkMessage);
 }
 
 void LinkFeedback::setEnglish(bool english)
@@ -66,26 +67,13 @@ void LinkFeedback::openWaitPage()
     connect(this, &LinkFeedback::closeWait, &page, &QDialog::close);
     connect(this, &LinkFeedback::waitProgress, &page, &Dialog_wait::showProgress);
     qCDebug(lcApp) << m_outTimeCount << "= m_outTimeCount";
-    m_waitTimer.start(m_outTimeCount);
-    ++m_openWaitPages;
     page.exec();
-    --m_openWaitPages;
 }
 
 void LinkFeedback::closeWaitPages()
 {
-    m_waitTimer.stop();
     emit closeWait();
     emit waitPagesClosed();
-}
-
-// Each frame sent and each reply taken gives the device the whole time-out
-// again.
-void LinkFeedback::linkActive(int activity)
-{
-    m_linkActivity = activity;
-    if (m_openWaitPages > 0)
-        m_waitTimer.start(m_outTimeCount);
 }
 
 void LinkFeedback::linkProgress(int command, int framesDone, int framesTotal, qint64 bytesDone,
@@ -96,15 +84,11 @@ void LinkFeedback::linkProgress(int command, int framesDone, int framesTotal, qi
     emit waitProgress(page.text, page.value, page.maximum);
 }
 
-// The link sends the frame in flight again or gives up with message 7. A
-// device that never completed a first connection is not waited for again.
-void LinkFeedback::timedOut()
+// The link gave a request up.
+void LinkFeedback::linkMessage(int code)
 {
-    qCDebug(lcApp) << "out time";
-    if (!m_firstConnectPending) {
-        m_link->postWaitTimedOut(m_linkActivity);
+    if (code != Message::SendTimeout || !m_firstConnectPending)
         return;
-    }
-    m_link->postSendFailed(Message::SendTimeout - Message::SendFailureBase);
+    qCDebug(lcApp) << "out time";
     m_link->postCommand(Command::Disconnect);
 }

@@ -6,15 +6,14 @@
 #include <bilingual.h>
 
 #include <QObject>
-#include <QTimer>
 
 class Singleton_SerialPort;
 
 // What the operator sees of the link's work: the message boxes, from the
-// two message tables, and the modal wait page. The page's time-out starts
-// anew at every sign of activity of the link, so it runs out only when the
-// link has stood still that long; the page shows the progress of commands
-// of several exchanges.
+// two message tables, and the modal wait page, which shows the progress of
+// commands of several exchanges. The link times each request against its
+// own command's time-out; a device that gives no answer before a first
+// connection has completed is not waited for again: the link is closed.
 class LinkFeedback : public QObject
 {
     Q_OBJECT
@@ -38,16 +37,12 @@ signals:
     void waitPagesClosed();
 
 private:
-    void linkActive(int activity);
     void linkProgress(int command, int framesDone, int framesTotal, qint64 bytesDone, qint64 bytesTotal);
-    void timedOut();
+    void linkMessage(int code);
 
     Singleton_SerialPort *m_link;
     Bilingual m_text;
-    QTimer m_waitTimer;
-    int m_outTimeCount = 5000; // the time-out of the next wait page
-    int m_openWaitPages = 0;
-    int m_linkActivity = 0; // the link's last activity the page heard of
+    int m_outTimeCount = 5000; // the time-out announced for the next command
     bool m_firstConnectPending = true;
     WaitProgress m_progress;
 };

@@ -278,7 +278,7 @@ void MainWindow::RspViewMessage(int code)
 
 void MainWindow::Rsp_Connect_Reslut()
 {
-    qCDebug(lcApp) << "dm_connect_statu = " << m_link->dm_connect_statu;
+    qCDebug(lcApp) << "dm_connect_statu = " << (m_link->isConnected() ? 0 : 1);
     if (m_link->isConnected()) {
         m_link->post(Command::ConnectionRead, Command::ReadAllWait);
         m_menus->setConnected(true);

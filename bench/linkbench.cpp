@@ -73,10 +73,9 @@ void report(const char *name, double seconds, DeviceSimulator &sim)
 
 void benchConnectionRead(Singleton_SerialPort *link, DeviceSimulator &sim)
 {
-    link->dm_checkSum.clear();
-    link->dm_lastCheckSum.clear();
+    link->postForgetTags();
     sim.clearRequests();
-    const double seconds = timeUntilIdle(link, [link] { link->postCommand(190); });
+    const double seconds = timeUntilIdle(link, [link] { link->post(190, Command::ReadAllWait); });
     report("connection read (190)", seconds, sim);
 }
 
@@ -93,6 +92,7 @@ void benchFullWrite(Singleton_SerialPort *link, DeviceSimulator &sim)
     sim.clearRequests();
     link->dm_sendEnable = 0;
     const double seconds = timeUntilIdle(link, [link] {
+        emit link->send_out_time(Command::WriteAllWait);
         for (int type : {41, 44, 49, 192})
             link->postCommand(type);
     });

@@ -123,7 +123,7 @@ Bench::Bench()
     if (!m_sim.openPty(m_devices.filePath(QStringLiteral("ttyRZ"))))
         qFatal("cannot open the simulator's terminal");
     m_link->setLinkSettings({"1", "", "0", "", "", "", m_sim.ptyPath()});
-    m_link->dm_lastCheckSum = QByteArray(8, 'h');
+    m_link->postKeptTag(QByteArray(8, 'h'), false);
     writeSettings(1);
     m_driver.quietMs = QuietMs;
     m_driver.settleLimitMs = SettleLimitMs;

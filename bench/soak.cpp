@@ -41,10 +41,6 @@ using WireTime::out;
 using C = Command::Type;
 constexpr int Commands = 1000;
 constexpr quint32 Seed = 5300;
-// Every wait page gets this instead of its command's time-out (5 to 250 s),
-// so that the long commands, sent again only when the page's time-out has
-// passed, are sent again within the soak's patience.
-constexpr int SoakWaitMs = 1500;
 constexpr int SettleLimitMs = 20000;
 constexpr int AnswerEveryMs = 10;
 constexpr int StallLimitS = 30;
@@ -123,14 +119,8 @@ Soak::Soak()
         qFatal("cannot open the simulator's terminal");
     m_ptyPath = m_sim.ptyPath();
     m_link->setLinkSettings({"1", "", "0", "", "", "", m_ptyPath});
-    m_link->dm_lastCheckSum = QByteArray(8, 'h');
+    m_link->postKeptTag(QByteArray(8, 'h'), false);
     writeSettings(1);
-    // Connected before the main window's own slot, so every wait page
-    // starts with the soak's short time-out.
-    QObject::connect(m_link, &Singleton_SerialPort::setWaitPage, &m_driver, [this](bool closed) {
-        if (!closed)
-            emit m_link->send_out_time(SoakWaitMs);
-    });
     m_driver.settleLimitMs = SettleLimitMs;
 }
 
@@ -158,8 +148,7 @@ void Soak::stage(int type, int index, const QByteArray &buf, const QByteArray &b
     m_link->dm_index = index;
     m_link->dm_sendBuf = buf;
     m_link->dm_sendBuf2 = buf2;
-    emit m_link->send_out_time(SoakWaitMs);
-    m_link->postCommand(type);
+    m_link->post(type, Command::ShortWait);
 }
 
 void Soak::dropWindow()

@@ -5,6 +5,7 @@
 #include <protocol.h>
 #include <replyassembler.h>
 #include <replyparser.h>
+#include <replyshape.h>
 
 #include <algorithm>
 
@@ -53,10 +54,15 @@ void feedLinkInput(const std::uint8_t *data, std::size_t size)
     ReplyAssembler assembler;
     for (int i = 0; i < stream.size(); i += piece) {
         assembler.append(stream.mid(i, piece));
-        for (QByteArray reply = assembler.takeReply(); !reply.isEmpty();
-             reply = assembler.takeReply()) {
-            parser.handle(FrameBuilder::sizedWriteFrame(code, params, {}), reply);
+        // The parser takes any reply, whether it answers the request or not.
+        QByteArray request = FrameBuilder::sizedWriteFrame(code, params, {});
+        ReplyShape awaited = ReplyShape::of(request);
+        for (QByteArray reply = assembler.takeReply(&awaited); !reply.isEmpty();
+             reply = assembler.takeReply(&awaited)) {
+            parser.handle(request, reply);
             code = nextCode(code);
+            request = FrameBuilder::sizedWriteFrame(code, params, {});
+            awaited = ReplyShape::of(request);
         }
     }
 }

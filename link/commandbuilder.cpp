@@ -78,20 +78,23 @@ QList<QByteArray> CommandBuilder::build(int type, const Staging &staging)
     }
 }
 
-bool CommandBuilder::isLong(int type)
+int CommandBuilder::actingTimeMs(int type)
 {
     switch (type) {
-    case Command::WriteWall:
-    case Command::WriteAllPresets:
-    case Command::WriteChannels:
-    case Command::RestoreFactory:
-    case Command::ConnectionRead:
-    case Command::ReadAllPresets:
-    case Command::VerifyRead:
-        return true;
+    case Command::SetMainSignal:
+    case Command::SetPipSignal:
+    case Command::SetCaptionSignal:
+        return Command::SignalWait;
+    case Command::SetRectangles:
+        return Command::PictureWait;
     default:
-        return false;
+        return 0;
     }
+}
+
+bool CommandBuilder::sentOnce(int type)
+{
+    return type == Command::WriteNetwork;
 }
 
 const CommandBuilder::FixedWrite *CommandBuilder::fixedWrite(int type)

@@ -3,11 +3,13 @@
 
 #include "datataggenerator.h"
 
-#include <commandtype.h>
 #include "framebuilder.h"
+
+#include <commandtype.h>
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
 // The command catalogue: turns a posted command type and the payload the
 // caller staged into the request frames to queue. Renews the data tag for
@@ -19,6 +21,15 @@ public:
     // What the caller staged for one command, copied when it was posted,
     // so that the frames carry what the caller meant whatever it stages
     // next.
+    // The link settings a connection opens with.
+    struct LinkSettings
+    {
+        int type = 0; // 0 TCP, otherwise serial
+        QString ip;
+        int port = 0;
+        QString portName;
+    };
+
     struct Staging
     {
         int index = 0;
@@ -31,12 +42,19 @@ public:
         int curModel = 0;
         int entryMode = 0; // current picture mode of entry index
         FrameBuilder::Wall wall;
+        int timeoutMs = Command::ShortWait; // announced with send_out_time
+        bool batching = false;              // frames are only queued
+        LinkSettings link;                  // where Connect goes
     };
 
-    // The commands the device takes long to carry out, or that move a
-    // whole data set: their frames are sent again only when the wait for
-    // the whole command has run out.
-    static bool isLong(int type);
+    // How long the device may take to carry out a frame of the command
+    // before it can answer: the signal switches and the picture rectangles
+    // take seconds, and a frame of theirs is not sent again sooner.
+    static int actingTimeMs(int type);
+    // The device may act on the command twice: after the network settings
+    // it takes a new address, so a second frame would go nowhere or land
+    // on a device that has changed under it.
+    static bool sentOnce(int type);
 
     // checkSum is the worker's current data tag, renewed here.
     explicit CommandBuilder(QByteArray &checkSum);

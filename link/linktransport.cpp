@@ -11,12 +11,7 @@ constexpr int ConnectWaitMs = 800;
 constexpr int SerialWriteWaitMs = 800;
 constexpr qint32 BaudRate = 115200;
 
-// An attempt waits this long for the device to start answering, plus, on a
-// serial line, twice the time the request and the longest reply take on
-// the wire (a USB adapter does not always keep up with the nominal rate).
-constexpr int ReplyWaitMs = 1000;
-constexpr int LongestReplySize = 1865; // the first reply of a preset read
-constexpr int BitsPerByte = 10;        // 8N1
+constexpr int BitsPerByte = 10; // 8N1
 // The line counts as quiet after this long without a byte: on TCP a late
 // reply comes in one burst; on a serial line it is the time of 128 bytes,
 // with a floor for the adapter's own latency.
@@ -80,13 +75,6 @@ bool LinkTransport::write(const QByteArray &frame)
     return m_serial->write(frame) != -1 && m_serial->waitForBytesWritten(SerialWriteWaitMs);
 }
 
-int LinkTransport::replyWaitMs(int frameSize) const
-{
-    if (m_tcp)
-        return ReplyWaitMs;
-    return ReplyWaitMs + 2 * wireMs(frameSize + LongestReplySize);
-}
-
 int LinkTransport::quietGapMs() const
 {
     if (m_tcp)
@@ -96,6 +84,8 @@ int LinkTransport::quietGapMs() const
 
 int LinkTransport::wireMs(int bytes) const
 {
+    if (m_tcp)
+        return 0;
     return int(qint64(bytes) * BitsPerByte * 1000 / qMax(1, m_serial->baudRate())) + 1;
 }
 

@@ -23,10 +23,8 @@ public:
     void close();
     bool write(const QByteArray &frame);
 
-    // How long one attempt of the frame waits for its reply: on a serial
-    // line it includes the time the frame and the longest reply take on
-    // the wire.
-    int replyWaitMs(int frameSize) const;
+    // The time these bytes take on the wire: 0 over TCP.
+    int wireMs(int bytes) const;
     // How long without a byte counts as a quiet line.
     int quietGapMs() const;
     // A serial error that means the port is gone.
@@ -38,7 +36,6 @@ public:
 private:
     bool connectSocket(const QString &ip, int port);
     bool openSerialPort(const QString &portName);
-    int wireMs(int bytes) const;
 
     QSerialPort *m_serial;
     QTcpSocket *m_socket;

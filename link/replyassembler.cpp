@@ -1,11 +1,18 @@
 #include "replyassembler.h"
 
 #include "linklog.h"
+#include "replyshape.h"
+
 #include <protocol.h>
 
 namespace {
 
 constexpr int LengthFieldEnd = 4; // bytes 0 to 3 make the header
+
+bool plausibleLength(int length)
+{
+    return length >= Protocol::ShortReplySize && length <= ReplyShape::LongestReply;
+}
 
 } // namespace
 
@@ -14,28 +21,35 @@ void ReplyAssembler::append(const QByteArray &bytes)
     m_data.append(bytes);
 }
 
-QByteArray ReplyAssembler::takeReply()
+QByteArray ReplyAssembler::takeReply(const ReplyShape *expected)
 {
     for (;;) {
         skipToStart();
         if (m_data.size() < LengthFieldEnd)
             return {};
-        const int length = announcedLength();
-        if (length < Protocol::ShortReplySize) {
+        const int length = announcedLength(0);
+        if (!plausibleLength(length)) {
             qCWarning(lcLink) << "reply header announcing" << length << "bytes skipped";
             m_data.remove(0, 1);
             continue;
         }
-        if (m_data.size() < length)
-            return {};
-
-        const QByteArray reply = m_data.left(length);
-        m_data.remove(0, length);
-        if (!m_data.isEmpty() && static_cast<quint8>(m_data.at(0)) != Protocol::FrameStart) {
-            qCWarning(lcLink) << m_data.size() << "bytes past the reply dropped";
-            m_data.clear();
+        if (m_data.size() >= length) {
+            if (ReplyShape::endsWell(m_data, 0, length)) {
+                const QByteArray reply = m_data.left(length);
+                m_data.remove(0, length);
+                return reply;
+            }
+            qCWarning(lcLink) << "a start of" << length << "bytes without its trailer skipped";
+            m_data.remove(0, 1);
+            continue;
         }
-        return reply;
+        if (expected && expected->mayStart(m_data, 0))
+            return {};
+        const int later = completeAfterStart();
+        if (later < 0)
+            return {};
+        qCWarning(lcLink) << later << "bytes of an unfinished start before a reply skipped";
+        m_data.remove(0, later);
     }
 }
 
@@ -55,10 +69,29 @@ void ReplyAssembler::skipToStart()
     m_data.remove(0, skipped);
 }
 
-int ReplyAssembler::announcedLength() const
+int ReplyAssembler::announcedLength(int start) const
 {
-    const auto byteAt = [this](int i) { return static_cast<quint8>(m_data.at(i)); };
+    const auto byteAt = [this, start](int i) { return static_cast<quint8>(m_data.at(start + i)); };
     if (byteAt(2) == Protocol::ShortReplyMark)
         return Protocol::ShortReplySize;
     return byteAt(2) << 8 | byteAt(3);
+}
+
+bool ReplyAssembler::completeAt(int start) const
+{
+    if (m_data.size() - start < LengthFieldEnd)
+        return false;
+    const int length = announcedLength(start);
+    return plausibleLength(length) && ReplyShape::endsWell(m_data, start, length);
+}
+
+// The first complete reply that starts after byte 0, or -1.
+int ReplyAssembler::completeAfterStart() const
+{
+    for (int i = m_data.indexOf(char(Protocol::FrameStart), 1); i > 0;
+         i = m_data.indexOf(char(Protocol::FrameStart), i + 1)) {
+        if (completeAt(i))
+            return i;
+    }
+    return -1;
 }

@@ -3,25 +3,32 @@
 
 #include <QByteArray>
 
+class ReplyShape;
+
 // Cuts the byte stream of a transport into complete replies.
 //
-// A reply starts with 0x20 and carries its total length in bytes 2 and 3
-// (high byte first); 0xFF in byte 2 marks an 8-byte reply. Noise before a
-// reply is skipped up to the next 0x20, a header announcing less than 8
-// bytes counts as noise, and bytes that run past a reply are kept only when
-// they start the next one, so a stray byte never blocks the link.
+// A reply starts with 0x20, carries its total length in bytes 2 and 3
+// (high byte first; 0xFF in byte 2 marks an 8-byte reply) and ends in
+// AA 20. The protocol has no checksum, so a 0x20 in noise looks like a
+// start: a start announcing fewer than 8 bytes or more than the longest
+// reply, or whose announced length does not end in AA 20, is skipped; and
+// an unfinished start gives way to a complete reply behind it unless it may
+// be the reply awaited, so noise never swallows a reply.
 class ReplyAssembler
 {
 public:
     void append(const QByteArray &bytes);
     // The next complete reply, or an empty array while none is complete.
-    QByteArray takeReply();
+    // expected is the reply awaited, if any.
+    QByteArray takeReply(const ReplyShape *expected = nullptr);
     void clear();
     bool isEmpty() const { return m_data.isEmpty(); }
 
 private:
     void skipToStart();
-    int announcedLength() const;
+    int announcedLength(int start) const;
+    bool completeAt(int start) const;
+    int completeAfterStart() const;
 
     QByteArray m_data;
 };

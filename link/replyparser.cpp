@@ -132,13 +132,6 @@ const ReplyParser::Handler *ReplyParser::handlerFor(quint8 code)
     return nullptr;
 }
 
-int ReplyParser::expectedReplySize(const QByteArray &request)
-{
-    const Handler *handler =
-        request.size() > Protocol::CodeOffset ? handlerFor(quint8(request.at(Protocol::CodeOffset))) : nullptr;
-    return handler && handler->replySize > 0 ? handler->replySize : Protocol::ShortReplySize;
-}
-
 // The request may be one the record cannot take (an entry past the last);
 // its reply is then counted as done with nothing stored.
 bool ReplyParser::fits(const Handler &handler, const QByteArray &sent)

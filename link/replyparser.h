@@ -63,8 +63,6 @@ public:
     explicit ReplyParser(const State &state, QObject *parent = nullptr);
 
     Outcome handle(const QByteArray &sent, const QByteArray &reply);
-    // The length of the reply the request expects, for progress estimates.
-    static int expectedReplySize(const QByteArray &request);
 
 signals:
     void replaceWinPages();

@@ -2,13 +2,21 @@
 
 #include "linklog.h"
 
+#include <protocol.h>
+
 #include <utility>
 
 namespace {
 
 // A line that never falls quiet (a device stuck sending) must not hold the
-// queue forever: after this long the next frame goes out anyway.
+// queue forever: this long after the answers owed were due, the next
+// request goes out anyway.
 constexpr int MaxQuietWaitMs = 1000;
+
+quint8 codeOf(const QByteArray &frame)
+{
+    return quint8(frame.at(Protocol::CodeOffset));
+}
 
 } // namespace
 
@@ -18,7 +26,24 @@ RequestQueue::RequestQueue(QObject *parent)
     m_replyTimer.setSingleShot(true);
     m_quietTimer.setSingleShot(true);
     connect(&m_replyTimer, &QTimer::timeout, this, &RequestQueue::expireAttempt);
-    connect(&m_quietTimer, &QTimer::timeout, this, &RequestQueue::transmitHead);
+    connect(&m_quietTimer, &QTimer::timeout, this, &RequestQueue::checkQuiet);
+}
+
+void RequestQueue::reset()
+{
+    m_replyTimer.stop();
+    m_quietTimer.stop();
+    m_state = State::Idle;
+    m_attempts = 0;
+    m_owed = 0;
+    m_answers.reset();
+}
+
+const ReplyShape *RequestQueue::awaited() const
+{
+    if (m_state == State::InFlight)
+        return &inFlight().reply;
+    return m_owed > 0 ? &m_owedShape : nullptr;
 }
 
 void RequestQueue::append(const QList<Request> &requests)
@@ -45,23 +70,27 @@ void RequestQueue::countDone(const Request &done, int replySize)
     for (const Request &request : qAsConst(m_requests)) {
         if (request.post == done.post) {
             ++frames;
-            bytes += request.frame.size() + request.replySize;
+            bytes += request.frame.size() + request.reply.length();
         }
     }
     if (frames > 1)
         emit progress(done.command, m_done.frames, frames, m_done.bytes, bytes);
 }
 
+// Only an answer to a request sent once measures the device: the answer to
+// a resent one may be the earlier attempt's, and the later one's is owed.
 void RequestQueue::replyTaken(int replySize)
 {
     if (m_state != State::InFlight)
         return;
     m_replyTimer.stop();
-    m_quietFirst = m_attempts > 1; // the device may still answer an earlier attempt
     const Request done = m_requests.takeFirst();
+    if (m_attempts == 1)
+        m_answers.measured(int(m_lastSent.elapsed()) - done.wireMs);
+    else
+        owe(done, m_attempts - 1);
     m_attempts = 0;
     m_state = State::Idle;
-    emit activity();
     countDone(done, replySize);
     if (m_requests.isEmpty())
         emit drained();
@@ -74,36 +103,42 @@ void RequestQueue::expireAttempt()
     if (m_state != State::InFlight)
         return;
     m_replyTimer.stop();
-    if (m_attempts >= MaxAttempts) {
-        qCWarning(lcLink).nospace() << "no reply to request 0x" << Qt::hex
-                                    << quint8(inFlight().frame.at(8)) << " after " << Qt::dec
-                                    << m_attempts << " attempts";
-        m_state = State::Idle;
-        emit gaveUp();
+    m_answers.missed();
+    const Request &head = inFlight();
+    const bool timeLeft = m_firstSent.elapsed() + MinReplyWaitMs <= head.timeoutMs;
+    if (head.resend && m_attempts < MaxAttempts && timeLeft) {
+        qCWarning(lcLink).nospace() << "no reply to request 0x" << Qt::hex << codeOf(head.frame)
+                                    << ", sending it again (attempt " << Qt::dec << m_attempts + 1
+                                    << " of " << MaxAttempts << ")";
+        transmitHead();
         return;
     }
-    qCWarning(lcLink).nospace() << "no usable reply to request 0x" << Qt::hex
-                                << quint8(inFlight().frame.at(8)) << ", sending it again (attempt "
-                                << Qt::dec << m_attempts + 1 << " of " << MaxAttempts << ")";
-    m_quietFirst = true;
-    sendHead();
+    qCWarning(lcLink).nospace() << "no reply to request 0x" << Qt::hex << codeOf(head.frame) << " after "
+                                << Qt::dec << m_attempts << " attempt(s) in " << m_firstSent.elapsed()
+                                << " ms; given up";
+    m_state = State::Idle;
+    owe(head, std::exchange(m_attempts, 0));
+    emit gaveUp(head.command);
 }
 
-bool RequestQueue::discardsInput()
+void RequestQueue::lineBusy()
 {
-    if (m_state != State::Quieting)
-        return false;
-    if (m_quietSince.elapsed() < MaxQuietWaitMs)
-        m_quietTimer.start(m_quietGapMs);
-    return true;
+    m_lastByte.start();
+}
+
+void RequestQueue::lateReply(const QByteArray &reply)
+{
+    if (m_owed == 0 || !m_owedShape.matches(reply))
+        return;
+    if (--m_owed == 0)
+        checkQuiet();
 }
 
 QList<RequestQueue::Request> RequestQueue::takeAll()
 {
     m_replyTimer.stop();
-    m_quietTimer.stop();
-    // A reply to a dropped request may still be on its way.
-    m_quietFirst = m_state != State::Idle;
+    if (m_state == State::InFlight)
+        owe(inFlight(), m_attempts);
     m_state = State::Idle;
     m_attempts = 0;
     return std::exchange(m_requests, {});
@@ -111,23 +146,77 @@ QList<RequestQueue::Request> RequestQueue::takeAll()
 
 void RequestQueue::sendHead()
 {
-    if (!m_quietFirst) {
+    if (m_owed == 0) {
         transmitHead();
         return;
     }
     m_state = State::Quieting;
-    m_quietSince.start();
-    m_quietTimer.start(m_quietGapMs);
+    checkQuiet();
 }
 
 void RequestQueue::transmitHead()
 {
-    m_quietFirst = false;
+    m_quietTimer.stop();
     m_state = State::InFlight;
-    ++m_attempts;
-    const Request head = m_requests.constFirst(); // the writer may drop the queue
-    if (head.replyWaitMs > 0)
-        m_replyTimer.start(head.replyWaitMs);
-    emit activity();
-    emit transmit(head.frame);
+    if (++m_attempts == 1)
+        m_firstSent.start();
+    m_lastSent.start();
+    const QByteArray frame = m_requests.constFirst().frame; // the writer may drop the queue
+    m_replyTimer.start(attemptWaitMs());
+    emit transmit(frame);
+}
+
+// The last attempt waits for what is left of the command's time-out; the
+// others as long as the device's answer time allows.
+int RequestQueue::attemptWaitMs() const
+{
+    const Request &head = inFlight();
+    const int left = int(qMax<qint64>(0, qMax(head.timeoutMs, MinReplyWaitMs) - m_firstSent.elapsed()));
+    if (!head.resend || m_attempts >= MaxAttempts)
+        return left;
+    const int wait = qMax(qMax(MinReplyWaitMs, head.wireMs + m_answers.allowanceMs()), head.slowMs);
+    return qMin(wait, left);
+}
+
+// How long answers to the request may still come: the device's answer time
+// with its back-off, never more than the command allows.
+int RequestQueue::answerWindowMs(const Request &request) const
+{
+    return qMin(qMax(request.timeoutMs, MinReplyWaitMs),
+                qMax(m_quietGapMs, request.wireMs + m_answers.allowanceMs()));
+}
+
+void RequestQueue::owe(const Request &request, int answers)
+{
+    if (answers <= 0)
+        return;
+    m_owed = answers;
+    m_owedShape = request.reply;
+    m_owedWindowMs = answerWindowMs(request);
+    m_owedSince.start();
+    m_lastByte.start();
+    checkQuiet();
+}
+
+// The line is quiet once every answer owed has come, or once they were due
+// and nothing has arrived for a moment.
+void RequestQueue::checkQuiet()
+{
+    if (m_owed > 0) {
+        const qint64 overdue = m_owedSince.elapsed() - m_owedWindowMs;
+        if (overdue < 0) {
+            m_quietTimer.start(int(-overdue));
+            return;
+        }
+        const qint64 silentFor = m_lastByte.elapsed();
+        if (silentFor < m_quietGapMs && overdue < MaxQuietWaitMs) {
+            m_quietTimer.start(int(m_quietGapMs - silentFor));
+            return;
+        }
+        qCDebug(lcLink) << m_owed << "answer(s) owed no longer awaited";
+        m_owed = 0;
+    }
+    m_quietTimer.stop();
+    if (m_state == State::Quieting)
+        transmitHead();
 }

@@ -1,6 +1,9 @@
 #ifndef REQUESTQUEUE_H
 #define REQUESTQUEUE_H
 
+#include "answertimer.h"
+#include "replyshape.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
@@ -8,12 +11,21 @@
 #include <QTimer>
 
 // The requests waiting for the device, sent one at a time: the head is in
-// flight until its reply is taken. A head whose reply does not come, or
-// whose reply it cannot take, is sent again, at most twice; then the queue
-// gives up. Before a resend, and before the request that follows a resent
-// one, the line must have been quiet for a short gap: what arrives
-// meanwhile is a late reply to an earlier attempt and is thrown away, so it
-// is never taken for the answer to another request.
+// flight until a reply that answers it is taken.
+//
+// An attempt waits for its reply as long as the device's measured answer
+// time allows (AnswerTimer), at least a second, longer for the commands the
+// device carries out slowly; a request is sent again at most twice, and
+// given up once its command's time-out has passed since its first attempt,
+// the last attempt waiting for whatever is left of it. A request the device
+// may act on twice is sent once.
+//
+// Acknowledgements do not say what they acknowledge, so after a request
+// that went more than once, and after one given up, the line is kept quiet
+// before the next request goes out: what arrives is thrown away until every
+// answer still owed has come or the time the device may take for it has
+// passed, and the line has then been silent for a moment. A late answer is
+// thus never taken for the reply to another request.
 //
 // It also counts the exchanges and bytes of each posted command, its
 // follow-ups included, for a page that shows how far a long transfer has
@@ -24,53 +36,61 @@ class RequestQueue : public QObject
 
 public:
     static constexpr int MaxAttempts = 3;
+    static constexpr int MinReplyWaitMs = 1000;
 
     struct Request
     {
         QByteArray frame;
-        // How long an attempt waits for its reply; 0 leaves the judgement
-        // to expireAttempt(), for requests the device takes long to carry
-        // out.
-        int replyWaitMs = 0;
+        ReplyShape reply;   // what answers it
+        int timeoutMs = 0;  // the command's time-out
+        int slowMs = 0;     // the device acts slowly on it: no resend before this
+        bool resend = true; // false when the device may act on it twice
+        int wireMs = 0;     // the time the frame and its reply take on the wire
         // Losing it leaves the host's copy of the device's data in doubt.
         bool dataAtStake = false;
-        int command = 0;   // the command type it was posted for
-        int post = 0;      // the posting it belongs to, follow-ups included
-        int replySize = 0; // bytes its reply is expected to have
+        int command = 0; // the command type it was posted for
+        int post = 0;    // the posting it belongs to, follow-ups included
     };
 
     explicit RequestQueue(QObject *parent = nullptr);
 
     void setQuietGap(int ms) { m_quietGapMs = ms; }
+    // A new link: nothing owed, nothing measured.
+    void reset();
 
     bool isEmpty() const { return m_requests.isEmpty(); }
     int size() const { return m_requests.size(); }
     bool isInFlight() const { return m_state == State::InFlight; }
     // The request whose reply is awaited; valid while isInFlight().
     const Request &inFlight() const { return m_requests.constFirst(); }
+    // True while the line is kept quiet: replies are late answers to an
+    // earlier request.
+    bool isQuieting() const { return m_owed > 0; }
+    // The reply awaited: the head's, or while quieting the earlier
+    // request's; null when none is.
+    const ReplyShape *awaited() const;
 
     void append(const QList<Request> &requests);
-    // Sends the head unless it is already under way.
+    // Sends the head unless it is under way or the line is kept quiet.
     void start();
     // The reply to the head was taken: the next request goes out.
     void replyTaken(int replySize);
-    // The attempt in flight failed: no reply in time, or one it cannot take.
+    // The attempt in flight failed: a reply it cannot take.
     void expireAttempt();
-    // Bytes arrived; true when they are to be thrown away because the line
-    // is being kept quiet.
-    bool discardsInput();
-    // Drops every request and stops waiting; returns what was dropped.
+    // Bytes arrived while quieting; a whole reply among them is counted
+    // when it has the shape of the answers owed.
+    void lineBusy();
+    void lateReply(const QByteArray &reply);
+    // Drops every request; what was in flight may still be answered.
     QList<Request> takeAll();
 
 signals:
     // Write this frame to the device.
     void transmit(const QByteArray &frame);
-    // The head was sent for the last time and got no reply it could take.
-    void gaveUp();
+    // The head got no reply it could take in its command's time-out.
+    void gaveUp(int command);
     // The last request was answered.
     void drained();
-    // A frame went out or a reply was taken.
-    void activity();
     // How far the posted command has come, after each of its replies when
     // it has more than one exchange.
     void progress(int command, int framesDone, int framesTotal, qint64 bytesDone, qint64 bytesTotal);
@@ -80,6 +100,10 @@ private:
 
     void sendHead();
     void transmitHead();
+    int attemptWaitMs() const;
+    int answerWindowMs(const Request &request) const;
+    void owe(const Request &request, int answers);
+    void checkQuiet();
     void countDone(const Request &done, int replySize);
 
     // The exchanges and bytes of one posted command answered so far.
@@ -94,11 +118,20 @@ private:
     Done m_done;
     State m_state = State::Idle;
     int m_attempts = 0;
-    bool m_quietFirst = false;
+    QElapsedTimer m_firstSent;
+    QElapsedTimer m_lastSent;
+    AnswerTimer m_answers;
+
+    // Answers still owed by the device to an earlier request.
+    int m_owed = 0;
+    ReplyShape m_owedShape;
+    QElapsedTimer m_owedSince;
+    int m_owedWindowMs = 0;
+    QElapsedTimer m_lastByte;
     int m_quietGapMs = 20;
+
     QTimer m_replyTimer{this}; // children, so that they move with the queue
     QTimer m_quietTimer{this};
-    QElapsedTimer m_quietSince;
 };
 
 #endif // REQUESTQUEUE_H

@@ -61,9 +61,14 @@ Singleton_SerialPort::Singleton_SerialPort()
     connect(dm_tcpSocket, &QTcpSocket::connected, this, &Singleton_SerialPort::socketConnected);
     connect(&dm_sendList, &RequestQueue::transmit, this, &Singleton_SerialPort::sendData);
     connect(&dm_sendList, &RequestQueue::drained, this, [this] { emit setWaitPage(true); });
-    connect(&dm_sendList, &RequestQueue::gaveUp, this, [this] { sendFailed(Message::SendTimeout); });
-    connect(&dm_sendList, &RequestQueue::activity, this, [this] { emit linkActivity(++m_activity); });
+    connect(&dm_sendList, &RequestQueue::gaveUp, this, &Singleton_SerialPort::gaveUp);
     connect(&dm_sendList, &RequestQueue::progress, this, &Singleton_SerialPort::commandProgress);
+    // Run in the callers' thread: the time-out they announce, and the link
+    // state the worker reports.
+    connect(this, &Singleton_SerialPort::send_out_time, &m_callerSide,
+            [this](int ms) { m_announcedTimeoutMs = ms; }, Qt::DirectConnection);
+    connect(this, &Singleton_SerialPort::linkStateChanged, &m_callerSide,
+            [this](bool up) { m_linkUp = up; }, Qt::QueuedConnection);
     connect(m_verifyParser, &ReplyParser::replaceWins, this, &Singleton_SerialPort::repalceDeviceCopy);
     forwardParserSignals();
 
@@ -89,6 +94,7 @@ void Singleton_SerialPort::shutDown()
         link,
         [link, mainThread] {
             link->m_transport.close();
+            link->dm_sendList.reset(); // no timer may move along
             link->moveToThread(mainThread);
         },
         Qt::BlockingQueuedConnection);
@@ -124,6 +130,8 @@ QStringList Singleton_SerialPort::openablePortNames()
 void Singleton_SerialPort::postCommand(int type)
 {
     const CommandBuilder::Staging staging = staged(type);
+    if (type == Command::EndOfBatch)
+        dm_sendEnable = 1;
     QMetaObject::invokeMethod(
         this, [this, type, staging] { run(type, staging); }, Qt::QueuedConnection);
 }
@@ -134,30 +142,62 @@ void Singleton_SerialPort::post(int type, int timeoutMs)
     postCommand(type);
 }
 
-void Singleton_SerialPort::postSendFailed(int reason)
-{
-    QMetaObject::invokeMethod(this, [this, reason] { sendFailed(Message::SendFailureBase + reason); }, Qt::QueuedConnection);
-}
-
-void Singleton_SerialPort::postWaitTimedOut(int activity)
+void Singleton_SerialPort::postKeptTag(const QByteArray &tag, bool none)
 {
     QMetaObject::invokeMethod(
-        this, [this, activity] { waitTimedOut(activity); }, Qt::QueuedConnection);
+        this,
+        [this, tag, none] {
+            if (none) {
+                dm_lastCheckSum = dm_lastCheckSum.leftJustified(Protocol::TagSize, '\0');
+                return;
+            }
+            dm_lastCheckSum = tag;
+            dm_checkSum = tag;
+        },
+        Qt::QueuedConnection);
 }
+
+void Singleton_SerialPort::postForgetTags()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            dm_lastCheckSum.clear();
+            dm_checkSum.clear();
+        },
+        Qt::QueuedConnection);
+}
+
+namespace {
+
+// Runs the call in the object's thread and waits for it.
+template<typename Call>
+void askWorker(QObject *worker, Call call)
+{
+    const Qt::ConnectionType type =
+        QThread::currentThread() == worker->thread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection;
+    QMetaObject::invokeMethod(worker, call, type);
+}
+
+} // namespace
 
 int Singleton_SerialPort::queuedFrames()
 {
     int count = 0;
-    const Qt::ConnectionType type = QThread::currentThread() == thread()
-        ? Qt::DirectConnection
-        : Qt::BlockingQueuedConnection;
-    QMetaObject::invokeMethod(this, [this, &count] { count = dm_sendList.size(); }, type);
+    askWorker(this, [this, &count] { count = dm_sendList.size(); });
     return count;
+}
+
+QByteArray Singleton_SerialPort::lastTag()
+{
+    QByteArray tag;
+    askWorker(this, [this, &tag] { tag = dm_lastCheckSum; });
+    return tag;
 }
 
 bool Singleton_SerialPort::isConnected() const
 {
-    return dm_connect_statu == 0;
+    return m_linkUp;
 }
 
 QStringList Singleton_SerialPort::linkSettings() const
@@ -209,7 +249,12 @@ CommandBuilder::Staging Singleton_SerialPort::staged(int type) const
     staging.sendBuf = dm_sendBuf;
     staging.sendBuf2 = dm_sendBuf2;
     staging.curModel = dm_data.curModel;
+    staging.timeoutMs = m_announcedTimeoutMs;
+    staging.batching = dm_sendEnable != 1;
     switch (type) {
+    case Command::Connect:
+        staging.link = {dm_linkType, dm_ip, dm_port, dm_portName};
+        break;
     case Command::WriteWall:
         staging.wall = FrameBuilder::wallOf(dm_data);
         break;
@@ -229,18 +274,13 @@ CommandBuilder::Staging Singleton_SerialPort::staged(int type) const
     return staging;
 }
 
-void Singleton_SerialPort::out_function(int type)
-{
-    run(type, staged(type));
-}
-
 void Singleton_SerialPort::run(int type, const CommandBuilder::Staging &staging)
 {
-    if (dm_sendEnable == 1)
+    if (!staging.batching)
         emit setWaitPage(false);
     switch (type) {
     case Command::Connect:
-        connectLink();
+        connectLink(staging.link);
         break;
     case Command::Disconnect:
         disconnectLink();
@@ -254,10 +294,10 @@ void Singleton_SerialPort::run(int type, const CommandBuilder::Staging &staging)
     case Command::VerifyRead:
         // A fresh copy: its tags never match, so the presets are always read.
         m_verify = {};
-        queueCommand(type, staging, dm_sendEnable == 1);
+        queueCommand(type, staging, !staging.batching);
         break;
     default:
-        queueCommand(type, staging, dm_sendEnable == 1);
+        queueCommand(type, staging, !staging.batching);
         break;
     }
 }
@@ -268,16 +308,15 @@ void Singleton_SerialPort::out_function_data(int type, QByteArray data)
     Q_UNUSED(data)
 }
 
-void Singleton_SerialPort::connectLink()
+void Singleton_SerialPort::connectLink(const CommandBuilder::LinkSettings &settings)
 {
     m_transport.close();
     dm_connect_statu = 1;
     dropQueue();
-    const bool linked = m_transport.open(dm_linkType, dm_ip, dm_port, dm_portName);
-    dm_connect_statu = linked ? 0 : 1;
+    dm_sendList.reset();
+    const bool linked = m_transport.open(settings.type, settings.ip, settings.port, settings.portName);
     dm_sendList.setQuietGap(m_transport.quietGapMs());
-    emit setWaitPage(true);
-    emit send_connect_end();
+    setLinkState(linked);
 }
 
 void Singleton_SerialPort::disconnectLink()
@@ -285,8 +324,8 @@ void Singleton_SerialPort::disconnectLink()
     m_transport.close();
     dm_connect_statu = 1;
     dropQueue();
-    emit setWaitPage(true);
-    emit send_connect_end();
+    dm_sendList.reset();
+    setLinkState(false);
 }
 
 // The far end went away: the link is down until the next connect. The
@@ -296,6 +335,14 @@ void Singleton_SerialPort::linkLost()
     dm_connect_statu = 1;
     m_transport.close();
     dropQueue();
+    dm_sendList.reset();
+    setLinkState(false);
+}
+
+void Singleton_SerialPort::setLinkState(bool up)
+{
+    dm_connect_statu = up ? 0 : 1;
+    emit linkStateChanged(up);
     emit setWaitPage(true);
     emit send_connect_end();
 }
@@ -328,7 +375,7 @@ void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging 
 {
     const QList<QByteArray> frames = m_builder.build(type, staging);
     const bool idle = dm_sendList.isEmpty();
-    dm_sendList.append(requestsOf(type, ++m_posts, frames));
+    dm_sendList.append(requestsOf(type, ++m_posts, staging.timeoutMs, frames));
     if (!idle || !sendAtOnce)
         return;
     if (frames.isEmpty())
@@ -337,24 +384,30 @@ void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging 
         dm_sendList.start();
 }
 
-// Frames of a long command wait for the wait page's time-out (the time the
-// caller allowed for the whole command) before they are sent again.
-QList<RequestQueue::Request> Singleton_SerialPort::requestsOf(int type, int post,
+// Each frame carries what answers it and how long its command allows. A
+// verify only reads: losing its frames puts nothing of the host's in doubt.
+QList<RequestQueue::Request> Singleton_SerialPort::requestsOf(int type, int post, int timeoutMs,
                                                               const QList<QByteArray> &frames) const
 {
-    const bool waitsForPage = CommandBuilder::isLong(type);
     QList<RequestQueue::Request> requests;
     for (const QByteArray &frame : frames) {
-        requests.append({frame, waitsForPage ? 0 : m_transport.replyWaitMs(frame.size()),
-                         FrameBuilder::concernsHostData(frame), type, post,
-                         ReplyParser::expectedReplySize(frame)});
+        RequestQueue::Request request;
+        request.frame = frame;
+        request.reply = ReplyShape::of(frame);
+        request.timeoutMs = timeoutMs;
+        request.slowMs = CommandBuilder::actingTimeMs(type);
+        request.resend = !CommandBuilder::sentOnce(type);
+        request.wireMs = m_transport.wireMs(frame.size() + request.reply.length());
+        request.dataAtStake = type != Command::VerifyRead && FrameBuilder::concernsHostData(frame);
+        request.command = type;
+        request.post = post;
+        requests.append(request);
     }
     return requests;
 }
 
 void Singleton_SerialPort::endBatch()
 {
-    dm_sendEnable = 1;
     emit setWaitPage(false);
     qCDebug(lcLink) << "in init end";
     if (dm_sendList.isEmpty())
@@ -385,14 +438,11 @@ void Singleton_SerialPort::sendFailed(int message)
     emit setWaitPage(true);
 }
 
-void Singleton_SerialPort::waitTimedOut(int activity)
+// The network settings may have reached the device, which then answers at
+// another address: the operator is told so rather than to send again.
+void Singleton_SerialPort::gaveUp(int command)
 {
-    if (activity != m_activity)
-        return; // the page hears of the newer activity and waits again
-    if (dm_sendList.isEmpty())
-        emit setWaitPage(true); // nothing left to wait for
-    else
-        dm_sendList.expireAttempt();
+    sendFailed(command == Command::WriteNetwork ? Message::NetworkUnconfirmed : Message::SendTimeout);
 }
 
 // Drops the queued frames and a half-assembled reply: replies still on
@@ -439,33 +489,44 @@ void Singleton_SerialPort::takeBytes(const QByteArray &bytes)
     if (bytes.isEmpty())
         return;
     qCDebug(lcLink).noquote() << "received" << hexTrace(bytes);
-    if (dm_sendList.discardsInput()) {
-        qCDebug(lcLink) << "thrown away while the line settles";
-        return;
-    }
+    if (dm_sendList.isQuieting())
+        dm_sendList.lineBusy();
     dm_receiveData.append(bytes);
-    for (QByteArray reply = dm_receiveData.takeReply(); !reply.isEmpty();
-         reply = dm_receiveData.takeReply())
+    for (QByteArray reply = dm_receiveData.takeReply(dm_sendList.awaited()); !reply.isEmpty();
+         reply = dm_receiveData.takeReply(dm_sendList.awaited()))
+        takeReply(reply);
+}
+
+// A reply is taken only by the request it answers; anything else is a late
+// answer to an earlier request, or noise, and is thrown away.
+void Singleton_SerialPort::takeReply(const QByteArray &reply)
+{
+    if (dm_sendList.isQuieting()) {
+        qCDebug(lcLink) << "late reply of" << reply.size() << "bytes thrown away while the line settles";
+        dm_sendList.lateReply(reply);
+    } else if (!dm_sendList.isInFlight()) {
+        qCWarning(lcLink) << "reply of" << reply.size() << "bytes without a request thrown away";
+    } else if (!dm_sendList.inFlight().reply.matches(reply)) {
+        qCWarning(lcLink).nospace() << "reply of " << reply.size() << " bytes does not answer request 0x"
+                                    << Qt::hex << quint8(dm_sendList.inFlight().frame.at(Protocol::CodeOffset))
+                                    << "; thrown away";
+    } else {
         parseReply(reply);
+    }
 }
 
 // A verify read's replies fill the device's copy, never the host's record.
 void Singleton_SerialPort::parseReply(const QByteArray &reply)
 {
-    if (!dm_sendList.isInFlight()) {
-        qCWarning(lcLink) << "reply of" << reply.size() << "bytes without a request dropped";
-        return;
-    }
     const RequestQueue::Request sent = dm_sendList.inFlight();
     const bool verifying = sent.command == Command::VerifyRead;
     const ReplyParser::Outcome outcome = (verifying ? m_verifyParser : m_parser)->handle(sent.frame, reply);
     if (!outcome.taken) {
-        dm_receiveData.clear();
         dm_sendList.expireAttempt();
         return;
     }
-    dm_sendList.append(requestsOf(verifying ? sent.command : int(Command::ReadAllPresets),
-                                  sent.post, outcome.followUp));
+    dm_sendList.append(requestsOf(verifying ? sent.command : int(Command::ReadAllPresets), sent.post,
+                                  sent.timeoutMs, outcome.followUp));
     reportPresetWrite(sent.frame, quint8(sent.frame.at(Protocol::CodeOffset)) == Protocol::WriteChannels
                                       ? WholePresetConfirmed
                                       : PresetWriteConfirmed);

@@ -26,8 +26,14 @@ class QTcpSocket;
 // in the device data record.
 //
 // Callers stage a payload in the dm_send... members, emit send_out_time()
-// and call postCommand(), which takes a copy of what they staged; the
-// worker's signals tell them what changed.
+// and call postCommand(), which takes a copy of what they staged and of the
+// time-out announced; the worker's signals tell them what changed.
+//
+// The two threads share nothing they both write: the staging members,
+// dm_sendEnable and the link settings belong to the callers' thread and
+// reach the worker as copies taken at post time; the link state, the data
+// tags and the record's replies belong to the worker and reach the
+// callers through its signals and the calls below.
 class Singleton_SerialPort : public QObject
 {
     Q_OBJECT
@@ -45,26 +51,27 @@ public:
     // Copies what the caller staged, then runs the command in the worker
     // thread, in posting order.
     void postCommand(int type);
-    // Announces the time-out of the command's wait page (send_out_time),
-    // then posts it.
+    // Announces the time-out of the command (send_out_time), then posts it.
     void post(int type, int timeoutMs);
-    // Drops the queue with message reason + 5, in the worker thread.
-    void postSendFailed(int reason);
-    // The wait page ran out of time with the link's activity at the number
-    // given: the attempt in flight has failed (it is sent again or given
-    // up), unless the link has been active since.
-    void postWaitTimedOut(int activity);
-    // Frames queued or in flight; asks the worker thread.
+    // The data tag kept from the last run; none (a settings file not ours)
+    // keeps the tag and gives the last one its eight bytes.
+    void postKeptTag(const QByteArray &tag, bool none);
+    // Both tags cleared: the next connection reads everything.
+    void postForgetTags();
+    // Frames queued or in flight, and the tag of the last frame sent; both
+    // ask the worker thread.
     int queuedFrames();
+    QByteArray lastTag();
 
+    // The link as the callers' thread last heard of it.
     bool isConnected() const;
     QStringList linkSettings() const;
     void setLinkSettings(const QStringList &settings);
     void setNetSettings(const QStringList &settings);
     void setPortSettings(const QStringList &settings);
 
-    int dm_connect_statu = 1; // 1 link down, 0 link up
-    int dm_sendEnable = 1;    // 0 while a batch is only queued
+    int dm_connect_statu = 1; // the worker's: 1 link down, 0 link up
+    int dm_sendEnable = 1;    // the callers': 0 while a batch is only queued
     int dm_index = 0;         // input card entry of the next command
 
     int dm_linkType = 0; // 0 TCP, otherwise serial
@@ -78,8 +85,8 @@ public:
     // The device's wall, current preset and presets as the last verify read
     // found them, beside the host's own (repalceDeviceCopy()).
     DeviceData dm_deviceCopy;
-    QByteArray dm_checkSum;     // data tag carried by write requests
-    QByteArray dm_lastCheckSum; // tag of the last frame sent
+    QByteArray dm_checkSum;     // the worker's: data tag carried by write requests
+    QByteArray dm_lastCheckSum; // the worker's: tag of the last frame sent
     QByteArray dm_sendBuf;
     QByteArray dm_sendBuf2;
     QList<QByteArray> dm_allDataList;
@@ -111,8 +118,8 @@ signals:
     void repalceInCardPIP();
     void repalceInCardText();
     void send_init_end();
-    // A frame went out or a reply was taken; numbered from 1.
-    void linkActivity(int activity);
+    // The link came up or went down; sent before send_connect_end().
+    void linkStateChanged(bool up);
     // How far a posted command of several exchanges has come.
     void commandProgress(int command, int framesDone, int framesTotal, qint64 bytesDone,
                          qint64 bytesTotal);
@@ -122,7 +129,6 @@ signals:
     void presetWritten(int preset, int outcome);
 
 public slots:
-    void out_function(int type);
     void out_function_data(int type, QByteArray data);
 
 private slots:
@@ -139,22 +145,25 @@ private:
     static void shutDown();
     void forwardParserSignals();
 
-    void connectLink();
+    void connectLink(const CommandBuilder::LinkSettings &settings);
     void disconnectLink();
     void linkLost();
+    void setLinkState(bool up);
 
     CommandBuilder::Staging staged(int type) const;
     void run(int type, const CommandBuilder::Staging &staging);
     void queueCommand(int type, const CommandBuilder::Staging &staging, bool sendAtOnce);
-    QList<RequestQueue::Request> requestsOf(int type, int post, const QList<QByteArray> &frames) const;
+    QList<RequestQueue::Request> requestsOf(int type, int post, int timeoutMs,
+                                            const QList<QByteArray> &frames) const;
     void endBatch();
     void sendData(const QByteArray &frame);
     void sendFailed(int message);
-    void waitTimedOut(int activity);
+    void gaveUp(int command);
     void dropQueue();
     void distrustData();
 
     void takeBytes(const QByteArray &bytes);
+    void takeReply(const QByteArray &reply);
     void parseReply(const QByteArray &reply);
     void reportPresetWrite(const QByteArray &frame, int outcome);
 
@@ -169,7 +178,6 @@ private:
     // while a full read is under way and when a request is given up, so
     // the tag kept for the next connection is cleared too.
     bool m_tagTrusted = true;
-    int m_activity = 0;
     int m_posts = 0; // commands queued so far
     CommandBuilder m_builder;
     ReplyParser *m_parser;
@@ -177,6 +185,11 @@ private:
     // The state a verify read writes instead of the host's.
     ReplyParser::OwnState m_verify;
     ReplyParser *m_verifyParser;
+
+    // Lives in the callers' thread: what it owns there.
+    QObject m_callerSide;
+    bool m_linkUp = false;
+    int m_announcedTimeoutMs = Command::ShortWait;
 };
 
 #endif // SINGLETON_SERIALPORT_H

@@ -18,12 +18,11 @@ enum Code : int {
     ScreenFull = 9,      // the canvas's code 2
     RestartDevice = 10,
     CannotSave = 11,
-    Count = 12,
+    NetworkUnconfirmed = 12, // the network settings write went unanswered
+    Count = 13,
 };
 
-// A failed send's reason is counted from NotConnected; a canvas's message
-// from CanvasBase.
-constexpr int SendFailureBase = NotConnected;
+// A canvas's message is counted from CanvasBase.
 constexpr int CanvasBase = 7;
 
 } // namespace Message

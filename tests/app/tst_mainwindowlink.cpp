@@ -4,6 +4,7 @@
 #include "mainwindowcase.h"
 #include "ptyskip.h"
 
+#include <commandtype.h>
 #include <dialog_wait.h>
 #include <framebytes.h>
 #include <linkedsimulator.h>
@@ -119,12 +120,13 @@ void TestMainWindowLink::silentDeviceTimesOut()
     startAgainst(LinkedSimulator::serialSettings(silent.ptyPath()));
     QFile::remove(m_dir->filePath("infoCong.ini"));
 
+    // The connection read is allowed 2 s instead of its 70.
     Singleton_SerialPort *link = Singleton_SerialPort::instance();
     QObject announcer;
-    connect(link, &Singleton_SerialPort::send_connect_end, &announcer, [link] {
-        if (link->isConnected())
+    connect(link, &Singleton_SerialPort::send_out_time, &announcer, [link](int ms) {
+        if (ms == Command::ReadAllWait)
             emit link->send_out_time(2000);
-    });
+    }, Qt::DirectConnection);
     QElapsedTimer clock;
     qint64 waitShownAt = 0, waitToMessage = -1;
     connect(&m_driver, &WindowDriver::dialogShown, &announcer, [&](QDialog *dialog) {

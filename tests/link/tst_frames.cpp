@@ -3,6 +3,7 @@
 #include <devicedata.h>
 #include <framebuilder.h>
 #include <replyassembler.h>
+#include <replyshape.h>
 
 #include <QtTest>
 
@@ -18,7 +19,8 @@ QByteArray tagOf(const QByteArray &frame)
     return frame.mid(frame.size() - 10, 8);
 }
 
-// A reply of the given length, its payload bytes counting up from 1.
+// A reply of the given length, its payload bytes counting up from 1, its
+// code 0x1A.
 QByteArray reply(int length)
 {
     QByteArray bytes(length, '\0');
@@ -27,13 +29,16 @@ QByteArray reply(int length)
     bytes[3] = static_cast<char>(length & 0xFF);
     for (int i = 4; i < length; ++i)
         bytes[i] = static_cast<char>(i % 31 + 1);
+    bytes[8] = 0x1A;
+    bytes[length - 2] = '\xAA';
+    bytes[length - 1] = 0x20;
     return bytes;
 }
 
-QList<QByteArray> takeAll(ReplyAssembler &assembler)
+QList<QByteArray> takeAll(ReplyAssembler &assembler, const ReplyShape *awaited = nullptr)
 {
     QList<QByteArray> replies;
-    for (QByteArray r = assembler.takeReply(); !r.isEmpty(); r = assembler.takeReply())
+    for (QByteArray r = assembler.takeReply(awaited); !r.isEmpty(); r = assembler.takeReply(awaited))
         replies << r;
     return replies;
 }
@@ -61,6 +66,7 @@ private slots:
     void tagsAvoid255AndDiffer();
     void replyStream_data();
     void replyStream();
+    void awaitedReplyIsWaitedFor();
     void clearDropsHalfReply();
 
 private:
@@ -259,15 +265,15 @@ void TestFrames::replyStream_data()
     const QByteArray r18 = reply(18);
     const QByteArray r20 = reply(20);
     const QByteArray r21 = reply(21);
-    const QByteArray r1865 = reply(1865);
-    const QByteArray mark = QByteArray::fromHex("2000FF1204050607");
+    const QByteArray r1867 = reply(ReplyShape::LongestReply);
+    const QByteArray mark = QByteArray::fromHex("2000FF120405AA20");
     QByteArrayList hundreds;
     QList<QByteArrayList> none;
-    for (int i = 0; i < r1865.size(); i += 100) {
-        hundreds << r1865.mid(i, 100);
+    for (int i = 0; i < r1867.size(); i += 100) {
+        hundreds << r1867.mid(i, 100);
         none << QByteArrayList();
     }
-    none.last() = {r1865};
+    none.last() = {r1867};
     QTest::newRow("pieces of 3, 5 and 8")
         << QByteArrayList{r16.left(3), r16.mid(3, 5), r16.mid(8)} << QList<QByteArrayList>{{}, {}, {r16}};
     QTest::newRow("0xFF in byte 2") << QByteArrayList{mark.left(5), mark.mid(5)}
@@ -285,6 +291,14 @@ void TestFrames::replyStream_data()
     QTest::newRow("length below 8 is noise")
         << QByteArrayList{QByteArray::fromHex("20000005") + r16, QByteArray::fromHex("20000000")}
         << QList<QByteArrayList>{{r16}, {}};
+    QTest::newRow("length beyond the longest reply is noise")
+        << QByteArrayList{QByteArray::fromHex("2000074C") + r16} << QList<QByteArrayList>{{r16}};
+    QTest::newRow("a start without its trailer is noise")
+        << QByteArrayList{QByteArray::fromHex("20000C00") + r16.left(8), r16.mid(8)}
+        << QList<QByteArrayList>{{}, {r16}};
+    QTest::newRow("an unfinished start gives way to a reply behind it")
+        << QByteArrayList{QByteArray::fromHex("2000050F") + mark, r16}
+        << QList<QByteArrayList>{{mark}, {r16}};
 }
 
 void TestFrames::replyStream()
@@ -297,6 +311,25 @@ void TestFrames::replyStream()
         QCOMPARE(takeAll(assembler), QList<QByteArray>(replies.at(i)));
     }
     QVERIFY(assembler.isEmpty());
+}
+
+// An unfinished start that may be the reply awaited is waited for, even
+// when what it holds so far looks like a whole reply of another kind.
+void TestFrames::awaitedReplyIsWaitedFor()
+{
+    QByteArray blocks = reply(523);
+    blocks[8] = 0x1B;
+    const QByteArray inner = QByteArray::fromHex("2001FF080401AA20");
+    blocks.replace(100, inner.size(), inner);
+    const ReplyShape awaited = ReplyShape::of(FrameBuilder::readRequest(0x1B));
+    ReplyAssembler assembler;
+    assembler.append(blocks.left(300));
+    QCOMPARE(takeAll(assembler, &awaited), QList<QByteArray>{});
+    assembler.append(blocks.mid(300));
+    QCOMPARE(takeAll(assembler, &awaited), QList<QByteArray>{blocks});
+    QVERIFY(awaited.matches(blocks));
+    QVERIFY(!ReplyShape::acknowledgement().matches(blocks));
+    QVERIFY(ReplyShape::acknowledgement().matches(inner));
 }
 
 void TestFrames::clearDropsHalfReply()

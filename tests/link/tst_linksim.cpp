@@ -1,4 +1,9 @@
+#include <commandtype.h>
+#include <deviceprotocol.h>
 #include <devicesimulator.h>
+#include <framebuilder.h>
+#include <replyassembler.h>
+#include <replyshape.h>
 #include <singleton_serialport.h>
 
 #include "framebytes.h"
@@ -17,8 +22,6 @@ namespace {
 using FrameBytes::heads;
 
 constexpr int Wait = 10000;
-
-enum class Transport { Tcp, Pty };
 
 // A window the tests put into a preset.
 struct Window
@@ -138,7 +141,6 @@ double processCpuSeconds()
 
 } // namespace
 
-Q_DECLARE_METATYPE(Transport)
 Q_DECLARE_METATYPE(FaultOptions)
 
 // The link worker in its thread against the device simulator, over TCP
@@ -146,6 +148,9 @@ Q_DECLARE_METATYPE(FaultOptions)
 class TestLinkSim : public QObject
 {
     Q_OBJECT
+
+public:
+    enum class Transport { Tcp, Pty };
 
 private slots:
     void initTestCase();
@@ -168,9 +173,18 @@ private slots:
     void unansweredWriteIsNotTrusted();
     void lateReplyIsNotTakenByTheNext_data() { addTransports(); }
     void lateReplyIsNotTakenByTheNext();
+    void slowDeviceIsReadExactly();
+    void replyOfAnotherRequestIsThrownAway();
+    void staleAcknowledgementAfterGivingUp_data() { addTransports(); }
+    void staleAcknowledgementAfterGivingUp();
+    void slowSignalSwitchIsSentOnce();
+    void silentDeviceIsReportedWithinOneTimeOut();
+    void networkWriteIsSentOnce();
+    void noiseNeverSwallowsAReply();
 
 private:
     static void addTransports();
+    static Transport transport();
     void linkUp();
     bool waitFor(const QString &name, int count = 1);
     void readAll();
@@ -182,11 +196,13 @@ private:
     QTemporaryDir m_dir;
 };
 
+Q_DECLARE_METATYPE(TestLinkSim::Transport)
+
 void TestLinkSim::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_link = Singleton_SerialPort::instance();
-    m_signals = new SignalRecorder(m_link, {"linkActivity"}, this);
+    m_signals = new SignalRecorder(m_link, {"linkStateChanged", "send_out_time"}, this);
 }
 
 // A fresh device with known windows, wall, current preset and tag; the
@@ -202,8 +218,8 @@ void TestLinkSim::init()
     model.wall.resolution = WallResolution;
     model.currentPreset = CurrentPreset;
     model.tag = QByteArray::fromHex("2122232425262728");
-    m_link->dm_checkSum.clear();
-    m_link->dm_lastCheckSum.clear();
+    m_link->postForgetTags();
+    emit m_link->send_out_time(Command::ShortWait);
     m_signals->clear();
 }
 
@@ -224,9 +240,18 @@ void TestLinkSim::addTransports()
         QTest::newRow("pty") << Transport::Pty;
 }
 
+// Over the row's transport, TCP for a test without rows.
+TestLinkSim::Transport TestLinkSim::transport()
+{
+    if (!QTest::currentDataTag())
+        return Transport::Tcp;
+    QFETCH(Transport, transport);
+    return transport;
+}
+
 void TestLinkSim::linkUp()
 {
-    QFETCH(Transport, transport);
+    const Transport transport = this->transport();
     m_link->setLinkSettings(transport == Transport::Tcp ? LinkedSimulator::tcpSettings(m_sim->tcpPort())
                                                         : LinkedSimulator::serialSettings(m_sim->ptyPath()));
     m_link->postCommand(1);
@@ -245,15 +270,14 @@ bool TestLinkSim::waitFor(const QString &name, int count)
 // window empties after use.
 void TestLinkSim::readAll()
 {
-    m_link->dm_checkSum.clear();
-    m_link->dm_lastCheckSum.clear();
+    m_link->postForgetTags();
     for (QList<WinData> &wins : m_link->dm_data.modelWins)
         wins.clear();
     m_signals->clear();
-    m_link->postCommand(190);
-    QVERIFY(waitFor(QStringLiteral("replaceWins")));
+    m_link->post(190, Command::ReadAllWait);
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("replaceWins")) > 0; }, 90000));
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
-    m_link->postCommand(12);
+    m_link->post(12, Command::ShortWait);
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)"), 2));
 }
 
@@ -267,8 +291,8 @@ void TestLinkSim::compareRecord()
     QCOMPARE(data.rowHeights, WallHeights);
     QCOMPARE(QList<int>({data.outResolution, data.curModel}), QList<int>({WallResolution, CurrentPreset}));
     QCOMPARE(entryLines(data), entryLines(model));
+    QCOMPARE(m_link->lastTag(), model.tag);
     QCOMPARE(m_link->dm_checkSum, model.tag);
-    QCOMPARE(m_link->dm_lastCheckSum, model.tag);
 }
 
 // The device's tag differs from the host's: everything is read and the
@@ -292,19 +316,20 @@ void TestLinkSim::connectionRead()
     QCOMPARE(heads(m_sim->requests()), FrameBytes::connectionRead(false));
 }
 
+// A preset read the device never answers ends the read with message 7;
+// the next read starts afresh and reads everything.
 void TestLinkSim::timeOutDuringPresetReads()
 {
     FaultOptions faults;
-    faults.dropEvery = 10;
+    faults.muteCode = 0x1B;
     m_sim->setFaults(faults);
     linkUp();
-    m_link->postCommand(190);
-    QTRY_COMPARE_WITH_TIMEOUT(m_sim->requests().size(), 10, Wait);
-    m_link->postSendFailed(2);
+    m_link->post(190, 3000);
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
     QCOMPARE(m_signals->names, (QStringList{"setWaitPage(false)", "isFistConnect", "repalceInCardMes",
                                             "replaceWinPages", "send_explain_end(7)", "setWaitPage(true)"}));
     QCOMPARE(m_link->queuedFrames(), 0);
+    QVERIFY(m_link->lastTag().isEmpty());
 
     m_sim->setFaults({});
     m_sim->clearRequests();
@@ -313,8 +338,8 @@ void TestLinkSim::timeOutDuringPresetReads()
     compareRecord();
 }
 
-// The seed gives noise and overrun bytes without a frame start: with no
-// checksum in the protocol, a stray 0x20 would pass for one.
+// Noise with false starts of a reply in every burst, split and overrun
+// replies: every reply is still taken, none mistaken.
 void TestLinkSim::damagedReplies_data()
 {
     QTest::addColumn<Transport>("transport");
@@ -326,6 +351,7 @@ void TestLinkSim::damagedReplies_data()
         options.splitReplies = c.split;
         options.noiseEvery = c.noiseEvery;
         options.overrunEvery = c.overrunEvery;
+        options.noiseStarts = true;
         options.seed = 5;
         QTest::addRow("tcp %s", c.name) << Transport::Tcp << options;
         if (HasPty)
@@ -347,9 +373,8 @@ void TestLinkSim::damagedReplies()
 // port.
 void TestLinkSim::linkLost()
 {
-    QFETCH(Transport, transport);
     linkUp();
-    if (transport == Transport::Tcp)
+    if (transport() == Transport::Tcp)
         m_sim->hangUp();
     else
         m_sim->closePty();
@@ -413,17 +438,17 @@ void TestLinkSim::unansweredWriteIsNotTrusted()
     m_link->postCommand(49);
     QVERIFY(waitFor(QStringLiteral("send_explain_end(7)")));
     QCOMPARE(heads(m_sim->requests()), (QStringList{"4904", "4904", "4904"}));
-    QVERIFY(m_link->dm_lastCheckSum.isEmpty());
+    QVERIFY(m_link->lastTag().isEmpty());
 
     m_sim->setFaults({});
     m_link->postCommand(43);
-    QVERIFY(waitFor(QStringLiteral("setWaitPage(true)"), 2));
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("setWaitPage(true)")) >= 2; }, 15000));
     m_sim->clearRequests();
     m_signals->clear();
-    m_link->postCommand(190);
+    m_link->post(190, Command::ReadAllWait);
     QVERIFY(waitFor(QStringLiteral("replaceWins")));
     QCOMPARE(heads(m_sim->requests()), FrameBytes::connectionRead(true));
-    QCOMPARE(m_link->dm_lastCheckSum, m_sim->model().tag);
+    QCOMPARE(m_link->lastTag(), m_sim->model().tag);
 }
 
 // The reply to the first request comes after its wait and after the frame
@@ -431,10 +456,9 @@ void TestLinkSim::unansweredWriteIsNotTrusted()
 // thrown away rather than taken for the reply to the next request.
 void TestLinkSim::lateReplyIsNotTakenByTheNext()
 {
-    QFETCH(Transport, transport);
     FaultOptions faults;
     faults.lateRequest = 1;
-    faults.lateMs = transport == Transport::Tcp ? 2000 : 2700; // a second past the first wait
+    faults.lateMs = transport() == Transport::Tcp ? 2000 : 2700; // a second past the first wait
     m_sim->setFaults(faults);
     linkUp();
     m_link->postCommand(10);
@@ -448,6 +472,152 @@ void TestLinkSim::lateReplyIsNotTakenByTheNext()
     QCOMPARE(entryLines(m_link->dm_data), entryLines(m_sim->model()));
     QCOMPARE(m_signals->count(QStringLiteral("repalceVersion")), 1);
     QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(7)")), 0);
+}
+
+// A device that answers every request 1.3 s late, slower than the first
+// wait: each read is taken by its own request, so the record, the versions
+// and the link's own settings are exactly the device's.
+void TestLinkSim::slowDeviceIsReadExactly()
+{
+    FaultOptions faults;
+    faults.delayMs = 1300;
+    m_sim->setFaults(faults);
+    linkUp();
+    readAll();
+    compareRecord();
+    m_link->post(10, Command::ReadAllWait);
+    m_link->post(14, Command::ShortWait);
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("repalceConnect")) > 0; }, 30000));
+    QCOMPARE(m_link->dm_data.sysVersion, (DeviceData::Version{3, 1, 4}));
+    QCOMPARE(m_link->linkSettings().mid(1, 5),
+             (QStringList{"192.168.1.100", "50", "255.255.255.0", "192.168.1.1", "16-21-2C"}));
+    QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(7)")), 0);
+}
+
+// The answer to a resent read comes in out of turn while the next read is
+// in flight: it has the wrong code and is thrown away, not read as the
+// network settings.
+void TestLinkSim::replyOfAnotherRequestIsThrownAway()
+{
+    FaultOptions faults;
+    faults.outOfTurnCode = 0x13;
+    faults.outOfTurnMs = 4500;
+    faults.slowCode = 0x14;
+    faults.slowMs = 4000;
+    m_sim->setFaults(faults);
+    linkUp();
+    m_link->post(10, Command::ShortWait);
+    m_link->post(14, Command::ShortWait);
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("repalceConnect")) > 0; }, 15000));
+    QCOMPARE(heads(m_sim->requests()).mid(0, 3), (QStringList{"1300", "1300", "1400"}));
+    QCOMPARE(m_link->linkSettings().at(1), QStringLiteral("192.168.1.100"));
+    QCOMPARE(m_link->linkSettings().at(2), QStringLiteral("50"));
+    QCOMPARE(m_signals->count(QStringLiteral("repalceVersion")), 1);
+}
+
+// A write given up and then acknowledged late: the acknowledgement is
+// thrown away, so a next write the device never answers is not confirmed
+// by it but given up in its turn.
+void TestLinkSim::staleAcknowledgementAfterGivingUp()
+{
+    linkUp();
+    FaultOptions faults;
+    faults.muteCode = 0x49;
+    m_sim->setFaults(faults);
+    m_link->dm_data.curModel = 4;
+    m_link->post(49, Command::ShortWait);
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) > 0; }, 15000));
+    m_sim->clearRequests();
+    faults.outOfTurnCode = 0x49; // the next recall's first frame is answered late...
+    faults.outOfTurnMs = 3000;
+    m_sim->setFaults(faults);
+    m_link->dm_data.curModel = 5;
+    m_link->post(49, 2000);       // ...after it was given up
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) > 1; }, 15000));
+    m_link->dm_data.curModel = 6;
+    m_link->post(49, Command::ShortWait);
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) >= 3; }, 30000));
+    QCOMPARE(heads(m_sim->requests()).last(), QStringLiteral("4906"));
+    QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(7)")), 3);
+}
+
+// A signal switch takes the device seconds: its frame waits that long and
+// goes once, and the new signal is the host's.
+void TestLinkSim::slowSignalSwitchIsSentOnce()
+{
+    FaultOptions faults;
+    faults.slowCode = 0x80;
+    faults.slowMs = 3500;
+    m_sim->setFaults(faults);
+    linkUp();
+    m_link->dm_index = 2;
+    m_link->dm_sendBuf = QByteArray(1, '\x03');
+    m_link->post(80, Command::SignalWait);
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("repalceInCardMainSingle(2)")) > 0; },
+                            15000));
+    QCOMPARE(heads(m_sim->requests()), QStringList{"8002"});
+    QCOMPARE(m_link->dm_data.inCards[2].mainSignal, 3);
+    QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(7)")), 0);
+}
+
+// A device that answers nothing is reported once the command's time-out
+// has passed, not three.
+void TestLinkSim::silentDeviceIsReportedWithinOneTimeOut()
+{
+    FaultOptions faults;
+    faults.muteCode = 0x41;
+    m_sim->setFaults(faults);
+    linkUp();
+    QElapsedTimer clock;
+    clock.start();
+    m_link->post(41, 4000);
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) > 0; }, 15000));
+    QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(heads(m_sim->requests(), 1), (QStringList{"41", "41", "41"}));
+}
+
+// After the network settings the device may answer elsewhere: the frame
+// goes once, and the operator is told what to do.
+void TestLinkSim::networkWriteIsSentOnce()
+{
+    FaultOptions faults;
+    faults.muteCode = 0x4B;
+    m_sim->setFaults(faults);
+    linkUp();
+    m_link->dm_sendBuf = QByteArray::fromHex("01c0a80165" "01ffffff00" "01c0a80101" "01aabbcc");
+    m_link->post(15, 2000);
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("setWaitPage(true)")) > 0; }, 15000));
+    QCOMPARE(heads(m_sim->requests(), 1), QStringList{"4b"});
+    QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(12)")), 1);
+}
+
+// 20,000 bursts of noise, each with a false start of a reply, in front of an
+// acknowledgement and of a read reply: every reply comes out whole, and
+// nothing else is taken for one.
+void TestLinkSim::noiseNeverSwallowsAReply()
+{
+    FaultOptions options;
+    options.noiseEvery = 1;
+    options.noiseStarts = true;
+    options.seed = 5300;
+    FaultInjector noise(options);
+    const QByteArray acknowledgement = QByteArray::fromHex("2001ff080401aa20");
+    const QByteArray flagsRead = FrameBuilder::readRequest(0x1C);
+    const QByteArray flags = DeviceProtocol::answer(flagsRead, &m_sim->model());
+    const QByteArray recall = FrameBuilder::sizedWriteFrame(0x49, QByteArray(1, '\x02'), QByteArray(8, '\0'));
+    const struct { QByteArray request, reply; } exchanges[] = {{recall, acknowledgement}, {flagsRead, flags}};
+    int lost = 0, mistaken = 0;
+    for (int burst = 1; burst <= 20000; ++burst) {
+        const auto &exchange = exchanges[burst % 2];
+        const ReplyShape awaited = ReplyShape::of(exchange.request);
+        ReplyAssembler assembler;
+        assembler.append(noise.shape(burst, exchange.request, exchange.reply).join());
+        const QByteArray taken = assembler.takeReply(&awaited);
+        lost += taken.isEmpty();
+        mistaken += !taken.isEmpty() && (taken != exchange.reply || !awaited.matches(taken));
+    }
+    QCOMPARE(lost, 0);
+    QCOMPARE(mistaken, 0);
 }
 
 QTEST_GUILESS_MAIN(TestLinkSim)

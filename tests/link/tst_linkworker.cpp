@@ -62,7 +62,7 @@ void TestLinkWorker::unreachablePeer_data()
 void TestLinkWorker::unreachablePeer()
 {
     QFETCH(QStringList, settings);
-    SignalRecorder recorded(m_link, {"linkActivity"});
+    SignalRecorder recorded(m_link, {"linkStateChanged"});
     m_link->setLinkSettings(settings);
     m_link->postCommand(1);
     m_link->postCommand(12);
@@ -76,11 +76,11 @@ void TestLinkWorker::unreachablePeer()
 void TestLinkWorker::settingsRoundTrip()
 {
     m_link->setLinkSettings({"0", "10.1.2.3", "5000", "255.0.0.0", "10.0.0.1", "01-02-03", "ttyS1"});
-    m_link->dm_lastCheckSum = hex("0102030405060708");
+    m_link->postKeptTag(hex("0102030405060708"), false);
     writeSettings(1);
     m_link->setLinkSettings({"1", "", "0", "", "", "", ""});
-    m_link->dm_checkSum.clear();
-    m_link->dm_lastCheckSum.clear();
+    m_link->postForgetTags();
+    QVERIFY(m_link->lastTag().isEmpty());
 
     int isEnglish = 0;
     readSettings(isEnglish);
@@ -89,21 +89,20 @@ void TestLinkWorker::settingsRoundTrip()
              (QStringList{"0", "10.1.2.3", "5000", "255.0.0.0", "10.0.0.1", "01-02-03", "ttyS1"}));
     QCOMPARE(m_link->dm_linkType, 0);
     QCOMPARE(m_link->dm_port, 5000);
+    QCOMPARE(m_link->lastTag(), hex("0102030405060708"));
     QCOMPARE(m_link->dm_checkSum, hex("0102030405060708"));
-    QCOMPARE(m_link->dm_lastCheckSum, hex("0102030405060708"));
 }
 
 void TestLinkWorker::settingsDefaultsKeepTag()
 {
     QFile::remove(SettingsFile::path());
-    m_link->dm_checkSum = hex("AABB");
-    m_link->dm_lastCheckSum = hex("CC");
+    m_link->postKeptTag(hex("AABB"), false);
     int isEnglish = 1;
     readSettings(isEnglish);
     QCOMPARE(isEnglish, 0);
     QCOMPARE(m_link->linkSettings(), SettingsFile::defaultLinkSettings());
+    QCOMPARE(m_link->lastTag(), hex("AABB000000000000"));
     QCOMPARE(m_link->dm_checkSum, hex("AABB"));
-    QCOMPARE(m_link->dm_lastCheckSum, hex("CC00000000000000"));
 }
 
 void TestLinkWorker::cleanExit()

@@ -8,10 +8,13 @@
 namespace {
 
 // The spy records from the worker's thread at once, so the signal may be in
-// before the wait starts.
+// before the wait starts; the link state it follows reaches this thread
+// queued, ahead of it.
 bool waitForSignal(QSignalSpy &spy)
 {
-    return !spy.isEmpty() || spy.wait(10000);
+    const bool seen = !spy.isEmpty() || spy.wait(10000);
+    QCoreApplication::processEvents();
+    return seen;
 }
 
 } // namespace
