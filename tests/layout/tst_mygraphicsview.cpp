@@ -155,11 +155,13 @@ void TestMyGraphicsView::keysNudgeAndDelete()
     Canvas canvas;
     QSignalSpy sent(&canvas, &MyGraphicsView::s_allMessage);
     QSignalSpy ignored(&canvas, &MyGraphicsView::ignore_message);
+    QUndoStack history;
+    canvas.setUndoStack(&history);
     canvas.drop(1, screen(0).center());
     canvas.setTrimOutRect(0, QRectF(100, 100, 400, 300));
     QTest::mouseClick(canvas.viewport(), Qt::LeftButton, {}, canvas.at(QPointF(300, 250)));
     // Nudges in a row go out as one change once the keys rest, or at once
-    // when the canvas is about to be stored.
+    // when the canvas is about to be stored; each change is one undo step.
     QTest::keyClick(&canvas, Qt::Key_Right);
     QTest::keyClick(&canvas, Qt::Key_Down, Qt::ShiftModifier);
     QCOMPARE(canvas.rectOf(0), QRect(101, 110, 400, 300));
@@ -171,8 +173,10 @@ void TestMyGraphicsView::keysNudgeAndDelete()
     canvas.setDisSend();
     QCOMPARE(sent.size(), 4);
     canvas.setSend();
-    QTest::keyClick(&canvas, Qt::Key_Right);
+    QCOMPARE(history.count(), 4);
+    history.undo();
     QCOMPARE(canvas.rectOf(0), QRect(101, 110, 400, 300));
+    QCOMPARE(sent.size(), 5);
 
     // Escape puts a window being dragged back, and nothing is sent.
     const QPoint grip = canvas.at(QPointF(300, 250));
