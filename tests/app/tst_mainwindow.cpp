@@ -266,7 +266,13 @@ void TestMainWindow::undoAndRedoReachTheDevice()
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(canvas(), Qt::Key_Down);
     QVERIFY(settle());
+    m_driver.drop(7, moved.center());
+    QVERIFY(settle());
 
+    const int before = m_sim->requests().size();
+    step(undo); // the source, as the window's own signal
+    QCOMPARE(headsSince(before), QStringList({"4802"}));
+    QCOMPARE(canvas()->model().window(added).channel, 5);
     step(undo); // the three nudges at once
     QCOMPARE(canvas()->model().window(added).rect, moved);
     step(undo);
