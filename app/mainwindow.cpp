@@ -183,7 +183,7 @@ void MainWindow::setLanguage(int english)
     m_data->setEnglish(english != 0);
     m_docks->setLanguage(english != 0);
     ui->mygraphicsview->setLanguage(isEnglish);
-    m_presets->marks().setLanguage(english != 0);
+    m_presets->setLanguage(english != 0);
     updateUndoActions();
 }
 

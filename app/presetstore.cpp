@@ -2,8 +2,10 @@
 
 #include "applog.h"
 
+#include <bilingual.h>
 #include <commandtype.h>
 #include <form_model.h>
+#include <layoutedit.h>
 #include <mygraphicsview.h>
 #include <presetblocks.h>
 #include <presetcheck.h>
@@ -25,6 +27,18 @@ PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_Seri
         stack = new QUndoStack(&m_history);
     connect(link, &Singleton_SerialPort::presetWritten, this,
             [this](int preset, int outcome) { m_marks.written(preset, outcome); });
+}
+
+// The stacks hold the canvas's edits only, and lend them read-only; their
+// text is all that changes.
+void PresetStore::setLanguage(bool english)
+{
+    m_marks.setLanguage(english);
+    const Bilingual text(english);
+    for (const QUndoStack *stack : m_stacks) {
+        for (int i = 0; i < stack->count(); ++i)
+            const_cast<LayoutEdit *>(static_cast<const LayoutEdit *>(stack->command(i)))->setLanguage(text);
+    }
 }
 
 void PresetStore::store()

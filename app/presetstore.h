@@ -30,6 +30,8 @@ public:
     int shown() const { return m_shown; }
     PresetMarks &marks() { return m_marks; }
     QUndoGroup &history() { return m_history; }
+    // The marks and every preset's undo history in that language.
+    void setLanguage(bool english);
 
     // The canvas goes back into its preset.
     void store();

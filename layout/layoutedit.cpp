@@ -10,9 +10,16 @@ LayoutEdit::LayoutEdit(MyGraphicsView *canvas, const WallModel &before, int wind
     , m_before(before)
     , m_after(canvas->model())
     , m_window(window)
+    , m_english(english)
+    , m_chinese(chinese)
 {
-    const QString text = Bilingual(canvas->isEnglish())(english, chinese);
-    setText(window < 0 ? text : text.arg(window + 1));
+    setLanguage(canvas->text());
+}
+
+void LayoutEdit::setLanguage(const Bilingual &text)
+{
+    const QString name = text(m_english, m_chinese);
+    setText(m_window < 0 ? name : name.arg(m_window + 1));
 }
 
 void LayoutEdit::undo()

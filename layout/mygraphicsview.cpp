@@ -359,16 +359,18 @@ void MyGraphicsView::cancelDrag()
 }
 
 // The dragged window first goes back where the model has it, in case the
-// change is refused; a rectangle drawn smaller than a drag's least is a
-// click.
+// change is refused; a click only selected, and a rectangle drawn smaller
+// than a drag's least is taken for one.
 void MyGraphicsView::finishDrag(const QPointF &scenePos)
 {
     const int id = m_pointer.window();
-    const WindowDrag drag = m_pointer.finish();
+    const std::optional<WindowDrag> drag = m_pointer.finish(scenePos);
     syncWindows();
-    const QRect rect = drag.rectAt(scenePos);
-    if (!drag.isDrawing())
-        m_editor.drag(id, rect, drag.isMove());
+    if (!drag)
+        return;
+    const QRect rect = drag->rectAt(scenePos);
+    if (!drag->isDrawing())
+        m_editor.drag(id, rect, drag->isMove());
     else if (rect.width() >= WindowDrag::MinSize && rect.height() >= WindowDrag::MinSize)
         m_editor.draw(curChannel, rect);
 }

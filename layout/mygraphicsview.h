@@ -68,7 +68,7 @@ public:
     bool isLocked() const { return m_editor.isLocked(); }
     // Nudges not yet sent: they go when the keys have rested a moment.
     bool changePending() const { return m_editor.sender().isWaiting(); }
-    bool isEnglish() const { return m_text.english(); }
+    const Bilingual &text() const { return m_text; }
 
     // Where committed edits go for undo; none while null.
     void setUndoStack(QUndoStack *stack);

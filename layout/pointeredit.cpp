@@ -3,6 +3,8 @@
 #include "wallmodel.h"
 #include "wallscene.h"
 
+#include <QApplication>
+
 namespace {
 
 constexpr qreal SnapReach = 8;   // view pixels
@@ -33,10 +35,17 @@ void PointerEdit::press(const WallModel &model, int id, const QPointF &point, qr
         m_drag = WindowDrag::drawing(point, bounds, snapper);
     }
     m_window = id;
+    m_press = point;
+    // The pointer is at whole view pixels: half a pixel more keeps the
+    // distance itself a click whatever the scale's rounding.
+    m_clickReach = (QApplication::startDragDistance() + 0.5) * scale;
+    m_started = false;
 }
 
 void PointerEdit::move(const QPointF &point)
 {
+    if (!started(point))
+        return;
     const QRect rect = m_drag->rectAt(point);
     if (m_drag->isDrawing())
         m_scene->showBand(rect);
@@ -44,9 +53,9 @@ void PointerEdit::move(const QPointF &point)
         m_scene->moveWindow(m_window, rect);
 }
 
-WindowDrag PointerEdit::finish()
+std::optional<WindowDrag> PointerEdit::finish(const QPointF &point)
 {
-    const WindowDrag drag = *m_drag;
+    const std::optional<WindowDrag> drag = started(point) ? m_drag : std::nullopt;
     cancel();
     return drag;
 }
@@ -55,6 +64,13 @@ void PointerEdit::cancel()
 {
     m_drag.reset();
     m_scene->hideBand();
+}
+
+// Once past the drag distance the drag goes on, wherever the pointer goes.
+bool PointerEdit::started(const QPointF &point)
+{
+    m_started = m_started || (point - m_press).manhattanLength() > m_clickReach;
+    return m_started;
 }
 
 std::optional<Qt::CursorShape> PointerEdit::cursorAt(const WallModel &model, const QPointF &point,

@@ -80,10 +80,13 @@ void WindowSender::sendDeleteAll()
     adopt();
 }
 
+// However the nudges went, by the pause or with another send, the next
+// nudge is another change.
 void WindowSender::endPause()
 {
-    if (m_pause.isActive()) {
-        m_pause.stop();
-        ++m_group;
-    }
+    if (m_nudged < 0)
+        return;
+    m_pause.stop();
+    m_nudged = -1;
+    ++m_group;
 }

@@ -45,7 +45,7 @@ private:
     QByteArray m_deviceSlots; // window slots as the device was last told them
     bool m_sending = true;
     QTimer m_pause;
-    int m_nudged = -1;
+    int m_nudged = -1; // waits for the pause; -1: nothing waits
     int m_group = 0;
 };
 

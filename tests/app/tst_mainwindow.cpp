@@ -244,8 +244,9 @@ void TestMainWindow::verifyFindsWhatTheDeviceChanged()
 }
 
 // Each edit, its undo and its redo leave the device's preset equal to the
-// canvas; each preset keeps its own history; a locked canvas does not undo;
-// a rebuild from the device empties the histories.
+// canvas; each preset keeps its own history, named in the language shown;
+// a locked canvas does not undo; a rebuild from the device empties the
+// histories.
 void TestMainWindow::undoAndRedoReachTheDevice()
 {
     QAction *undo = m_driver.child<QAction>("actionUndo");
@@ -265,7 +266,13 @@ void TestMainWindow::undoAndRedoReachTheDevice()
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(canvas(), Qt::Key_Down);
     QVERIFY(settle());
+    m_driver.drop(7, moved.center());
+    QVERIFY(settle());
 
+    const int before = m_sim->requests().size();
+    step(undo); // the source, as the window's own signal
+    QCOMPARE(headsSince(before), QStringList({"4802"}));
+    QCOMPARE(canvas()->model().window(added).channel, 5);
     step(undo); // the three nudges at once
     QCOMPARE(canvas()->model().window(added).rect, moved);
     step(undo);
@@ -279,8 +286,14 @@ void TestMainWindow::undoAndRedoReachTheDevice()
     m_driver.presetButton(0)->click();
     QVERIFY(settle());
     QVERIFY(!undo->isEnabled());
+    m_driver.trigger("actionChinese");
     m_driver.presetButton(2)->click();
     QVERIFY(settle());
+    const QString win = QStringLiteral(" Win%1").arg(added + 1);
+    QCOMPARE(undo->text(), QString::fromUtf8("撤销 移动") + win);
+    QCOMPARE(redo->text(), QString::fromUtf8("重做 微移") + win);
+    m_driver.trigger("actionEnglish");
+    QCOMPARE(undo->text(), QStringLiteral("Undo Move") + win);
     m_driver.trigger("actionLock");
     QVERIFY(!undo->isEnabled());
     m_driver.trigger("actionUnlock");

@@ -126,6 +126,28 @@ void TestMyGraphicsView::drawMoveAndResizeSnap()
 
     canvas.drag(QPointF(1000, 400), QPointF(1000, 400), &sent); // a click sends nothing
     QCOMPARE(sent.size(), 5);
+
+    // Within snapping reach of a screen edge a click, wobbling up to the
+    // drag distance, still only selects; going past it moves and snaps.
+    QUndoStack history;
+    canvas.setUndoStack(&history);
+    canvas.setTrimOutRect(1, QRectF(2200, 1092, 1000, 600));
+    const QPoint grip = canvas.at(QPointF(2700, 1400));
+    const QPoint wobble = grip + QPoint(QApplication::startDragDistance(), 0);
+    QTest::mousePress(canvas.viewport(), Qt::LeftButton, {}, grip);
+    QTest::mouseMove(canvas.viewport(), wobble);
+    QTest::mouseRelease(canvas.viewport(), Qt::LeftButton, {}, wobble);
+    QCOMPARE(canvas.selectedWindow(), 1);
+    QCOMPARE(canvas.rectOf(1), QRect(2200, 1092, 1000, 600));
+    QCOMPARE(sent.size(), 6);
+    QCOMPARE(history.count(), 1);
+    QTest::mousePress(canvas.viewport(), Qt::LeftButton, {}, grip);
+    QTest::mouseMove(canvas.viewport(), wobble + QPoint(1, 0));
+    QTest::mouseRelease(canvas.viewport(), Qt::LeftButton, {}, wobble + QPoint(1, 0));
+    QCOMPARE(canvas.rectOf(1).top(), 1080);
+    QVERIFY(canvas.rectOf(1).left() > 2200);
+    QCOMPARE(sent.size(), 7);
+    QCOMPARE(history.undoText(), QStringLiteral("Move Win2"));
 }
 
 void TestMyGraphicsView::keysNudgeAndDelete()
@@ -133,11 +155,13 @@ void TestMyGraphicsView::keysNudgeAndDelete()
     Canvas canvas;
     QSignalSpy sent(&canvas, &MyGraphicsView::s_allMessage);
     QSignalSpy ignored(&canvas, &MyGraphicsView::ignore_message);
+    QUndoStack history;
+    canvas.setUndoStack(&history);
     canvas.drop(1, screen(0).center());
     canvas.setTrimOutRect(0, QRectF(100, 100, 400, 300));
     QTest::mouseClick(canvas.viewport(), Qt::LeftButton, {}, canvas.at(QPointF(300, 250)));
     // Nudges in a row go out as one change once the keys rest, or at once
-    // when the canvas is about to be stored.
+    // when the canvas is about to be stored; each change is one undo step.
     QTest::keyClick(&canvas, Qt::Key_Right);
     QTest::keyClick(&canvas, Qt::Key_Down, Qt::ShiftModifier);
     QCOMPARE(canvas.rectOf(0), QRect(101, 110, 400, 300));
@@ -149,8 +173,10 @@ void TestMyGraphicsView::keysNudgeAndDelete()
     canvas.setDisSend();
     QCOMPARE(sent.size(), 4);
     canvas.setSend();
-    QTest::keyClick(&canvas, Qt::Key_Right);
+    QCOMPARE(history.count(), 4);
+    history.undo();
     QCOMPARE(canvas.rectOf(0), QRect(101, 110, 400, 300));
+    QCOMPARE(sent.size(), 5);
 
     // Escape puts a window being dragged back, and nothing is sent.
     const QPoint grip = canvas.at(QPointF(300, 250));
