@@ -338,7 +338,8 @@ void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging 
 }
 
 // Frames of a long command wait for the wait page's time-out (the time the
-// caller allowed for the whole command) before they are sent again.
+// caller allowed for the whole command) before they are sent again. A
+// verify read fills the device's copy only: losing it puts nothing at stake.
 QList<RequestQueue::Request> Singleton_SerialPort::requestsOf(int type, int post,
                                                               const QList<QByteArray> &frames) const
 {
@@ -346,7 +347,7 @@ QList<RequestQueue::Request> Singleton_SerialPort::requestsOf(int type, int post
     QList<RequestQueue::Request> requests;
     for (const QByteArray &frame : frames) {
         requests.append({frame, waitsForPage ? 0 : m_transport.replyWaitMs(frame.size()),
-                         FrameBuilder::concernsHostData(frame), type, post,
+                         type != Command::VerifyRead && FrameBuilder::concernsHostData(frame), type, post,
                          ReplyParser::expectedReplySize(frame)});
     }
     return requests;
