@@ -334,7 +334,7 @@ void TestMainWindow::exportInitImport()
     QStringList expected = {"41"};
     for (int m = 0; m < 16; ++m)
         expected << "44" << "4a" << "45";
-    expected << "49" << "19";
+    expected << "49" << "11" << "19";
     for (int m = 0; m < 16; ++m)
         expected << "1a" << "1b";
     QCOMPARE(headsSince(before, 1), expected);
