@@ -23,8 +23,12 @@ PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_Seri
 {
     for (QUndoStack *&stack : m_stacks)
         stack = new QUndoStack(&m_history);
-    connect(link, &Singleton_SerialPort::presetWritten, this,
-            [this](int preset, int outcome) { m_marks.written(preset, outcome); });
+    // A write changes the device's blocks: what was read of the preset is
+    // no longer what either side holds.
+    connect(link, &Singleton_SerialPort::presetWritten, this, [this](int preset, int outcome) {
+        m_marks.written(preset, outcome);
+        m_link->dm_data.presetsAsRead[size_t(preset)].reset();
+    });
 }
 
 void PresetStore::store()
@@ -85,7 +89,7 @@ void PresetStore::rebuildFromDevice()
     m_canvas->setDisSend();
     for (size_t m = 0; m < DeviceData::Presets; ++m) {
         record.modelView[m] = WallFile::bytes(PresetCheck::devicePreset(record, int(m)));
-        record.modelWins[m].clear();
+        record.presetsAsRead[m] = record.presetRead(int(m));
     }
     m_marks.setAll(PresetMarks::Confirmed);
     forgetHistories();
@@ -115,6 +119,7 @@ void PresetStore::emptyAll()
     DeviceData &record = m_link->dm_data;
     record.curModel = 0;
     record.clearModelViews();
+    record.presetsAsRead = {};
     m_canvas->ClearAllData();
     m_marks.setAll(PresetMarks::Confirmed);
     forgetHistories();
@@ -122,6 +127,7 @@ void PresetStore::emptyAll()
 
 void PresetStore::takenFromFile()
 {
+    m_link->dm_data.presetsAsRead = {};
     m_marks.setAll(PresetMarks::Unknown);
     forgetHistories();
 }

@@ -20,6 +20,10 @@ constexpr KindText KindTexts[] = {
     {PresetCheck::Resized, "resized", "大小不同"},
     {PresetCheck::InputChanged, "input changed", "信号源不同"},
     {PresetCheck::PictureChanged, "picture part changed", "画面区域不同"},
+    {PresetCheck::CellsChanged, "placed otherwise among the windows of its screens", "在屏幕上的叠放不同"},
+    {PresetCheck::OtherChanged, "other setting changed", "其他设置不同"},
+    {PresetCheck::NotShownHere, "cannot be shown here (off the wall, no picture part or a full screen)",
+     "本软件无法显示(超出拼接、无画面区域或屏幕已满)"},
 };
 
 QString presetName(int preset)
