@@ -95,7 +95,7 @@ void MainWindow::connectActions()
     connect(menus.sync, &QAction::triggered, m_data, &DataActions::syncData);
     connect(menus.verify, &QAction::triggered, m_data, &DataActions::verifyData);
     connect(menus.init, &QAction::triggered, m_data, &DataActions::initDevice);
-    connect(m_data, &DataActions::namesChanged, this, &MainWindow::RspInCardMes);
+    connect(m_data, &DataActions::sourcesChanged, this, &MainWindow::RspInCardMes);
     for (QAction *lock : {menus.lock, menus.unlock}) {
         connect(lock, &QAction::triggered, canvas, [this, canvas, lock] {
             canvas->setLock(lock == m_menus->lock);
@@ -150,6 +150,7 @@ void MainWindow::connectLink()
     connect(m_feedback, &LinkFeedback::waitProgress, this, &MainWindow::waitProgress);
     connect(m_feedback, &LinkFeedback::waitPagesClosed, this, &MainWindow::waitPagesClosed);
     connect(m_link, &L::repalceDeviceCopy, m_data, &DataActions::verifyReadDone);
+    connect(m_presets, &PresetStore::shownReloaded, this, &MainWindow::showWinList);
     connect(m_link, &L::repalceCard, this, [this] { m_presets->emptyAll(); });
     connect(m_docks->titleBar, &Form_title::updataCard, this,
             [this] { m_link->post(Command::ReadSignalFlags, Command::ShortWait); });
@@ -332,11 +333,15 @@ void MainWindow::Rsp_Send_ResetView()
 void MainWindow::updata_model(int n)
 {
     m_presets->show(n);
-    if (n >= 0 && n < DeviceData::Presets) {
-        m_docks->setWinSignals(ui->mygraphicsview->getWinSingle());
-        ui->mygraphicsview->getWinLayer();
-    }
+    if (n >= 0 && n < DeviceData::Presets)
+        showWinList();
     updateUndoActions();
+}
+
+void MainWindow::showWinList()
+{
+    m_docks->setWinSignals(ui->mygraphicsview->getWinSingle());
+    ui->mygraphicsview->getWinLayer();
 }
 
 void MainWindow::RspWinLayerMes(QList<int> list)

@@ -1,6 +1,7 @@
 #include "presetstore.h"
 
 #include "applog.h"
+#include "takepreset.h"
 
 #include <commandtype.h>
 #include <form_model.h>
@@ -114,6 +115,43 @@ void PresetStore::takeDeviceCopy()
     rebuildFromDevice();
 }
 
+void PresetStore::takePresets(const QList<int> &presets)
+{
+    store();
+    const DeviceData &device = m_link->dm_deviceCopy;
+    for (int m : presets) {
+        const Held devices{WallFile::bytes(PresetCheck::devicePreset(device, m)), device.presetRead(m)};
+        m_stacks[size_t(m)]->push(new TakePreset(this, m, held(m), devices, m_canvas->isEnglish()));
+    }
+}
+
+void PresetStore::takeCurrent()
+{
+    store();
+    m_link->dm_data.curModel = m_link->dm_deviceCopy.curModel;
+    showDevicePreset();
+}
+
+PresetStore::Held PresetStore::held(int preset) const
+{
+    const DeviceData &record = m_link->dm_data;
+    return {record.modelView[size_t(preset)], record.presetsAsRead[size_t(preset)]};
+}
+
+void PresetStore::hold(int preset, const Held &held, PresetMarks::State mark)
+{
+    DeviceData &record = m_link->dm_data;
+    record.modelView[size_t(preset)] = held.view;
+    record.presetsAsRead[size_t(preset)] = held.asRead;
+    m_marks.set(preset, mark);
+    if (preset != m_shown)
+        return;
+    m_canvas->setDisSend();
+    load(preset);
+    m_canvas->setSend();
+    emit shownReloaded();
+}
+
 void PresetStore::emptyAll()
 {
     DeviceData &record = m_link->dm_data;
@@ -164,28 +202,24 @@ bool PresetStore::writeAll()
     return true;
 }
 
-// A wall that differs goes first, and as it empties the device's presets,
-// all of them follow.
-bool PresetStore::writeDiffering(const PresetCheck &check)
+bool PresetStore::writePresets(const QList<int> &presets, bool recall)
 {
-    if (!check.wallSame())
-        return writeAll();
     PresetBlocks blocks;
     if (!blocks.build(m_link->dm_data))
         return false;
     m_link->dm_allDataList.clear();
     m_link->dm_inDataList.clear();
     m_link->dm_chDataList.clear();
-    m_link->dm_presetList = check.differingPresets();
-    for (int m : qAsConst(m_link->dm_presetList)) {
+    m_link->dm_presetList = presets;
+    for (int m : presets) {
         m_link->dm_allDataList << blocks.windows.at(m);
         m_link->dm_inDataList << blocks.sources.at(m);
         m_link->dm_chDataList << blocks.channels.at(m);
     }
-    if (!m_link->dm_presetList.isEmpty())
+    if (!presets.isEmpty())
         m_link->post(Command::WriteAllPresets, Command::WriteAllWait);
     m_link->dm_presetList.clear();
-    if (!check.currentSame())
+    if (recall)
         m_link->post(Command::RecallPreset, Command::ShortWait);
     return true;
 }

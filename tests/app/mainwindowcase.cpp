@@ -21,6 +21,8 @@ void MainWindowCase::startAgainst(const QStringList &linkSettings, const QByteAr
     writeSettings(1);
     QVERIFY(m_driver.open());
     m_driver.messages.clear();
+    m_driver.verified.clear();
+    m_driver.offered.clear();
 }
 
 int MainWindowCase::windowsIn(const QByteArray &view)

@@ -1,0 +1,23 @@
+#include "takepreset.h"
+
+#include <bilingual.h>
+
+TakePreset::TakePreset(PresetStore *store, int preset, const PresetStore::Held &mine,
+                       const PresetStore::Held &devices, bool english)
+    : m_store(store)
+    , m_preset(preset)
+    , m_mine(mine)
+    , m_devices(devices)
+{
+    setText(Bilingual(english)("Take the device's M%1", "采用设备的M%1").arg(preset + 1));
+}
+
+void TakePreset::undo()
+{
+    m_store->hold(m_preset, m_mine, PresetMarks::ChangedHere);
+}
+
+void TakePreset::redo()
+{
+    m_store->hold(m_preset, m_devices, PresetMarks::Confirmed);
+}
