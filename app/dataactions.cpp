@@ -67,7 +67,7 @@ bool DataActions::writeAllAndVerify()
 
 void DataActions::syncData()
 {
-    if (!m_link->isConnected())
+    if (!m_link->isConnected() || (!m_presets->marks().changedHere().isEmpty() && !backUp()))
         return;
     m_link->dm_lastCheckSum.clear();
     m_link->dm_checkSum.clear();
@@ -82,6 +82,15 @@ void DataActions::verifyData()
     m_presets->store();
     m_resultPending = false;
     m_link->post(Command::VerifyRead, Command::ReadAllWait);
+}
+
+// Nothing is replaced yet: a backup that fails is said, and a take asks
+// for one again.
+void DataActions::readForChoice()
+{
+    backUp();
+    m_link->post(Command::ReadInputCards, Command::ReadAllWait);
+    verifyData();
 }
 
 void DataActions::waitPagesClosed()

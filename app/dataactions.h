@@ -32,6 +32,10 @@ public:
     // Reads the device into its copy beside the host's data; the operator
     // then chooses per part what wins.
     void verifyData();
+    // For a connection that finds presets changed here: nothing of the
+    // host's is replaced; the input entries are read into the record, the
+    // rest as verifyData() does, after a backup of the host's data.
+    void readForChoice();
     void initDevice();
     // Writes everything and verifies it; false, with nothing sent, when
     // the data cannot be sent whole.

@@ -281,7 +281,12 @@ void MainWindow::Rsp_Connect_Reslut()
 {
     qCDebug(lcApp) << "dm_connect_statu = " << m_link->dm_connect_statu;
     if (m_link->isConnected()) {
-        m_link->post(Command::ConnectionRead, Command::ReadAllWait);
+        // Changes here the device may lack are not read over: the operator
+        // weighs them against the device's.
+        if (m_presets->marks().changedHere().isEmpty())
+            m_link->post(Command::ConnectionRead, Command::ReadAllWait);
+        else
+            m_data->readForChoice();
         m_menus->setConnected(true);
         setWorkingViewsEnabled(true);
         return;
