@@ -60,14 +60,14 @@ bool DataActions::writeAllAndVerify()
     if (!m_presets->writeAll())
         return false;
     m_bar->setMyToolTips(m_link->dm_data.modelNameList());
-    emit namesChanged();
+    emit sourcesChanged();
     verifyData();
     return true;
 }
 
 void DataActions::syncData()
 {
-    if (!m_link->isConnected())
+    if (!m_link->isConnected() || (!m_presets->marks().changedHere().isEmpty() && !backUp()))
         return;
     m_link->postForgetTags();
     m_link->post(Command::ConnectionRead, Command::ReadAllWait);
@@ -83,33 +83,97 @@ void DataActions::verifyData()
     m_link->post(Command::VerifyRead, Command::ReadAllWait);
 }
 
+// Nothing is replaced yet: a backup that fails is said, and a take asks
+// for one again.
+void DataActions::readForChoice()
+{
+    backUp();
+    m_link->post(Command::ReadInputCards, Command::ReadAllWait);
+    verifyData();
+}
+
 void DataActions::waitPagesClosed()
 {
     if (std::exchange(m_resultPending, false))
         QTimer::singleShot(0, this, &DataActions::showVerifyResult);
 }
 
+// Which cards are fitted is the hardware's to say: that goes into the
+// record as read. The marks take the result before the choice.
 void DataActions::showVerifyResult()
 {
-    const DeviceData &record = m_link->dm_data;
+    DeviceData &record = m_link->dm_data;
     const DeviceData &device = m_link->dm_deviceCopy;
+    for (size_t k = 0; k < DeviceData::InCardEntries; ++k) {
+        record.inCards[k].present = device.inCards[k].present;
+        record.inCards[k].cardType = device.inCards[k].cardType;
+    }
+    emit sourcesChanged();
     const PresetCheck check(record, device);
+    const QList<int> changedHere = m_presets->marks().changedHere();
     for (int m = 0; m < PresetCheck::Presets; ++m)
-        m_presets->marks().set(m, check.preset(m).same() ? PresetMarks::Confirmed : PresetMarks::ChangedHere);
-    auto *dialog = new Dialog_Verify(m_text.english(), check, record, device, m_window);
-    connect(dialog, &Dialog_Verify::sendMine, this, [this, check] { sendMine(check); });
-    connect(dialog, &Dialog_Verify::takeDevices, m_presets, &PresetStore::takeDeviceCopy);
+        m_presets->marks().verified(m, check.preset(m).same());
+    auto *dialog = new Dialog_Verify(m_text.english(), check, record, device, changedHere, m_window);
+    connect(dialog, &Dialog_Verify::applied, this, [this, dialog] { apply(*dialog); });
     runModal(dialog);
 }
 
-// The host's presets that differ go to the device whole, then everything
-// is verified again.
-void DataActions::sendMine(const PresetCheck &check)
+// What is taken comes first, after a backup, then what is sent, which is
+// verified again. A wall that differs takes or sends everything.
+void DataActions::apply(const Dialog_Verify &choices)
 {
-    if (m_presets->writeDiffering(check))
+    using C = Dialog_Verify;
+    m_presets->store();
+    const QList<int> taken = choices.presets(C::TakeDevices);
+    if ((choices.wall() == C::TakeDevices || !taken.isEmpty()) && !backUp())
+        return;
+    takeEntries(choices.entries(C::TakeDevices));
+    if (choices.wall() == C::TakeDevices) {
+        m_presets->takeDeviceCopy();
+        return;
+    }
+    if (choices.wall() == C::SendMine) {
+        if (!writeAllAndVerify())
+            m_feedback->showMessage(Message::NotRecognised);
+        return;
+    }
+    m_presets->takePresets(taken);
+    if (choices.current() == C::TakeDevices)
+        m_presets->takeCurrent();
+    const QList<int> mine = choices.presets(C::SendMine);
+    const bool recall = choices.current() == C::SendMine;
+    if (mine.isEmpty() && !recall)
+        return;
+    if (m_presets->writePresets(mine, recall))
         verifyData();
     else
         m_feedback->showMessage(Message::NotRecognised);
+}
+
+// The host holds only entry values the device confirmed; the signal flags
+// are those last read, which a verify does not read.
+void DataActions::takeEntries(const QList<int> &entries)
+{
+    DeviceData &record = m_link->dm_data;
+    for (int k : entries) {
+        InCardEntry &mine = record.inCards[size_t(k)];
+        const int flagA = mine.sigFlagA;
+        const int flagB = mine.sigFlagB;
+        mine = m_link->dm_deviceCopy.inCards[size_t(k)];
+        mine.sigFlagA = flagA;
+        mine.sigFlagB = flagB;
+    }
+    if (!entries.isEmpty())
+        emit sourcesChanged();
+}
+
+bool DataActions::backUp()
+{
+    m_presets->store();
+    if (!m_link->dm_data.saveBackup().isEmpty())
+        return true;
+    m_feedback->showMessage(Message::CannotSave);
+    return false;
 }
 
 void DataActions::initDevice()
@@ -143,7 +207,7 @@ bool DataActions::askInputName(int code)
                  &name))
         return false;
     record.setInCardName(name, code);
-    emit namesChanged();
+    emit sourcesChanged();
     return true;
 }
 

@@ -5,16 +5,17 @@
 
 #include <QObject>
 
+class Dialog_Verify;
 class Form_Model;
 class LinkFeedback;
-class PresetCheck;
 class PresetStore;
 class QWidget;
 class Singleton_SerialPort;
 
 // The Device Data menu and the names of presets and inputs: export,
-// import, synchronise, verify (with its result and the operator's choice)
-// and initialise; the name dialogs.
+// import, synchronise, verify (with its result and the operator's choices)
+// and initialise; the name dialogs. Before the device's data replace the
+// host's presets, the host's data are kept in a dated backup.
 class DataActions : public QObject
 {
     Q_OBJECT
@@ -28,7 +29,13 @@ public:
     void exportData();
     void importData();
     void syncData();
+    // Reads the device into its copy beside the host's data; the operator
+    // then chooses per part what wins.
     void verifyData();
+    // For a connection that finds presets changed here: nothing of the
+    // host's is replaced; the input entries are read into the record, the
+    // rest as verifyData() does, after a backup of the host's data.
+    void readForChoice();
     void initDevice();
     // Writes everything and verifies it; false, with nothing sent, when
     // the data cannot be sent whole.
@@ -42,12 +49,14 @@ public:
     bool askInputName(int code);
 
 signals:
-    // The input names may have changed.
-    void namesChanged();
+    // The sources may show otherwise: their names, cards or settings.
+    void sourcesChanged();
 
 private:
     void showVerifyResult();
-    void sendMine(const PresetCheck &check);
+    void apply(const Dialog_Verify &choices);
+    void takeEntries(const QList<int> &entries);
+    bool backUp();
     bool askName(const QString &title, const QString &label, QString *name) const;
 
     Singleton_SerialPort *m_link;

@@ -95,7 +95,7 @@ void MainWindow::connectActions()
     connect(menus.sync, &QAction::triggered, m_data, &DataActions::syncData);
     connect(menus.verify, &QAction::triggered, m_data, &DataActions::verifyData);
     connect(menus.init, &QAction::triggered, m_data, &DataActions::initDevice);
-    connect(m_data, &DataActions::namesChanged, this, &MainWindow::RspInCardMes);
+    connect(m_data, &DataActions::sourcesChanged, this, &MainWindow::RspInCardMes);
     for (QAction *lock : {menus.lock, menus.unlock}) {
         connect(lock, &QAction::triggered, canvas, [this, canvas, lock] {
             canvas->setLock(lock == m_menus->lock);
@@ -150,6 +150,7 @@ void MainWindow::connectLink()
     connect(m_feedback, &LinkFeedback::waitProgress, this, &MainWindow::waitProgress);
     connect(m_feedback, &LinkFeedback::waitPagesClosed, this, &MainWindow::waitPagesClosed);
     connect(m_link, &L::repalceDeviceCopy, m_data, &DataActions::verifyReadDone);
+    connect(m_presets, &PresetStore::shownReloaded, this, &MainWindow::showWinList);
     connect(m_link, &L::repalceCard, this, [this] { m_presets->emptyAll(); });
     connect(m_docks->titleBar, &Form_title::updataCard, this,
             [this] { m_link->post(Command::ReadSignalFlags, Command::ShortWait); });
@@ -280,7 +281,12 @@ void MainWindow::Rsp_Connect_Reslut()
 {
     qCDebug(lcApp) << "dm_connect_statu = " << (m_link->isConnected() ? 0 : 1);
     if (m_link->isConnected()) {
-        m_link->post(Command::ConnectionRead, Command::ReadAllWait);
+        // Changes here the device may lack are not read over: the operator
+        // weighs them against the device's.
+        if (m_presets->marks().changedHere().isEmpty())
+            m_link->post(Command::ConnectionRead, Command::ReadAllWait);
+        else
+            m_data->readForChoice();
         m_menus->setConnected(true);
         setWorkingViewsEnabled(true);
         return;
@@ -332,11 +338,15 @@ void MainWindow::Rsp_Send_ResetView()
 void MainWindow::updata_model(int n)
 {
     m_presets->show(n);
-    if (n >= 0 && n < DeviceData::Presets) {
-        m_docks->setWinSignals(ui->mygraphicsview->getWinSingle());
-        ui->mygraphicsview->getWinLayer();
-    }
+    if (n >= 0 && n < DeviceData::Presets)
+        showWinList();
     updateUndoActions();
+}
+
+void MainWindow::showWinList()
+{
+    m_docks->setWinSignals(ui->mygraphicsview->getWinSingle());
+    ui->mygraphicsview->getWinLayer();
 }
 
 void MainWindow::RspWinLayerMes(QList<int> list)

@@ -79,6 +79,7 @@ private:
     void setWorkingViewsEnabled(bool enabled);
     void updateUndoActions();
     void waitPagesClosed();
+    void showWinList();
 
     void toggleConnection();
     void openComSet();

@@ -19,6 +19,7 @@ const Look Looks[] = {
     {QColor(150, 150, 150), "Not checked against the device", "未与设备核对"},
     {QColor(60, 170, 60), "Confirmed on the device", "已与设备确认"},
     {QColor(230, 150, 30), "Changed here since the last check", "本机修改后未与设备确认"},
+    {QColor(200, 50, 50), "Differs on the device", "设备上的数据不同"},
 };
 
 } // namespace
@@ -40,6 +41,24 @@ void PresetMarks::setAll(State state)
 {
     for (int m = 0; m < Presets; ++m)
         set(m, state);
+}
+
+QList<int> PresetMarks::changedHere() const
+{
+    QList<int> presets;
+    for (int m = 0; m < Presets; ++m) {
+        if (state(m) == ChangedHere)
+            presets << m;
+    }
+    return presets;
+}
+
+void PresetMarks::verified(int preset, bool same)
+{
+    if (same)
+        set(preset, Confirmed);
+    else if (state(preset) != ChangedHere)
+        set(preset, DiffersOnDevice);
 }
 
 // A window written and confirmed keeps what the preset was: it changed

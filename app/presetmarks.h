@@ -1,6 +1,8 @@
 #ifndef PRESETMARKS_H
 #define PRESETMARKS_H
 
+#include <QList>
+
 #include <array>
 #include <cstddef>
 
@@ -8,11 +10,12 @@ class Form_Model;
 
 // What the host knows of each preset against the device, shown as a mark on
 // its preset button with a note on the tool tip: confirmed on the device,
-// changed here since the last check, or not checked.
+// changed here since the last check, found otherwise on the device by a
+// verify, or not checked.
 class PresetMarks
 {
 public:
-    enum State { Unknown, Confirmed, ChangedHere };
+    enum State { Unknown, Confirmed, ChangedHere, DiffersOnDevice };
     static constexpr int Presets = 16;
 
     explicit PresetMarks(Form_Model *bar);
@@ -20,6 +23,10 @@ public:
     State state(int preset) const { return m_states[std::size_t(preset)]; }
     void set(int preset, State state);
     void setAll(State state);
+    QList<int> changedHere() const;
+    // A verify found the preset the same on the device or not; a change
+    // made here stays one until it is confirmed.
+    void verified(int preset, bool same);
     // A write to the preset ended (Singleton_SerialPort::PresetWrite): a
     // whole preset confirmed is the device's; a lost one is not.
     void written(int preset, int outcome);

@@ -1,11 +1,12 @@
 #include "presetstore.h"
 
 #include "applog.h"
+#include "takepreset.h"
 
 #include <bilingual.h>
+#include <bilingualcommand.h>
 #include <commandtype.h>
 #include <form_model.h>
-#include <layoutedit.h>
 #include <mygraphicsview.h>
 #include <presetblocks.h>
 #include <presetcheck.h>
@@ -25,19 +26,23 @@ PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_Seri
 {
     for (QUndoStack *&stack : m_stacks)
         stack = new QUndoStack(&m_history);
-    connect(link, &Singleton_SerialPort::presetWritten, this,
-            [this](int preset, int outcome) { m_marks.written(preset, outcome); });
+    // A write changes the device's blocks: what was read of the preset is
+    // no longer what either side holds.
+    connect(link, &Singleton_SerialPort::presetWritten, this, [this](int preset, int outcome) {
+        m_marks.written(preset, outcome);
+        m_link->dm_data.presetsAsRead[size_t(preset)].reset();
+    });
 }
 
-// The stacks hold the canvas's edits only, and lend them read-only; their
-// text is all that changes.
+// Every step of the histories is named in both languages; the stacks lend
+// them read-only, and their name is all that changes.
 void PresetStore::setLanguage(bool english)
 {
     m_marks.setLanguage(english);
     const Bilingual text(english);
     for (const QUndoStack *stack : m_stacks) {
         for (int i = 0; i < stack->count(); ++i)
-            const_cast<LayoutEdit *>(static_cast<const LayoutEdit *>(stack->command(i)))->setLanguage(text);
+            const_cast<BilingualCommand *>(static_cast<const BilingualCommand *>(stack->command(i)))->setLanguage(text);
     }
 }
 
@@ -99,7 +104,7 @@ void PresetStore::rebuildFromDevice()
     m_canvas->setDisSend();
     for (size_t m = 0; m < DeviceData::Presets; ++m) {
         record.modelView[m] = WallFile::bytes(PresetCheck::devicePreset(record, int(m)));
-        record.modelWins[m].clear();
+        record.presetsAsRead[m] = record.presetRead(int(m));
     }
     m_marks.setAll(PresetMarks::Confirmed);
     forgetHistories();
@@ -124,11 +129,49 @@ void PresetStore::takeDeviceCopy()
     rebuildFromDevice();
 }
 
+void PresetStore::takePresets(const QList<int> &presets)
+{
+    store();
+    const DeviceData &device = m_link->dm_deviceCopy;
+    for (int m : presets) {
+        const Held devices{WallFile::bytes(PresetCheck::devicePreset(device, m)), device.presetRead(m)};
+        m_stacks[size_t(m)]->push(new TakePreset(this, m, held(m), devices, m_canvas->text()));
+    }
+}
+
+void PresetStore::takeCurrent()
+{
+    store();
+    m_link->dm_data.curModel = m_link->dm_deviceCopy.curModel;
+    showDevicePreset();
+}
+
+PresetStore::Held PresetStore::held(int preset) const
+{
+    const DeviceData &record = m_link->dm_data;
+    return {record.modelView[size_t(preset)], record.presetsAsRead[size_t(preset)]};
+}
+
+void PresetStore::hold(int preset, const Held &held, PresetMarks::State mark)
+{
+    DeviceData &record = m_link->dm_data;
+    record.modelView[size_t(preset)] = held.view;
+    record.presetsAsRead[size_t(preset)] = held.asRead;
+    m_marks.set(preset, mark);
+    if (preset != m_shown)
+        return;
+    m_canvas->setDisSend();
+    load(preset);
+    m_canvas->setSend();
+    emit shownReloaded();
+}
+
 void PresetStore::emptyAll()
 {
     DeviceData &record = m_link->dm_data;
     record.curModel = 0;
     record.clearModelViews();
+    record.presetsAsRead = {};
     m_canvas->ClearAllData();
     m_marks.setAll(PresetMarks::Confirmed);
     forgetHistories();
@@ -136,6 +179,7 @@ void PresetStore::emptyAll()
 
 void PresetStore::takenFromFile()
 {
+    m_link->dm_data.presetsAsRead = {};
     m_marks.setAll(PresetMarks::Unknown);
     forgetHistories();
 }
@@ -172,28 +216,24 @@ bool PresetStore::writeAll()
     return true;
 }
 
-// A wall that differs goes first, and as it empties the device's presets,
-// all of them follow.
-bool PresetStore::writeDiffering(const PresetCheck &check)
+bool PresetStore::writePresets(const QList<int> &presets, bool recall)
 {
-    if (!check.wallSame())
-        return writeAll();
     PresetBlocks blocks;
     if (!blocks.build(m_link->dm_data))
         return false;
     m_link->dm_allDataList.clear();
     m_link->dm_inDataList.clear();
     m_link->dm_chDataList.clear();
-    m_link->dm_presetList = check.differingPresets();
-    for (int m : qAsConst(m_link->dm_presetList)) {
+    m_link->dm_presetList = presets;
+    for (int m : presets) {
         m_link->dm_allDataList << blocks.windows.at(m);
         m_link->dm_inDataList << blocks.sources.at(m);
         m_link->dm_chDataList << blocks.channels.at(m);
     }
-    if (!m_link->dm_presetList.isEmpty())
+    if (!presets.isEmpty())
         m_link->post(Command::WriteAllPresets, Command::WriteAllWait);
     m_link->dm_presetList.clear();
-    if (!check.currentSame())
+    if (recall)
         m_link->post(Command::RecallPreset, Command::ShortWait);
     return true;
 }

@@ -3,27 +3,38 @@
 
 #include "presetmarks.h"
 
+#include <presetread.h>
+
+#include <QByteArray>
 #include <QObject>
 #include <QUndoGroup>
 
 #include <array>
+#include <optional>
 
 class Form_Model;
 class MyGraphicsView;
-class PresetCheck;
 class QUndoStack;
 class Singleton_SerialPort;
 
 // The 16 presets the host keeps: the one on the canvas, the others in the
-// record as stored canvas data. Shows and recalls them, rebuilds them from
-// the device's windows and makes what a write of whole presets sends. Each
-// preset has its mark on the preset bar and its own undo history, which a
-// rebuild as a whole empties.
+// record as stored canvas data, with what a read from the device found of
+// each while it has not changed here since. Shows and recalls them, rebuilds
+// them from the device's windows, takes them from a verify read and makes
+// what a write of whole presets sends. Each preset has its mark on the
+// preset bar and its own undo history, which a rebuild as a whole empties.
 class PresetStore : public QObject
 {
     Q_OBJECT
 
 public:
+    // What the host holds of one preset.
+    struct Held
+    {
+        QByteArray view;
+        std::optional<PresetRead> asRead;
+    };
+
     PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link, QObject *parent);
 
     // The preset on the canvas, -1 for none.
@@ -46,8 +57,18 @@ public:
 
     // The record's device windows become the 16 presets.
     void rebuildFromDevice();
-    // The device's copy of a verify read becomes the host's.
+    // The device's copy of a verify read becomes the host's: wall, current
+    // preset and every preset.
     void takeDeviceCopy();
+    // The copy's presets given become the host's, each one undoable step
+    // on its preset's history.
+    void takePresets(const QList<int> &presets);
+    // The copy's current preset becomes the host's, shown without recall.
+    void takeCurrent();
+    Held held(int preset) const;
+    // The preset becomes what was held, with the mark given; nothing is
+    // sent, and the canvas shows it when it is the preset shown.
+    void hold(int preset, const Held &held, PresetMarks::State mark);
     // A new wall empties every preset, on the device too.
     void emptyAll();
     // The presets came from the host's own file, trusted but not checked.
@@ -56,8 +77,13 @@ public:
     // Posts the wall, every preset and the current preset as one batch;
     // false, with nothing sent, when a stored preset cannot be read.
     bool writeAll();
-    // Posts the presets and the current preset the check found different.
-    bool writeDiffering(const PresetCheck &check);
+    // Posts the presets given, whole, then recalls the current preset when
+    // asked; false, with nothing sent, when a stored preset cannot be read.
+    bool writePresets(const QList<int> &presets, bool recall);
+
+signals:
+    // The preset shown was replaced without an edit of the canvas.
+    void shownReloaded();
 
 private:
     void load(int n);

@@ -8,8 +8,7 @@
 namespace {
 
 constexpr int Presets = 16;
-constexpr int ReadsBeforePresets = 2;  // the connection read's 0x11 and 0x19
-constexpr int VerifyBeforePresets = 1; // the verify read's 0x19
+constexpr int ReadsBeforePresets = 2; // 0x11 and 0x19, of the connection and the verify read
 constexpr int FramesPerPresetRead = 2;
 constexpr int FramesPerPresetWrite = 3;
 
@@ -40,7 +39,7 @@ WaitProgress::Page WaitProgress::update(int command, int framesDone, int framesT
         break;
     case Command::VerifyRead:
         page = {text("Verifying %1 of %2", "正在校验 %1/%2"),
-                presetsRead(framesDone, VerifyBeforePresets), Presets};
+                presetsRead(framesDone, ReadsBeforePresets), Presets};
         break;
     case Command::WriteAllPresets:
         page = {text("Writing presets %1 of %2", "正在写入模式 %1/%2"),

@@ -99,7 +99,7 @@ void benchFullWrite(Singleton_SerialPort *link, DeviceSimulator &sim)
     report("full write (41, 44, 49, 192)", seconds, sim);
 }
 
-// The verify read: the status and the 32 preset reads, into the device's
+// The verify read: the input entries, the status and the 32 preset reads, into the device's
 // copy.
 void benchVerifyRead(Singleton_SerialPort *link, DeviceSimulator &sim)
 {

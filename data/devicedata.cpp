@@ -7,6 +7,10 @@
 
 #include <resolution.h>
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 constexpr int TwoChannelBase = 32; // first code of the HDMI two-channel cards
@@ -217,6 +221,11 @@ void DeviceData::addWindow(int preset, const QByteArray &block36)
     modelWins[preset].append(WinData::fromBlock(block36));
 }
 
+PresetRead DeviceData::presetRead(int preset) const
+{
+    return {modelWins[size_t(preset)], modelLayer[size_t(preset)]};
+}
+
 void DeviceData::setInCardChunk(int entry, const QByteArray &chunk28)
 {
     constexpr int ChunkSize = 28;
@@ -308,6 +317,17 @@ int DeviceData::saveFile(const QString &name)
     if (path.isEmpty())
         return DataFile::NothingChosen;
     return DataFile::write(path, DataFile::Data, *this);
+}
+
+QString DeviceData::saveBackup() const
+{
+    const QFileInfo data(configPath);
+    const QString stem = data.dir().filePath(
+        data.completeBaseName() + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")));
+    QString path = stem + QStringLiteral(".pd");
+    for (int n = 2; QFile::exists(path); ++n)
+        path = QStringLiteral("%1-%2.pd").arg(stem).arg(n);
+    return DataFile::write(path, DataFile::Data, *this) == DataFile::Done ? path : QString();
 }
 
 int DeviceData::loadNames()

@@ -2,6 +2,7 @@
 #define DEVICEDATA_H
 
 #include "incardentry.h"
+#include "presetread.h"
 #include "windata.h"
 
 #include <blocklayout.h>
@@ -14,6 +15,7 @@
 #include <QVector>
 
 #include <array>
+#include <optional>
 
 // The host's copy of the processor's state: card versions, the LED wall,
 // the 16 presets, the 32 input card entries and the operator's names.
@@ -59,6 +61,10 @@ public:
     std::array<QList<WinData>, Presets> modelWins;
     std::array<std::array<int, LayerSlots>, Presets> modelLayer{};
     std::array<int, Presets> modelWinCount{};
+    // Per preset, what the last read from the device found, kept while the
+    // host's preset is still that: the verify compares these bytes, which
+    // the canvas may not show whole.
+    std::array<std::optional<PresetRead>, Presets> presetsAsRead;
     std::array<InCardEntry, InCardEntries> inCards{};
     std::array<QString, NameSlots> inCardNames;
     QStringList signalNames;
@@ -95,6 +101,8 @@ public:
     void clearModelViews();
 
     void addWindow(int preset, const QByteArray &block36);
+    // The preset as the record's device windows and layers give it.
+    PresetRead presetRead(int preset) const;
     void setInCardChunk(int entry, const QByteArray &chunk28);
 
     static CardStatus cardStatus(const Version &version);
@@ -106,6 +114,9 @@ public:
     // 2 cannot be opened, 3 not a data file (reading only).
     int openFile(const QString &name);
     int saveFile(const QString &name);
+    // Writes the data beside the data file under a name dated now that no
+    // earlier backup has; the path written, empty when it could not be.
+    QString saveBackup() const;
     int loadNames();
     int saveNames();
 };

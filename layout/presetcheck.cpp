@@ -1,8 +1,12 @@
 #include "presetcheck.h"
 
+#include "deviceblocks.h"
 #include "wallfile.h"
 
 #include <QDataStream>
+#include <QMap>
+
+#include <algorithm>
 
 namespace {
 
@@ -13,11 +17,45 @@ WallGrid gridOf(const DeviceData &data)
     return grid;
 }
 
-QList<int> keepOnly(QList<int> ids, const WallModel &other)
+QList<int> numbersOf(const QList<WinData> &windows)
 {
-    ids.erase(std::remove_if(ids.begin(), ids.end(), [&other](int id) { return !other.contains(id); }),
-              ids.end());
-    return ids;
+    QList<int> numbers;
+    for (const WinData &w : windows)
+        numbers << w.winId;
+    return numbers;
+}
+
+// The first window of each number; the numbers of those after it in extras.
+QMap<int, WinData> byNumber(const QList<WinData> &windows, QList<int> *extras)
+{
+    QMap<int, WinData> first;
+    for (const WinData &w : windows) {
+        if (first.contains(w.winId))
+            *extras << w.winId;
+        else
+            first.insert(w.winId, w);
+    }
+    return first;
+}
+
+// The table's first entries, one a used window: what follows means nothing.
+QList<int> stackOf(const PresetRead &read)
+{
+    const int used = std::min<int>(read.windows.size(), int(read.layers.size()));
+    return QList<int>(read.layers.cbegin(), read.layers.cbegin() + used);
+}
+
+QList<int> sorted(QList<int> numbers)
+{
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+QList<int> keepOnly(QList<int> stack, const QList<int> &others)
+{
+    stack.erase(std::remove_if(stack.begin(), stack.end(), [&others](int id) { return !others.contains(id); }),
+                stack.end());
+    return stack;
 }
 
 } // namespace
@@ -28,18 +66,23 @@ PresetCheck::PresetCheck(const DeviceData &host, const DeviceData &device)
         && host.outResolution == device.outResolution && host.outMode2 == device.outMode2;
     m_currentSame = host.curModel == device.curModel;
     for (int m = 0; m < Presets; ++m)
-        m_presets[size_t(m)] = compare(hostPreset(host, m), devicePreset(device, m));
+        m_presets[size_t(m)] = compare(hostBlocks(host, m), device.presetRead(m), devicePreset(device, m));
+    for (size_t k = 0; k < DeviceData::InCardEntries; ++k) {
+        const int parts = device.inCards[k].present ? partsOf(host.inCards[k], device.inCards[k]) : 0;
+        if (parts != 0)
+            m_entries.append({int(k), parts});
+    }
 }
 
 WallModel PresetCheck::devicePreset(const DeviceData &data, int preset)
 {
     WallModel model;
     model.setGrid(gridOf(data));
-    const std::array<int, DeviceData::LayerSlots> &layers = data.modelLayer[size_t(preset)];
+    const PresetRead read = data.presetRead(preset);
     QList<WallWindow> windows;
-    for (const WinData &w : data.modelWins[size_t(preset)])
+    for (const WinData &w : read.windows)
         windows << WallWindow::of(w.winId, w.b2, w.rectA, w.rectB, w.b3);
-    model.rebuild(QVector<int>(layers.cbegin(), layers.cend()), windows);
+    model.rebuild(QVector<int>(read.layers.cbegin(), read.layers.cend()), windows);
     return model;
 }
 
@@ -56,36 +99,103 @@ WallModel PresetCheck::hostPreset(const DeviceData &host, int preset)
     return model;
 }
 
-PresetCheck::PresetDifference PresetCheck::compare(const WallModel &host, const WallModel &device)
+PresetRead PresetCheck::hostBlocks(const DeviceData &host, int preset)
+{
+    if (const std::optional<PresetRead> &read = host.presetsAsRead[size_t(preset)])
+        return *read;
+    const WallModel model = hostPreset(host, preset);
+    PresetRead blocks;
+    blocks.layers.fill(BlockLayout::NoLayer);
+    std::copy(model.layers().cbegin(), model.layers().cend(), blocks.layers.begin());
+    for (int id = 0; id < WallModel::MaxWindows; ++id) {
+        if (model.contains(id))
+            blocks.windows << WinData::fromBlock(DeviceBlocks::windowBlock(model, id));
+    }
+    return blocks;
+}
+
+// shown: the device's preset as the canvas would show it.
+PresetCheck::PresetDifference PresetCheck::compare(const PresetRead &host, const PresetRead &device,
+                                                   const WallModel &shown)
 {
     PresetDifference difference;
-    for (int id = 0; id < WallModel::MaxWindows; ++id) {
+    QList<int> hostExtras, deviceExtras;
+    const QMap<int, WinData> mine = byNumber(host.windows, &hostExtras);
+    const QMap<int, WinData> theirs = byNumber(device.windows, &deviceExtras);
+    const QList<int> numbers = sorted(mine.keys() + theirs.keys());
+    for (int i = 0; i < numbers.size(); ++i) {
+        const int id = numbers.at(i);
+        if (i > 0 && numbers.at(i - 1) == id)
+            continue;
         int kinds = 0;
-        if (host.contains(id) && device.contains(id))
-            kinds = kindsOf(host.window(id), device.window(id));
-        else if (host.contains(id))
-            kinds = MissingOnDevice;
-        else if (device.contains(id))
-            kinds = OnlyOnDevice;
+        if (mine.contains(id) && theirs.contains(id))
+            kinds = kindsOf(mine.value(id), theirs.value(id));
+        else
+            kinds = mine.contains(id) ? MissingOnDevice : OnlyOnDevice;
+        if (kinds != 0 && theirs.contains(id) && !shown.contains(id))
+            kinds |= NotShownHere;
         if (kinds != 0)
             difference.windows.append({id, kinds});
     }
-    difference.restacked = keepOnly(host.layers(), device) != keepOnly(device.layers(), host);
+    for (int id : qAsConst(deviceExtras)) {
+        if (!hostExtras.removeOne(id))
+            difference.windows.append({id, OnlyOnDevice | NotShownHere});
+    }
+    difference.restacked = restacked(host, device);
     return difference;
 }
 
-int PresetCheck::kindsOf(const WallWindow &host, const WallWindow &device)
+// With the same windows on both sides their tables must agree entry for
+// entry; otherwise a window added or missing is no restacking of its own,
+// but the order of the others and a table that misses a used window are.
+bool PresetCheck::restacked(const PresetRead &host, const PresetRead &device)
+{
+    const QList<int> hostStack = stackOf(host);
+    const QList<int> deviceStack = stackOf(device);
+    const QList<int> hostIds = numbersOf(host.windows);
+    const QList<int> deviceIds = numbersOf(device.windows);
+    if (sorted(hostIds) == sorted(deviceIds))
+        return hostStack != deviceStack;
+    return sorted(hostStack) != sorted(hostIds) || sorted(deviceStack) != sorted(deviceIds)
+        || keepOnly(hostStack, deviceIds) != keepOnly(deviceStack, hostIds);
+}
+
+int PresetCheck::kindsOf(const WinData &host, const WinData &device)
 {
     int kinds = 0;
-    if (host.rect.topLeft() != device.rect.topLeft())
+    if (host.rectA.topLeft() != device.rectA.topLeft())
         kinds |= Moved;
-    if (host.rect.size() != device.rect.size())
+    if (host.rectA.size() != device.rectA.size())
         kinds |= Resized;
-    if (host.channel != device.channel)
+    if (host.b2 != device.b2)
         kinds |= InputChanged;
-    if (host.source != device.source)
+    if (host.rectB != device.rectB)
         kinds |= PictureChanged;
+    if (host.cells != device.cells)
+        kinds |= CellsChanged;
+    if (host.b3 != device.b3)
+        kinds |= OtherChanged;
     return kinds;
+}
+
+int PresetCheck::partsOf(const InCardEntry &host, const InCardEntry &device)
+{
+    int parts = 0;
+    if (host.light != device.light || host.contrast != device.contrast || host.color != device.color)
+        parts |= PictureSettings;
+    if (host.mainSignal != device.mainSignal)
+        parts |= MainSignal;
+    if (host.auxSignal != device.auxSignal)
+        parts |= SecondSignal;
+    if (host.mode != device.mode)
+        parts |= Mode;
+    if (host.rectA != device.rectA)
+        parts |= RectangleA;
+    if (host.rectB != device.rectB)
+        parts |= RectangleB;
+    if (host.captionValues != device.captionValues)
+        parts |= Captions;
+    return parts;
 }
 
 int PresetCheck::samePresets() const

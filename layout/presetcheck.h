@@ -10,9 +10,11 @@
 #include <array>
 
 // What differs between the data the host holds and what a verify read
-// found on the device: the wall, the current preset and, preset by preset,
-// the windows (as the canvas rebuilds the device's windows) and their
-// stacking.
+// found on the device: the wall, the current preset, the input entries
+// and, preset by preset, every field of the used windows' blocks and their
+// stacking as the layer table gives it. The host's side of a preset is what
+// it read from the device while the preset has not changed here since, else
+// the blocks it would send. Trims cannot be read back and are not compared.
 class PresetCheck
 {
 public:
@@ -26,6 +28,9 @@ public:
         PictureChanged = 8, // another part of the input picture
         MissingOnDevice = 16,
         OnlyOnDevice = 32,
+        CellsChanged = 64,  // its places among the windows of its screens
+        OtherChanged = 128, // the block's byte 3
+        NotShownHere = 256, // the device's window is one the canvas refuses
     };
 
     struct WindowDifference
@@ -37,8 +42,25 @@ public:
     struct PresetDifference
     {
         QList<WindowDifference> windows;
-        bool restacked = false; // the windows both hold lie in another order
+        bool restacked = false; // the layer tables stack the windows otherwise
         bool same() const { return windows.isEmpty() && !restacked; }
+    };
+
+    // Parts of an input entry that can differ.
+    enum EntryPart {
+        PictureSettings = 1, // light, contrast, colour
+        MainSignal = 2,
+        SecondSignal = 4,
+        Mode = 8,
+        RectangleA = 16,
+        RectangleB = 32,
+        Captions = 64,
+    };
+
+    struct EntryDifference
+    {
+        int entry;
+        int parts; // EntryPart flags
     };
 
     PresetCheck(const DeviceData &host, const DeviceData &device);
@@ -50,15 +72,21 @@ public:
     const PresetDifference &preset(int m) const { return m_presets[size_t(m)]; }
     bool wallSame() const { return m_wallSame; }
     bool currentSame() const { return m_currentSame; }
+    // The entries with a card fitted on the device that differ.
+    const QList<EntryDifference> &entries() const { return m_entries; }
     int samePresets() const;
     QList<int> differingPresets() const;
 
 private:
     static WallModel hostPreset(const DeviceData &host, int preset);
-    static PresetDifference compare(const WallModel &host, const WallModel &device);
-    static int kindsOf(const WallWindow &host, const WallWindow &device);
+    static PresetRead hostBlocks(const DeviceData &host, int preset);
+    static PresetDifference compare(const PresetRead &host, const PresetRead &device, const WallModel &shown);
+    static bool restacked(const PresetRead &host, const PresetRead &device);
+    static int kindsOf(const WinData &host, const WinData &device);
+    static int partsOf(const InCardEntry &host, const InCardEntry &device);
 
     std::array<PresetDifference, Presets> m_presets;
+    QList<EntryDifference> m_entries;
     bool m_wallSame = false;
     bool m_currentSame = false;
 };

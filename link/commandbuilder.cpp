@@ -180,13 +180,12 @@ QList<QByteArray> CommandBuilder::buildReads(int type)
         freshTag();
         return {FrameBuilder::readRequest(Protocol::ReadNetwork)};
     case Command::ConnectionRead:
+    case Command::VerifyRead:
         return FrameBuilder::connectionReads();
     case Command::ReadAllPresets:
         return FrameBuilder::presetReads();
     case Command::ReadInputCards:
         return {FrameBuilder::readRequest(Protocol::ReadInputCards)};
-    case Command::VerifyRead:
-        return {FrameBuilder::readRequest(Protocol::ReadStatus)};
     default:
         return {};
     }

@@ -18,7 +18,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QWindow>
 
 #include <utility>
@@ -201,9 +200,8 @@ void WindowDriver::answer()
         files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(fileName);
         static_cast<QDialog *>(files)->accept();
     } else if (auto *result = qobject_cast<Dialog_Verify *>(modal)) {
-        verified << result->lines();
-        const QString choice = verifyChoices.isEmpty() ? QStringLiteral("closeButton") : verifyChoices.takeFirst();
-        result->findChild<QPushButton *>(choice)->click();
+        if (!result->property("driven").toBool())
+            drive(result);
     } else if (auto *dialog = qobject_cast<QDialog *>(modal);
                dialog && rejectDialogs && !qobject_cast<Dialog_wait *>(dialog)) {
         // What the dialog asked of the device is in before it is noted: the
@@ -220,6 +218,20 @@ void WindowDriver::answer()
             fields.insert(field->objectName(), field->text());
         dialog->reject();
     }
+}
+
+// The buttons are clicked from a timer of their own: a question the dialog
+// asks is answered by answer(), which does not run again while it runs.
+void WindowDriver::drive(Dialog_Verify *result)
+{
+    result->setProperty("driven", true);
+    verified << result->lines();
+    offered << result->choices();
+    const QString clicks = verifyChoices.isEmpty() ? QStringLiteral("closeButton") : verifyChoices.takeFirst();
+    QTimer::singleShot(0, result, [result, clicks] {
+        for (const QString &button : clicks.split(QLatin1Char(',')))
+            result->findChild<QAbstractButton *>(button.trimmed())->click();
+    });
 }
 
 void WindowDriver::pickMenuEntry()

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class Dialog_Verify;
 class MyGraphicsView;
 class QAbstractButton;
 class QDialog;
@@ -24,9 +25,10 @@ class QWidget;
 // and the end-to-end tests. Finds the window's parts by object name, works
 // the canvas with synthetic input, waits until the link and the window have
 // settled, and answers modal windows from a timer as an operator would:
-// confirms message boxes, enters fileName in a file dialog, presses the next
-// of verifyChoices (else Close) on a verify result and, while rejectDialogs
-// holds, notes and rejects any other dialog. Wait pages are left to close by
+// confirms message boxes, enters fileName in a file dialog, on a verify
+// result clicks the buttons named by the next of verifyChoices ("M3_mine,
+// applyButton"; else Close) and, while rejectDialogs holds, notes and
+// rejects any other dialog. Wait pages are left to close by
 // themselves.
 class WindowDriver : public QObject
 {
@@ -83,6 +85,7 @@ public:
     QStringList dialogs;           // class of each dialog rejected
     QMap<QString, QString> fields; // line edits of the last one, by name
     QList<QStringList> verified;   // lines of each verify result
+    QList<QStringList> offered;    // its choices as shown, "M3=mine"
 
 signals:
     void dialogShown(QDialog *dialog);
@@ -93,6 +96,7 @@ protected:
 
 private:
     void answer();
+    void drive(Dialog_Verify *result);
     void pickMenuEntry();
     void mouse(QEvent::Type type, const QPointF &scenePos, Qt::MouseButton button, Qt::MouseButtons held) const;
     QPoint at(const QPointF &scenePos) const;

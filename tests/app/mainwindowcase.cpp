@@ -17,10 +17,12 @@ void MainWindowCase::startAgainst(const QStringList &linkSettings, const QByteAr
     AppDirectory::setPath(m_dir->path());
     Singleton_SerialPort *link = Singleton_SerialPort::instance();
     link->setLinkSettings(linkSettings);
-    link->dm_lastCheckSum = tag;
+    link->postKeptTag(tag, false);
     writeSettings(1);
     QVERIFY(m_driver.open());
     m_driver.messages.clear();
+    m_driver.verified.clear();
+    m_driver.offered.clear();
 }
 
 int MainWindowCase::windowsIn(const QByteArray &view)

@@ -205,8 +205,11 @@ void TestMainWindow::drawnWindowTakesTheChosenSource()
 }
 
 // A preset changed on the device behind the host's back: the verify names
-// the window and how it differs; "Send mine" makes the device equal and the
-// next verify says so; "Take the device's" makes the host equal instead.
+// the window and how it differs, and offers to take the device's; left
+// alone, the preset is marked as differing; sending mine instead makes the
+// device equal and the next verify says so. Taking
+// the device's asks first, keeps a backup, and is undone on the preset's
+// own history without a word to the device.
 void TestMainWindow::verifyFindsWhatTheDeviceChanged()
 {
     const auto moveOnDevice = [this](int dx) {
@@ -216,30 +219,51 @@ void TestMainWindow::verifyFindsWhatTheDeviceChanged()
         windows[21] = char((x + dx) >> 8);
         return x + dx;
     };
+    const auto mark = [this] { return m_driver.presetButton(2)->toolTip().section(QLatin1Char('\n'), -1); };
     const QString differs = QStringLiteral("M3: 1 window differs: Win1 moved");
     m_driver.trigger("actionVerify");
     QVERIFY(settle());
     QCOMPARE(m_driver.verified.last().at(0), QStringLiteral("16 of 16 presets verified"));
 
+    const int mine = canvas()->model().window(0).rect.x();
     moveOnDevice(100);
-    m_driver.verifyChoices = QStringList{"sendButton"};
     m_driver.trigger("actionVerify");
-    QTRY_COMPARE(m_driver.verified.size(), 3);
     QVERIFY(settle());
     QCOMPARE(m_driver.verified.at(1).at(0), QStringLiteral("15 of 16 presets verified"));
     QCOMPARE(m_driver.verified.at(1).at(3), differs);
-    QCOMPARE(m_driver.verified.at(2).at(0), QStringLiteral("16 of 16 presets verified"));
-    QVERIFY(deviceHoldsTheCanvas());
-    QVERIFY(m_driver.presetButton(2)->toolTip().endsWith(QStringLiteral("Confirmed on the device")));
+    QCOMPARE(m_driver.offered.at(1), QStringList({"M3=device"}));
+    QCOMPARE(mark(), QStringLiteral("Differs on the device"));
 
-    const int moved = moveOnDevice(-40);
-    m_driver.verifyChoices = QStringList{"takeButton"};
+    m_driver.verifyChoices = QStringList{"M3_mine, applyButton"};
     m_driver.trigger("actionVerify");
     QTRY_COMPARE(m_driver.verified.size(), 4);
     QVERIFY(settle());
-    QCOMPARE(m_driver.verified.at(3).at(3), differs);
+    QCOMPARE(m_driver.verified.at(3).at(0), QStringLiteral("16 of 16 presets verified"));
+    QVERIFY(deviceHoldsTheCanvas());
+    QCOMPARE(mark(), QStringLiteral("Confirmed on the device"));
+
+    const int moved = moveOnDevice(-40);
+    m_driver.verifyChoices = QStringList{"applyButton"};
+    m_driver.messages.clear();
+    m_driver.trigger("actionVerify");
+    QTRY_COMPARE(m_driver.verified.size(), 5);
+    QVERIFY(settle());
+    QCOMPARE(m_driver.verified.at(4).at(3), differs);
+    QCOMPARE(m_driver.messages.size(), 1);
+    QVERIFY(m_driver.messages.takeFirst().startsWith(QStringLiteral("Replace M3 here with the device's?")));
+    QCOMPARE(QDir(m_dir->path()).entryList({"MyConfigure-*.pd"}).size(), 1);
     QCOMPARE(canvas()->model().window(0).rect.x(), moved);
     QCOMPARE(windowsIn(Singleton_SerialPort::instance()->dm_data.modelView[2]), 1);
+
+    const int before = m_sim->requests().size();
+    m_driver.trigger("actionUndo");
+    QVERIFY(settle());
+    QCOMPARE(canvas()->model().window(0).rect.x(), mine);
+    QCOMPARE(mark(), QStringLiteral("Changed here since the last check"));
+    m_driver.trigger("actionRedo");
+    QVERIFY(settle());
+    QCOMPARE(canvas()->model().window(0).rect.x(), moved);
+    QCOMPARE(m_sim->requests().size(), before);
     m_movedWindow = canvas()->model().window(0).rect;
 }
 
@@ -347,7 +371,7 @@ void TestMainWindow::exportInitImport()
     QStringList expected = {"41"};
     for (int m = 0; m < 16; ++m)
         expected << "44" << "4a" << "45";
-    expected << "49" << "19";
+    expected << "49" << "11" << "19";
     for (int m = 0; m < 16; ++m)
         expected << "1a" << "1b";
     QCOMPARE(headsSince(before, 1), expected);

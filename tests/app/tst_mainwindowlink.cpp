@@ -11,6 +11,7 @@
 #include <mygraphicsview.h>
 #include <singleton_serialport.h>
 
+#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -62,9 +63,9 @@ private:
     quint16 m_port = 0;
 };
 
-// Four windows stacked on the first screen of a 2 x 2 wall, as the device
+// Windows 0, 1 ... on a 2 x 2 wall, the first at the bottom, as the device
 // stores them.
-Preset stackOfFour()
+Preset presetOf(const QList<QRect> &rects)
 {
     MyGraphicsView canvas;
     const int widths[] = {1920, 1920};
@@ -72,9 +73,9 @@ Preset stackOfFour()
     canvas.initData(widths, heights, 2, 2, 4, 3840, 2160);
     std::array<int, 64> noLayers;
     noLayers.fill(0xFF);
-    canvas.Add_Win_layer(noLayers.data(), 4);
-    for (int w = 0; w < 4; ++w)
-        canvas.Add_Rect(w, QRect(200 * w, 100 * w, 1000, 600), QRect(0, 0, 1920, 1080), w + 1, noLayers.data(), 0);
+    canvas.Add_Win_layer(noLayers.data(), rects.size());
+    for (int w = 0; w < rects.size(); ++w)
+        canvas.Add_Rect(w, rects.at(w), QRect(0, 0, 1920, 1080), w + 1, noLayers.data(), 0);
     canvas.Add_End();
     Preset preset;
     const QByteArray all = canvas.getAllData();
@@ -83,6 +84,24 @@ Preset stackOfFour()
     preset.sources = canvas.getInData();
     preset.channels = canvas.getChData();
     return preset;
+}
+
+// Four windows stacked on the first screen.
+Preset stackOfFour()
+{
+    return presetOf({{0, 0, 1000, 600}, {200, 100, 1000, 600}, {400, 200, 1000, 600}, {600, 300, 1000, 600}});
+}
+
+int widthOfWindow0(const Preset &preset)
+{
+    return quint8(preset.windows.at(22)) | quint8(preset.windows.at(23)) << 8;
+}
+
+QRect window0In(const QByteArray &view)
+{
+    MyGraphicsView canvas;
+    QDataStream in(view);
+    return canvas.fileOpen(in) ? canvas.model().window(0).rect : QRect();
 }
 
 } // namespace
@@ -96,6 +115,8 @@ private slots:
     void matchingTagWithoutLocalCopy();
     void stackedEditsReachTheDevice();
     void cutShortReadIsReadAgain();
+    void cutShortSendIsTheOperatorsToWeigh();
+    void cutShortVerifyKeepsTheHostsData();
     void communicationTestOverAFastLink();
     void connectionReadShowsItsProgress();
     void linkDropClosesTheWaitPage_data();
@@ -216,6 +237,87 @@ void TestMainWindowLink::cutShortReadIsReadAgain()
     QVERIFY(m_driver.connectDevice());
     QCOMPARE(FrameBytes::heads(sim.requests()), FrameBytes::connectionRead(true));
     QCOMPARE(canvas()->model().count(), sim.model().presets[size_t(sim.model().currentPreset)].windowCount());
+    m_driver.close();
+}
+
+// "Send mine" of two presets and the current preset loses the link after
+// the first preset: the next connection keeps the host's presets, backs
+// them up and asks, the preset not written defaulting to being sent, and
+// only what is chosen goes: the preset and the recall.
+void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
+{
+    LinkedSimulator sim;
+    DeviceModel &device = sim.model();
+    device.currentPreset = 0;
+    for (size_t m : {0, 1})
+        device.presets[m] = presetOf({{0, 0, 3840, 2160}});
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    for (size_t m : {0, 1}) {
+        QByteArray &windows = device.presets[m].windows;
+        windows[22] = char(3000 & 0xFF);
+        windows[23] = char(3000 >> 8);
+    }
+    device.currentPreset = 1;
+    {
+        // The device takes the first preset's frames, then the line goes
+        // before the last reply is back.
+        FaultOptions mute;
+        mute.muteCode = 0x45;
+        sim.simulator().setFaults(mute);
+        QObject cut;
+        connect(&sim.simulator(), &DeviceSimulator::requestReceived, &cut, [&](const QByteArray &request) {
+            if (quint8(request.at(8)) == 0x45)
+                QTimer::singleShot(0, &cut, [&] { sim.simulator().hangUp(); });
+        });
+        m_driver.verifyChoices = QStringList{"M1_mine, M2_mine, Current_mine, applyButton"};
+        m_driver.trigger("actionVerify");
+        QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"opening failed"}), 20000);
+        QVERIFY(m_driver.settle());
+    }
+    QCOMPARE(widthOfWindow0(device.presets[0]), 3840);
+    QCOMPARE(widthOfWindow0(device.presets[1]), 3000);
+
+    sim.simulator().setFaults({});
+    const int before = sim.requests().size();
+    m_driver.verifyChoices = QStringList{"applyButton"};
+    QVERIFY(m_driver.connectDevice());
+    QCOMPARE(m_driver.offered.at(1), QStringList({"M2=mine", "Current=mine"}));
+    QCOMPARE(m_driver.verified.at(1).at(1), QStringLiteral("M1: same"));
+    QCOMPARE(m_driver.verified.at(1).at(2), QStringLiteral("M2: 1 window differs: Win1 resized"));
+    QCOMPARE(QDir(m_dir->path()).entryList({"MyConfigure-*.pd"}).size(), 1);
+    const QStringList verifyRead = FrameBytes::connectionRead(true);
+    const QStringList sent = QStringList{"1100"} + verifyRead + QStringList{"4401", "4a01", "4501", "4900"} + verifyRead;
+    QCOMPARE(FrameBytes::heads(sim.requests().mid(before)), sent);
+    QCOMPARE(m_driver.verified.last().at(0), QStringLiteral("16 of 16 presets verified"));
+    QCOMPARE(window0In(Singleton_SerialPort::instance()->dm_data.modelView[1]).width(), 3840);
+    QCOMPARE(widthOfWindow0(device.presets[1]), 3840);
+    QCOMPARE(device.currentPreset, 0);
+    m_driver.close();
+}
+
+// A verify cut short leaves the host's data and tags as they were: the
+// next connection trusts the host's files and reads no preset.
+void TestMainWindowLink::cutShortVerifyKeepsTheHostsData()
+{
+    LinkedSimulator sim;
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    const DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    const std::array<QByteArray, 16> views = record.modelView;
+    FaultOptions hangUp;
+    hangUp.hangUpAfter = sim.requests().size() + 10;
+    sim.simulator().setFaults(hangUp);
+    m_driver.trigger("actionVerify");
+    QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"opening failed"}), 20000);
+    QVERIFY(m_driver.settle());
+
+    sim.simulator().setFaults({});
+    const int before = sim.requests().size();
+    QVERIFY(m_driver.connectDevice());
+    QCOMPARE(FrameBytes::heads(sim.requests().mid(before)), FrameBytes::connectionRead(false));
+    QVERIFY(record.modelView == views);
+    QVERIFY(m_driver.verified.isEmpty());
     m_driver.close();
 }
 

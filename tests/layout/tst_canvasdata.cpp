@@ -1,9 +1,23 @@
+#include "framebytes.h"
+
+#include <deviceblocks.h>
 #include <edgesnapper.h>
+#include <framebuilder.h>
 #include <mygraphicsview.h>
+#include <presetcheck.h>
+#include <replyparser.h>
+#include <wallfile.h>
 #include <windowdrag.h>
 
 #include <QRandomGenerator>
 #include <QtTest>
+
+#include <functional>
+
+// Changes the device's blocks of the checked preset, as the verify reads
+// them (the 0x44 and 0x4A blobs), or the device's record.
+using DeviceChange = std::function<void(QByteArray &blocks, QByteArray &sources, DeviceData &device)>;
+Q_DECLARE_METATYPE(DeviceChange)
 
 namespace {
 
@@ -55,9 +69,67 @@ WallModel wallModel2x3()
     return model;
 }
 
+constexpr int CheckedPreset = 3;
+constexpr int LayersAt = 1792;
+
+// Window 3 on screen 0, under window 7, which spans screens 0, 1, 3 and 4.
+WallModel checkedPreset()
+{
+    WallModel model = wallModel2x3();
+    WallWindow over = window(7, QRect(1000, 500, 2000, 1000), 34);
+    over.source = QRect(10, 20, 1900, 1060);
+    over.b3 = 5;
+    model.insert(window(3, QRect(0, 0, 1920, 1080), 160));
+    model.insert(over);
+    return model;
+}
+
+void putRect(QByteArray &bytes, int at, const QRect &r)
+{
+    for (int value : {r.x(), r.width(), r.y(), r.height()}) {
+        bytes[at++] = char(value & 0xFF);
+        bytes[at++] = char(value >> 8);
+    }
+}
+
+// A window the device holds in slot id, on top of the two others.
+void addDeviceWindow(QByteArray &blocks, QByteArray &sources, int id, const QRect &rect, const QRect &source)
+{
+    blocks[28 * id] = char(id);
+    blocks[28 * id + 1] = 1;
+    putRect(blocks, 28 * id + 20, rect);
+    putRect(sources, 8 * id, source);
+    blocks[LayersAt + 2] = char(id);
+}
+
+QStringList found(const PresetCheck &check)
+{
+    const char *const kinds[] = {"moved", "resized", "input", "picture", "missing", "only", "cells", "other", "unshown"};
+    const char *const parts[] = {"picture", "main", "second", "mode", "A", "B", "captions"};
+    const auto named = [](int flags, const char *const *names, int count) {
+        QStringList set;
+        for (int bit = 0; bit < count; ++bit) {
+            if (flags & 1 << bit)
+                set << QLatin1String(names[bit]);
+        }
+        return set.join(QLatin1Char('+'));
+    };
+    QStringList lines;
+    for (int m = 0; m < PresetCheck::Presets; ++m) {
+        for (const PresetCheck::WindowDifference &w : check.preset(m).windows)
+            lines << QStringLiteral("M%1/%2: %3").arg(m + 1).arg(w.window).arg(named(w.kinds, kinds, 9));
+        if (check.preset(m).restacked)
+            lines << QStringLiteral("M%1: restacked").arg(m + 1);
+    }
+    for (const PresetCheck::EntryDifference &e : check.entries())
+        lines << QStringLiteral("In%1: %2").arg(e.entry + 1).arg(named(e.parts, parts, 7));
+    return lines;
+}
+
 } // namespace
 
-// The wall's model and the device's blocks and files made of it.
+// The wall's model, the device's blocks and files made of it, and what a
+// verify finds between the host's presets and the device's.
 class TestCanvasData : public QObject
 {
     Q_OBJECT
@@ -70,7 +142,82 @@ private slots:
     void blocksFollowTheDeviceLayout();
     void rebuildOrdersWindowsByTheLayerTable();
     void fileKeepsTheCanvasAndRefusesDamage();
+    void verifySeesWhatTheDeviceHolds_data();
+    void verifySeesWhatTheDeviceHolds();
 };
+
+void TestCanvasData::verifySeesWhatTheDeviceHolds_data()
+{
+    QTest::addColumn<DeviceChange>("change");
+    QTest::addColumn<bool>("hostRead"); // the host holds the preset as it read it from the device
+    QTest::addColumn<QStringList>("found");
+    const QRect picture = WallModel::pictureRect();
+    const auto offWall = [picture](QByteArray &blocks, QByteArray &sources, DeviceData &) {
+        addDeviceWindow(blocks, sources, 9, QRect(6000, 0, 100, 100), picture);
+    };
+    const auto noPicture = [](QByteArray &blocks, QByteArray &sources, DeviceData &) {
+        addDeviceWindow(blocks, sources, 9, QRect(4000, 100, 100, 100), QRect());
+    };
+    const auto cells = [](QByteArray &blocks, QByteArray &, DeviceData &) { blocks[28 * 7 + 4] = 0x11; };
+    const auto meaningless = [](QByteArray &blocks, QByteArray &sources, DeviceData &) {
+        blocks.replace(28 * 20 + 2, 26, QByteArray(26, 'Z')); // slot 20 is unused: its byte 1 stays 0
+        sources.replace(8 * 20, 8, QByteArray(8, 'Z'));
+        for (int j = 2; j < 64; ++j)
+            blocks[LayersAt + j] = char(j);
+    };
+
+    QTest::newRow("same") << DeviceChange([](QByteArray &, QByteArray &, DeviceData &) {}) << false << QStringList();
+    QTest::newRow("cells byte") << DeviceChange(cells) << false << QStringList{"M4/7: cells"};
+    QTest::newRow("picture part") << DeviceChange([](QByteArray &, QByteArray &sources, DeviceData &) {
+        sources[8 * 7] = 15;
+    }) << false << QStringList{"M4/7: picture"};
+    QTest::newRow("window missing from the layer table") << DeviceChange([](QByteArray &blocks, QByteArray &, DeviceData &) {
+        blocks[LayersAt + 1] = char(0xFF);
+    }) << false << QStringList{"M4: restacked"};
+    QTest::newRow("off the wall") << DeviceChange(offWall) << false << QStringList{"M4/9: only+unshown"};
+    QTest::newRow("no picture part") << DeviceChange(noPicture) << false << QStringList{"M4/9: only+unshown"};
+    QTest::newRow("unused slots, table past the windows") << DeviceChange(meaningless) << false << QStringList();
+    QTest::newRow("read and not changed") << DeviceChange([=](QByteArray &blocks, QByteArray &sources, DeviceData &d) {
+        offWall(blocks, sources, d);
+        cells(blocks, sources, d);
+    }) << true << QStringList();
+    QTest::newRow("input entries") << DeviceChange([](QByteArray &, QByteArray &, DeviceData &device) {
+        device.inCards[5].light = 60;
+        device.inCards[5].mode = 2;
+        device.inCards[6].light = 60; // no card fitted
+    }) << false << QStringList{"In6: picture+mode"};
+}
+
+// The device's blocks come through the verify's own parser; the other
+// presets are empty on both sides.
+void TestCanvasData::verifySeesWhatTheDeviceHolds()
+{
+    QFETCH(DeviceChange, change);
+    QFETCH(bool, hostRead);
+    DeviceData host;
+    host.colWidths = {1920, 1920, 1920};
+    host.rowHeights = {1080, 1080};
+    host.inCards[5].present = 1;
+    host.inCards[5].light = 50;
+    const WallModel preset = checkedPreset();
+    host.modelView[CheckedPreset] = WallFile::bytes(preset);
+    DeviceData device = host;
+    QByteArray blocks = DeviceBlocks::allData(preset);
+    QByteArray sources = DeviceBlocks::inData(preset);
+    change(blocks, sources, device);
+
+    ReplyParser::OwnState state;
+    ReplyParser parser(state.over(device));
+    QByteArray windows = FrameBytes::reply(1867);
+    QByteArray blocksRead = FrameBytes::reply(523);
+    parser.handle(FrameBuilder::readRequest(0x1A, CheckedPreset), windows.replace(9, blocks.size(), blocks));
+    parser.handle(FrameBuilder::readRequest(0x1B, CheckedPreset), blocksRead.replace(9, sources.size(), sources));
+    if (hostRead) {
+        host.presetsAsRead[CheckedPreset] = device.presetRead(CheckedPreset);
+        host.modelView[CheckedPreset] = WallFile::bytes(PresetCheck::devicePreset(device, CheckedPreset));
+    }
+    QTEST(found(PresetCheck(host, device)), "found");
+}
 
 void TestCanvasData::blocksFollowTheDeviceLayout()
 {
