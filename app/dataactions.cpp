@@ -65,9 +65,14 @@ bool DataActions::writeAllAndVerify()
     return true;
 }
 
+// Reading everything replaces the presets changed here: the operator says
+// so first, and the host's data are kept in a dated copy.
 void DataActions::syncData()
 {
-    if (!m_link->isConnected() || (!m_presets->marks().changedHere().isEmpty() && !backUp()))
+    if (!m_link->isConnected())
+        return;
+    const QList<int> changed = m_presets->marks().changedHere();
+    if (!changed.isEmpty() && (!allowReplacing(changed) || !backUp()))
         return;
     m_link->postForgetTags();
     m_link->post(Command::ConnectionRead, Command::ReadAllWait);
@@ -165,6 +170,21 @@ void DataActions::takeEntries(const QList<int> &entries)
     }
     if (!entries.isEmpty())
         emit sourcesChanged();
+}
+
+bool DataActions::allowReplacing(const QList<int> &presets) const
+{
+    QStringList names;
+    for (int m : presets)
+        names << QStringLiteral("M%1").arg(m + 1);
+    const QString text = m_text("Presets changed here may not be on the device: %1. Data Sync replaces them "
+                                "with the device's, keeping a dated copy of this program's data. Go on?",
+                                "本机修改的模式可能不在设备上：%1。数据同步将以设备的数据替换它们，"
+                                "并保留本机数据的带日期副本。继续吗？")
+                             .arg(names.join(QStringLiteral(", ")));
+    return QMessageBox::question(nullptr, m_feedback->message(Message::Title), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
 }
 
 bool DataActions::backUp()

@@ -56,6 +56,7 @@ private:
     void showVerifyResult();
     void apply(const Dialog_Verify &choices);
     void takeEntries(const QList<int> &entries);
+    bool allowReplacing(const QList<int> &presets) const;
     bool backUp();
     bool askName(const QString &title, const QString &label, QString *name) const;
 

@@ -116,6 +116,7 @@ private slots:
     void stackedEditsReachTheDevice();
     void cutShortReadIsReadAgain();
     void cutShortSendIsTheOperatorsToWeigh();
+    void lostWriteIsMarkedAndSyncAsks();
     void cutShortVerifyKeepsTheHostsData();
     void communicationTestOverAFastLink();
     void connectionReadShowsItsProgress();
@@ -296,6 +297,37 @@ void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
     m_driver.close();
 }
 
+// A window write the device never confirms turns its preset amber; Data
+// Sync, which replaces it with the device's, asks first and keeps a backup.
+void TestMainWindowLink::lostWriteIsMarkedAndSyncAsks()
+{
+    LinkedSimulator sim;
+    sim.model().currentPreset = 0;
+    sim.model().presets[0] = presetOf({{0, 0, 1000, 600}});
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    const auto mark = [this] { return m_driver.presetButton(0)->toolTip().section(QLatin1Char('\n'), -1); };
+    QCOMPARE(mark(), QStringLiteral("Confirmed on the device"));
+
+    FaultOptions mute;
+    mute.muteCode = 0x42;
+    sim.simulator().setFaults(mute);
+    m_driver.drag(QPointF(500, 300), QPointF(900, 700));
+    QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"Send timeout, please try to resend"}), 15000);
+    QVERIFY(m_driver.settle());
+    QCOMPARE(mark(), QStringLiteral("Changed here since the last check"));
+
+    sim.simulator().setFaults({});
+    m_driver.messages.clear();
+    m_driver.trigger("actionSync");
+    QVERIFY(m_driver.settle());
+    QCOMPARE(m_driver.messages.size(), 1);
+    QVERIFY(m_driver.messages.first().startsWith(QStringLiteral("Presets changed here may not be on the device: M1.")));
+    QCOMPARE(QDir(m_dir->path()).entryList({"MyConfigure-*.pd"}).size(), 1);
+    QCOMPARE(mark(), QStringLiteral("Confirmed on the device"));
+    m_driver.close();
+}
+
 // A verify cut short leaves the host's data and tags as they were: the
 // next connection trusts the host's files and reads no preset.
 void TestMainWindowLink::cutShortVerifyKeepsTheHostsData()
@@ -369,8 +401,19 @@ void TestMainWindowLink::connectionReadShowsItsProgress()
     QCOMPARE(values.last(), 16);
     QCOMPARE(maximum, 16);
     QVERIFY(texts.last().startsWith(QStringLiteral("Reading presets 16 of 16")));
+    QCOMPARE(values.count(16), 1);
     const QString half = texts.at(int(std::lower_bound(values.cbegin(), values.cend(), 8) - values.cbegin()));
     QVERIFY2(half.contains(QRegularExpression(QStringLiteral("about \\d+ s left"))), qPrintable(half));
+
+    // The verify counts the presets read after its two status reads.
+    values.clear();
+    texts.clear();
+    m_driver.trigger("actionVerify");
+    QVERIFY(m_driver.settle());
+    QVERIFY(std::is_sorted(values.cbegin(), values.cend()));
+    QCOMPARE(values.last(), 16);
+    QCOMPARE(values.count(16), 1);
+    QVERIFY(texts.last().startsWith(QStringLiteral("Verifying 16 of 16")));
     m_driver.close();
 }
 
