@@ -13,6 +13,8 @@
 #include <QDataStream>
 #include <QUndoStack>
 
+#include <utility>
+
 PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link,
                          QObject *parent)
     : QObject(parent)
@@ -171,7 +173,7 @@ bool PresetStore::writeDiffering(const PresetCheck &check)
     m_link->dm_inDataList.clear();
     m_link->dm_chDataList.clear();
     m_link->dm_presetList = check.differingPresets();
-    for (int m : qAsConst(m_link->dm_presetList)) {
+    for (int m : std::as_const(m_link->dm_presetList)) {
         m_link->dm_allDataList << blocks.windows.at(m);
         m_link->dm_inDataList << blocks.sources.at(m);
         m_link->dm_chDataList << blocks.channels.at(m);

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -77,7 +78,7 @@ int main(int argc, char *argv[])
             canvas.ClearAllData();
             canvas.Add_Win_layer(layers[p].data(), Windows);
             const std::array<int, 32> cells{};
-            for (const DeviceWindow &w : qAsConst(presets[p]))
+            for (const DeviceWindow &w : std::as_const(presets[p]))
                 canvas.Add_Rect(w.id, w.rectA, w.rectB, w.b2, cells.data(), 0);
             canvas.Add_End();
             views[p].clear();
