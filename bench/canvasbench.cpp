@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDataStream>
 #include <QElapsedTimer>
+#include <QIODevice>
 #include <QTextStream>
 
 #include <algorithm>

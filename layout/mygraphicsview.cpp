@@ -298,7 +298,7 @@ void MyGraphicsView::dropEvent(QDropEvent *event)
     if (code < 0)
         return event->ignore();
     event->acceptProposedAction();
-    m_editor.drop(code, mapToScene(event->pos()));
+    m_editor.drop(code, mapToScene(ChannelMime::dropPoint(event)));
 }
 
 void MyGraphicsView::drawForeground(QPainter *painter, const QRectF &)
