@@ -55,7 +55,7 @@ Trimming::Trimming(bool english, QWidget *parent)
 
 Trimming::~Trimming() = default;
 
-void Trimming::initTrim(int id, QList<int> values, int outWidth, int outHeight)
+void Trimming::initTrim(int id, const QList<int> &values, int outWidth, int outHeight)
 {
     ui->winEdit->setText(QString::number(id + 1));
     winId = id;

@@ -46,7 +46,7 @@ void PointerEdit::move(const QPointF &point)
 
 WindowDrag PointerEdit::finish()
 {
-    const WindowDrag drag = *m_drag;
+    WindowDrag drag = *m_drag;
     cancel();
     return drag;
 }

@@ -29,7 +29,7 @@ QByteArray ReplyAssembler::takeReply()
         if (m_data.size() < length)
             return {};
 
-        const QByteArray reply = m_data.left(length);
+        QByteArray reply = m_data.left(length);
         m_data.remove(0, length);
         if (!m_data.isEmpty() && static_cast<quint8>(m_data.at(0)) != Protocol::FrameStart) {
             qCWarning(lcLink) << m_data.size() << "bytes past the reply dropped";
