@@ -123,7 +123,6 @@ signals:
 
 public slots:
     void out_function(int type);
-    void out_function_data(int type, QByteArray data);
 
 private slots:
     void readDataPort();
