@@ -47,7 +47,7 @@ QList<DeviceWindow> presetWindows(int preset)
 
 double msPerPreset(qint64 nanoseconds)
 {
-    return nanoseconds / 1e6 / (Presets * Rounds);
+    return double(nanoseconds) / 1e6 / (Presets * Rounds);
 }
 
 } // namespace
