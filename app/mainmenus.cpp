@@ -31,7 +31,7 @@ MainMenus::MainMenus(QMainWindow *window)
     undo = addAction(edit, "actionUndo");
     undo->setShortcut(QKeySequence::Undo);
     redo = addAction(edit, "actionRedo");
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redo->setShortcuts(QKeySequence::listFromString(QStringLiteral("Ctrl+Shift+Z; Ctrl+Y")));
 
     sourceCardMenu = popupMenu(window, "menuSourceCard");
     sourceCardMenu->addAction(inputSingle);

@@ -349,7 +349,7 @@ void MainWindow::showWinList()
     ui->mygraphicsview->getWinLayer();
 }
 
-void MainWindow::RspWinLayerMes(QList<int> list)
+void MainWindow::RspWinLayerMes(const QList<int> &list)
 {
     m_docks->setWinLayers(list);
 }
@@ -359,7 +359,7 @@ void MainWindow::RspWinCreatSingle(int win, int code)
     m_docks->setWinSignal(win, DeviceData::channelName(code));
 }
 
-void MainWindow::show_Win_Single(QByteArray bytes)
+void MainWindow::show_Win_Single(const QByteArray &bytes)
 {
     RspWinCreatSingle(quint8(bytes.at(0)), quint8(bytes.at(1)));
     if (m_presets->shown() == -1)
@@ -368,7 +368,7 @@ void MainWindow::show_Win_Single(QByteArray bytes)
     m_link->post(Command::SetWindowSignal, Command::ShortWait);
 }
 
-void MainWindow::show_Win_mes(QByteArray bytes)
+void MainWindow::show_Win_mes(const QByteArray &bytes)
 {
     if (m_presets->shown() == -1)
         return;
@@ -393,7 +393,7 @@ void MainWindow::RspInCardName()
     m_data->askInputName(m_docks->curSource());
 }
 
-void MainWindow::RspChargeCardName(int id, QString name)
+void MainWindow::RspChargeCardName(int id, const QString &name)
 {
     m_link->dm_data.setInCardName(name, id);
     RspInCardMes();
@@ -429,7 +429,7 @@ void MainWindow::show_trimming(int win)
     runModal(dialog);
 }
 
-void MainWindow::show_trimming_data(QList<int> values)
+void MainWindow::show_trimming_data(const QList<int> &values)
 {
     MyGraphicsView *canvas = ui->mygraphicsview;
     auto *dialog = new Dialog_trimdata(isEnglish != 0, this);

@@ -52,17 +52,17 @@ public slots:
     void RspInCardMes();
     void RspModelName();
     void RspInCardName();
-    void RspWinLayerMes(QList<int> list);
-    void RspChargeCardName(int id, QString name);
+    void RspWinLayerMes(const QList<int> &list);
+    void RspChargeCardName(int id, const QString &name);
     void RspSetCard(int card);
     void updata_model(int n);
     void updata_Models();
     void update_grapichView();
     void updata_GrapichView();
     void show_trimming(int win);
-    void show_trimming_data(QList<int> values);
-    void show_Win_mes(QByteArray bytes);
-    void show_Win_Single(QByteArray bytes);
+    void show_trimming_data(const QList<int> &values);
+    void show_Win_mes(const QByteArray &bytes);
+    void show_Win_Single(const QByteArray &bytes);
     void RspSendAllWin();
     void RspViewMessage(int code);
 

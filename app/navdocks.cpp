@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QVector>
 
+#include <utility>
+
 namespace {
 
 constexpr int SourceTreeKind = 8;
@@ -102,7 +104,7 @@ void NavDocks::refreshWinTree()
 {
     QStringList names;
     QList<int> ids;
-    for (int win : qAsConst(m_winLayers)) {
+    for (int win : std::as_const(m_winLayers)) {
         names << QStringLiteral("Win%1 [%2]").arg(win + 1).arg(m_winSignals.value(win));
         ids << win;
     }

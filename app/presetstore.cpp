@@ -16,6 +16,8 @@
 #include <QDataStream>
 #include <QUndoStack>
 
+#include <utility>
+
 PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link,
                          QObject *parent)
     : QObject(parent)

@@ -58,7 +58,7 @@ WaitProgress::Page WaitProgress::update(int command, int framesDone, int framesT
 
 double WaitProgress::secondsLeft(qint64 bytesDone, qint64 bytesTotal) const
 {
-    const double seconds = m_clock.isValid() ? m_clock.nsecsElapsed() / 1e9 : 0;
+    const double seconds = m_clock.isValid() ? double(m_clock.nsecsElapsed()) / 1e9 : 0;
     const qint64 moved = bytesDone - m_bytesAtStart;
     if (moved <= 0 || seconds <= 0)
         return -1;

@@ -9,10 +9,12 @@
 #include <QApplication>
 #include <QDataStream>
 #include <QElapsedTimer>
+#include <QIODevice>
 #include <QTextStream>
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -45,7 +47,7 @@ QList<DeviceWindow> presetWindows(int preset)
 
 double msPerPreset(qint64 nanoseconds)
 {
-    return nanoseconds / 1e6 / (Presets * Rounds);
+    return double(nanoseconds) / 1e6 / (Presets * Rounds);
 }
 
 } // namespace
@@ -77,7 +79,7 @@ int main(int argc, char *argv[])
             canvas.ClearAllData();
             canvas.Add_Win_layer(layers[p].data(), Windows);
             const std::array<int, 32> cells{};
-            for (const DeviceWindow &w : qAsConst(presets[p]))
+            for (const DeviceWindow &w : std::as_const(presets[p]))
                 canvas.Add_Rect(w.id, w.rectA, w.rectB, w.b2, cells.data(), 0);
             canvas.Add_End();
             views[p].clear();

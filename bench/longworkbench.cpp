@@ -149,8 +149,8 @@ void Bench::measure(const char *name, const std::function<bool()> &start, bool u
         qFatal("%s did not end", name);
     // A verify ends when its result shows; settling adds the operator's pace.
     const double seconds = untilResult && m_resultShownAt.isValid()
-        ? (clock.nsecsElapsed() - m_resultShownAt.nsecsElapsed()) / 1e9
-        : clock.nsecsElapsed() / 1e9;
+        ? double(clock.nsecsElapsed() - m_resultShownAt.nsecsElapsed()) / 1e9
+        : double(clock.nsecsElapsed()) / 1e9;
     const double wire = wireSeconds();
     out() << QStringLiteral("%1: %2 exchanges; %3 s, wire %4 s, ratio %5; longest stall %6 ms")
                  .arg(QLatin1String(name))

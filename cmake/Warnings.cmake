@@ -18,6 +18,5 @@ else()
     endif()
 endif()
 
-# Qt's deprecated APIs stay out of the code base.
-add_compile_definitions(QT_DISABLE_DEPRECATED_BEFORE=0x050F00
-                        QT_NO_CAST_TO_ASCII QT_NO_URL_CAST_FROM_STRING)
+# No implicit conversions between QString and bytes or URLs.
+add_compile_definitions(QT_NO_CAST_TO_ASCII QT_NO_URL_CAST_FROM_STRING)

@@ -35,13 +35,13 @@ void AppDirectory::setPath(const QString &dir)
 
 QString AppDirectory::defaultPath()
 {
-    const QString programDir = QCoreApplication::applicationDirPath();
+    QString programDir = QCoreApplication::applicationDirPath();
 #ifdef Q_OS_WIN
     return programDir;
 #else
     if (QFileInfo(programDir).isWritable())
         return programDir;
-    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (!QDir().mkpath(dataDir))
         qCWarning(lcData) << "cannot create" << dataDir;
     return dataDir;

@@ -28,10 +28,11 @@ WinData WinData::fromBlock(const QByteArray &block)
     win.winId = byteAt(block, 0);
     win.b2 = byteAt(block, 2);
     win.b3 = byteAt(block, 3);
+    auto cell = win.cells.begin();
     for (int i = 0; i < CellCount / 2; ++i) {
         const int packed = byteAt(block, 4 + i);
-        win.cells[2 * i] = packed >> 4;
-        win.cells[2 * i + 1] = packed & 0x0F;
+        *cell++ = packed >> 4;
+        *cell++ = packed & 0x0F;
     }
     win.rectA = rectAt(block, 20);
     win.rectB = rectAt(block, 28);

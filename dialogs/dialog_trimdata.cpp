@@ -53,7 +53,7 @@ Dialog_trimdata::Dialog_trimdata(bool english, QWidget *parent)
 
 Dialog_trimdata::~Dialog_trimdata() = default;
 
-void Dialog_trimdata::setData(QList<int> values)
+void Dialog_trimdata::setData(const QList<int> &values)
 {
     if (values.size() != DataSize) {
         qCWarning(lcDialogs) << "trimming data of" << values.size() << "ints ignored";

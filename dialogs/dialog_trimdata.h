@@ -30,7 +30,7 @@ public:
 
     // 11 ints: window, output x, y, w, h, output limits for x + w and
     // y + h, input x, y, w, h.
-    void setData(QList<int> values);
+    void setData(const QList<int> &values);
 
 signals:
     void setInRect(const int win, const QRect rect);

@@ -4,6 +4,8 @@
 
 #include <QPushButton>
 
+#include <utility>
+
 namespace {
 
 const QColor LitLamp(85, 170, 255);
@@ -29,9 +31,9 @@ void SignalPanel::showSignal(int signal)
 
 void SignalPanel::showLit(bool lit)
 {
-    for (LightPoint *lamp : qAsConst(m_lamps))
+    for (LightPoint *lamp : std::as_const(m_lamps))
         lamp->setBgColor(lit ? LitLamp : UnlitLamp);
-    for (QPushButton *button : qAsConst(m_buttons))
+    for (QPushButton *button : std::as_const(m_buttons))
         button->setStyleSheet(buttonStyle(lit));
 }
 
@@ -43,8 +45,8 @@ QString SignalPanel::buttonStyle(bool lit)
 
 void SignalPanel::clear()
 {
-    for (LightPoint *lamp : qAsConst(m_lamps))
+    for (LightPoint *lamp : std::as_const(m_lamps))
         lamp->hide();
-    for (QPushButton *button : qAsConst(m_buttons))
+    for (QPushButton *button : std::as_const(m_buttons))
         button->setStyleSheet(QString());
 }

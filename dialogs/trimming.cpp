@@ -7,6 +7,8 @@
 
 #include <QRegularExpressionValidator>
 
+#include <utility>
+
 namespace {
 
 constexpr int GroupSize = 10;   // ints per screen section in the table
@@ -42,7 +44,7 @@ Trimming::Trimming(bool english, QWidget *parent)
     edits = {ui->chEdit,    ui->in_xEdit,  ui->in_yEdit,  ui->in_wEdit, ui->in_hEdit,
              ui->out_xEdit, ui->out_yEdit, ui->out_wEdit, ui->out_hEdit};
     const QRegularExpression integer(QStringLiteral("^(0|[1-9][0-9]*|-[1-9][0-9]*)$"));
-    for (QLineEdit *edit : qAsConst(edits)) {
+    for (QLineEdit *edit : std::as_const(edits)) {
         edit->setValidator(new QRegularExpressionValidator(integer, edit));
         edit->setMaxLength(FieldLength);
     }
@@ -53,7 +55,7 @@ Trimming::Trimming(bool english, QWidget *parent)
 
 Trimming::~Trimming() = default;
 
-void Trimming::initTrim(int id, QList<int> values, int outWidth, int outHeight)
+void Trimming::initTrim(int id, const QList<int> &values, int outWidth, int outHeight)
 {
     ui->winEdit->setText(QString::number(id + 1));
     winId = id;

@@ -28,7 +28,7 @@ public:
 
     // values: 10 ints per screen section (screen, channel, input x, y, w, h,
     // output x, y, w, h); the output limits follow from the output size.
-    void initTrim(int id, QList<int> values, int outWidth, int outHeight);
+    void initTrim(int id, const QList<int> &values, int outWidth, int outHeight);
 
 signals:
     // value: input x, y, w, h, then output x, y, w, h.

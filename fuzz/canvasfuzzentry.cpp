@@ -5,6 +5,7 @@
 #include <wallmodel.h>
 
 #include <QDataStream>
+#include <QIODevice>
 
 #include <cstdlib>
 

@@ -2,6 +2,7 @@
 #define CHANNELMIME_H
 
 #include <QByteArray>
+#include <QDropEvent>
 #include <QMimeData>
 
 // A source dragged from the source tree onto the wall canvas carries its
@@ -24,6 +25,17 @@ inline int channel(const QMimeData *mime)
     bool ok = false;
     const int code = mime->data(type()).toInt(&ok);
     return ok && mime->hasFormat(type()) ? code : -1;
+}
+
+// Where the channel was dropped, in the receiving widget. Qt 5 and Qt 6
+// share no undeprecated name for it.
+inline QPoint dropPoint(const QDropEvent *event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->position().toPoint();
+#else
+    return event->pos();
+#endif
 }
 
 } // namespace ChannelMime

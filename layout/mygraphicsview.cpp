@@ -193,7 +193,7 @@ void MyGraphicsView::setInCard(int win, int code)
 }
 
 // Eight values: input x, y, width, height, then output x, y, width, height.
-void MyGraphicsView::setTrim(const int win, const int screen, const QList<int> values)
+void MyGraphicsView::setTrim(const int win, const int screen, const QList<int> &values)
 {
     if (values.size() == TrimValues)
         m_editor.setTrim(win, {screen, QRect(values[0], values[1], values[2], values[3]),
@@ -298,7 +298,7 @@ void MyGraphicsView::dropEvent(QDropEvent *event)
     if (code < 0)
         return event->ignore();
     event->acceptProposedAction();
-    m_editor.drop(code, mapToScene(event->pos()));
+    m_editor.drop(code, mapToScene(ChannelMime::dropPoint(event)));
 }
 
 void MyGraphicsView::drawForeground(QPainter *painter, const QRectF &)

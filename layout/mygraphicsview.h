@@ -80,7 +80,7 @@ public:
 
 public slots:
     void setInCard(int win, int code);
-    void setTrim(const int win, const int screen, const QList<int> values);
+    void setTrim(const int win, const int screen, const QList<int> &values);
     void setTrimInRect(const int win, const QRect rect);
     void setTrimOutRect(const int win, const QRectF rect);
 

@@ -205,9 +205,13 @@ int MyNavTree::GetNowItemIndex(const QModelIndex &index) const
 }
 
 // Only the text of a source can change after the list is built: a rename.
+// Told once the editor has closed, as the receiver may rebuild the list and
+// so take the editor's item from under the view.
 void MyNavTree::itemRenamed(QStandardItem *item)
 {
-    emit chargedata(item->data(IdRole).toInt(), item->text());
+    const int id = item->data(IdRole).toInt();
+    const QString name = item->text();
+    QMetaObject::invokeMethod(this, [this, id, name] { emit chargedata(id, name); }, Qt::QueuedConnection);
 }
 
 QMimeData *MyNavTree::channelMimeData(const QModelIndex &index) const
@@ -237,7 +241,7 @@ QModelIndex MyNavTree::dropTarget(const QDropEvent *event) const
 {
     if (ChannelMime::channel(event->mimeData()) < 0)
         return QModelIndex();
-    const QModelIndex index = indexAt(event->pos());
+    const QModelIndex index = indexAt(ChannelMime::dropPoint(event));
     return index.isValid() && index.data(KindRole).toInt() == WindowKind ? index : QModelIndex();
 }
 

@@ -51,6 +51,12 @@ QList<int> sorted(QList<int> numbers)
     return numbers;
 }
 
+// Qt 6.4's QList == hands memcmp the null data of an empty list.
+bool same(const QList<int> &a, const QList<int> &b)
+{
+    return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend());
+}
+
 QList<int> keepOnly(QList<int> stack, const QList<int> &others)
 {
     stack.erase(std::remove_if(stack.begin(), stack.end(), [&others](int id) { return !others.contains(id); }),
@@ -137,7 +143,7 @@ PresetCheck::PresetDifference PresetCheck::compare(const PresetRead &host, const
         if (kinds != 0)
             difference.windows.append({id, kinds});
     }
-    for (int id : qAsConst(deviceExtras)) {
+    for (int id : std::as_const(deviceExtras)) {
         if (!hostExtras.removeOne(id))
             difference.windows.append({id, OnlyOnDevice | NotShownHere});
     }
@@ -154,10 +160,10 @@ bool PresetCheck::restacked(const PresetRead &host, const PresetRead &device)
     const QList<int> deviceStack = stackOf(device);
     const QList<int> hostIds = numbersOf(host.windows);
     const QList<int> deviceIds = numbersOf(device.windows);
-    if (sorted(hostIds) == sorted(deviceIds))
-        return hostStack != deviceStack;
-    return sorted(hostStack) != sorted(hostIds) || sorted(deviceStack) != sorted(deviceIds)
-        || keepOnly(hostStack, deviceIds) != keepOnly(deviceStack, hostIds);
+    if (same(sorted(hostIds), sorted(deviceIds)))
+        return !same(hostStack, deviceStack);
+    return !same(sorted(hostStack), sorted(hostIds)) || !same(sorted(deviceStack), sorted(deviceIds))
+        || !same(keepOnly(hostStack, deviceIds), keepOnly(deviceStack, hostIds));
 }
 
 int PresetCheck::kindsOf(const WinData &host, const WinData &device)

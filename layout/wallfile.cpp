@@ -4,6 +4,7 @@
 #include "wallmodel.h"
 
 #include <QDataStream>
+#include <QIODevice>
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -97,7 +98,7 @@ int WallModel::rebuild(const QVector<int> &layerTable, QList<WallWindow> windows
         if (it != windows.cend() && !contains(id))
             insert(*it);
     }
-    for (const WallWindow &w : qAsConst(windows)) {
+    for (const WallWindow &w : std::as_const(windows)) {
         if (!contains(w.id) && !insert(w))
             qCWarning(lcLayout) << "device window" << w.id << "left out";
     }

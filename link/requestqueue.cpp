@@ -67,7 +67,7 @@ void RequestQueue::countDone(const Request &done, int replySize)
     m_done.bytes += done.frame.size() + replySize;
     int frames = m_done.frames;
     qint64 bytes = m_done.bytes;
-    for (const Request &request : qAsConst(m_requests)) {
+    for (const Request &request : std::as_const(m_requests)) {
         if (request.post == done.post) {
             ++frames;
             bytes += request.frame.size() + request.reply.length();

@@ -302,12 +302,6 @@ void Singleton_SerialPort::run(int type, const CommandBuilder::Staging &staging)
     }
 }
 
-void Singleton_SerialPort::out_function_data(int type, QByteArray data)
-{
-    Q_UNUSED(type)
-    Q_UNUSED(data)
-}
-
 void Singleton_SerialPort::connectLink(const CommandBuilder::LinkSettings &settings)
 {
     m_transport.close();

@@ -128,9 +128,6 @@ signals:
     // A write to the preset was confirmed by the device, or lost (PresetWrite).
     void presetWritten(int preset, int outcome);
 
-public slots:
-    void out_function_data(int type, QByteArray data);
-
 private slots:
     void readDataPort();
     void handleError(QSerialPort::SerialPortError error);

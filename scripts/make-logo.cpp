@@ -33,7 +33,9 @@ QImage drawLogo(int size)
     const QColor screen(0x4a, 0x5d, 0x78);
     const QColor lit(0x3f, 0xa9, 0xf5);
     for (int k = 0; k < 4; ++k) {
-        const QRectF cell(9 + (k % 2) * 24, 9 + (k / 2) * 24, 22, 22);
+        const int column = k % 2;
+        const int row = k / 2;
+        const QRectF cell(9 + column * 24, 9 + row * 24, 22, 22);
         painter.setBrush(k == 0 ? lit : screen);
         painter.drawRoundedRect(cell, 4, 4);
     }

@@ -14,7 +14,7 @@ QByteArray DeviceProtocol::answer(const QByteArray &request, DeviceModel *model)
 {
     const quint8 code = byteAt(request, Protocol::CodeOffset);
     if (!isWrite(request)) {
-        const QByteArray reply = ReplyBuilder::read(code, byteAt(request, Protocol::ParamOffset), *model);
+        QByteArray reply = ReplyBuilder::read(code, byteAt(request, Protocol::ParamOffset), *model);
         if (!reply.isEmpty())
             return reply;
         qCWarning(lcSim, "unknown read command 0x%02x acknowledged", code);

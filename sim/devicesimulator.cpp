@@ -9,6 +9,8 @@
 #include "ptytransport.h"
 #endif
 
+#include <utility>
+
 DeviceSimulator::DeviceSimulator(QObject *parent)
     : QObject(parent)
     , m_tcp(new TcpTransport(this))
@@ -75,7 +77,7 @@ void DeviceSimulator::setBaudRate(int baud)
 {
     m_baud = baud;
     m_sessions.removeAll(nullptr);
-    for (DeviceSession *session : qAsConst(m_sessions))
+    for (DeviceSession *session : std::as_const(m_sessions))
         session->setBaudRate(baud);
 }
 

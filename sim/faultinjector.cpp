@@ -83,15 +83,16 @@ QByteArrayList FaultInjector::split(const QByteArray &bytes)
 {
     if (bytes.size() < 2)
         return {bytes};
-    const int pieces = m_random.bounded(2, std::min(MaxPieces, bytes.size()) + 1);
+    const int size = int(bytes.size());
+    const int pieces = m_random.bounded(2, std::min(MaxPieces, size) + 1);
     QList<int> cuts;
     while (cuts.size() < pieces - 1) {
-        const int cut = m_random.bounded(1, bytes.size());
+        const int cut = m_random.bounded(1, size);
         if (!cuts.contains(cut))
             cuts.append(cut);
     }
     std::sort(cuts.begin(), cuts.end());
-    cuts.append(bytes.size());
+    cuts.append(size);
     QByteArrayList result;
     int start = 0;
     for (int cut : cuts) {

@@ -118,8 +118,8 @@ void WriteHandler::writeNetwork(const QByteArray &request, NetworkSettings &netw
     network.address = ipv4At(request, 10);
     network.mask = ipv4At(request, 15);
     network.gateway = ipv4At(request, 20);
-    for (int i = 0; i < 3; ++i)
-        network.mac[size_t(3 + i)] = byteAt(request, 25 + i);
+    for (size_t i = 3; i < network.mac.size(); ++i)
+        network.mac[i] = byteAt(request, 22 + int(i));
 }
 
 // 9 resolution, 10..25 output mode flags (all alike), 26 rows, 27 columns,

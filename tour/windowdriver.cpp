@@ -252,7 +252,8 @@ void WindowDriver::pickMenuEntry()
 void WindowDriver::mouse(QEvent::Type type, const QPointF &scenePos, Qt::MouseButton button,
                          Qt::MouseButtons held) const
 {
-    QMouseEvent event(type, at(scenePos), button, held, Qt::NoModifier);
+    const QPoint local = at(scenePos);
+    QMouseEvent event(type, local, canvas()->viewport()->mapToGlobal(local), button, held, Qt::NoModifier);
     QApplication::sendEvent(canvas()->viewport(), &event);
 }
 

@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -151,7 +152,7 @@ void TestEnterKey::enterKeepsTheField()
     QVERIFY(m_sim.waitForRequests(before + 1));
     QVERIFY(m_sim.waitForIdle());
     QCOMPARE(m_sim.requests().size(), before + 1);
-    for (const auto &spy : qAsConst(handedOver))
+    for (const auto &spy : std::as_const(handedOver))
         QCOMPARE(spy->size(), 0);
     QVERIFY(dialog->isVisible());
     QCOMPARE(textOf(edit), typed);

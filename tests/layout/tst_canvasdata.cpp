@@ -309,7 +309,7 @@ void TestCanvasData::fileKeepsTheCanvasAndRefusesDamage()
     QRandomGenerator random(5300);
     for (int i = 0; i < 300; ++i) {
         QByteArray data = i == 0 ? QByteArray(4096, char(0xFF)) : saved;
-        data[int(random.bounded(data.size()))] = char(random.bounded(256));
+        data[random.bounded(int(data.size()))] = char(random.bounded(256));
         QDataStream in(data);
         if (!canvas.fileOpen(in)) {
             QCOMPARE(canvas.model().count(), 0);

@@ -29,13 +29,21 @@ public:
         QApplication::sendEvent(viewport(), &drop);
     }
 
+    // A move with the left button held, which QTest does not send.
+    void moveHeld(const QPointF &to)
+    {
+        const QPoint local = at(to);
+        QMouseEvent move(QEvent::MouseMove, local, viewport()->mapToGlobal(local), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport(), &move);
+    }
+
     // Press, one move with the button held, release; returns the sends seen
     // before the release.
     int drag(const QPointF &from, const QPointF &to, QSignalSpy *sends)
     {
         QTest::mousePress(viewport(), Qt::LeftButton, {}, at(from));
-        QMouseEvent move(QEvent::MouseMove, at(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(viewport(), &move);
+        moveHeld(to);
         const int whileDragging = sends->size();
         QTest::mouseRelease(viewport(), Qt::LeftButton, {}, at(to));
         return whileDragging;
@@ -181,8 +189,7 @@ void TestMyGraphicsView::keysNudgeAndDelete()
     // Escape puts a window being dragged back, and nothing is sent.
     const QPoint grip = canvas.at(QPointF(300, 250));
     QTest::mousePress(canvas.viewport(), Qt::LeftButton, {}, grip);
-    QMouseEvent away(QEvent::MouseMove, canvas.at(QPointF(1300, 650)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(canvas.viewport(), &away);
+    canvas.moveHeld(QPointF(1300, 650));
     QTest::keyClick(&canvas, Qt::Key_Escape);
     QTest::mouseRelease(canvas.viewport(), Qt::LeftButton, {}, canvas.at(QPointF(1300, 650)));
     QTRY_VERIFY(!canvas.changePending());

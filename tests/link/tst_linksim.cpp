@@ -410,7 +410,7 @@ void TestLinkSim::lostReplyIsSentAgain()
     faults.dropEvery = 2;
     m_sim->setFaults(faults);
     linkUp();
-    for (char preset : {3, 9}) {
+    for (int preset : {3, 9}) {
         m_link->dm_data.curModel = preset;
         m_link->postCommand(49);
     }

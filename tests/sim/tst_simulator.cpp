@@ -222,7 +222,7 @@ void TestSimulator::pacingTakesLineTime()
     port.write(request);
     QByteArray reply;
     QVERIFY(waitForBytes(port, &reply, WindowsLength));
-    const double seconds = clock.nsecsElapsed() / 1e9;
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
     const double lineSeconds = (request.size() + WindowsLength) * 10 / 115200.0;
     QVERIFY2(seconds >= 0.9 * lineSeconds, qPrintable(QStringLiteral("%1 s").arg(seconds)));
     QCOMPARE(reply.size(), WindowsLength);

@@ -22,7 +22,6 @@ constexpr int Main = 1;
 constexpr int Pip = 0;
 
 const QRect MainStart(20, 20, 160, 160);
-const QRect PipStart(200, 20, 160, 160);
 
 QList<int> emitted(const QSignalSpy &spy)
 {
