@@ -55,7 +55,7 @@ void PointerEdit::move(const QPointF &point)
 
 std::optional<WindowDrag> PointerEdit::finish(const QPointF &point)
 {
-    const std::optional<WindowDrag> drag = started(point) ? m_drag : std::nullopt;
+    std::optional<WindowDrag> drag = started(point) ? m_drag : std::nullopt;
     cancel();
     return drag;
 }

@@ -35,7 +35,7 @@ QByteArray ReplyAssembler::takeReply(const ReplyShape *expected)
         }
         if (m_data.size() >= length) {
             if (ReplyShape::endsWell(m_data, 0, length)) {
-                const QByteArray reply = m_data.left(length);
+                QByteArray reply = m_data.left(length);
                 m_data.remove(0, length);
                 return reply;
             }
