@@ -6,6 +6,7 @@
 #include "linkfeedback.h"
 #include "mainmenus.h"
 #include "navdocks.h"
+#include "operatoractions.h"
 #include "presetstore.h"
 #include "runmodal.h"
 
@@ -51,6 +52,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_feedback = new LinkFeedback(m_link, this);
     m_presets = new PresetStore(ui->mygraphicsview, m_formModel, m_link, this);
     m_data = new DataActions(m_link, m_presets, m_feedback, m_formModel, this);
+    m_actions = new OperatorActions(m_link, m_presets, m_data, m_feedback, m_formModel, ui->mygraphicsview, this);
     connectActions();
     connectViews();
     connectLink();
@@ -60,7 +62,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     if (!m_feedback->firstConnectPending()) {
-        updata_model(-1);
+        m_actions->presetChosen(-1);
         writeSettings(isEnglish);
         m_link->dm_data.saveNames();
         m_link->dm_data.saveFile(DefaultDataFile);
@@ -121,7 +123,8 @@ void MainWindow::connectViews()
 {
     using V = MyGraphicsView;
     MyGraphicsView *canvas = ui->mygraphicsview;
-    connect(m_formModel, &Form_Model::set_model, this, &MainWindow::updata_model);
+    connect(m_formModel, &Form_Model::set_model, m_actions, &OperatorActions::presetChosen);
+    connect(m_actions, &OperatorActions::presetShown, this, &MainWindow::updata_model);
     connect(canvas, &V::fine_tuning, this, &MainWindow::show_trimming);
     connect(canvas, &V::fine_tuning_data, this, &MainWindow::show_trimming_data);
     connect(canvas, &V::setModelName, this, &MainWindow::RspModelName);
@@ -132,7 +135,8 @@ void MainWindow::connectViews()
     connect(canvas, &V::s_win_mes, this, &MainWindow::RspWinLayerMes);
     connect(canvas, &V::s_creat_win, this, &MainWindow::RspWinCreatSingle);
     MyNavTree *sources = m_docks->sourceTree;
-    connect(m_docks->winTree, &MyNavTree::chargeSingle, canvas, &V::setInCard);
+    connect(m_docks->winTree, &MyNavTree::chargeSingle, m_actions,
+            [this](int win, int code) { m_actions->setSource(win, code, OperatorActions::ByOperator); });
     // The source chosen in the list is the channel of the next window drawn.
     connect(sources->selectionModel(), &QItemSelectionModel::currentChanged, canvas,
             [sources, canvas](const QModelIndex &index) {
@@ -337,7 +341,6 @@ void MainWindow::Rsp_Send_ResetView()
 
 void MainWindow::updata_model(int n)
 {
-    m_presets->show(n);
     if (n >= 0 && n < DeviceData::Presets)
         showWinList();
     updateUndoActions();

@@ -14,6 +14,7 @@ class Form_Model;
 class LinkFeedback;
 class MainMenus;
 class NavDocks;
+class OperatorActions;
 class PresetStore;
 class Singleton_SerialPort;
 
@@ -98,6 +99,7 @@ private:
     LinkFeedback *m_feedback = nullptr;
     PresetStore *m_presets = nullptr;
     DataActions *m_data = nullptr;
+    OperatorActions *m_actions = nullptr;
 };
 
 #endif // MAINWINDOW_H
