@@ -10,9 +10,11 @@
 #include "presetstore.h"
 #include "runmodal.h"
 
+#include <bilingual.h>
 #include <commandtype.h>
 #include <datafile.h>
 #include <dialog_comset.h>
+#include <dialog_remote.h>
 #include <dialog_singles.h>
 #include <dialog_test.h>
 #include <dialog_trimdata.h>
@@ -24,9 +26,13 @@
 #include <messagecode.h>
 #include <mygraphicsview.h>
 #include <mynavtree.h>
+#include <remoteserver.h>
+#include <settingsfile.h>
 #include <singleton_serialport.h>
 #include <trimming.h>
 
+#include <QLabel>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -36,6 +42,9 @@ const char *const WindowTitle = "澜岳科技RZ5300多画面拼接处理器PC控
 
 // The default data file: any non-empty name selects it.
 const QString DefaultDataFile = QStringLiteral("default");
+
+// How long the status bar tells of a remote request that failed.
+constexpr int RemoteMessageMs = 10000;
 
 } // namespace
 
@@ -53,6 +62,9 @@ MainWindow::MainWindow(QWidget *parent)
     m_presets = new PresetStore(ui->mygraphicsview, m_formModel, m_link, this);
     m_data = new DataActions(m_link, m_presets, m_feedback, m_formModel, this);
     m_actions = new OperatorActions(m_link, m_presets, m_data, m_feedback, m_formModel, ui->mygraphicsview, this);
+    m_remote = new RemoteServer(m_actions, this);
+    m_remoteLabel = new QLabel(this);
+    ui->statusBar->addPermanentWidget(m_remoteLabel);
     connectActions();
     connectViews();
     connectLink();
@@ -90,6 +102,8 @@ void MainWindow::connectActions()
     connect(menus.connect, &QAction::triggered, this, &MainWindow::toggleConnection);
     connect(menus.comSet, &QAction::triggered, this, &MainWindow::openComSet);
     connect(menus.comTest, &QAction::triggered, this, &MainWindow::openComTest);
+    connect(menus.remote, &QAction::triggered, this, &MainWindow::openRemote);
+    connect(m_remote, &RemoteServer::clientsChanged, this, &MainWindow::showRemoteClients);
     connect(menus.ledMosaic, &QAction::triggered, this, &MainWindow::openLedMosaic);
     connect(menus.inputSingle, &QAction::triggered, this, &MainWindow::openInputSingle);
     connect(menus.exportData, &QAction::triggered, m_data, &DataActions::exportData);
@@ -177,6 +191,7 @@ void MainWindow::loadFile()
     record.loadNames();
     m_formModel->setMyToolTips(record.modelNameList());
     setWorkingViewsEnabled(false);
+    startRemote();
 }
 
 void MainWindow::setLanguage(int english)
@@ -189,6 +204,7 @@ void MainWindow::setLanguage(int english)
     m_docks->setLanguage(english != 0);
     ui->mygraphicsview->setLanguage(isEnglish);
     m_presets->setLanguage(english != 0);
+    showRemoteClients(m_remote->clients());
     updateUndoActions();
 }
 
@@ -269,10 +285,47 @@ void MainWindow::openInputSingle()
     runModal(dialog);
 }
 
+// The settings file's [Remote] group says whether anything listens.
+void MainWindow::startRemote()
+{
+    if (!m_remote->start(RemoteSettings::read(SettingsFile::path())))
+        ui->statusBar->showMessage(Bilingual(isEnglish != 0)("Remote control not started: ", "远程控制未启动：")
+                                   + m_remote->errorString());
+    showRemoteClients(m_remote->clients());
+}
+
+void MainWindow::openRemote()
+{
+    auto *dialog = new Dialog_Remote(RemoteSettings::read(SettingsFile::path()), isEnglish != 0, this);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        RemoteSettings::write(SettingsFile::path(), dialog->settings());
+        startRemote();
+    });
+    runModal(dialog);
+}
+
+// The status bar is there only while the remote control is on.
+void MainWindow::showRemoteClients(int clients)
+{
+    ui->statusBar->setVisible(m_remote->listening() || !ui->statusBar->currentMessage().isEmpty());
+    m_remoteLabel->setText(Bilingual(isEnglish != 0)("Remote: %1 clients", "远程：%1 个客户端").arg(clients));
+    m_remoteLabel->setVisible(m_remote->listening());
+}
+
 // ---- link results
 
+// A failure of a remote client's request is answered to the client; the
+// operator sees it in the status bar, not in a box that would hold the
+// remote control up until closed.
 void MainWindow::showMessageWidget(int code)
 {
+    if (m_actions->remoteCommandPending()) {
+        const QString text = m_feedback->message(code).trimmed();
+        qCWarning(lcApp) << "a remote request failed:" << text;
+        ui->statusBar->show();
+        ui->statusBar->showMessage(Bilingual(isEnglish != 0)("Remote request: ", "远程请求：") + text, RemoteMessageMs);
+        return;
+    }
     m_feedback->showMessage(code);
 }
 

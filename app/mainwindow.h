@@ -16,6 +16,8 @@ class MainMenus;
 class NavDocks;
 class OperatorActions;
 class PresetStore;
+class QLabel;
+class RemoteServer;
 class Singleton_SerialPort;
 
 namespace Ui {
@@ -87,6 +89,9 @@ private:
     void openComTest();
     void openLedMosaic();
     void openInputSingle();
+    void openRemote();
+    void startRemote();
+    void showRemoteClients(int clients);
 
     Singleton_SerialPort *m_link;
     int isEnglish = 0;
@@ -100,6 +105,8 @@ private:
     PresetStore *m_presets = nullptr;
     DataActions *m_data = nullptr;
     OperatorActions *m_actions = nullptr;
+    RemoteServer *m_remote = nullptr;
+    QLabel *m_remoteLabel = nullptr;
 };
 
 #endif // MAINWINDOW_H
