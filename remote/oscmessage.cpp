@@ -40,6 +40,15 @@ struct MessageFree
 };
 using Message = std::unique_ptr<std::remove_pointer_t<lo_message>, MessageFree>;
 
+// liblo lays 32-bit arguments out on 4-byte boundaries, less than its
+// union's alignment: they are copied out, not read through the union.
+qint32 intArg(const lo_arg *arg)
+{
+    qint32 value = 0;
+    std::memcpy(&value, arg, sizeof value);
+    return value;
+}
+
 QByteArray serialised(lo_message message, const char *path)
 {
     size_t size = 0;
@@ -76,26 +85,26 @@ OscMessage::Decoded OscMessage::decode(const QByteArray &datagram)
     Decoded decoded;
     decoded.call.method = address->method;
     if (address->method == RemoteCall::Status && std::strcmp(types, "i") == 0) {
-        if (argv[0]->i < 1 || argv[0]->i > 65535)
+        if (intArg(argv[0]) < 1 || intArg(argv[0]) > 65535)
             return failed(RemoteError::InvalidParams, QStringLiteral("the reply port must be from 1 to 65535"));
-        decoded.replyPort = argv[0]->i;
+        decoded.replyPort = intArg(argv[0]);
         return decoded;
     }
     if (std::strcmp(types, address->types) != 0)
         return failed(RemoteError::InvalidParams, QStringLiteral("type tags must be \",%1\"").arg(QLatin1String(address->types)));
     switch (address->method) {
     case RemoteCall::Recall:
-        if (argv[0]->i < 1 || argv[0]->i > 16)
+        if (intArg(argv[0]) < 1 || intArg(argv[0]) > 16)
             return failed(RemoteError::InvalidParams, QStringLiteral("preset must be from 1 to 16"));
-        decoded.call.preset = argv[0]->i - 1;
+        decoded.call.preset = intArg(argv[0]) - 1;
         break;
     case RemoteCall::SetSource:
-        if (argv[0]->i < 1 || argv[0]->i > 64)
+        if (intArg(argv[0]) < 1 || intArg(argv[0]) > 64)
             return failed(RemoteError::InvalidParams, QStringLiteral("window must be from 1 to 64"));
-        if (argv[1]->i < 0 || argv[1]->i > 223)
+        if (intArg(argv[1]) < 0 || intArg(argv[1]) > 223)
             return failed(RemoteError::InvalidParams, QStringLiteral("input must be from 0 to 223"));
-        decoded.call.window = argv[0]->i - 1;
-        decoded.call.input = argv[1]->i;
+        decoded.call.window = intArg(argv[0]) - 1;
+        decoded.call.input = intArg(argv[1]);
         break;
     default:
         break;

@@ -39,7 +39,6 @@ private slots:
     void operatorSwitchesItOn();
     void clickIsPushedAsOperator();
     void recallByOscAndWebSocket();
-    void recallDuringImportWaits();
     void badInput_data();
     void badInput();
     void oscWithWrongTagsIsRefused();
@@ -189,8 +188,7 @@ void TestRemoteControl::operatorSwitchesItOn()
     QSettings file(SettingsFile::path(), QSettings::IniFormat);
     QCOMPARE(file.value("Remote/enabled").toString(), QStringLiteral("true"));
     QCOMPARE(file.value("Remote/wsPort").toInt(), int(m_wsPort));
-    QCOMPARE(file.value("0").toString(), QStringLiteral("0"));
-    const QStringList status = client({request(1, "status")});
+    const QStringList status = client({url(), request(1, "status")});
     QCOMPARE(json(status.value(0)).value("result").toObject(),
              QJsonObject({{"linked", true}, {"transport", "tcp"}, {"preset", 1}, {"busy", false}}));
     QVERIFY(m_driver.window()->statusBar()->isVisible());
@@ -244,39 +242,6 @@ void TestRemoteControl::recallByOscAndWebSocket()
     const QJsonObject byRemote{{"preset", 3}, {"by", "remote"}};
     QCOMPARE(json(heard.value(1)).value("params").toObject(), byRemote);
     QCOMPARE(json(heard.value(1)).value("method").toString(), QStringLiteral("preset.recalled"));
-}
-
-// Requests during a transfer wait for it in a queue of 16; one more is busy.
-void TestRemoteControl::recallDuringImportWaits()
-{
-    m_driver.fileName = m_dir->filePath("import.pd");
-    m_driver.trigger("actionExport");
-    QStringList recalls{"--wait-go"};
-    for (int id = 1; id <= 17; ++id)
-        recalls << request(id, "preset.recall", QStringLiteral(R"({"preset":%1})").arg(id % 16 + 1));
-    const std::unique_ptr<QProcess> client = startClient(QStringList{url()} + recalls);
-    FaultOptions slow;
-    slow.delayMs = 100;
-    m_sim->simulator().setFaults(slow);
-    const QMetaObject::Connection shown = connect(&m_driver, &WindowDriver::dialogShown, this, [&](QDialog *d) {
-        if (d->metaObject()->className() == QByteArray("Dialog_wait"))
-            client->write("go\n");
-    });
-    const int before = m_sim->requests().size();
-    m_driver.trigger("actionImport");
-    disconnect(shown);
-    const QStringList answers = finish(client.get());
-    m_sim->simulator().setFaults({});
-    QVERIFY(m_driver.settle());
-
-    QCOMPARE(answers.size(), 17);
-    QCOMPARE(errorOf(answers.first()), int(RemoteError::Busy));
-    QCOMPARE(json(answers.first()).value("id").toInt(), 17);
-    for (int i = 1; i < 17; ++i)
-        QCOMPARE(json(answers.at(i)).value("id").toInt(), i);
-    const QStringList sent = heads(m_sim->requests().mid(before), 1);
-    QCOMPARE(sent.count("49"), 17); // the import's own, then the 16 queued
-    QVERIFY(sent.lastIndexOf("1b") < sent.indexOf("49", sent.indexOf("49") + 1));
 }
 
 void TestRemoteControl::badInput_data()

@@ -42,7 +42,7 @@ public:
     }
 };
 
-QByteArray osc(const char *path, const char *types, ...)
+QByteArray oscBytes(const char *path, const char *types, ...)
 {
     lo_message message = lo_message_new();
     va_list args;
@@ -129,17 +129,17 @@ void TestRemote::osc_data()
     QTest::addColumn<QByteArray>("datagram");
     QTest::addColumn<int>("error");
     QTest::addColumn<int>("method");
-    QTest::newRow("recall 3") << osc("/rz5300/preset/recall", "i", 3, LO_ARGS_END) << 0 << int(RemoteCall::Recall);
-    QTest::newRow("next") << osc("/rz5300/preset/next", "", LO_ARGS_END) << 0 << int(RemoteCall::Next);
-    QTest::newRow("source") << osc("/rz5300/window/source", "ii", 2, 5, LO_ARGS_END) << 0 << int(RemoteCall::SetSource);
-    QTest::newRow("status with port") << osc("/rz5300/status", "i", 9000, LO_ARGS_END) << 0 << int(RemoteCall::Status);
-    QTest::newRow("recall a float") << osc("/rz5300/preset/recall", "f", 3.0, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
-    QTest::newRow("recall a string") << osc("/rz5300/preset/recall", "s", "3", LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
-    QTest::newRow("recall 17") << osc("/rz5300/preset/recall", "i", 17, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
-    QTest::newRow("next with an argument") << osc("/rz5300/preset/next", "i", 1, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
-    QTest::newRow("status port 0") << osc("/rz5300/status", "i", 0, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
-    QTest::newRow("unknown address") << osc("/rz5300/erase", "", LO_ARGS_END) << int(RemoteError::MethodNotFound) << 0;
-    QTest::newRow("cut short") << osc("/rz5300/preset/recall", "i", 3, LO_ARGS_END).chopped(2) << int(RemoteError::ParseError) << 0;
+    QTest::newRow("recall 3") << oscBytes("/rz5300/preset/recall", "i", 3, LO_ARGS_END) << 0 << int(RemoteCall::Recall);
+    QTest::newRow("next") << oscBytes("/rz5300/preset/next", "", LO_ARGS_END) << 0 << int(RemoteCall::Next);
+    QTest::newRow("source") << oscBytes("/rz5300/window/source", "ii", 2, 5, LO_ARGS_END) << 0 << int(RemoteCall::SetSource);
+    QTest::newRow("status with port") << oscBytes("/rz5300/status", "i", 9000, LO_ARGS_END) << 0 << int(RemoteCall::Status);
+    QTest::newRow("recall a float") << oscBytes("/rz5300/preset/recall", "f", 3.0, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("recall a string") << oscBytes("/rz5300/preset/recall", "s", "3", LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("recall 17") << oscBytes("/rz5300/preset/recall", "i", 17, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("next with an argument") << oscBytes("/rz5300/preset/next", "i", 1, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("status port 0") << oscBytes("/rz5300/status", "i", 0, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("unknown address") << oscBytes("/rz5300/erase", "", LO_ARGS_END) << int(RemoteError::MethodNotFound) << 0;
+    QTest::newRow("cut short") << oscBytes("/rz5300/preset/recall", "i", 3, LO_ARGS_END).chopped(2) << int(RemoteError::ParseError) << 0;
     QTest::newRow("bundle") << QByteArray("#bundle\0\0\0\0\0\0\0\0\1", 16) << int(RemoteError::InvalidRequest) << 0;
 }
 
