@@ -85,7 +85,14 @@ void DataActions::verifyData()
         return;
     m_presets->store();
     m_resultPending = false;
+    m_quiet = false;
     m_link->post(Command::VerifyRead, Command::ReadAllWait);
+}
+
+void DataActions::verifyQuietly()
+{
+    verifyData();
+    m_quiet = true;
 }
 
 // Nothing is replaced yet: a backup that fails is said, and a take asks
@@ -97,15 +104,37 @@ void DataActions::readForChoice()
     verifyData();
 }
 
+// A quiet verify leaves the choices to the operator's own verify.
 void DataActions::waitPagesClosed()
 {
-    if (std::exchange(m_resultPending, false))
+    const bool read = std::exchange(m_resultPending, false);
+    if (std::exchange(m_quiet, false)) {
+        if (!read) {
+            emit checked(nullptr);
+            return;
+        }
+        const PresetCheck check = takeCardsRead();
+        markVerified(check);
+        emit checked(&check);
+    } else if (read) {
         QTimer::singleShot(0, this, &DataActions::showVerifyResult);
+    }
+}
+
+void DataActions::showVerifyResult()
+{
+    const PresetCheck check = takeCardsRead();
+    const QList<int> changedHere = m_presets->marks().changedHere();
+    markVerified(check);
+    auto *dialog = new Dialog_Verify(m_text.english(), check, m_link->dm_data, m_link->dm_deviceCopy,
+                                     changedHere, m_window);
+    connect(dialog, &Dialog_Verify::applied, this, [this, dialog] { apply(*dialog); });
+    runModal(dialog);
 }
 
 // Which cards are fitted is the hardware's to say: that goes into the
-// record as read. The marks take the result before the choice.
-void DataActions::showVerifyResult()
+// record as read, before the comparison.
+PresetCheck DataActions::takeCardsRead()
 {
     DeviceData &record = m_link->dm_data;
     const DeviceData &device = m_link->dm_deviceCopy;
@@ -114,13 +143,14 @@ void DataActions::showVerifyResult()
         record.inCards[k].cardType = device.inCards[k].cardType;
     }
     emit sourcesChanged();
-    const PresetCheck check(record, device);
-    const QList<int> changedHere = m_presets->marks().changedHere();
+    return PresetCheck(record, device);
+}
+
+// The marks take the result before any choice.
+void DataActions::markVerified(const PresetCheck &check)
+{
     for (int m = 0; m < PresetCheck::Presets; ++m)
         m_presets->marks().verified(m, check.preset(m).same());
-    auto *dialog = new Dialog_Verify(m_text.english(), check, record, device, changedHere, m_window);
-    connect(dialog, &Dialog_Verify::applied, this, [this, dialog] { apply(*dialog); });
-    runModal(dialog);
 }
 
 // What is taken comes first, after a backup, then what is sent, which is

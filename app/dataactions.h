@@ -7,6 +7,7 @@
 
 class Dialog_Verify;
 class Form_Model;
+class PresetCheck;
 class LinkFeedback;
 class PresetStore;
 class QWidget;
@@ -32,6 +33,8 @@ public:
     // Reads the device into its copy beside the host's data; the operator
     // then chooses per part what wins.
     void verifyData();
+    // The same read, its result handed to checked() instead of a dialog.
+    void verifyQuietly();
     // For a connection that finds presets changed here: nothing of the
     // host's is replaced; the input entries are read into the record, the
     // rest as verifyData() does, after a backup of the host's data.
@@ -51,9 +54,13 @@ public:
 signals:
     // The sources may show otherwise: their names, cards or settings.
     void sourcesChanged();
+    // A quiet verify's result; null when its read failed.
+    void checked(const PresetCheck *check);
 
 private:
     void showVerifyResult();
+    PresetCheck takeCardsRead();
+    void markVerified(const PresetCheck &check);
     void apply(const Dialog_Verify &choices);
     void takeEntries(const QList<int> &entries);
     bool allowReplacing(const QList<int> &presets) const;
@@ -67,6 +74,7 @@ private:
     QWidget *m_window;
     Bilingual m_text;
     bool m_resultPending = false;
+    bool m_quiet = false;
 };
 
 #endif // DATAACTIONS_H

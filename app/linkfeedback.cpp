@@ -67,7 +67,10 @@ void LinkFeedback::openWaitPage()
     connect(this, &LinkFeedback::closeWait, &page, &QDialog::close);
     connect(this, &LinkFeedback::waitProgress, &page, &Dialog_wait::showProgress);
     qCDebug(lcApp) << m_outTimeCount << "= m_outTimeCount";
+    ++m_openPages;
     page.exec();
+    if (--m_openPages == 0)
+        emit waitPagesGone();
 }
 
 void LinkFeedback::closeWaitPages()

@@ -28,6 +28,7 @@ public:
     // Runs a wait page until closeWaitPages(); pages nest.
     void openWaitPage();
     void closeWaitPages();
+    bool waitPageOpen() const { return m_openPages > 0; }
     // No connection has completed in this run yet.
     bool firstConnectPending() const { return m_firstConnectPending; }
 
@@ -35,6 +36,8 @@ signals:
     void closeWait();
     void waitProgress(const QString &text, int value, int maximum);
     void waitPagesClosed();
+    // The last open wait page has returned.
+    void waitPagesGone();
 
 private:
     void linkProgress(int command, int framesDone, int framesTotal, qint64 bytesDone, qint64 bytesTotal);
@@ -44,6 +47,7 @@ private:
     Bilingual m_text;
     int m_outTimeCount = 5000; // the time-out announced for the next command
     bool m_firstConnectPending = true;
+    int m_openPages = 0;
     WaitProgress m_progress;
 };
 

@@ -15,6 +15,7 @@ MainMenus::MainMenus(QMainWindow *window)
     connect = addAction(communication, "actionConnect");
     comSet = addAction(communication, "actionComSet");
     comTest = addAction(communication, "actionComTest");
+    remote = addAction(communication, "actionRemote");
     device = addMenu("menuDeviceSettings");
     ledMosaic = addAction(device, "actionLedMosaic");
     inputSingle = addAction(device, "actionInputSingle");
@@ -82,6 +83,7 @@ void MainMenus::setLanguage(bool inEnglish)
         {communication->menuAction(), "Communication", "通讯连接"},
         {comSet, "Communication Settings", "连接设置"},
         {comTest, "Communication Test", "连接测试"},
+        {remote, "Remote Control", "远程控制"},
         {device->menuAction(), "Device Setttings", "设备设置"},
         {ledMosaic, "LED Mosaic", "LED拼接设置"},
         {inputSingle, "Input Single", "输入卡信号"},

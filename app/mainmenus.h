@@ -29,6 +29,7 @@ public:
     QAction *connect;
     QAction *comSet;
     QAction *comTest;
+    QAction *remote;
     QMenu *device;
     QAction *ledMosaic;
     QAction *inputSingle;

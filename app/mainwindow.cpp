@@ -6,12 +6,15 @@
 #include "linkfeedback.h"
 #include "mainmenus.h"
 #include "navdocks.h"
+#include "operatoractions.h"
 #include "presetstore.h"
 #include "runmodal.h"
 
+#include <bilingual.h>
 #include <commandtype.h>
 #include <datafile.h>
 #include <dialog_comset.h>
+#include <dialog_remote.h>
 #include <dialog_singles.h>
 #include <dialog_test.h>
 #include <dialog_trimdata.h>
@@ -23,9 +26,13 @@
 #include <messagecode.h>
 #include <mygraphicsview.h>
 #include <mynavtree.h>
+#include <remoteserver.h>
+#include <settingsfile.h>
 #include <singleton_serialport.h>
 #include <trimming.h>
 
+#include <QLabel>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -35,6 +42,9 @@ const char *const WindowTitle = "澜岳科技RZ5300多画面拼接处理器PC控
 
 // The default data file: any non-empty name selects it.
 const QString DefaultDataFile = QStringLiteral("default");
+
+// How long the status bar tells of a remote request that failed.
+constexpr int RemoteMessageMs = 10000;
 
 } // namespace
 
@@ -51,6 +61,10 @@ MainWindow::MainWindow(QWidget *parent)
     m_feedback = new LinkFeedback(m_link, this);
     m_presets = new PresetStore(ui->mygraphicsview, m_formModel, m_link, this);
     m_data = new DataActions(m_link, m_presets, m_feedback, m_formModel, this);
+    m_actions = new OperatorActions(m_link, m_presets, m_data, m_feedback, m_formModel, ui->mygraphicsview, this);
+    m_remote = new RemoteServer(m_actions, this);
+    m_remoteLabel = new QLabel(this);
+    ui->statusBar->addPermanentWidget(m_remoteLabel);
     connectActions();
     connectViews();
     connectLink();
@@ -60,7 +74,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     if (!m_feedback->firstConnectPending()) {
-        updata_model(-1);
+        m_actions->presetChosen(-1);
         writeSettings(isEnglish);
         m_link->dm_data.saveNames();
         m_link->dm_data.saveFile(DefaultDataFile);
@@ -88,6 +102,8 @@ void MainWindow::connectActions()
     connect(menus.connect, &QAction::triggered, this, &MainWindow::toggleConnection);
     connect(menus.comSet, &QAction::triggered, this, &MainWindow::openComSet);
     connect(menus.comTest, &QAction::triggered, this, &MainWindow::openComTest);
+    connect(menus.remote, &QAction::triggered, this, &MainWindow::openRemote);
+    connect(m_remote, &RemoteServer::clientsChanged, this, &MainWindow::showRemoteClients);
     connect(menus.ledMosaic, &QAction::triggered, this, &MainWindow::openLedMosaic);
     connect(menus.inputSingle, &QAction::triggered, this, &MainWindow::openInputSingle);
     connect(menus.exportData, &QAction::triggered, m_data, &DataActions::exportData);
@@ -121,7 +137,8 @@ void MainWindow::connectViews()
 {
     using V = MyGraphicsView;
     MyGraphicsView *canvas = ui->mygraphicsview;
-    connect(m_formModel, &Form_Model::set_model, this, &MainWindow::updata_model);
+    connect(m_formModel, &Form_Model::set_model, m_actions, &OperatorActions::presetChosen);
+    connect(m_actions, &OperatorActions::presetShown, this, &MainWindow::updata_model);
     connect(canvas, &V::fine_tuning, this, &MainWindow::show_trimming);
     connect(canvas, &V::fine_tuning_data, this, &MainWindow::show_trimming_data);
     connect(canvas, &V::setModelName, this, &MainWindow::RspModelName);
@@ -132,7 +149,8 @@ void MainWindow::connectViews()
     connect(canvas, &V::s_win_mes, this, &MainWindow::RspWinLayerMes);
     connect(canvas, &V::s_creat_win, this, &MainWindow::RspWinCreatSingle);
     MyNavTree *sources = m_docks->sourceTree;
-    connect(m_docks->winTree, &MyNavTree::chargeSingle, canvas, &V::setInCard);
+    connect(m_docks->winTree, &MyNavTree::chargeSingle, m_actions,
+            [this](int win, int code) { m_actions->setSource(win, code, OperatorActions::ByOperator); });
     // The source chosen in the list is the channel of the next window drawn.
     connect(sources->selectionModel(), &QItemSelectionModel::currentChanged, canvas,
             [sources, canvas](const QModelIndex &index) {
@@ -173,6 +191,7 @@ void MainWindow::loadFile()
     record.loadNames();
     m_formModel->setMyToolTips(record.modelNameList());
     setWorkingViewsEnabled(false);
+    startRemote();
 }
 
 void MainWindow::setLanguage(int english)
@@ -185,6 +204,7 @@ void MainWindow::setLanguage(int english)
     m_docks->setLanguage(english != 0);
     ui->mygraphicsview->setLanguage(isEnglish);
     m_presets->setLanguage(english != 0);
+    showRemoteClients(m_remote->clients());
     updateUndoActions();
 }
 
@@ -265,10 +285,47 @@ void MainWindow::openInputSingle()
     runModal(dialog);
 }
 
+// The settings file's [Remote] group says whether anything listens.
+void MainWindow::startRemote()
+{
+    if (!m_remote->start(RemoteSettings::read(SettingsFile::path())))
+        ui->statusBar->showMessage(Bilingual(isEnglish != 0)("Remote control not started: ", "远程控制未启动：")
+                                   + m_remote->errorString());
+    showRemoteClients(m_remote->clients());
+}
+
+void MainWindow::openRemote()
+{
+    auto *dialog = new Dialog_Remote(RemoteSettings::read(SettingsFile::path()), isEnglish != 0, this);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        RemoteSettings::write(SettingsFile::path(), dialog->settings());
+        startRemote();
+    });
+    runModal(dialog);
+}
+
+// The status bar is there only while the remote control is on.
+void MainWindow::showRemoteClients(int clients)
+{
+    ui->statusBar->setVisible(m_remote->listening() || !ui->statusBar->currentMessage().isEmpty());
+    m_remoteLabel->setText(Bilingual(isEnglish != 0)("Remote: %1 clients", "远程：%1 个客户端").arg(clients));
+    m_remoteLabel->setVisible(m_remote->listening());
+}
+
 // ---- link results
 
+// A failure of a remote client's request is answered to the client; the
+// operator sees it in the status bar, not in a box that would hold the
+// remote control up until closed.
 void MainWindow::showMessageWidget(int code)
 {
+    if (m_actions->remoteCommandPending()) {
+        const QString text = m_feedback->message(code).trimmed();
+        qCWarning(lcApp) << "a remote request failed:" << text;
+        ui->statusBar->show();
+        ui->statusBar->showMessage(Bilingual(isEnglish != 0)("Remote request: ", "远程请求：") + text, RemoteMessageMs);
+        return;
+    }
     m_feedback->showMessage(code);
 }
 
@@ -337,7 +394,6 @@ void MainWindow::Rsp_Send_ResetView()
 
 void MainWindow::updata_model(int n)
 {
-    m_presets->show(n);
     if (n >= 0 && n < DeviceData::Presets)
         showWinList();
     updateUndoActions();

@@ -14,7 +14,10 @@ class Form_Model;
 class LinkFeedback;
 class MainMenus;
 class NavDocks;
+class OperatorActions;
 class PresetStore;
+class QLabel;
+class RemoteServer;
 class Singleton_SerialPort;
 
 namespace Ui {
@@ -86,6 +89,9 @@ private:
     void openComTest();
     void openLedMosaic();
     void openInputSingle();
+    void openRemote();
+    void startRemote();
+    void showRemoteClients(int clients);
 
     Singleton_SerialPort *m_link;
     int isEnglish = 0;
@@ -98,6 +104,9 @@ private:
     LinkFeedback *m_feedback = nullptr;
     PresetStore *m_presets = nullptr;
     DataActions *m_data = nullptr;
+    OperatorActions *m_actions = nullptr;
+    RemoteServer *m_remote = nullptr;
+    QLabel *m_remoteLabel = nullptr;
 };
 
 #endif // MAINWINDOW_H

@@ -6,6 +6,8 @@
 
 #include <QColor>
 
+#include <utility>
+
 namespace {
 
 struct Look
@@ -33,8 +35,10 @@ void PresetMarks::set(int preset, State state)
 {
     if (preset < 0 || preset >= Presets)
         return;
-    m_states[std::size_t(preset)] = state;
+    const State before = std::exchange(m_states[std::size_t(preset)], state);
     show(preset);
+    if (before != state && m_changed)
+        m_changed();
 }
 
 void PresetMarks::setAll(State state)

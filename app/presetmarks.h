@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
+#include <utility>
 
 class Form_Model;
 
@@ -31,6 +33,8 @@ public:
     // whole preset confirmed is the device's; a lost one is not.
     void written(int preset, int outcome);
     void setLanguage(bool english);
+    // Called after each change of a preset's state.
+    void onChange(std::function<void()> changed) { m_changed = std::move(changed); }
 
 private:
     void show(int preset);
@@ -38,6 +42,7 @@ private:
     Form_Model *m_bar;
     std::array<State, Presets> m_states{};
     bool m_english = false;
+    std::function<void()> m_changed;
 };
 
 #endif // PRESETMARKS_H

@@ -63,6 +63,7 @@ void PresetStore::show(int n)
         if (m_recall) {
             m_link->dm_data.curModel = n;
             m_link->post(Command::RecallPreset, Command::ShortWait);
+            emit recalled(n);
         }
         load(n);
     }

@@ -84,6 +84,8 @@ public:
 signals:
     // The preset shown was replaced without an edit of the canvas.
     void shownReloaded();
+    // show() posted a recall of the preset.
+    void recalled(int preset);
 
 private:
     void load(int n);

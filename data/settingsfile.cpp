@@ -37,7 +37,8 @@ SettingsFile::Contents SettingsFile::read(const QString &path)
     const QSettings settings(path, QSettings::IniFormat);
     Contents contents;
     contents.linkSettings = defaultLinkSettings();
-    if (settings.allKeys().size() < MinimumKeys) {
+    // The groups of others, such as [Remote], are not counted.
+    if (settings.childKeys().size() < MinimumKeys) {
         contents.checkSum = defaultCheckSum();
         return contents;
     }
@@ -57,7 +58,9 @@ SettingsFile::Contents SettingsFile::read(const QString &path)
 bool SettingsFile::write(const QString &path, const Contents &contents)
 {
     QSettings settings(path, QSettings::IniFormat);
-    settings.clear();
+    const QStringList keys = settings.childKeys();
+    for (const QString &key : keys)
+        settings.remove(key);
     for (int i = 0; i < contents.linkSettings.size(); ++i)
         settings.setValue(QString::number(i), contents.linkSettings[i]);
     settings.setValue(LanguageKey, contents.language);

@@ -28,7 +28,8 @@ public:
     static QByteArray defaultCheckSum();
 
     static Contents read(const QString &path);
-    // Leaves exactly the keys "0" to "6", "checkSum" and "language".
+    // Leaves exactly the keys "0" to "6", "checkSum" and "language" outside
+    // any group; groups such as [Remote] stay as they are.
     static bool write(const QString &path, const Contents &contents);
 };
 

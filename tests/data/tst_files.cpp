@@ -300,6 +300,10 @@ void TestFiles::settingsRead_data()
         << QStringList{"0", "10.1.2.3", "23", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"} << 1 << tag;
     QTest::newRow("numbered keys without language") << numbered << false << stored << 0 << QByteArray();
     QTest::newRow("stray keys") << stray << false << stored << 0 << QByteArray();
+    const QVariantMap remoteOnly{{"Remote/enabled", "true"}, {"Remote/oscPort", 9300}, {"Remote/wsPort", 9301},
+                                 {"Remote/listen", "0.0.0.0"}, {"Remote/token", "t"}, {"Remote/oscAllow", "10.0.0.5"}};
+    QTest::newRow("a remote group alone") << remoteOnly << true << SettingsFile::defaultLinkSettings() << 0
+                                          << SettingsFile::defaultCheckSum();
 }
 
 void TestFiles::settingsRead()
@@ -315,7 +319,7 @@ void TestFiles::settingsRead()
 
 void TestFiles::writeLeavesExactlyOurKeys()
 {
-    writeKeys({{"10", "stray"}, {"old/group", 1}});
+    writeKeys({{"10", "stray"}, {"Remote/enabled", "true"}});
     SettingsFile::Contents written;
     written.linkSettings = QStringList{"0", "10.1.2.3", "5000", "255.0.0.0", "10.0.0.1", "AA-BB-CC", "COM21"};
     written.language = 1;
@@ -324,7 +328,7 @@ void TestFiles::writeLeavesExactlyOurKeys()
 
     QStringList keys = QSettings(settingsPath(), QSettings::IniFormat).allKeys();
     keys.sort();
-    QCOMPARE(keys, QStringList({"0", "1", "2", "3", "4", "5", "6", "checkSum", "language"}));
+    QCOMPARE(keys, QStringList({"0", "1", "2", "3", "4", "5", "6", "Remote/enabled", "checkSum", "language"}));
 
     const SettingsFile::Contents read = SettingsFile::read(settingsPath());
     QVERIFY(!read.defaults);

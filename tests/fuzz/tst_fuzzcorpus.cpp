@@ -1,5 +1,6 @@
 #include <canvasfuzzentry.h>
 #include <linkfuzzentry.h>
+#include <remotefuzzentry.h>
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +9,7 @@
 
 // Replays the fuzz targets' corpora (seeds and former crashers) through
 // their entry functions under the sanitizers of the test build. The canvas
-// reader accepts exactly the seeds named valid_*.
+// reader and the remote decoders accept exactly the seeds named valid_*.
 class TestFuzzCorpus : public QObject
 {
     Q_OBJECT
@@ -19,6 +20,8 @@ private slots:
     void link();
     void canvas_data() { addCorpus(QStringLiteral("canvas-corpus"), 16); }
     void canvas();
+    void remote_data() { addCorpus(QStringLiteral("remote-corpus"), 16); }
+    void remote();
 
 private:
     static void addCorpus(const QString &folder, int atLeast);
@@ -62,6 +65,15 @@ void TestFuzzCorpus::canvas()
     const bool accepted = feedCanvasInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
                                           static_cast<std::size_t>(bytes.size()));
     QCOMPARE(accepted, QFileInfo(path).fileName().startsWith(QLatin1String("valid_")));
+}
+
+void TestFuzzCorpus::remote()
+{
+    QFETCH(QString, path);
+    const QByteArray bytes = input();
+    const bool taken = feedRemoteInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                                       static_cast<std::size_t>(bytes.size()));
+    QCOMPARE(taken, QFileInfo(path).fileName().startsWith(QLatin1String("valid_")));
 }
 
 QTEST_MAIN(TestFuzzCorpus)

@@ -1,0 +1,89 @@
+#ifndef OPERATORACTIONS_H
+#define OPERATORACTIONS_H
+
+#include <remoteactions.h>
+
+#include <QList>
+
+class DataActions;
+class Form_Model;
+class LinkFeedback;
+class MyGraphicsView;
+class PresetCheck;
+class PresetStore;
+class Singleton_SerialPort;
+
+// The operator's actions on presets and windows, in one place for the
+// window's own controls and for the remote control: a preset recalled by
+// either goes the way of a click on its button, so the frames, the canvas,
+// the bar, the marks and the undo histories cannot tell them apart. Also
+// reports what others may follow: a preset recalled once the device took
+// it, and by whom; the link; the marks; the input signals.
+class OperatorActions : public RemoteActions
+{
+    Q_OBJECT
+
+public:
+    OperatorActions(Singleton_SerialPort *link, PresetStore *presets, DataActions *data,
+                    LinkFeedback *feedback, Form_Model *bar, MyGraphicsView *canvas,
+                    QObject *parent);
+
+    bool linked() const override;
+    bool busy() override;
+    // The preset on the canvas, else the device's current one.
+    Status status() override;
+    QList<Preset> presets() const override;
+    // The preset shown as the canvas holds it, others as stored.
+    QList<Window> windows(int preset) const override;
+    QList<Input> inputs() const override;
+
+    // A command of the remote control is under way: its failure is the
+    // caller's to hear, not a message box in the operator's face.
+    bool remoteCommandPending() const { return m_remotePending; }
+
+    // Chooses the preset on the bar, as a click on its button does.
+    void recall(int preset, Origin origin) override;
+    // The next or previous preset after the current one, round the bar.
+    void step(int by, Origin origin) override;
+    // The window of the preset shown takes the input, as when the operator
+    // drops the source on it or picks it in its list.
+    Outcome setSource(int window, int input, Origin origin) override;
+    // Reads the device beside the host's data; verified() gives the result
+    // and no dialog opens.
+    void verifyQuietly(Origin origin) override;
+
+public slots:
+    // The bar's selection: shows the preset, recalled unless the device chose it.
+    void presetChosen(int preset);
+
+signals:
+    void presetShown(int preset);
+
+private:
+    int currentPreset() const;
+    void linkSettled();
+    void inputsChanged();
+    void markChanged();
+    void checked(const PresetCheck *check);
+    QList<int> signalsPresent() const;
+
+    Singleton_SerialPort *m_link;
+    PresetStore *m_presets;
+    DataActions *m_data;
+    LinkFeedback *m_feedback;
+    Form_Model *m_bar;
+    MyGraphicsView *m_canvas;
+    Origin m_choosing = ByOperator;
+    struct Recall
+    {
+        int preset;
+        Origin origin;
+    };
+    QList<Recall> m_recalls; // posted, not yet confirmed
+    bool m_remotePending = false;
+    bool m_failed = false;
+    bool m_marksDue = false;
+    QList<int> m_signals; // channels with a signal, as last reported
+};
+
+#endif // OPERATORACTIONS_H

@@ -1,0 +1,62 @@
+#ifndef OSCENDPOINT_H
+#define OSCENDPOINT_H
+
+#include "calldispatcher.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QUdpSocket>
+
+// OSC over UDP on the address and port given. Senders on the loopback, or
+// beyond it when allowed, reach the dispatcher; others are ignored and
+// logged. Replies go to the sender's host, at the port it named in its last
+// /rz5300/status ,i PORT, else at the port the message came from; pushes go
+// the same way to every host heard from in the last minute.
+class OscEndpoint : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MaxSenders = 64;
+    static constexpr qint64 SenderKeptMs = 60000;
+
+    OscEndpoint(CallDispatcher *dispatcher, const QList<QHostAddress> &allow, QObject *parent = nullptr);
+
+    bool listen(const QHostAddress &address, quint16 port);
+    QString errorString() const { return m_socket.errorString(); }
+    // Hosts heard from in the last minute.
+    int senders();
+    void push(const char *path, const QList<int> &values);
+
+signals:
+    void sendersChanged();
+
+private:
+    struct Sender
+    {
+        QHostAddress host;
+        quint16 port = 0;
+        bool portNamed = false;
+        qint64 heardMs = 0;
+    };
+
+    void read();
+    void take(const QByteArray &datagram, const QHostAddress &host, quint16 port);
+    bool allowed(const QHostAddress &host) const;
+    Sender &heardFrom(const QHostAddress &host, quint16 port);
+    void forgetOld();
+    void send(const QHostAddress &host, quint16 port, const QByteArray &datagram);
+
+    CallDispatcher *m_dispatcher;
+    QList<QHostAddress> m_allow;
+    QUdpSocket m_socket;
+    QHash<QString, Sender> m_senders; // by host
+    QSet<QString> m_refused;          // hosts logged as refused
+    QElapsedTimer m_clock;
+};
+
+#endif // OSCENDPOINT_H

@@ -1,0 +1,129 @@
+#include "oscmessage.h"
+
+#include <lo/lo.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <type_traits>
+
+namespace {
+
+using Decoded = OscMessage::Decoded;
+
+struct Address
+{
+    const char *path;
+    RemoteCall::Method method;
+    const char *types; // liblo's, without the comma
+};
+
+const Address Addresses[] = {
+    {"/rz5300/preset/recall", RemoteCall::Recall, "i"},
+    {"/rz5300/preset/next", RemoteCall::Next, ""},
+    {"/rz5300/preset/previous", RemoteCall::Previous, ""},
+    {"/rz5300/window/source", RemoteCall::SetSource, "ii"},
+    {"/rz5300/status", RemoteCall::Status, ""},
+};
+
+Decoded failed(int code, const QString &message)
+{
+    Decoded decoded;
+    decoded.error = code;
+    decoded.message = message;
+    return decoded;
+}
+
+struct MessageFree
+{
+    void operator()(lo_message message) const { lo_message_free(message); }
+};
+using Message = std::unique_ptr<std::remove_pointer_t<lo_message>, MessageFree>;
+
+// liblo lays 32-bit arguments out on 4-byte boundaries, less than its
+// union's alignment: they are copied out, not read through the union.
+qint32 intArg(const lo_arg *arg)
+{
+    qint32 value = 0;
+    std::memcpy(&value, arg, sizeof value);
+    return value;
+}
+
+QByteArray serialised(lo_message message, const char *path)
+{
+    size_t size = 0;
+    void *bytes = lo_message_serialise(message, path, nullptr, &size);
+    const QByteArray out(static_cast<const char *>(bytes), int(size));
+    std::free(bytes);
+    return out;
+}
+
+} // namespace
+
+OscMessage::Decoded OscMessage::decode(const QByteArray &datagram)
+{
+    if (datagram.size() > MaxDatagramBytes)
+        return failed(RemoteError::TooLarge, QStringLiteral("a message may hold at most 1024 bytes"));
+    if (datagram.startsWith("#bundle"))
+        return failed(RemoteError::InvalidRequest, QStringLiteral("bundles are not taken"));
+    // liblo checks the padding, the type tags and the arguments' sizes.
+    QByteArray bytes = datagram;
+    int result = 0;
+    const Message message(lo_message_deserialise(bytes.data(), size_t(bytes.size()), &result));
+    if (!message)
+        return failed(RemoteError::ParseError, QStringLiteral("not an OSC message"));
+    const char *path = lo_get_path(bytes.data(), bytes.size());
+    const char *types = lo_message_get_types(message.get());
+    lo_arg **argv = lo_message_get_argv(message.get());
+    const Address *address = nullptr;
+    for (const Address &a : Addresses) {
+        if (path && std::strcmp(path, a.path) == 0)
+            address = &a;
+    }
+    if (!address)
+        return failed(RemoteError::MethodNotFound, QStringLiteral("no such address"));
+    Decoded decoded;
+    decoded.call.method = address->method;
+    if (address->method == RemoteCall::Status && std::strcmp(types, "i") == 0) {
+        if (intArg(argv[0]) < 1 || intArg(argv[0]) > 65535)
+            return failed(RemoteError::InvalidParams, QStringLiteral("the reply port must be from 1 to 65535"));
+        decoded.replyPort = intArg(argv[0]);
+        return decoded;
+    }
+    if (std::strcmp(types, address->types) != 0)
+        return failed(RemoteError::InvalidParams, QStringLiteral("type tags must be \",%1\"").arg(QLatin1String(address->types)));
+    switch (address->method) {
+    case RemoteCall::Recall:
+        if (intArg(argv[0]) < 1 || intArg(argv[0]) > 16)
+            return failed(RemoteError::InvalidParams, QStringLiteral("preset must be from 1 to 16"));
+        decoded.call.preset = intArg(argv[0]) - 1;
+        break;
+    case RemoteCall::SetSource:
+        if (intArg(argv[0]) < 1 || intArg(argv[0]) > 64)
+            return failed(RemoteError::InvalidParams, QStringLiteral("window must be from 1 to 64"));
+        if (intArg(argv[1]) < 0 || intArg(argv[1]) > 223)
+            return failed(RemoteError::InvalidParams, QStringLiteral("input must be from 0 to 223"));
+        decoded.call.window = intArg(argv[0]) - 1;
+        decoded.call.input = intArg(argv[1]);
+        break;
+    default:
+        break;
+    }
+    return decoded;
+}
+
+QByteArray OscMessage::ints(const char *path, const QList<int> &values)
+{
+    const Message message(lo_message_new());
+    for (int value : values)
+        lo_message_add_int32(message.get(), value);
+    return serialised(message.get(), path);
+}
+
+QByteArray OscMessage::error(int code, const QString &text)
+{
+    const Message message(lo_message_new());
+    lo_message_add_int32(message.get(), code);
+    lo_message_add_string(message.get(), text.toUtf8().constData());
+    return serialised(message.get(), "/rz5300/error");
+}

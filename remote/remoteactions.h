@@ -1,0 +1,88 @@
+#ifndef REMOTEACTIONS_H
+#define REMOTEACTIONS_H
+
+#include <QList>
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+// What the remote control may ask of the program and hear from it, and
+// nothing else: the server sees the operator's actions through this face
+// only, never the window's widgets. Presets and windows are counted from 0
+// here; inputs are channel codes. Called in the GUI thread.
+class RemoteActions : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum Origin { ByOperator, ByRemote };
+    enum Outcome { Done, NoPresetShown, NoSuchWindow, NoSuchInput, CanvasLocked };
+
+    struct Status
+    {
+        bool linked = false;
+        QString transport; // "tcp" or "serial"
+        int preset = 0;
+        bool busy = false;
+    };
+    struct Preset
+    {
+        QString name;
+        QString mark; // "unknown", "confirmed", "changed" or "differs"
+    };
+    struct Window
+    {
+        int window = 0;
+        int input = 0;
+        int layer = 0; // 0 at the bottom
+        QRect rect;    // on the wall
+        QRect source;  // of the input picture
+    };
+    struct Input
+    {
+        int input = 0; // channel code
+        int slot = 0;  // input card entry, from 0
+        QString name;
+        QString label;
+        bool signal = false;
+    };
+    struct Verify
+    {
+        bool read = false; // false: the device could not be read
+        bool wallSame = false;
+        bool currentSame = false;
+        QList<int> differingPresets;
+        QList<int> differingEntries;
+    };
+
+    using QObject::QObject;
+
+    virtual bool linked() const = 0;
+    // The link has frames queued or a wait page is open.
+    virtual bool busy() = 0;
+    virtual Status status() = 0;
+    virtual QList<Preset> presets() const = 0;
+    virtual QList<Window> windows(int preset) const = 0;
+    virtual QList<Input> inputs() const = 0;
+
+    // Each posts what the operator's own action would; settled() follows.
+    virtual void recall(int preset, Origin origin) = 0;
+    virtual void step(int by, Origin origin) = 0;
+    virtual Outcome setSource(int window, int input, Origin origin) = 0;
+    // verified() follows, once the read is in or has failed.
+    virtual void verifyQuietly(Origin origin) = 0;
+
+signals:
+    // The device confirmed the recall (Origin).
+    void presetRecalled(int preset, int origin);
+    void linkChanged(bool up);
+    void marksChanged();
+    void signalsChanged();
+    void verified(const RemoteActions::Verify &result);
+    // What the link was asked has ended: done, unless failed.
+    void settled(bool failed);
+    // Nothing queued on the link and no wait page open any more.
+    void idle();
+};
+
+#endif // REMOTEACTIONS_H

@@ -1,0 +1,3 @@
+#include "remotelog.h"
+
+Q_LOGGING_CATEGORY(lcRemote, "rz5300.remote", QtWarningMsg)

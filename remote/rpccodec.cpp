@@ -1,0 +1,187 @@
+#include "rpccodec.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <utility>
+
+namespace {
+
+using Decoded = RpcCodec::Decoded;
+
+struct MethodName
+{
+    const char *name;
+    RemoteCall::Method method;
+};
+
+const MethodName Methods[] = {
+    {"status", RemoteCall::Status},          {"presets.list", RemoteCall::PresetsList},
+    {"preset.recall", RemoteCall::Recall},   {"preset.next", RemoteCall::Next},
+    {"preset.previous", RemoteCall::Previous}, {"preset.windows", RemoteCall::PresetWindows},
+    {"window.setSource", RemoteCall::SetSource}, {"inputs.list", RemoteCall::InputsList},
+    {"verify", RemoteCall::Verify},          {"subscribe", RemoteCall::Subscribe},
+};
+
+constexpr int Presets = 16;
+constexpr int Windows = 64;
+constexpr int MaxInput = 223;
+
+Decoded failed(Decoded decoded, int code, const QString &message)
+{
+    decoded.error = code;
+    decoded.message = message;
+    return decoded;
+}
+
+// A whole number within the range, as JSON numbers go.
+bool integerIn(const QJsonValue &value, int low, int high, int *out)
+{
+    if (!value.isDouble())
+        return false;
+    const double d = value.toDouble();
+    if (std::floor(d) != d || d < low || d > high)
+        return false;
+    *out = int(d);
+    return true;
+}
+
+// The params of each method, by name; none but those named.
+QString readParams(const QJsonObject &params, RemoteCall *call)
+{
+    QStringList expected;
+    switch (call->method) {
+    case RemoteCall::Recall:
+    case RemoteCall::PresetWindows:
+        expected = QStringList{QStringLiteral("preset")};
+        break;
+    case RemoteCall::SetSource:
+        expected = QStringList{QStringLiteral("window"), QStringLiteral("input")};
+        break;
+    case RemoteCall::Subscribe:
+        expected = QStringList{QStringLiteral("topics")};
+        break;
+    default:
+        break;
+    }
+    for (auto it = params.begin(); it != params.end(); ++it) {
+        if (!expected.contains(it.key()))
+            return QStringLiteral("unknown parameter \"%1\"").arg(it.key().left(32));
+    }
+    for (const QString &name : std::as_const(expected)) {
+        if (!params.contains(name))
+            return QStringLiteral("missing parameter \"%1\"").arg(name);
+    }
+    int n = 0;
+    switch (call->method) {
+    case RemoteCall::Recall:
+    case RemoteCall::PresetWindows:
+        if (!integerIn(params.value(QStringLiteral("preset")), 1, Presets, &n))
+            return QStringLiteral("preset must be a whole number from 1 to 16");
+        call->preset = n - 1;
+        break;
+    case RemoteCall::SetSource:
+        if (!integerIn(params.value(QStringLiteral("window")), 1, Windows, &n))
+            return QStringLiteral("window must be a whole number from 1 to 64");
+        call->window = n - 1;
+        if (!integerIn(params.value(QStringLiteral("input")), 0, MaxInput, &n))
+            return QStringLiteral("input must be a whole number from 0 to 223");
+        call->input = n;
+        break;
+    case RemoteCall::Subscribe: {
+        const QJsonValue topics = params.value(QStringLiteral("topics"));
+        if (!topics.isArray() || topics.toArray().size() > RpcCodec::MaxTopics)
+            return QStringLiteral("topics must be a list of at most 8 names");
+        const QJsonArray list = topics.toArray();
+        for (const QJsonValue &topic : list) {
+            if (!RpcCodec::topics().contains(topic.toString()))
+                return QStringLiteral("topics may name only: %1").arg(RpcCodec::topics().join(QStringLiteral(", ")));
+            if (!call->topics.contains(topic.toString()))
+                call->topics << topic.toString();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QString();
+}
+
+QByteArray compact(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+const QStringList &RpcCodec::topics()
+{
+    static const QStringList names{QStringLiteral("preset.recalled"), QStringLiteral("link.changed"),
+                                   QStringLiteral("marks.changed"), QStringLiteral("signals.changed")};
+    return names;
+}
+
+RpcCodec::Decoded RpcCodec::decode(const QByteArray &message)
+{
+    Decoded decoded;
+    if (message.size() > MaxMessageBytes)
+        return failed(decoded, RemoteError::TooLarge, QStringLiteral("a message may hold at most 65536 bytes"));
+    QJsonParseError parse{};
+    const QJsonDocument document = QJsonDocument::fromJson(message, &parse);
+    if (parse.error != QJsonParseError::NoError)
+        return failed(decoded, RemoteError::ParseError, QStringLiteral("not JSON: %1").arg(parse.errorString()));
+    if (!document.isObject())
+        return failed(decoded, RemoteError::InvalidRequest, QStringLiteral("a request is one JSON object; batches are not taken"));
+    const QJsonObject request = document.object();
+    const QJsonValue id = request.value(QStringLiteral("id"));
+    if (id.isString() || id.isNull() || (id.isDouble() && std::floor(id.toDouble()) == id.toDouble()))
+        decoded.id = id;
+    else if (id.isUndefined())
+        decoded.notification = true;
+    else
+        return failed(decoded, RemoteError::InvalidRequest, QStringLiteral("id must be a string, a whole number or null"));
+    if (request.value(QStringLiteral("jsonrpc")).toString() != QLatin1String("2.0"))
+        return failed(decoded, RemoteError::InvalidRequest, QStringLiteral("jsonrpc must be \"2.0\""));
+    const QJsonValue method = request.value(QStringLiteral("method"));
+    if (!method.isString())
+        return failed(decoded, RemoteError::InvalidRequest, QStringLiteral("method must be a string"));
+    const QJsonValue params = request.value(QStringLiteral("params"));
+    if (!params.isUndefined() && !params.isObject())
+        return failed(decoded, RemoteError::InvalidParams, QStringLiteral("params must be an object of named values"));
+    const QString name = method.toString();
+    const auto *found = std::find_if(std::begin(Methods), std::end(Methods),
+                                     [&name](const MethodName &m) { return name == QLatin1String(m.name); });
+    if (found == std::end(Methods))
+        return failed(decoded, RemoteError::MethodNotFound, QStringLiteral("no method \"%1\"").arg(name.left(64)));
+    decoded.call.method = found->method;
+    const QString problem = readParams(params.toObject(), &decoded.call);
+    if (!problem.isEmpty())
+        return failed(decoded, RemoteError::InvalidParams, problem);
+    return decoded;
+}
+
+QByteArray RpcCodec::result(const QJsonValue &id, const QJsonValue &result)
+{
+    return compact({{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                    {QStringLiteral("id"), id},
+                    {QStringLiteral("result"), result}});
+}
+
+QByteArray RpcCodec::error(const QJsonValue &id, int code, const QString &message)
+{
+    const QJsonObject error{{QStringLiteral("code"), code}, {QStringLiteral("message"), message}};
+    return compact({{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                    {QStringLiteral("id"), id.isUndefined() ? QJsonValue() : id},
+                    {QStringLiteral("error"), error}});
+}
+
+QByteArray RpcCodec::notification(const QString &method, const QJsonValue &params)
+{
+    return compact({{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                    {QStringLiteral("method"), method},
+                    {QStringLiteral("params"), params}});
+}

@@ -1,0 +1,140 @@
+#include "wsendpoint.h"
+
+#include "remotelog.h"
+#include "rpccodec.h"
+
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QPointer>
+#include <QUrlQuery>
+#include <QWebSocket>
+
+namespace {
+
+// Qt's own bound, past which it closes the connection unread.
+constexpr qint64 HardLimitBytes = 2 * RpcCodec::MaxMessageBytes;
+
+QByteArray hashOf(const QString &token)
+{
+    return QCryptographicHash::hash(token.toUtf8(), QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+WsEndpoint::WsEndpoint(CallDispatcher *dispatcher, const QString &token, QObject *parent)
+    : QObject(parent)
+    , m_dispatcher(dispatcher)
+    , m_tokenHash(hashOf(token))
+    , m_tokenSet(!token.isEmpty())
+    , m_server(QStringLiteral("rz5300"), QWebSocketServer::NonSecureMode)
+{
+    m_server.setMaxPendingConnections(MaxClients);
+    connect(&m_server, &QWebSocketServer::newConnection, this, &WsEndpoint::accept);
+}
+
+WsEndpoint::~WsEndpoint()
+{
+    const QList<QWebSocket *> sockets = m_clients.keys();
+    m_clients.clear();
+    for (QWebSocket *socket : sockets) {
+        socket->disconnect(this);
+        socket->abort();
+        delete socket;
+    }
+}
+
+bool WsEndpoint::listen(const QHostAddress &address, quint16 port, bool tokenNeeded)
+{
+    m_tokenNeeded = tokenNeeded;
+    return m_server.listen(address, port);
+}
+
+void WsEndpoint::notify(const QString &topic, const QJsonValue &params)
+{
+    const QString message = QString::fromUtf8(RpcCodec::notification(topic, params));
+    for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
+        if (it->topics.contains(topic))
+            it.key()->sendTextMessage(message);
+    }
+}
+
+void WsEndpoint::accept()
+{
+    while (QWebSocket *socket = m_server.nextPendingConnection()) {
+        if (m_clients.size() >= MaxClients) {
+            qCWarning(lcRemote) << "WebSocket client from" << socket->peerAddress().toString()
+                                << "turned away: too many clients";
+            socket->close(QWebSocketProtocol::CloseCodePolicyViolated);
+            socket->deleteLater();
+            continue;
+        }
+        socket->setMaxAllowedIncomingMessageSize(quint64(HardLimitBytes));
+        socket->setMaxAllowedIncomingFrameSize(quint64(HardLimitBytes));
+        Client client;
+        const QString given = QUrlQuery(socket->requestUrl()).queryItemValue(QStringLiteral("token"));
+        client.authorised = !m_tokenNeeded || (m_tokenSet && tokenMatches(given));
+        m_clients.insert(socket, client);
+        connect(socket, &QWebSocket::textMessageReceived, this,
+                [this, socket](const QString &message) { take(socket, message); });
+        connect(socket, &QWebSocket::binaryMessageReceived, this, [socket](const QByteArray &) {
+            socket->sendTextMessage(QString::fromUtf8(
+                RpcCodec::error(QJsonValue(), RemoteError::InvalidRequest, QStringLiteral("requests are text messages"))));
+        });
+        connect(socket, &QWebSocket::disconnected, this, [this, socket] { drop(socket); });
+        qCInfo(lcRemote) << "WebSocket client from" << socket->peerAddress().toString();
+        emit clientsChanged();
+    }
+}
+
+void WsEndpoint::take(QWebSocket *socket, const QString &text)
+{
+    const QByteArray message = text.toUtf8();
+    const RpcCodec::Decoded decoded = RpcCodec::decode(message);
+    if (decoded.error == RemoteError::TooLarge) {
+        socket->sendTextMessage(QString::fromUtf8(RpcCodec::error(decoded.id, decoded.error, decoded.message)));
+        socket->close(QWebSocketProtocol::CloseCodeTooMuchData);
+        return;
+    }
+    if (decoded.error != 0) {
+        socket->sendTextMessage(QString::fromUtf8(RpcCodec::error(decoded.id, decoded.error, decoded.message)));
+        return;
+    }
+    if (!m_clients.value(socket).authorised) {
+        socket->sendTextMessage(QString::fromUtf8(
+            RpcCodec::error(decoded.id, RemoteError::Unauthorised, QStringLiteral("a valid token is needed"))));
+        return;
+    }
+    QPointer<WsEndpoint> self(this);
+    QPointer<QWebSocket> client(socket);
+    const QJsonValue id = decoded.id;
+    const bool notification = decoded.notification;
+    const RemoteCall call = decoded.call;
+    m_dispatcher->submit(call, [self, client, id, notification, call](const RemoteAnswer &answer) {
+        if (!self || !client || !self->m_clients.contains(client))
+            return;
+        if (answer.error == 0 && call.method == RemoteCall::Subscribe)
+            self->m_clients[client].topics = QSet<QString>(call.topics.begin(), call.topics.end());
+        if (answer.error != 0)
+            client->sendTextMessage(QString::fromUtf8(RpcCodec::error(id, answer.error, answer.message)));
+        else if (!notification)
+            client->sendTextMessage(QString::fromUtf8(RpcCodec::result(id, answer.result)));
+    });
+}
+
+void WsEndpoint::drop(QWebSocket *socket)
+{
+    if (m_clients.remove(socket) == 0)
+        return;
+    socket->deleteLater();
+    emit clientsChanged();
+}
+
+// Both sides hashed to the same length, compared without an early exit.
+bool WsEndpoint::tokenMatches(const QString &given) const
+{
+    const QByteArray hash = hashOf(given);
+    int difference = 0;
+    for (int i = 0; i < hash.size(); ++i)
+        difference |= hash.at(i) ^ m_tokenHash.at(i);
+    return difference == 0;
+}

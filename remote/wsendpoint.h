@@ -1,0 +1,59 @@
+#ifndef WSENDPOINT_H
+#define WSENDPOINT_H
+
+#include "calldispatcher.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QHostAddress>
+#include <QObject>
+#include <QSet>
+#include <QWebSocketServer>
+
+class QWebSocket;
+
+// JSON-RPC 2.0 over WebSocket (text messages, one request each). When
+// listening beyond the loopback a client must give the token in its URL
+// (ws://host:port/?token=...), or every request is refused. A message over
+// 64 KiB is answered and its connection closed; Qt closes one over twice
+// that before it is read whole.
+class WsEndpoint : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MaxClients = 32;
+
+    WsEndpoint(CallDispatcher *dispatcher, const QString &token, QObject *parent = nullptr);
+    ~WsEndpoint() override;
+
+    bool listen(const QHostAddress &address, quint16 port, bool tokenNeeded);
+    QString errorString() const { return m_server.errorString(); }
+    int clients() const { return m_clients.size(); }
+    // To every client subscribed to the topic.
+    void notify(const QString &topic, const QJsonValue &params);
+
+signals:
+    void clientsChanged();
+
+private:
+    struct Client
+    {
+        QSet<QString> topics;
+        bool authorised = false;
+    };
+
+    void accept();
+    void take(QWebSocket *socket, const QString &message);
+    void drop(QWebSocket *socket);
+    bool tokenMatches(const QString &given) const;
+
+    CallDispatcher *m_dispatcher;
+    QByteArray m_tokenHash;
+    bool m_tokenSet;
+    bool m_tokenNeeded = false;
+    QWebSocketServer m_server;
+    QHash<QWebSocket *, Client> m_clients;
+};
+
+#endif // WSENDPOINT_H

@@ -1,0 +1,325 @@
+// The remote control against the simulator, driven by real clients: the
+// distribution's oscsend and oscdump, and a Python client on its websockets.
+
+#include "mainwindowcase.h"
+
+#include <dialog_remote.h>
+#include <framebytes.h>
+#include <linkedsimulator.h>
+#include <mygraphicsview.h>
+#include <remotecall.h>
+#include <settingsfile.h>
+#include <singleton_serialport.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTcpServer>
+#include <QtTest>
+
+using FrameBytes::heads;
+
+class TestRemoteControl : public MainWindowCase
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void operatorSwitchesItOn();
+    void clickIsPushedAsOperator();
+    void recallByOscAndWebSocket();
+    void badInput_data();
+    void badInput();
+    void oscWithWrongTagsIsRefused();
+    void tokenBeyondLoopback();
+    void notLinked();
+
+private:
+    // The Remote Control dialog filled in with keys and clicks, then OK.
+    void setRemote(const QString &listen, const QString &token);
+    QString url(const QString &query = QString()) const;
+    // The Python client started; returns once it has connected.
+    std::unique_ptr<QProcess> startClient(const QStringList &args);
+    // Its output once it has ended, one message a line.
+    static QStringList finish(QProcess *client);
+    QStringList client(const QStringList &args) { return finish(startClient(args).get()); }
+    bool oscsend(const QStringList &args);
+    QByteArrayList recallsSince(int first) const;
+    static QJsonObject json(const QString &line) { return QJsonDocument::fromJson(line.toUtf8()).object(); }
+    static int errorOf(const QString &line) { return json(line).value("error").toObject().value("code").toInt(); }
+    static QString request(int id, const char *method, const QString &params = QString());
+
+    std::unique_ptr<LinkedSimulator> m_sim;
+    QString m_python;
+    QString m_oscsend;
+    QString m_oscdump;
+    quint16 m_oscPort = 0;
+    quint16 m_wsPort = 0;
+    QString m_token;
+};
+
+namespace {
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+const QString Subscribe = QStringLiteral(
+    R"({"jsonrpc":"2.0","id":"s","method":"subscribe","params":{"topics":["preset.recalled"]}})");
+
+} // namespace
+
+void TestRemoteControl::initTestCase()
+{
+    // The distribution's own interpreter, which has its websockets.
+    m_python = QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
+    m_oscsend = QStandardPaths::findExecutable(QStringLiteral("oscsend"));
+    m_oscdump = QStandardPaths::findExecutable(QStringLiteral("oscdump"));
+    QVERIFY2(!m_python.isEmpty() && !m_oscsend.isEmpty() && !m_oscdump.isEmpty(),
+             "python3, oscsend and oscdump come with scripts/setup");
+    m_sim = std::make_unique<LinkedSimulator>();
+    startAgainst(LinkedSimulator::tcpSettings(m_sim->simulator().tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    m_oscPort = freePort();
+    m_wsPort = freePort();
+}
+
+void TestRemoteControl::setRemote(const QString &listen, const QString &token)
+{
+    m_driver.rejectDialogs = false;
+    bool filled = false;
+    const QMetaObject::Connection shown = connect(&m_driver, &WindowDriver::dialogShown, this, [&](QDialog *d) {
+        auto *dialog = qobject_cast<Dialog_Remote *>(d);
+        if (!dialog)
+            return;
+        QTimer::singleShot(0, dialog, [&, dialog] {
+            auto *enabled = dialog->findChild<QCheckBox *>("enabledBox");
+            if (!enabled->isChecked())
+                QTest::mouseClick(enabled, Qt::LeftButton, {}, QPoint(4, enabled->height() / 2));
+            const auto retype = [](QWidget *field, const QString &text) {
+                QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(field, text);
+            };
+            retype(dialog->findChild<QSpinBox *>("oscPortBox"), QString::number(m_oscPort));
+            retype(dialog->findChild<QSpinBox *>("wsPortBox"), QString::number(m_wsPort));
+            retype(dialog->findChild<QComboBox *>("listenBox")->lineEdit(), listen);
+            retype(dialog->findChild<QLineEdit *>("tokenEdit"), token);
+            QTest::mouseClick(dialog->findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
+            filled = true;
+        });
+    });
+    m_driver.trigger("actionRemote");
+    disconnect(shown);
+    m_driver.rejectDialogs = true;
+    QVERIFY(filled);
+    m_token = token;
+}
+
+QString TestRemoteControl::url(const QString &query) const
+{
+    return QStringLiteral("ws://127.0.0.1:%1/%2").arg(m_wsPort).arg(query);
+}
+
+std::unique_ptr<QProcess> TestRemoteControl::startClient(const QStringList &args)
+{
+    auto process = std::make_unique<QProcess>();
+    process->start(m_python, QStringList{QStringLiteral(TESTS_DIR "/remote/wsclient.py")} + args);
+    WindowDriver::waitFor([&] { return process->canReadLine() || process->state() == QProcess::NotRunning; }, 20000);
+    const QByteArray first = process->readLine().trimmed();
+    if (first != "ready")
+        qWarning() << "client did not connect:" << first << process->readAllStandardError();
+    return process;
+}
+
+QStringList TestRemoteControl::finish(QProcess *client)
+{
+    WindowDriver::waitFor([client] { return client->state() == QProcess::NotRunning; }, 30000);
+    return QString::fromUtf8(client->readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+bool TestRemoteControl::oscsend(const QStringList &args)
+{
+    QProcess process;
+    process.start(m_oscsend, QStringList{QStringLiteral("127.0.0.1"), QString::number(m_oscPort)} + args);
+    return WindowDriver::waitFor([&] { return process.state() == QProcess::NotRunning; }, 10000)
+        && process.exitCode() == 0;
+}
+
+QByteArrayList TestRemoteControl::recallsSince(int first) const
+{
+    QByteArrayList recalls;
+    const QByteArrayList requests = m_sim->requests().mid(first);
+    for (const QByteArray &frame : requests) {
+        if (heads({frame}, 1).first() == QLatin1String("49"))
+            recalls << frame;
+    }
+    return recalls;
+}
+
+QString TestRemoteControl::request(int id, const char *method, const QString &params)
+{
+    return QStringLiteral(R"({"jsonrpc":"2.0","id":%1,"method":"%2"%3})")
+        .arg(id)
+        .arg(QLatin1String(method))
+        .arg(params.isEmpty() ? QString() : QStringLiteral(",\"params\":") + params);
+}
+
+// Off until switched on; on, it is kept in the [Remote] group and the
+// status bar counts the clients.
+void TestRemoteControl::operatorSwitchesItOn()
+{
+    QVERIFY(!m_driver.window()->statusBar()->isVisible());
+    setRemote(QStringLiteral("127.0.0.1"), QString());
+    QSettings file(SettingsFile::path(), QSettings::IniFormat);
+    QCOMPARE(file.value("Remote/enabled").toString(), QStringLiteral("true"));
+    QCOMPARE(file.value("Remote/wsPort").toInt(), int(m_wsPort));
+    const QStringList status = client({url(), request(1, "status")});
+    QCOMPARE(json(status.value(0)).value("result").toObject(),
+             QJsonObject({{"linked", true}, {"transport", "tcp"}, {"preset", 1}, {"busy", false}}));
+    QVERIFY(m_driver.window()->statusBar()->isVisible());
+    QVERIFY(m_driver.window()->statusBar()->findChild<QLabel *>()->text().startsWith("Remote: "));
+}
+
+void TestRemoteControl::clickIsPushedAsOperator()
+{
+    const std::unique_ptr<QProcess> subscriber = startClient({url(), Subscribe, "--notifications", "1"});
+    QVERIFY(WindowDriver::waitFor([&] { return subscriber->canReadLine(); }, 20000));
+    QTest::mouseClick(m_driver.presetButton(3), Qt::LeftButton);
+    QVERIFY(m_driver.settle());
+    const QStringList heard = finish(subscriber.get());
+    QCOMPARE(json(heard.value(1)).value("params").toObject(), QJsonObject({{"preset", 4}, {"by", "operator"}}));
+}
+
+// Each way in sends the frame a click sends, the canvas and the bar
+// follow, and a second client hears that a remote client did it.
+void TestRemoteControl::recallByOscAndWebSocket()
+{
+    int before = m_sim->requests().size();
+    QTest::mouseClick(m_driver.presetButton(2), Qt::LeftButton);
+    QVERIFY(m_driver.settle());
+    const QByteArrayList clicked = recallsSince(before);
+    QCOMPARE(clicked.size(), 1);
+    QTest::mouseClick(m_driver.presetButton(0), Qt::LeftButton);
+    QVERIFY(m_driver.settle());
+
+    const std::unique_ptr<QProcess> subscriber = startClient({url(), Subscribe, "--notifications", "2"});
+    QVERIFY(WindowDriver::waitFor([&] { return subscriber->canReadLine(); }, 20000));
+    before = m_sim->requests().size();
+    QVERIFY(oscsend({"/rz5300/preset/recall", "i", "3"}));
+    QVERIFY(WindowDriver::waitFor([&] { return recallsSince(before).size() == 1; }, 10000));
+    QVERIFY(m_driver.settle());
+    QCOMPARE(m_driver.shownPreset(), 2);
+    QCOMPARE(m_sim->model().currentPreset, 2);
+
+    QTest::mouseClick(m_driver.presetButton(0), Qt::LeftButton);
+    QVERIFY(m_driver.settle());
+    const int beforeWs = m_sim->requests().size();
+    const QStringList answers = client({url(), request(7, "preset.recall", R"({"preset":3})")});
+    QCOMPARE(json(answers.value(0)).value("result").toObject(), QJsonObject({{"preset", 3}}));
+    QCOMPARE(m_driver.shownPreset(), 2);
+
+    for (const QByteArrayList &remote : {recallsSince(before).mid(0, 1), recallsSince(beforeWs)}) {
+        QCOMPARE(remote.size(), 1);
+        QCOMPARE(heads(remote), heads(clicked));
+        QCOMPARE(remote.first().size(), clicked.first().size());
+    }
+    const QStringList heard = finish(subscriber.get());
+    const QJsonObject byRemote{{"preset", 3}, {"by", "remote"}};
+    QCOMPARE(json(heard.value(1)).value("params").toObject(), byRemote);
+    QCOMPARE(json(heard.value(1)).value("method").toString(), QStringLiteral("preset.recalled"));
+}
+
+void TestRemoteControl::badInput_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("code");
+    QTest::newRow("bad JSON") << R"({"jsonrpc":"2.0","id":1,"method":)" << int(RemoteError::ParseError);
+    QTest::newRow("preset a string") << request(1, "preset.recall", R"({"preset":"3"})") << int(RemoteError::InvalidParams);
+    QTest::newRow("preset 0") << request(1, "preset.recall", R"({"preset":0})") << int(RemoteError::InvalidParams);
+    QTest::newRow("preset 17") << request(1, "preset.recall", R"({"preset":17})") << int(RemoteError::InvalidParams);
+    QTest::newRow("unknown method") << request(1, "preset.delete") << int(RemoteError::MethodNotFound);
+    QTest::newRow("70 KiB") << request(1, "status", QStringLiteral(R"({"pad":"%1"})").arg(QString(70 * 1024, 'x')))
+                            << int(RemoteError::TooLarge);
+}
+
+// Each is answered with its error and nothing reaches the device; only
+// the oversized message closes its connection.
+void TestRemoteControl::badInput()
+{
+    QFETCH(QString, message);
+    QFETCH(int, code);
+    const int before = m_sim->requests().size();
+    const QStringList answers = client({url(), message, request(2, "status")});
+    QCOMPARE(errorOf(answers.value(0)), code);
+    if (code == RemoteError::TooLarge)
+        QVERIFY(answers.value(1).startsWith("closed"));
+    else
+        QVERIFY(json(answers.value(1)).contains("result"));
+    QCOMPARE(m_sim->requests().size(), before);
+}
+
+// Answers go to the port a sender named with /rz5300/status.
+void TestRemoteControl::oscWithWrongTagsIsRefused()
+{
+    const quint16 replies = freePort();
+    QProcess dump;
+    dump.start(m_oscdump, {"-L", QString::number(replies)});
+    QVERIFY(dump.waitForStarted());
+    const int before = m_sim->requests().size();
+    QVERIFY(WindowDriver::waitFor([&] {
+        oscsend({"/rz5300/status", "i", QString::number(replies)});
+        return dump.canReadLine();
+    }, 10000));
+    QVERIFY(oscsend({"/rz5300/preset/recall", "s", "three"}));
+    QVERIFY(oscsend({"/rz5300/window/source", "if", "1", "2.0"}));
+    QStringList lines;
+    QVERIFY(WindowDriver::waitFor([&] {
+        while (dump.canReadLine())
+            lines << QString::fromUtf8(dump.readLine()).trimmed();
+        return lines.filter("/rz5300/error").size() >= 2;
+    }, 10000));
+    dump.kill();
+    dump.waitForFinished();
+    QVERIFY(lines.filter("/rz5300/error").first().contains(QString::number(RemoteError::InvalidParams)));
+    QCOMPARE(m_sim->requests().size(), before);
+}
+
+// Beyond the loopback a request needs the token; the connection stays.
+void TestRemoteControl::tokenBeyondLoopback()
+{
+    setRemote(QStringLiteral("0.0.0.0"), QStringLiteral("s3cret"));
+    const QStringList none = client({url(), request(1, "status"), request(2, "status")});
+    const QStringList wrong = client({url("?token=guess"), request(1, "status")});
+    const QStringList right = client({url("?token=s3cret"), request(1, "status")});
+    QCOMPARE(errorOf(none.value(0)), int(RemoteError::Unauthorised));
+    QCOMPARE(errorOf(none.value(1)), int(RemoteError::Unauthorised));
+    QCOMPARE(errorOf(wrong.value(0)), int(RemoteError::Unauthorised));
+    QVERIFY(json(right.value(0)).contains("result"));
+    setRemote(QStringLiteral("127.0.0.1"), QString());
+}
+
+void TestRemoteControl::notLinked()
+{
+    QVERIFY(m_driver.disconnectDevice());
+    const QStringList answers = client({url(), request(1, "preset.recall", R"({"preset":2})"), request(2, "status")});
+    QCOMPARE(errorOf(answers.value(0)), int(RemoteError::NotLinked));
+    QCOMPARE(json(answers.value(1)).value("result").toObject().value("linked").toBool(), false);
+}
+
+QTEST_MAIN(TestRemoteControl)
+#include "tst_remotecontrol.moc"

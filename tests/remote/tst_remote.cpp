@@ -1,0 +1,196 @@
+// The request decoders and the queue of the remote control, without the
+// window: a stand-in for the operator's actions.
+
+#include <calldispatcher.h>
+#include <oscmessage.h>
+#include <rpccodec.h>
+
+#include <QtTest>
+
+#include <lo/lo.h>
+
+namespace {
+
+class FakeActions : public RemoteActions
+{
+public:
+    bool linkUp = true;
+    bool linkBusy = false;
+    QList<int> recalled;
+
+    bool linked() const override { return linkUp; }
+    bool busy() override { return linkBusy; }
+    Status status() override { return {linkUp, QStringLiteral("tcp"), recalled.value(recalled.size() - 1), linkBusy}; }
+    QList<Preset> presets() const override { return {}; }
+    QList<Window> windows(int) const override { return {}; }
+    QList<Input> inputs() const override { return {}; }
+    void recall(int preset, Origin) override
+    {
+        recalled << preset;
+        linkBusy = true;
+    }
+    void step(int, Origin) override {}
+    Outcome setSource(int, int, Origin) override { return Done; }
+    void verifyQuietly(Origin) override {}
+
+    // The device answered: the link settles, then the wait page goes.
+    void answer()
+    {
+        linkBusy = false;
+        emit settled(false);
+        emit idle();
+    }
+};
+
+QByteArray oscBytes(const char *path, const char *types, ...)
+{
+    lo_message message = lo_message_new();
+    va_list args;
+    va_start(args, types);
+    lo_message_add_varargs(message, types, args);
+    va_end(args);
+    size_t size = 0;
+    void *bytes = lo_message_serialise(message, path, nullptr, &size);
+    const QByteArray out(static_cast<const char *>(bytes), int(size));
+    free(bytes);
+    lo_message_free(message);
+    return out;
+}
+
+RemoteCall recallOf(int preset)
+{
+    RemoteCall call;
+    call.method = RemoteCall::Recall;
+    call.preset = preset;
+    return call;
+}
+
+} // namespace
+
+class TestRemote : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rpc_data();
+    void rpc();
+    void osc_data();
+    void osc();
+    void queueWaitsThenRunsInOrder();
+    void notLinked();
+};
+
+void TestRemote::rpc_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<int>("preset"); // from 0, for a good recall
+
+    const auto req = [](const char *rest) {
+        return QByteArray(R"({"jsonrpc":"2.0","id":1,)") + rest + "}";
+    };
+    QTest::newRow("recall") << req(R"("method":"preset.recall","params":{"preset":16})") << 0 << 15;
+    QTest::newRow("status") << req(R"("method":"status")") << 0 << -1;
+    QTest::newRow("bad JSON") << QByteArray("{\"jsonrpc\":") << int(RemoteError::ParseError) << -1;
+    QTest::newRow("batch") << QByteArray("[]") << int(RemoteError::InvalidRequest) << -1;
+    QTest::newRow("no version") << QByteArray(R"({"id":1,"method":"status"})") << int(RemoteError::InvalidRequest) << -1;
+    QTest::newRow("id an object") << QByteArray(R"({"jsonrpc":"2.0","id":{},"method":"status"})")
+                                  << int(RemoteError::InvalidRequest) << -1;
+    QTest::newRow("method a number") << req(R"("method":5)") << int(RemoteError::InvalidRequest) << -1;
+    QTest::newRow("unknown method") << req(R"("method":"preset.erase")") << int(RemoteError::MethodNotFound) << -1;
+    QTest::newRow("params a list") << req(R"("method":"preset.recall","params":[3])") << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("preset 0") << req(R"("method":"preset.recall","params":{"preset":0})") << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("preset 17") << req(R"("method":"preset.recall","params":{"preset":17})") << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("preset 2.5") << req(R"("method":"preset.recall","params":{"preset":2.5})") << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("preset a string") << req(R"("method":"preset.recall","params":{"preset":"2"})") << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("extra parameter") << req(R"("method":"status","params":{"x":1})") << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("window 65") << req(R"("method":"window.setSource","params":{"window":65,"input":1})")
+                               << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("unknown topic") << req(R"("method":"subscribe","params":{"topics":["all"]})")
+                                   << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("70 KiB") << req(R"("method":"status","pad":")" + QByteArray(70 * 1024, 'x') + "\"")
+                            << int(RemoteError::TooLarge) << -1;
+}
+
+void TestRemote::rpc()
+{
+    QFETCH(QByteArray, message);
+    QFETCH(int, error);
+    QFETCH(int, preset);
+    const RpcCodec::Decoded decoded = RpcCodec::decode(message);
+    QCOMPARE(decoded.error, error);
+    QCOMPARE(decoded.call.preset, preset);
+    const QJsonObject answer = QJsonDocument::fromJson(RpcCodec::error(decoded.id, error, decoded.message)).object();
+    QCOMPARE(answer.value("jsonrpc").toString(), QStringLiteral("2.0"));
+}
+
+void TestRemote::osc_data()
+{
+    QTest::addColumn<QByteArray>("datagram");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<int>("method");
+    QTest::newRow("recall 3") << oscBytes("/rz5300/preset/recall", "i", 3, LO_ARGS_END) << 0 << int(RemoteCall::Recall);
+    QTest::newRow("next") << oscBytes("/rz5300/preset/next", "", LO_ARGS_END) << 0 << int(RemoteCall::Next);
+    QTest::newRow("source") << oscBytes("/rz5300/window/source", "ii", 2, 5, LO_ARGS_END) << 0 << int(RemoteCall::SetSource);
+    QTest::newRow("status with port") << oscBytes("/rz5300/status", "i", 9000, LO_ARGS_END) << 0 << int(RemoteCall::Status);
+    QTest::newRow("recall a float") << oscBytes("/rz5300/preset/recall", "f", 3.0, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("recall a string") << oscBytes("/rz5300/preset/recall", "s", "3", LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("recall 17") << oscBytes("/rz5300/preset/recall", "i", 17, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("next with an argument") << oscBytes("/rz5300/preset/next", "i", 1, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("status port 0") << oscBytes("/rz5300/status", "i", 0, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("unknown address") << oscBytes("/rz5300/erase", "", LO_ARGS_END) << int(RemoteError::MethodNotFound) << 0;
+    QTest::newRow("cut short") << oscBytes("/rz5300/preset/recall", "i", 3, LO_ARGS_END).chopped(2) << int(RemoteError::ParseError) << 0;
+    QTest::newRow("bundle") << QByteArray("#bundle\0\0\0\0\0\0\0\0\1", 16) << int(RemoteError::InvalidRequest) << 0;
+}
+
+void TestRemote::osc()
+{
+    QFETCH(QByteArray, datagram);
+    QFETCH(int, error);
+    QFETCH(int, method);
+    const OscMessage::Decoded decoded = OscMessage::decode(datagram);
+    QCOMPARE(decoded.error, error);
+    if (error == 0)
+        QCOMPARE(int(decoded.call.method), method);
+}
+
+// A call runs at once on an idle link; while the device has not answered,
+// 16 wait and run in turn; the 17th is busy at once.
+void TestRemote::queueWaitsThenRunsInOrder()
+{
+    FakeActions actions;
+    CallDispatcher dispatcher(&actions);
+    QList<int> answered;
+    QList<int> errors;
+    for (int n = 0; n < 18; ++n) {
+        dispatcher.submit(recallOf(n % 16), [&, n](const RemoteAnswer &answer) {
+            answered << n;
+            errors << answer.error;
+        });
+    }
+    QCOMPARE(actions.recalled, QList<int>{0});
+    QCOMPARE(answered, QList<int>{17});
+    QCOMPARE(errors, QList<int>{RemoteError::Busy});
+    for (int n = 1; n <= 16; ++n) {
+        actions.answer();
+        QCoreApplication::processEvents();
+    }
+    actions.answer();
+    QCOMPARE(actions.recalled.size(), 17);
+    QCOMPARE(answered.mid(1), QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
+    QCOMPARE(errors.count(0), 17);
+}
+
+void TestRemote::notLinked()
+{
+    FakeActions actions;
+    actions.linkUp = false;
+    CallDispatcher dispatcher(&actions);
+    int error = 0;
+    dispatcher.submit(recallOf(2), [&](const RemoteAnswer &answer) { error = answer.error; });
+    QCOMPARE(error, int(RemoteError::NotLinked));
+    QVERIFY(actions.recalled.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestRemote)
+#include "tst_remote.moc"
