@@ -14,7 +14,10 @@ class Form_Model;
 class LinkFeedback;
 class MainMenus;
 class NavDocks;
+class OffAirActions;
 class PresetStore;
+class Reconnector;
+class ReconnectStatus;
 class Singleton_SerialPort;
 
 namespace Ui {
@@ -76,8 +79,13 @@ private:
     void connectViews();
     void connectLink();
 
-    void setWorkingViewsEnabled(bool enabled);
+    // The canvas, lists and preset bar take input with the link up or
+    // offline.
+    void updateWorkingViews();
     void updateUndoActions();
+    void offAirChanged();
+    void workOffline(bool on);
+    void linkLost();
     void waitPagesClosed();
     void showWinList();
 
@@ -91,6 +99,7 @@ private:
     int isEnglish = 0;
     bool m_resetPending = false;
     int m_userDisconnect = 0;
+    bool m_linkWasUp = false; // a link that drops, not an attempt that failed
     Ui::MainWindow *ui;
     std::unique_ptr<MainMenus> m_menus;
     Form_Model *m_formModel = nullptr;
@@ -98,6 +107,9 @@ private:
     LinkFeedback *m_feedback = nullptr;
     PresetStore *m_presets = nullptr;
     DataActions *m_data = nullptr;
+    OffAirActions *m_offAir = nullptr;
+    Reconnector *m_reconnect = nullptr;
+    ReconnectStatus *m_reconnectStatus = nullptr;
 };
 
 #endif // MAINWINDOW_H
