@@ -292,7 +292,7 @@ bool PresetStore::writeAll()
 bool PresetStore::writePresets(const QList<int> &presets, bool recall)
 {
     PresetBlocks blocks;
-    if (!blocks.build(m_link->dm_data))
+    if (!presets.isEmpty() && !blocks.build(m_link->dm_data, presets))
         return false;
     m_link->dm_allDataList.clear();
     m_link->dm_inDataList.clear();
