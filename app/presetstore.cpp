@@ -111,12 +111,19 @@ void PresetStore::setOnAir(int n)
     emit onAirChanged(n);
 }
 
+// One batch under one wait page: the recall is queued behind the write
+// before either goes out, so a write the link loses takes the recall with
+// it.
 bool PresetStore::take(int n)
 {
     store();
-    if (!writePresets({n}, false))
+    m_link->dm_sendEnable = 0;
+    if (!writePresets({n}, false)) {
+        m_link->dm_sendEnable = 1;
         return false;
+    }
     recall(n);
+    m_link->postCommand(Command::EndOfBatch);
     return true;
 }
 

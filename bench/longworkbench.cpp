@@ -104,7 +104,9 @@ public:
 private:
     double wireSeconds() const;
     // start() runs the operation to its end; false when it did not end.
-    void measure(const char *name, const std::function<bool()> &start, bool untilResult = false);
+    // The time runs to the last restart of endedAt when given (settling
+    // adds the operator's pace), else to the end of start().
+    void measure(const char *name, const std::function<bool()> &start, const QElapsedTimer *endedAt = nullptr);
     void measureReconnection();
 
     QTemporaryDir m_files;
@@ -113,6 +115,7 @@ private:
     Singleton_SerialPort *m_link = Singleton_SerialPort::instance();
     WindowDriver m_driver{AnswerEveryMs};
     QElapsedTimer m_resultShownAt;
+    QElapsedTimer m_pageClosedAt;
     StallMeter m_stalls;
 };
 
@@ -135,6 +138,10 @@ Bench::Bench()
         if (qobject_cast<Dialog_Verify *>(dialog))
             m_resultShownAt.start();
     });
+    QObject::connect(m_link, &Singleton_SerialPort::setWaitPage, &m_driver, [this](bool closed) {
+        if (closed)
+            m_pageClosedAt.start();
+    });
 }
 
 double Bench::wireSeconds() const
@@ -142,19 +149,18 @@ double Bench::wireSeconds() const
     return WireTime::seconds(WireTime::bytes(m_sim));
 }
 
-void Bench::measure(const char *name, const std::function<bool()> &start, bool untilResult)
+void Bench::measure(const char *name, const std::function<bool()> &start, const QElapsedTimer *endedAt)
 {
     m_sim.clearRequests();
     m_resultShownAt.invalidate();
+    m_pageClosedAt.invalidate();
     QElapsedTimer clock;
     clock.start();
     m_stalls.restart();
     if (!start())
         qFatal("%s did not end", name);
-    // A verify ends when its result shows; settling adds the operator's pace.
-    const double seconds = untilResult && m_resultShownAt.isValid()
-        ? (clock.nsecsElapsed() - m_resultShownAt.nsecsElapsed()) / 1e9
-        : clock.nsecsElapsed() / 1e9;
+    const double seconds = endedAt && endedAt->isValid() ? (clock.nsecsElapsed() - endedAt->nsecsElapsed()) / 1e9
+                                                         : clock.nsecsElapsed() / 1e9;
     const double wire = wireSeconds();
     out() << QStringLiteral("%1: %2 exchanges; %3 s, wire %4 s, ratio %5; longest stall %6 ms")
                  .arg(QLatin1String(name))
@@ -177,7 +183,8 @@ void Bench::run()
             return m_driver.settle();
         };
     };
-    measure("data verify", triggering("actionVerify"), true);
+    // A verify ends when its result shows, a take when its wait page closes.
+    measure("data verify", triggering("actionVerify"), &m_resultShownAt);
     out() << "  " << m_driver.verified.last().value(0) << Qt::endl;
 
     m_driver.fileName = m_files.filePath(QStringLiteral("full.pd"));
@@ -191,7 +198,7 @@ void Bench::run()
     m_driver.drag(corner, corner + QPointF(100, 50));
     if (!m_driver.settle())
         qFatal("the blind edit did not settle");
-    measure("take", triggering("actionTake"));
+    measure("take", triggering("actionTake"), &m_pageClosedAt);
     m_driver.trigger("actionBlind");
     measureReconnection();
     m_driver.close();
