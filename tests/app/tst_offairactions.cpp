@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <QtTest>
 
 using FrameBytes::heads;
@@ -33,6 +34,7 @@ class TestOffAirActions : public MainWindowCase
 
 private slots:
     void blindEditsGoOutOnlyWithATake();
+    void takeWithALostWriteLeavesTheWall();
     void offlineEditsAreWeighedAtConnection();
 
 private:
@@ -166,6 +168,42 @@ void TestOffAirActions::blindEditsGoOutOnlyWithATake()
     QVERIFY(m_driver.settle());
     QCOMPARE(heads(sim.requests().mid(sent)), recallBefore);
     QCOMPARE(device.currentPreset, before);
+    m_driver.close();
+}
+
+// The line goes before the take's last write is confirmed: no recall
+// follows, the wall keeps the preset on air, and the taken preset stays
+// changed here.
+void TestOffAirActions::takeWithALostWriteLeavesTheWall()
+{
+    LinkedSimulator sim;
+    const DeviceModel &device = sim.model();
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    link->setReconnects(false);
+    QVERIFY(m_driver.connectDevice());
+    keys(Qt::Key_B);
+    QTest::mouseClick(m_driver.presetButton(2), Qt::LeftButton);
+    m_driver.drop(1, canvas()->model().grid().screenRect(0).center());
+    QVERIFY(m_driver.settle());
+
+    FaultOptions mute;
+    mute.muteCode = 0x45;
+    sim.simulator().setFaults(mute);
+    QObject cut;
+    connect(&sim.simulator(), &DeviceSimulator::requestReceived, &cut, [&](const QByteArray &request) {
+        if (quint8(request.at(8)) == 0x45)
+            QTimer::singleShot(0, &cut, [&] { sim.simulator().hangUp(); });
+    });
+    const int sent = sim.requests().size();
+    keys(Qt::Key_T);
+    QTRY_COMPARE(m_driver.messages, QStringList({"opening failed"}));
+    QVERIFY(m_driver.settle());
+    QCOMPARE(heads(sim.requests().mid(sent)),
+             QStringList({frameOf(0x44, 2), frameOf(0x4A, 2), frameOf(0x45, 2)}));
+    QCOMPARE(device.currentPreset, 0);
+    QCOMPARE(link->dm_data.curModel, 0);
+    QVERIFY(m_driver.presetButton(2)->toolTip().endsWith(QStringLiteral("Changed here since the last check")));
     m_driver.close();
 }
 
