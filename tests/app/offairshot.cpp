@@ -1,9 +1,11 @@
 // Takes the pictures of the guide's sections on blind editing, offline
-// work and reconnection, against a simulator on TCP loopback.
+// work and reconnection, against a simulator on TCP loopback, and of the
+// communication settings with their reconnection switch.
 // Usage: offairshot <folder> en|zh
 
 #include <appdirectory.h>
 #include <devicesimulator.h>
+#include <dialog_comset.h>
 #include <linksettings.h>
 #include <mygraphicsview.h>
 #include <reconnectstatus.h>
@@ -44,6 +46,16 @@ int main(int argc, char *argv[])
     if (!driver.connectDevice())
         return 1;
     const QRect screen = driver.canvas()->model().grid().screenRect(3);
+    {
+        // The settings as the processor leaves the factory.
+        const QStringList linked = link->linkSettings();
+        link->setLinkSettings({"0", "192.168.1.8", "7", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"});
+        Dialog_ComSet settings(language == QLatin1String("en"), window);
+        settings.show();
+        if (!settings.grab().save(folder.filePath(QStringLiteral("Dialog_ComSet-%1.png").arg(language))))
+            return 1;
+        link->setLinkSettings(linked);
+    }
 
     driver.trigger("actionBlind");
     driver.presetButton(2)->click();
