@@ -27,6 +27,10 @@ const char *const Messages[Message::Count][2] = {
     {"The device did not confirm the network settings. It may already use the new address: enter it in "
      "the communication settings and connect again.",
      "设备未确认网络设置，可能已在使用新地址：请在通信设置中填写新地址后重新连接。"},
+    {"This preset is on air and cannot be edited blind: pick another preset.",
+     "该模式正在播出，不能预编辑：请选择其他模式。"},
+    {"No wall is known yet: connect once, or import a data file, before working offline.",
+     "尚无屏幕墙数据：请先连接一次或导入数据文件，再离线编辑。"},
 };
 
 } // namespace

@@ -13,6 +13,8 @@ MainMenus::MainMenus(QMainWindow *window)
     english = addAction(language, "actionEnglish");
     communication = addMenu("menuCommunication");
     connect = addAction(communication, "actionConnect");
+    workOffline = addAction(communication, "actionWorkOffline");
+    workOffline->setCheckable(true);
     comSet = addAction(communication, "actionComSet");
     comTest = addAction(communication, "actionComTest");
     remote = addAction(communication, "actionRemote");
@@ -33,6 +35,13 @@ MainMenus::MainMenus(QMainWindow *window)
     undo->setShortcut(QKeySequence::Undo);
     redo = addAction(edit, "actionRedo");
     redo->setShortcuts(QKeySequence::listFromString(QStringLiteral("Ctrl+Shift+Z; Ctrl+Y")));
+    edit->addSeparator();
+    blind = addAction(edit, "actionBlind");
+    blind->setCheckable(true);
+    blind->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
+    take = addAction(edit, "actionTake");
+    take->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+    revert = addAction(edit, "actionRevert");
 
     sourceCardMenu = popupMenu(window, "menuSourceCard");
     sourceCardMenu->addAction(inputSingle);
@@ -81,6 +90,7 @@ void MainMenus::setLanguage(bool inEnglish)
         {chinese, "Chinese", "中文"},
         {english, "English", "英文"},
         {communication->menuAction(), "Communication", "通讯连接"},
+        {workOffline, "Work Offline", "离线编辑"},
         {comSet, "Communication Settings", "连接设置"},
         {comTest, "Communication Test", "连接测试"},
         {remote, "Remote Control", "远程控制"},
@@ -97,6 +107,9 @@ void MainMenus::setLanguage(bool inEnglish)
         {lock, "Lock", "锁定"},
         {unlock, "Unlock", "解锁"},
         {edit->menuAction(), "Edit", "编辑"},
+        {blind, "Blind", "预编辑"},
+        {take, "Take", "切换"},
+        {revert, "Revert", "撤回"},
         {pictureAttribute, "Picture attribute", "画面属性"},
         {inputName, "Input source name", "输入源名称"},
         {topFloor, "Top floor", "顶层"},
@@ -111,6 +124,8 @@ void MainMenus::setConnected(bool connected)
 {
     m_connected = connected;
     connect->setText(connected ? m_text("DisConnect", "断开连接") : m_text("Connect", "打开连接"));
+    for (QAction *action : {comTest, ledMosaic, inputSingle, pictureAttribute, importData, sync, verify, init})
+        action->setEnabled(connected);
 }
 
 void MainMenus::setEdits(const QString &undoEdit, bool canUndo, const QString &redoEdit, bool canRedo)

@@ -17,7 +17,8 @@ public:
     explicit MainMenus(QMainWindow *window);
 
     void setLanguage(bool english);
-    // The connect action names what it will do.
+    // The connect action names what it will do; what needs the device is
+    // enabled only with the link up.
     void setConnected(bool connected);
     // Undo and redo name the edit they undo or redo.
     void setEdits(const QString &undoEdit, bool canUndo, const QString &redoEdit, bool canRedo);
@@ -27,6 +28,7 @@ public:
     QAction *english;
     QMenu *communication;
     QAction *connect;
+    QAction *workOffline;
     QAction *comSet;
     QAction *comTest;
     QAction *remote;
@@ -45,6 +47,9 @@ public:
     QMenu *edit;
     QAction *undo;
     QAction *redo;
+    QAction *blind;
+    QAction *take;
+    QAction *revert;
 
     QMenu *sourceCardMenu; // a one-channel card in the source list
     QAction *pictureAttribute;

@@ -6,9 +6,13 @@
 #include "linkfeedback.h"
 #include "mainmenus.h"
 #include "navdocks.h"
+#include "offairactions.h"
 #include "operatoractions.h"
 #include "presetstore.h"
+#include "reconnector.h"
+#include "reconnectstatus.h"
 #include "runmodal.h"
+#include "takeonair.h"
 
 #include <bilingual.h>
 #include <commandtype.h>
@@ -35,13 +39,17 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 
 const char *const WindowTitle = "澜岳科技RZ5300多画面拼接处理器PC控制软件(V1.15)";
 
-// The default data file: any non-empty name selects it.
-const QString DefaultDataFile = QStringLiteral("default");
+// The next undo or redo step of the stack is a take.
+bool takeAt(const QUndoStack *stack, int index)
+{
+    return stack && index >= 0 && index < stack->count() && stack->command(index)->id() == TakeOnAir::Id;
+}
 
 // How long the status bar tells of a remote request that failed.
 constexpr int RemoteMessageMs = 10000;
@@ -61,10 +69,16 @@ MainWindow::MainWindow(QWidget *parent)
     m_feedback = new LinkFeedback(m_link, this);
     m_presets = new PresetStore(ui->mygraphicsview, m_formModel, m_link, this);
     m_data = new DataActions(m_link, m_presets, m_feedback, m_formModel, this);
-    m_actions = new OperatorActions(m_link, m_presets, m_data, m_feedback, m_formModel, ui->mygraphicsview, this);
+    m_offAir = new OffAirActions(m_link, m_presets, ui->mygraphicsview, m_formModel, this);
+    m_actions = new OperatorActions(m_link, m_presets, m_data, m_offAir, m_feedback, m_formModel,
+                                    ui->mygraphicsview, this);
     m_remote = new RemoteServer(m_actions, this);
+    m_reconnect = new Reconnector(m_link, this);
+    m_reconnectStatus = new ReconnectStatus(m_reconnect, statusBar());
+    statusBar()->addWidget(m_reconnectStatus);
     m_remoteLabel = new QLabel(this);
-    ui->statusBar->addPermanentWidget(m_remoteLabel);
+    m_remoteLabel->setObjectName(QStringLiteral("remoteClients"));
+    statusBar()->addPermanentWidget(m_remoteLabel);
     connectActions();
     connectViews();
     connectLink();
@@ -73,11 +87,11 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    if (!m_feedback->firstConnectPending()) {
-        m_actions->presetChosen(-1);
+    if (!m_feedback->firstConnectPending() || m_offAir->isOffline()) {
+        m_presets->store();
         writeSettings(isEnglish);
         m_link->dm_data.saveNames();
-        m_link->dm_data.saveFile(DefaultDataFile);
+        m_presets->saveDataFile();
     }
     delete ui;
 }
@@ -89,8 +103,10 @@ void MainWindow::buildPresetBar()
     presets->setMovable(false);
     m_formModel = new Form_Model(presets);
     presets->addWidget(m_formModel);
+    presets->addSeparator();
+    for (QAction *action : {m_menus->blind, m_menus->take, m_menus->revert})
+        presets->addAction(action);
     ui->mainToolBar->hide();
-    ui->statusBar->hide();
 }
 
 void MainWindow::connectActions()
@@ -100,6 +116,14 @@ void MainWindow::connectActions()
     connect(menus.chinese, &QAction::triggered, this, [this] { setLanguage(0); });
     connect(menus.english, &QAction::triggered, this, [this] { setLanguage(1); });
     connect(menus.connect, &QAction::triggered, this, &MainWindow::toggleConnection);
+    connect(menus.workOffline, &QAction::triggered, this, &MainWindow::workOffline);
+    connect(menus.blind, &QAction::triggered, m_offAir, &OffAirActions::setBlind);
+    connect(menus.take, &QAction::triggered, this, [this] {
+        if (!m_offAir->take())
+            showMessageWidget(Message::NotRecognised);
+    });
+    connect(menus.revert, &QAction::triggered, m_offAir, &OffAirActions::revert);
+    connect(m_offAir, &OffAirActions::changed, this, &MainWindow::offAirChanged);
     connect(menus.comSet, &QAction::triggered, this, &MainWindow::openComSet);
     connect(menus.comTest, &QAction::triggered, this, &MainWindow::openComTest);
     connect(menus.remote, &QAction::triggered, this, &MainWindow::openRemote);
@@ -139,6 +163,7 @@ void MainWindow::connectViews()
     MyGraphicsView *canvas = ui->mygraphicsview;
     connect(m_formModel, &Form_Model::set_model, m_actions, &OperatorActions::presetChosen);
     connect(m_actions, &OperatorActions::presetShown, this, &MainWindow::updata_model);
+    connect(m_actions, &OperatorActions::onAirRefused, this, [this] { showMessageWidget(Message::OnAirNotBlind); });
     connect(canvas, &V::fine_tuning, this, &MainWindow::show_trimming);
     connect(canvas, &V::fine_tuning_data, this, &MainWindow::show_trimming_data);
     connect(canvas, &V::setModelName, this, &MainWindow::RspModelName);
@@ -170,8 +195,10 @@ void MainWindow::connectLink()
     connect(m_link, &L::repalceDeviceCopy, m_data, &DataActions::verifyReadDone);
     connect(m_presets, &PresetStore::shownReloaded, this, &MainWindow::showWinList);
     connect(m_link, &L::repalceCard, this, [this] { m_presets->emptyAll(); });
-    connect(m_docks->titleBar, &Form_title::updataCard, this,
-            [this] { m_link->post(Command::ReadSignalFlags, Command::ShortWait); });
+    connect(m_docks->titleBar, &Form_title::updataCard, this, [this] {
+        if (m_link->isConnected())
+            m_link->post(Command::ReadSignalFlags, Command::ShortWait);
+    });
     connect(m_link, &L::send_connect_end, this, &MainWindow::Rsp_Connect_Reslut);
     connect(m_link, &L::setWaitPage, this, &MainWindow::Rsp_waitPage);
     connect(m_link, &L::send_explain_end, this, &MainWindow::showMessageWidget);
@@ -190,7 +217,7 @@ void MainWindow::loadFile()
     record.setPaths();
     record.loadNames();
     m_formModel->setMyToolTips(record.modelNameList());
-    setWorkingViewsEnabled(false);
+    updateWorkingViews();
     startRemote();
 }
 
@@ -205,6 +232,8 @@ void MainWindow::setLanguage(int english)
     ui->mygraphicsview->setLanguage(isEnglish);
     m_presets->setLanguage(english != 0);
     showRemoteClients(m_remote->clients());
+    m_offAir->setEnglish(english != 0);
+    m_reconnectStatus->setEnglish(english != 0);
     updateUndoActions();
 }
 
@@ -215,33 +244,75 @@ QMenu *MainWindow::createPopupMenu()
     return nullptr;
 }
 
-void MainWindow::setWorkingViewsEnabled(bool enabled)
+void MainWindow::updateWorkingViews()
 {
-    ui->mygraphicsview->setEnabled(enabled);
-    m_docks->setEnabled(enabled);
-    m_formModel->setEnabled(enabled);
-    m_menus->verify->setEnabled(enabled);
+    const bool linked = m_link->isConnected();
+    const bool working = linked || m_offAir->isOffline();
+    ui->mygraphicsview->setEnabled(working);
+    m_docks->setEnabled(working);
+    m_formModel->setEnabled(working);
+    m_menus->setConnected(linked);
     updateUndoActions();
 }
 
-// Undo and redo need the link, a preset on the canvas and a canvas not
-// locked.
+// Undo and redo of edits need the link or offline work, a preset on the
+// canvas and a canvas not locked; those of a take recall, so they need the
+// link only.
 void MainWindow::updateUndoActions()
 {
     const QUndoGroup &history = m_presets->history();
-    const bool editable = m_link->isConnected() && m_presets->shown() >= 0 && !ui->mygraphicsview->isLocked();
-    m_menus->setEdits(history.undoText(), editable && history.canUndo(), history.redoText(),
-                      editable && history.canRedo());
+    const QUndoStack *stack = history.activeStack();
+    const bool linked = m_link->isConnected();
+    const bool editable = (linked || m_offAir->isOffline()) && m_presets->shown() >= 0
+        && !ui->mygraphicsview->isLocked();
+    const int next = stack ? stack->index() : 0;
+    const bool canUndo = history.canUndo() && (takeAt(stack, next - 1) ? linked : editable);
+    const bool canRedo = history.canRedo() && (takeAt(stack, next) ? linked : editable);
+    m_menus->setEdits(history.undoText(), canUndo, history.redoText(), canRedo);
+}
+
+void MainWindow::offAirChanged()
+{
+    const MainMenus &menus = *m_menus;
+    menus.blind->setChecked(m_offAir->isBlind());
+    menus.take->setEnabled(m_offAir->canTake());
+    menus.revert->setEnabled(m_offAir->canRevert());
+    menus.workOffline->setChecked(m_offAir->isOffline());
+    menus.workOffline->setEnabled(!m_link->isConnected());
+    ui->canvasTitle->setText(m_offAir->title());
+    ui->canvasTitle->setVisible(!ui->canvasTitle->text().isEmpty());
+    updateUndoActions();
+}
+
+// Off: the data are kept in the data file, the views wait for the link.
+void MainWindow::workOffline(bool on)
+{
+    if (!on) {
+        m_presets->saveDataFile();
+        m_offAir->setOffline(false);
+    } else if (m_offAir->setOffline(true)) {
+        m_formModel->setMyToolTips(m_link->dm_data.modelNameList());
+        RspInCardMes();
+        showWinList();
+    } else {
+        showMessageWidget(Message::NoWallKnown);
+    }
+    updateWorkingViews();
 }
 
 // ---- menu actions
 
+// By hand, the operator's connection replaces the program's attempts; an
+// attempt under way becomes theirs.
 void MainWindow::toggleConnection()
 {
     if (m_link->isConnected()) {
         m_userDisconnect = 1;
         m_link->postCommand(Command::Disconnect);
+    } else if (m_reconnect->isTrying()) {
+        m_reconnect->handOver();
     } else {
+        m_reconnect->stop();
         m_link->postCommand(Command::Connect);
     }
 }
@@ -307,7 +378,6 @@ void MainWindow::openRemote()
 // The status bar is there only while the remote control is on.
 void MainWindow::showRemoteClients(int clients)
 {
-    ui->statusBar->setVisible(m_remote->listening() || !ui->statusBar->currentMessage().isEmpty());
     m_remoteLabel->setText(Bilingual(isEnglish != 0)("Remote: %1 clients", "远程：%1 个客户端").arg(clients));
     m_remoteLabel->setVisible(m_remote->listening());
 }
@@ -322,7 +392,6 @@ void MainWindow::showMessageWidget(int code)
     if (m_actions->remoteCommandPending()) {
         const QString text = m_feedback->message(code).trimmed();
         qCWarning(lcApp) << "a remote request failed:" << text;
-        ui->statusBar->show();
         ui->statusBar->showMessage(Bilingual(isEnglish != 0)("Remote request: ", "远程请求：") + text, RemoteMessageMs);
         return;
     }
@@ -336,29 +405,53 @@ void MainWindow::RspViewMessage(int code)
 
 void MainWindow::Rsp_Connect_Reslut()
 {
-    qCDebug(lcApp) << "dm_connect_statu = " << (m_link->isConnected() ? 0 : 1);
-    if (m_link->isConnected()) {
+    const bool linked = m_link->isConnected();
+    qCDebug(lcApp) << "dm_connect_statu = " << (linked ? 0 : 1);
+    // A failed attempt of the reconnection changes nothing the operator sees.
+    if (m_reconnect->attemptEnded(linked) && !linked) {
+        updateWorkingViews();
+        return;
+    }
+    if (linked) {
+        m_linkWasUp = true;
+        m_reconnect->stop();
+        // What was changed offline is in the data file the connection may
+        // read back.
+        if (m_offAir->isOffline()) {
+            m_presets->saveDataFile();
+            m_offAir->setOffline(false);
+        }
         // Changes here the device may lack are not read over: the operator
         // weighs them against the device's.
         if (m_presets->marks().changedHere().isEmpty())
             m_link->post(Command::ConnectionRead, Command::ReadAllWait);
         else
             m_data->readForChoice();
-        m_menus->setConnected(true);
-        setWorkingViewsEnabled(true);
+        updateWorkingViews();
         return;
     }
     // The link is gone: nothing more can answer a wait page.
     m_feedback->closeWaitPages();
-    if (!m_feedback->firstConnectPending()) {
-        m_presets->store();
-        m_link->dm_data.saveFile(DefaultDataFile);
-    }
-    setWorkingViewsEnabled(false);
-    m_menus->setConnected(false);
+    if (!m_feedback->firstConnectPending())
+        m_presets->saveDataFile();
+    if (std::exchange(m_linkWasUp, false) && m_userDisconnect == 0 && m_link->reconnects()
+        && !m_feedback->firstConnectPending())
+        return linkLost();
+    updateWorkingViews();
     if (m_userDisconnect == 0)
         showMessageWidget(Message::OpeningFailed);
     m_userDisconnect = 0;
+}
+
+// A link that was up dropped: the operator is told once and goes on
+// offline while the program tries again by itself. The message comes last:
+// the link may be back before it is dismissed.
+void MainWindow::linkLost()
+{
+    m_offAir->setOffline(true);
+    updateWorkingViews();
+    m_reconnect->start();
+    showMessageWidget(Message::OpeningFailed);
 }
 
 void MainWindow::Rsp_waitPage(bool close)
@@ -518,7 +611,7 @@ void MainWindow::update_grapichView()
 void MainWindow::RspDataToDevice()
 {
     DeviceData &record = m_link->dm_data;
-    if (record.openFile(DefaultDataFile) != DataFile::Done) {
+    if (!m_presets->loadDataFile()) {
         // The tags match but there is no local copy to show (a first start
         // against a device whose tag equals the default one, or a lost
         // file): read the device's presets instead of showing nothing.
@@ -526,10 +619,8 @@ void MainWindow::RspDataToDevice()
         m_data->syncData();
         return;
     }
-    m_presets->showGrid(1920, 1080);
     RspInCardMes();
     m_formModel->setMyToolTips(record.modelNameList());
-    m_presets->takenFromFile();
     m_presets->showDevicePreset();
 }
 

@@ -14,9 +14,12 @@ class Form_Model;
 class LinkFeedback;
 class MainMenus;
 class NavDocks;
+class OffAirActions;
 class OperatorActions;
 class PresetStore;
 class QLabel;
+class Reconnector;
+class ReconnectStatus;
 class RemoteServer;
 class Singleton_SerialPort;
 
@@ -79,8 +82,13 @@ private:
     void connectViews();
     void connectLink();
 
-    void setWorkingViewsEnabled(bool enabled);
+    // The canvas, lists and preset bar take input with the link up or
+    // offline.
+    void updateWorkingViews();
     void updateUndoActions();
+    void offAirChanged();
+    void workOffline(bool on);
+    void linkLost();
     void waitPagesClosed();
     void showWinList();
 
@@ -97,6 +105,7 @@ private:
     int isEnglish = 0;
     bool m_resetPending = false;
     int m_userDisconnect = 0;
+    bool m_linkWasUp = false; // a link that drops, not an attempt that failed
     Ui::MainWindow *ui;
     std::unique_ptr<MainMenus> m_menus;
     Form_Model *m_formModel = nullptr;
@@ -107,6 +116,9 @@ private:
     OperatorActions *m_actions = nullptr;
     RemoteServer *m_remote = nullptr;
     QLabel *m_remoteLabel = nullptr;
+    OffAirActions *m_offAir = nullptr;
+    Reconnector *m_reconnect = nullptr;
+    ReconnectStatus *m_reconnectStatus = nullptr;
 };
 
 #endif // MAINWINDOW_H

@@ -2,6 +2,7 @@
 
 #include "dataactions.h"
 #include "linkfeedback.h"
+#include "offairactions.h"
 #include "presetstore.h"
 
 #include <form_model.h>
@@ -17,12 +18,13 @@
 #include <utility>
 
 OperatorActions::OperatorActions(Singleton_SerialPort *link, PresetStore *presets, DataActions *data,
-                                 LinkFeedback *feedback, Form_Model *bar, MyGraphicsView *canvas,
-                                 QObject *parent)
+                                 OffAirActions *offAir, LinkFeedback *feedback, Form_Model *bar,
+                                 MyGraphicsView *canvas, QObject *parent)
     : RemoteActions(parent)
     , m_link(link)
     , m_presets(presets)
     , m_data(data)
+    , m_offAir(offAir)
     , m_feedback(feedback)
     , m_bar(bar)
     , m_canvas(canvas)
@@ -53,9 +55,10 @@ bool OperatorActions::busy()
     return m_feedback->waitPageOpen() || m_link->queuedFrames() > 0;
 }
 
+// The preset on the wall, whichever the canvas shows.
 int OperatorActions::currentPreset() const
 {
-    return m_presets->shown() >= 0 ? m_presets->shown() : m_link->dm_data.curModel;
+    return m_presets->onAir();
 }
 
 RemoteActions::Status OperatorActions::status()
@@ -120,7 +123,10 @@ void OperatorActions::recall(int preset, Origin origin)
 {
     m_choosing = origin;
     m_remotePending = m_remotePending || origin == ByRemote;
-    m_bar->setSelIndex(preset);
+    if (origin == ByRemote && m_offAir->isBlind())
+        m_presets->recall(preset);
+    else
+        m_bar->setSelIndex(preset);
     m_choosing = ByOperator;
 }
 
@@ -168,7 +174,13 @@ void OperatorActions::checked(const PresetCheck *check)
 
 void OperatorActions::presetChosen(int preset)
 {
-    m_presets->show(preset);
+    const bool offAir = m_offAir->isBlind() || m_offAir->isOffline();
+    if (!offAir || !m_presets->recalls()) {
+        m_presets->show(preset);
+    } else if (!m_offAir->open(preset)) {
+        emit onAirRefused();
+        return;
+    }
     emit presetShown(preset);
 }
 

@@ -9,6 +9,7 @@ class DataActions;
 class Form_Model;
 class LinkFeedback;
 class MyGraphicsView;
+class OffAirActions;
 class PresetCheck;
 class PresetStore;
 class Singleton_SerialPort;
@@ -25,12 +26,12 @@ class OperatorActions : public RemoteActions
 
 public:
     OperatorActions(Singleton_SerialPort *link, PresetStore *presets, DataActions *data,
-                    LinkFeedback *feedback, Form_Model *bar, MyGraphicsView *canvas,
-                    QObject *parent);
+                    OffAirActions *offAir, LinkFeedback *feedback, Form_Model *bar,
+                    MyGraphicsView *canvas, QObject *parent);
 
     bool linked() const override;
     bool busy() override;
-    // The preset on the canvas, else the device's current one.
+    // The preset on the wall, whichever the canvas shows.
     Status status() override;
     QList<Preset> presets() const override;
     // The preset shown as the canvas holds it, others as stored.
@@ -41,7 +42,9 @@ public:
     // caller's to hear, not a message box in the operator's face.
     bool remoteCommandPending() const { return m_remotePending; }
 
-    // Chooses the preset on the bar, as a click on its button does.
+    // Chooses the preset on the bar, as a click on its button does. While
+    // the operator edits blind, a remote recall changes the wall and leaves
+    // the canvas to the preset edited.
     void recall(int preset, Origin origin) override;
     // The next or previous preset after the current one, round the bar.
     void step(int by, Origin origin) override;
@@ -53,11 +56,14 @@ public:
     void verifyQuietly(Origin origin) override;
 
 public slots:
-    // The bar's selection: shows the preset, recalled unless the device chose it.
+    // The bar's selection: shows the preset, recalled unless the device
+    // chose it; blind or offline, only opens it for editing.
     void presetChosen(int preset);
 
 signals:
     void presetShown(int preset);
+    // The preset on air cannot be opened blind.
+    void onAirRefused();
 
 private:
     int currentPreset() const;
@@ -70,6 +76,7 @@ private:
     Singleton_SerialPort *m_link;
     PresetStore *m_presets;
     DataActions *m_data;
+    OffAirActions *m_offAir;
     LinkFeedback *m_feedback;
     Form_Model *m_bar;
     MyGraphicsView *m_canvas;

@@ -4,6 +4,7 @@
 #include "takepreset.h"
 
 #include <bilingual.h>
+#include <datafile.h>
 #include <bilingualcommand.h>
 #include <commandtype.h>
 #include <form_model.h>
@@ -17,6 +18,13 @@
 #include <QUndoStack>
 
 #include <utility>
+
+namespace {
+
+// Any non-empty name selects the data file beside the settings.
+const QString DataFileName = QStringLiteral("default");
+
+} // namespace
 
 PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link,
                          QObject *parent)
@@ -34,6 +42,19 @@ PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_Seri
         m_marks.written(preset, outcome);
         m_link->dm_data.presetsAsRead[size_t(preset)].reset();
     });
+    // An edit the device was not told of is the host's alone: what a read
+    // found is no longer what the host holds.
+    connect(canvas, &MyGraphicsView::keptHere, this, [this] {
+        if (m_shown < 0)
+            return;
+        m_marks.set(m_shown, PresetMarks::ChangedHere);
+        m_link->dm_data.presetsAsRead[size_t(m_shown)].reset();
+    });
+}
+
+int PresetStore::onAir() const
+{
+    return m_link->dm_data.curModel;
 }
 
 // Every step of the histories is named in both languages; the stacks lend
@@ -54,20 +75,59 @@ void PresetStore::store()
         m_link->dm_data.modelView[size_t(m_shown)] = WallFile::bytes(m_canvas->model());
 }
 
-void PresetStore::show(int n)
+void PresetStore::open(int n)
 {
     m_canvas->setDisSend();
     store();
     if (n >= 0 && n < PresetMarks::Presets) {
         m_shown = n;
-        if (m_recall) {
-            m_link->dm_data.curModel = n;
-            m_link->post(Command::RecallPreset, Command::ShortWait);
-            emit recalled(n);
-        }
         load(n);
+        m_bar->setShown(n);
     }
     m_canvas->setSend();
+    emit opened(m_shown);
+}
+
+// Nudges still waiting go first, to the preset they were made on.
+void PresetStore::recall(int n)
+{
+    if (n < 0 || n >= PresetMarks::Presets)
+        return;
+    m_canvas->setDisSend();
+    m_link->dm_data.curModel = n;
+    m_link->post(Command::RecallPreset, Command::ShortWait);
+    m_canvas->setSend();
+    emit recalled(n);
+    emit onAirChanged(n);
+}
+
+void PresetStore::show(int n)
+{
+    if (m_recall)
+        recall(n);
+    open(n);
+}
+
+void PresetStore::setOnAir(int n)
+{
+    m_link->dm_data.curModel = n;
+    emit onAirChanged(n);
+}
+
+// One batch under one wait page: the recall is queued behind the write
+// before either goes out, so a write the link loses takes the recall with
+// it.
+bool PresetStore::take(int n)
+{
+    store();
+    m_link->dm_sendEnable = 0;
+    if (!writePresets({n}, false)) {
+        m_link->dm_sendEnable = 1;
+        return false;
+    }
+    recall(n);
+    m_link->postCommand(Command::EndOfBatch);
+    return true;
 }
 
 // A stored preset the canvas cannot read shows empty.
@@ -90,6 +150,7 @@ void PresetStore::showDevicePreset()
     m_shown = -1;
     m_bar->setSelIndex(m_link->dm_data.curModel);
     m_recall = true;
+    emit onAirChanged(m_link->dm_data.curModel);
 }
 
 void PresetStore::showGrid(int width, int height)
@@ -145,7 +206,7 @@ void PresetStore::takePresets(const QList<int> &presets)
 void PresetStore::takeCurrent()
 {
     store();
-    m_link->dm_data.curModel = m_link->dm_deviceCopy.curModel;
+    setOnAir(m_link->dm_deviceCopy.curModel);
     showDevicePreset();
 }
 
@@ -172,7 +233,7 @@ void PresetStore::hold(int preset, const Held &held, PresetMarks::State mark)
 void PresetStore::emptyAll()
 {
     DeviceData &record = m_link->dm_data;
-    record.curModel = 0;
+    setOnAir(0);
     record.clearModelViews();
     record.presetsAsRead = {};
     m_canvas->ClearAllData();
@@ -185,6 +246,25 @@ void PresetStore::takenFromFile()
     m_link->dm_data.presetsAsRead = {};
     m_marks.setAll(PresetMarks::Unknown);
     forgetHistories();
+}
+
+bool PresetStore::loadDataFile()
+{
+    DeviceData &record = m_link->dm_data;
+    DeviceData before = record;
+    if (record.openFile(DataFileName) != DataFile::Done) {
+        record = before;
+        return false;
+    }
+    showGrid(1920, 1080);
+    takenFromFile();
+    return true;
+}
+
+void PresetStore::saveDataFile()
+{
+    store();
+    m_link->dm_data.saveFile(DataFileName);
 }
 
 void PresetStore::forgetHistories()
@@ -222,7 +302,7 @@ bool PresetStore::writeAll()
 bool PresetStore::writePresets(const QList<int> &presets, bool recall)
 {
     PresetBlocks blocks;
-    if (!blocks.build(m_link->dm_data))
+    if (!presets.isEmpty() && !blocks.build(m_link->dm_data, presets))
         return false;
     m_link->dm_allDataList.clear();
     m_link->dm_inDataList.clear();

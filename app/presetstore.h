@@ -19,7 +19,9 @@ class Singleton_SerialPort;
 
 // The 16 presets the host keeps: the one on the canvas, the others in the
 // record as stored canvas data, with what a read from the device found of
-// each while it has not changed here since. Shows and recalls them, rebuilds
+// each while it has not changed here since. The preset on air is the
+// device's current preset as the host knows it (the record's curModel).
+// Opens them on the canvas and recalls them on the device, rebuilds
 // them from the device's windows, takes them from a verify read and makes
 // what a write of whole presets sends. Each preset has its mark on the
 // preset bar and its own undo history, which a rebuild as a whole empties.
@@ -39,16 +41,32 @@ public:
 
     // The preset on the canvas, -1 for none.
     int shown() const { return m_shown; }
+    int onAir() const;
+    // False while the device's current preset is being shown: a preset
+    // button then only opens it.
+    bool recalls() const { return m_recall; }
     PresetMarks &marks() { return m_marks; }
     QUndoGroup &history() { return m_history; }
+    QUndoStack *history(int preset) const { return m_stacks[size_t(preset)]; }
     // The marks and every preset's undo history in that language.
     void setLanguage(bool english);
 
     // The canvas goes back into its preset.
     void store();
-    // Stores the canvas and shows preset n, recalling it on the device
-    // unless the device chose it; n outside 0..15 only stores.
+    // Stores the canvas and shows preset n on it for editing; nothing is
+    // sent. n outside 0..15 only stores.
+    void open(int n);
+    // The device switches to preset n: it goes on air. The canvas stays.
+    void recall(int n);
+    // What a preset button does: recalls preset n, unless the device chose
+    // it, and opens it.
     void show(int n);
+    // Preset n is on air as far as the host knows, without a recall.
+    void setOnAir(int n);
+    // Writes preset n whole, then recalls it: the wall changes in one
+    // switch, and not at all when the write is lost. False, with nothing
+    // sent, when a stored preset cannot be read.
+    bool take(int n);
     // Shows the device's current preset without recalling it; the canvas
     // on show is not written back into any preset.
     void showDevicePreset();
@@ -73,6 +91,11 @@ public:
     void emptyAll();
     // The presets came from the host's own file, trusted but not checked.
     void takenFromFile();
+    // The host's data file: read into the record, its wall on the canvas
+    // and its presets taken; false, with nothing changed, when it cannot be
+    // read. Saving stores the canvas first.
+    bool loadDataFile();
+    void saveDataFile();
 
     // Posts the wall, every preset and the current preset as one batch;
     // false, with nothing sent, when a stored preset cannot be read.
@@ -84,8 +107,11 @@ public:
 signals:
     // The preset shown was replaced without an edit of the canvas.
     void shownReloaded();
-    // show() posted a recall of the preset.
+    // A recall of the preset was posted.
     void recalled(int preset);
+    // Another preset is on the canvas, or on air.
+    void opened(int preset);
+    void onAirChanged(int preset);
 
 private:
     void load(int n);

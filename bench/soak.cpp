@@ -276,7 +276,8 @@ int Soak::compareWithDevice()
     return mismatches;
 }
 
-// The adapter is pulled while linked, then plugged in again.
+// The adapter is pulled while linked, then plugged in again: the operator
+// goes on offline and the link comes back by itself.
 bool Soak::pullAndReconnect()
 {
     const QString dataFile = m_files.filePath(QStringLiteral("MyConfigure.pd"));
@@ -285,14 +286,16 @@ bool Soak::pullAndReconnect()
     m_sim.closePty();
     const bool down = QTest::qWaitFor([this] { return !m_link->isConnected(); }, SettleLimitMs) && m_driver.settle();
     const bool saved = QFile::exists(dataFile);
-    const bool disabled = !m_driver.viewsEnabled();
-    out() << "pull the terminal: link down " << down << ", data file saved " << saved << ", views disabled "
-          << disabled << ", messages " << m_driver.messages.join(QStringLiteral(" | ")) << Qt::endl;
+    const bool offline = m_driver.viewsEnabled();
+    out() << "pull the terminal: link down " << down << ", data file saved " << saved << ", views kept offline "
+          << offline << ", messages " << m_driver.messages.join(QStringLiteral(" | ")) << Qt::endl;
     if (!m_sim.openPty(m_ptyPath))
         qFatal("cannot reopen the terminal");
-    const bool again = m_driver.connectDevice();
-    out() << "reconnect on " << m_ptyPath << ": " << (again ? "linked, views enabled" : "FAILED") << Qt::endl;
-    return down && saved && disabled && again;
+    const bool again = QTest::qWaitFor([this] { return m_link->isConnected(); }, SettleLimitMs) && m_driver.settle()
+        && m_driver.viewsEnabled() && m_driver.messages.size() == 1;
+    out() << "plugged in again on " << m_ptyPath << ": " << (again ? "linked by itself, views enabled" : "FAILED")
+          << Qt::endl;
+    return down && saved && offline && again;
 }
 
 int Soak::run()

@@ -12,6 +12,9 @@ constexpr int MinimumKeys = 5;
 
 const QString LanguageKey = QStringLiteral("language");
 const QString CheckSumKey = QStringLiteral("checkSum");
+// In a group of its own: the keys above, counted to tell our file from
+// another, never see it.
+const QString ReconnectKey = QStringLiteral("link/reconnect");
 
 } // namespace
 
@@ -37,6 +40,7 @@ SettingsFile::Contents SettingsFile::read(const QString &path)
     const QSettings settings(path, QSettings::IniFormat);
     Contents contents;
     contents.linkSettings = defaultLinkSettings();
+    contents.reconnect = settings.value(ReconnectKey, true).toBool();
     // The groups of others, such as [Remote], are not counted.
     if (settings.childKeys().size() < MinimumKeys) {
         contents.checkSum = defaultCheckSum();
@@ -65,6 +69,7 @@ bool SettingsFile::write(const QString &path, const Contents &contents)
         settings.setValue(QString::number(i), contents.linkSettings[i]);
     settings.setValue(LanguageKey, contents.language);
     settings.setValue(CheckSumKey, contents.checkSum);
+    settings.setValue(ReconnectKey, contents.reconnect);
     settings.sync();
     qCDebug(lcData) << "write check sun = " << contents.checkSum.toHex();
     if (settings.status() != QSettings::NoError) {

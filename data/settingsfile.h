@@ -7,7 +7,8 @@
 
 // The settings file "infoCong.ini": the seven link settings under the keys
 // "0" to "6" (link type, IP address, TCP port, mask, gateway, MAC text,
-// serial port name), the interface language and the link's data tag.
+// serial port name), the interface language and the link's data tag; in
+// the group "link", whether a link that drops is tried again.
 class SettingsFile
 {
 public:
@@ -16,6 +17,7 @@ public:
         QStringList linkSettings; // always seven entries
         int language = 0;         // 0 Chinese, 1 English
         QByteArray checkSum;
+        bool reconnect = true;
         // The file had too few keys to be ours: the link settings are the
         // defaults and the check value is the default one.
         bool defaults = true;
@@ -29,7 +31,8 @@ public:
 
     static Contents read(const QString &path);
     // Leaves exactly the keys "0" to "6", "checkSum" and "language" outside
-    // any group; groups such as [Remote] stay as they are.
+    // any group, and "link/reconnect"; other groups such as [Remote] stay
+    // as they are.
     static bool write(const QString &path, const Contents &contents);
 };
 

@@ -58,6 +58,8 @@ Dialog_ComSet::Dialog_ComSet(bool isEnglish, QWidget *parent)
         ui->radioButton_2->setChecked(true);
     showNetSettings(settings);
     selectPort(settings.value(PortName));
+    ui->check_reconnect->setChecked(m_link->reconnects());
+    connect(ui->check_reconnect, &QCheckBox::toggled, this, [this](bool on) { m_link->setReconnects(on); });
 }
 
 Dialog_ComSet::~Dialog_ComSet() = default;
@@ -69,6 +71,7 @@ void Dialog_ComSet::setLanguage(bool isEnglish)
     ui->groupBox_connect->setTitle(text("Communication mode ", "通讯方式"));
     ui->radioButton->setText(text("NetWork", "网络"));
     ui->radioButton_2->setText(text("Serial", "串口"));
+    ui->check_reconnect->setText(text("Reconnect by itself", "断线自动重连"));
     ui->groupBox_net->setTitle(text("NetWork", "网络"));
     ui->lab_ip->setText(text("IP", "网络地址"));
     ui->lab_port->setText(text("Port", "端口"));

@@ -14,7 +14,8 @@ class Dialog_ComSet;
 }
 
 // Edits the link settings the worker holds (link type, the device's
-// network settings, the serial port), lists the serial ports that open, and
+// network settings, the serial port, whether a dropped link is tried
+// again), lists the serial ports that open, and
 // reads or writes the device's own network settings.
 class Dialog_ComSet : public QDialog
 {

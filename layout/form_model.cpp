@@ -39,3 +39,13 @@ void Form_Model::setMark(int index, const QColor &colour, const QString &note)
 {
     ui->mybuttonbar->setMark(index, colour, note);
 }
+
+void Form_Model::setOnAir(int index)
+{
+    ui->mybuttonbar->setOnAir(index);
+}
+
+void Form_Model::setShown(int index)
+{
+    ui->mybuttonbar->check(index);
+}

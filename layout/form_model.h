@@ -24,6 +24,10 @@ public:
     void setMyToolTip(const QString &tip);
     void setMyToolTips(const QStringList &tips);
     void setMark(int index, const QColor &colour, const QString &note);
+    // The preset on air, -1 for none shown as such.
+    void setOnAir(int index);
+    // The preset on the canvas, checked without a word.
+    void setShown(int index);
 
 signals:
     void set_model(int index);

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QVariant>
 
 namespace {
@@ -105,6 +106,31 @@ void MyButtonBar::setMark(int index, const QColor &colour, const QString &note)
     setTip(button, "note", note);
 }
 
+void MyButtonBar::setOnAir(int index)
+{
+    const QList<QAbstractButton *> buttons = m_group->buttons();
+    for (QAbstractButton *button : buttons) {
+        const bool onAir = m_group->id(button) == index;
+        if (button->property("onAir").toBool() == onAir)
+            continue;
+        button->setProperty("onAir", onAir);
+        button->style()->unpolish(button);
+        button->style()->polish(button);
+    }
+}
+
+// An exclusive group keeps one button checked: to check none it lets go.
+void MyButtonBar::check(int index)
+{
+    if (QAbstractButton *button = m_group->button(index)) {
+        button->setChecked(true);
+    } else if (QAbstractButton *checked = m_group->checkedButton()) {
+        m_group->setExclusive(false);
+        checked->setChecked(false);
+        m_group->setExclusive(true);
+    }
+}
+
 // The tool tip is the preset's name, then the note of its mark.
 void MyButtonBar::setTip(QAbstractButton *button, const char *part, const QString &text)
 {
@@ -124,7 +150,8 @@ void MyButtonBar::setSelIndex(int index)
 }
 
 // A segmented look: buttons share their borders, only the two ends of the
-// bar are rounded, and the checked button takes the selection blue.
+// bar are rounded, the checked button takes the selection blue and the one
+// on air the red of a tally light.
 QString MyButtonBar::styleSheetFor(bool vertical)
 {
     const QStringList sides = vertical
@@ -139,6 +166,7 @@ QString MyButtonBar::styleSheetFor(bool vertical)
                "QPushButton:checked { background: rgb(85, 170, 255); color: white; }"
                "QPushButton:disabled { color: palette(mid); }"
                "QPushButton:checked:disabled { background: rgb(160, 196, 230); color: palette(light); }"
+               "QPushButton[onAir=\"true\"] { background: rgb(200, 40, 40); color: white; }"
                "QPushButton[segment=\"first\"], QPushButton[segment=\"only\"] {"
                " border-%1: 1px solid palette(dark); border-%2-radius: 4px; border-%3-radius: 4px; }"
                "QPushButton[segment=\"last\"], QPushButton[segment=\"only\"] {"

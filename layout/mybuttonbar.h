@@ -33,6 +33,10 @@ public:
     // A small dot of the colour on button i (none for an invalid colour),
     // and a note on its tool tip's second line.
     void setMark(int index, const QColor &colour, const QString &note);
+    // Button i is marked on air (-1: none) in a colour of its own.
+    void setOnAir(int index);
+    // Checks button i without a word (-1: none).
+    void check(int index);
 
 public slots:
     void setSelIndex(int index);

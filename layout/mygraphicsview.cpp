@@ -40,6 +40,7 @@ MyGraphicsView::MyGraphicsView(QWidget *parent)
     connect(sender, &WindowSender::windowMessage, this, &MyGraphicsView::s_allMessage);
     connect(sender, &WindowSender::sourceMessage, this, &MyGraphicsView::s_win_single);
     connect(sender, &WindowSender::allDeleted, this, &MyGraphicsView::s_delteAll);
+    connect(sender, &WindowSender::withheld, this, &MyGraphicsView::keptHere);
     connect(&m_editor, &WallEditor::changed, this, &MyGraphicsView::windowsChanged);
     connect(&m_editor, &WallEditor::created, this, &MyGraphicsView::s_creat_win);
     connect(&m_editor, &WallEditor::refused, this, &MyGraphicsView::ignore_message);
@@ -145,9 +146,21 @@ void MyGraphicsView::setButtonLayerWin(const int &win)
 
 void MyGraphicsView::setLock(const bool &lock)
 {
-    m_editor.setLocked(lock);
+    m_lock = lock;
+    m_editor.setLocked(m_lock || m_onAirLock);
     cancelDrag();
     viewport()->update();
+}
+
+void MyGraphicsView::setKeptHere(bool kept)
+{
+    m_editor.sender().setKept(kept);
+}
+
+void MyGraphicsView::setOnAirLock(bool locked)
+{
+    m_onAirLock = locked;
+    setLock(m_lock);
 }
 
 QList<int> MyGraphicsView::getItemRect(int win) const
@@ -303,7 +316,9 @@ void MyGraphicsView::dropEvent(QDropEvent *event)
 
 void MyGraphicsView::drawForeground(QPainter *painter, const QRectF &)
 {
-    if (isLocked())
+    if (m_onAirLock)
+        LockBadge::paint(painter, viewport()->width(), m_text("On air", "播出中"));
+    else if (m_lock)
         LockBadge::paint(painter, viewport()->width(), m_text("Locked", "已锁定"));
 }
 

@@ -58,6 +58,13 @@ public:
     void setTopLayerWin(const int &win);
     void setButtonLayerWin(const int &win);
     void setLock(const bool &lock);
+    // Edits stay with the host: nothing is sent, each edit, undo and redo
+    // is reported by keptHere().
+    void setKeptHere(bool kept);
+    // The preset shown is the one on air while edits are kept here: it
+    // takes no edits, as when locked, and says why.
+    void setOnAirLock(bool locked);
+    bool isOnAirLocked() const { return m_onAirLock; }
     // Per screen section: screen, channel, input x, y, w, h, output x, y, w, h.
     QList<int> getItemRect(int win) const;
     void setDisSend();
@@ -94,6 +101,7 @@ signals:
     void s_delteAll();
     void s_win_mes(const QList<int> layers);
     void s_creat_win(int win, int code);
+    void keptHere();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -126,6 +134,8 @@ private:
     WallScene *m_scene;
     PointerEdit m_pointer{m_scene};
     Bilingual m_text{true};
+    bool m_lock = false;
+    bool m_onAirLock = false;
 };
 
 #endif // MYGRAPHICSVIEW_H

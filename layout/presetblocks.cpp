@@ -9,7 +9,7 @@
 
 #include <QDataStream>
 
-bool PresetBlocks::build(const DeviceData &record)
+bool PresetBlocks::build(const DeviceData &record, const QList<int> &only)
 {
     *this = {};
     WallGrid grid;
@@ -21,6 +21,12 @@ bool PresetBlocks::build(const DeviceData &record)
     model.setGrid(grid);
     PresetBlocks built;
     for (const QByteArray &view : record.modelView) {
+        if (!only.isEmpty() && !only.contains(built.windows.size())) {
+            built.windows << QByteArray();
+            built.sources << QByteArray();
+            built.channels << QByteArray();
+            continue;
+        }
         model.clear();
         QDataStream in(view);
         if (!view.isEmpty() && !WallFile::read(in, &model)) {

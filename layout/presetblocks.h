@@ -18,8 +18,9 @@ public:
 
     // False, with nothing built, when the wall is not one the canvas can
     // show or a stored preset cannot be read on it: sent, such a preset
-    // would wipe the device's.
-    bool build(const DeviceData &record);
+    // would wipe the device's. Only the presets given are built when some
+    // are, the others' blocks left empty.
+    bool build(const DeviceData &record, const QList<int> &only = {});
 };
 
 #endif // PRESETBLOCKS_H

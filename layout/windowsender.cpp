@@ -50,6 +50,10 @@ void WindowSender::sendWindow(int id)
     endPause(); // this send carries the nudges too
     if (!m_sending)
         return;
+    if (m_kept) {
+        emit withheld();
+        return;
+    }
     const QByteArray current = DeviceBlocks::allData(m_model);
     if (id >= 0)
         emit windowMessage(DeviceBlocks::windowMessage(m_model, id));
@@ -68,13 +72,19 @@ void WindowSender::sendLater(int id)
 
 void WindowSender::sendSource(int id, int channel)
 {
-    if (m_sending)
+    if (m_sending && m_kept)
+        emit withheld();
+    else if (m_sending)
         emit sourceMessage(QByteArray().append(char(id)).append(char(channel)));
 }
 
 // One frame empties the preset on the device.
 void WindowSender::sendDeleteAll()
 {
+    if (m_sending && m_kept) {
+        emit withheld();
+        return;
+    }
     if (m_sending)
         emit allDeleted();
     adopt();

@@ -25,6 +25,10 @@ public:
     void resume();
     // The model as it is now is what the device holds.
     void adopt();
+    // The device is not told; what it was last told stays the reference, so
+    // the first send after keeping ends carries every window that differs.
+    void setKept(bool kept) { m_kept = kept; }
+    bool isKept() const { return m_kept; }
 
     void sendWindow(int id); // -1: no window first
     void sendLater(int id);  // when the nudges have paused
@@ -37,6 +41,8 @@ signals:
     void windowMessage(const QByteArray &message);
     void sourceMessage(const QByteArray &message);
     void allDeleted();
+    // A change that would have gone to the device stays with the host.
+    void withheld();
 
 private:
     void endPause();
@@ -44,6 +50,7 @@ private:
     const WallModel &m_model;
     QByteArray m_deviceSlots; // window slots as the device was last told them
     bool m_sending = true;
+    bool m_kept = false;
     QTimer m_pause;
     int m_nudged = -1; // waits for the pause; -1: nothing waits
     int m_group = 0;

@@ -10,6 +10,7 @@ void readSettings(int &isEnglish)
     const SettingsFile::Contents contents = SettingsFile::read(SettingsFile::path());
     Singleton_SerialPort *link = Singleton_SerialPort::instance();
     link->setLinkSettings(contents.linkSettings);
+    link->setReconnects(contents.reconnect);
     isEnglish = contents.language;
     link->postKeptTag(contents.checkSum, contents.defaults);
 }
@@ -21,6 +22,7 @@ void writeSettings(int isEnglish)
     contents.linkSettings = link->linkSettings();
     contents.language = isEnglish;
     contents.checkSum = link->lastTag();
+    contents.reconnect = link->reconnects();
     contents.defaults = false;
     SettingsFile::write(SettingsFile::path(), contents);
     qCDebug(lcLink) << "write check sun = " << contents.checkSum.toHex();

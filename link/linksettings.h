@@ -2,7 +2,8 @@
 #define LINKSETTINGS_H
 
 // The link's part of the settings file: the seven link settings, the
-// interface language and the data tag. Both run in the GUI thread, before
+// interface language, the data tag and whether a dropped link is tried
+// again. Both run in the GUI thread, before
 // the link is used and after it was last used.
 
 // Hands the stored settings to the link; isEnglish: 1 English, 0 Chinese.

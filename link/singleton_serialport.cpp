@@ -200,6 +200,16 @@ bool Singleton_SerialPort::isConnected() const
     return m_linkUp;
 }
 
+bool Singleton_SerialPort::reconnects() const
+{
+    return m_reconnects;
+}
+
+void Singleton_SerialPort::setReconnects(bool reconnects)
+{
+    m_reconnects = reconnects;
+}
+
 QStringList Singleton_SerialPort::linkSettings() const
 {
     return {QString::number(dm_linkType), dm_ip, QString::number(dm_port), dm_mask,
@@ -253,6 +263,7 @@ CommandBuilder::Staging Singleton_SerialPort::staged(int type) const
     staging.batching = dm_sendEnable != 1;
     switch (type) {
     case Command::Connect:
+    case Command::Reconnect:
         staging.link = {dm_linkType, dm_ip, dm_port, dm_portName};
         break;
     case Command::WriteWall:
@@ -274,12 +285,15 @@ CommandBuilder::Staging Singleton_SerialPort::staged(int type) const
     return staging;
 }
 
+// An attempt to get a lost link back is the program's, not the operator's:
+// it puts up no wait page.
 void Singleton_SerialPort::run(int type, const CommandBuilder::Staging &staging)
 {
-    if (!staging.batching)
+    if (!staging.batching && type != Command::Reconnect)
         emit setWaitPage(false);
     switch (type) {
     case Command::Connect:
+    case Command::Reconnect:
         connectLink(staging.link);
         break;
     case Command::Disconnect:

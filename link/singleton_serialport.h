@@ -69,6 +69,10 @@ public:
     void setLinkSettings(const QStringList &settings);
     void setNetSettings(const QStringList &settings);
     void setPortSettings(const QStringList &settings);
+    // A link that drops is tried again by the program (a link setting; the
+    // callers do the trying).
+    bool reconnects() const;
+    void setReconnects(bool reconnects);
 
     int dm_connect_statu = 1; // the worker's: 1 link down, 0 link up
     int dm_sendEnable = 1;    // the callers': 0 while a batch is only queued
@@ -186,6 +190,7 @@ private:
     // Lives in the callers' thread: what it owns there.
     QObject m_callerSide;
     bool m_linkUp = false;
+    bool m_reconnects = true;
     int m_announcedTimeoutMs = Command::ShortWait;
 };
 

@@ -1,13 +1,14 @@
 #ifndef COMMANDTYPE_H
 #define COMMANDTYPE_H
 
-// The command types callers post to the link (postCommand): 1 and 2 open
+// The command types callers post to the link (postCommand): 1 to 3 open
 // and close the link, the others build request frames (docs/protocol.md).
 namespace Command {
 
 enum Type : int {
     Connect = 1,
     Disconnect = 2,
+    Reconnect = 3, // opens the link as Connect does, with no wait page
     ReadVersions = 10,
     ReadSignalFlags = 12,
     ReadNetwork = 14,

@@ -19,7 +19,9 @@ enum Code : int {
     RestartDevice = 10,
     CannotSave = 11,
     NetworkUnconfirmed = 12, // the network settings write went unanswered
-    Count = 13,
+    OnAirNotBlind = 13,      // a preset button while Blind is on
+    NoWallKnown = 14,        // Work Offline before any wall was known
+    Count = 15,
 };
 
 // A canvas's message is counted from CanvasBase.

@@ -44,6 +44,11 @@ void DeviceSimulator::hangUp()
     m_tcp->hangUp();
 }
 
+void DeviceSimulator::closeTcp()
+{
+    m_tcp->close();
+}
+
 // Pseudo-terminals are a Unix thing; elsewhere the simulator serves TCP
 // alone.
 bool DeviceSimulator::openPty(const QString &symlinkPath)

@@ -30,6 +30,9 @@ public:
     quint16 tcpPort() const;
     // Closes every TCP connection; the port keeps listening.
     void hangUp();
+    // Closes every TCP connection and the port; listenTcp(port) opens it
+    // again.
+    void closeTcp();
 
     bool openPty(const QString &symlinkPath = {});
     QString ptyPath() const;

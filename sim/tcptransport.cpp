@@ -31,6 +31,14 @@ void TcpTransport::hangUp()
         socket->disconnectFromHost();
 }
 
+void TcpTransport::close()
+{
+    m_server.close();
+    const QList<QTcpSocket *> sockets = m_server.findChildren<QTcpSocket *>();
+    for (QTcpSocket *socket : sockets)
+        socket->abort();
+}
+
 void TcpTransport::acceptConnections()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection())

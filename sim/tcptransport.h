@@ -20,6 +20,9 @@ public:
     quint16 port() const;
     // Closes every open connection; the port keeps listening.
     void hangUp();
+    // Closes every connection and stops listening: the device is switched
+    // off. listen() on the same port switches it on again.
+    void close();
 
 signals:
     void sessionStarted(DeviceSession *session);

@@ -17,6 +17,7 @@ void MainWindowCase::startAgainst(const QStringList &linkSettings, const QByteAr
     AppDirectory::setPath(m_dir->path());
     Singleton_SerialPort *link = Singleton_SerialPort::instance();
     link->setLinkSettings(linkSettings);
+    link->setReconnects(true);
     link->postKeptTag(tag, false);
     writeSettings(1);
     QVERIFY(m_driver.open());

@@ -17,9 +17,9 @@ class MainWindowCase : public QObject
     Q_OBJECT
 
 protected:
-    // A fresh folder whose settings file names the device and holds a data
-    // tag no device has, and the window started in it; the driver's notes
-    // begin anew.
+    // A fresh folder whose settings file names the device, holds a data
+    // tag no device has and lets a dropped link be tried again, and the
+    // window started in it; the driver's notes begin anew.
     void startAgainst(const QStringList &linkSettings, const QByteArray &tag = QByteArray(8, 'h'));
     // Windows in a preset as the data file stores it.
     static int windowsIn(const QByteArray &view);

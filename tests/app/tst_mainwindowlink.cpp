@@ -242,9 +242,9 @@ void TestMainWindowLink::cutShortReadIsReadAgain()
 }
 
 // "Send mine" of two presets and the current preset loses the link after
-// the first preset: the next connection keeps the host's presets, backs
-// them up and asks, the preset not written defaulting to being sent, and
-// only what is chosen goes: the preset and the recall.
+// the first preset: the next connection, by hand, keeps the host's
+// presets, backs them up and asks, the preset not written defaulting to
+// being sent, and only what is chosen goes: the preset and the recall.
 void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
 {
     LinkedSimulator sim;
@@ -253,6 +253,7 @@ void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
     for (size_t m : {0, 1})
         device.presets[m] = presetOf({{0, 0, 3840, 2160}});
     startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    Singleton_SerialPort::instance()->setReconnects(false);
     QVERIFY(m_driver.connectDevice());
     for (size_t m : {0, 1}) {
         QByteArray &windows = device.presets[m].windows;
@@ -329,11 +330,12 @@ void TestMainWindowLink::lostWriteIsMarkedAndSyncAsks()
 }
 
 // A verify cut short leaves the host's data and tags as they were: the
-// next connection trusts the host's files and reads no preset.
+// next connection, by hand, trusts the host's files and reads no preset.
 void TestMainWindowLink::cutShortVerifyKeepsTheHostsData()
 {
     LinkedSimulator sim;
     startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    Singleton_SerialPort::instance()->setReconnects(false);
     QVERIFY(m_driver.connectDevice());
     const DeviceData &record = Singleton_SerialPort::instance()->dm_data;
     const std::array<QByteArray, 16> views = record.modelView;
@@ -426,7 +428,8 @@ void TestMainWindowLink::linkDropClosesTheWaitPage_data()
 }
 
 // The link goes while a wait page is up: the page goes with it, the
-// operator is told once, and no time-out follows.
+// operator is told once, and no time-out follows. With reconnection
+// switched off the views wait for a connection by hand.
 void TestMainWindowLink::linkDropClosesTheWaitPage()
 {
     QFETCH(bool, serial);
@@ -435,6 +438,7 @@ void TestMainWindowLink::linkDropClosesTheWaitPage()
     QVERIFY(device.listenTcp() && (!serial || device.openPty(devices.filePath("ttyRZ"))));
     startAgainst(serial ? LinkedSimulator::serialSettings(device.ptyPath())
                         : LinkedSimulator::tcpSettings(device.tcpPort()));
+    Singleton_SerialPort::instance()->setReconnects(false);
     QVERIFY(m_driver.connectDevice());
     FaultOptions mute;
     mute.muteCode = 0x1C;

@@ -274,8 +274,9 @@ void TestFiles::writeKeys(const QVariantMap &keys)
 }
 
 // The link settings are the numbered keys 0 to 6, whatever else the file
-// holds; a file of fewer than five keys is taken as none: Chinese and the
-// defaults.
+// holds; a file of fewer than five keys of its own (a group's do not count)
+// is taken as none: Chinese and the defaults. Reconnection is on unless
+// switched off.
 void TestFiles::settingsRead_data()
 {
     QTest::addColumn<QVariantMap>("keys");
@@ -283,6 +284,7 @@ void TestFiles::settingsRead_data()
     QTest::addColumn<QStringList>("link");
     QTest::addColumn<int>("language");
     QTest::addColumn<QByteArray>("checkSum");
+    QTest::addColumn<bool>("reconnect");
     const QStringList defaults = {"1", "192.168.1.8", "7", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"};
     const QStringList stored = {"0", "10.1.2.3", "5000", "255.0.0.0", "10.0.0.1", "AA-BB-CC", "/dev/ttyUSB0"};
     QVariantMap numbered;
@@ -292,18 +294,22 @@ void TestFiles::settingsRead_data()
     stray.insert("10", "stray");
     stray.insert("aaa", "stray");
     const QByteArray tag = QByteArray::fromHex("0102030405060708");
-    QTest::newRow("no file") << QVariantMap() << true << defaults << 0 << QByteArray(8, '\0');
+    QTest::newRow("no file") << QVariantMap() << true << defaults << 0 << QByteArray(8, '\0') << true;
     QTest::newRow("four keys") << QVariantMap{{"language", 1}, {"0", "0"}, {"1", "10.0.0.2"}, {"checkSum", tag}}
-                               << true << defaults << 0 << QByteArray(8, '\0');
+                               << true << defaults << 0 << QByteArray(8, '\0') << true;
+    QTest::newRow("four keys and a group's")
+        << QVariantMap{{"language", 1}, {"0", "0"}, {"1", "10.0.0.2"}, {"checkSum", tag}, {"link/reconnect", false}}
+        << true << defaults << 0 << QByteArray(8, '\0') << false;
     QTest::newRow("five keys")
         << QVariantMap{{"0", "0"}, {"1", "10.1.2.3"}, {"2", "23"}, {"language", 7}, {"checkSum", tag}} << false
-        << QStringList{"0", "10.1.2.3", "23", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"} << 1 << tag;
-    QTest::newRow("numbered keys without language") << numbered << false << stored << 0 << QByteArray();
-    QTest::newRow("stray keys") << stray << false << stored << 0 << QByteArray();
+        << QStringList{"0", "10.1.2.3", "23", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"} << 1 << tag
+        << true;
+    QTest::newRow("numbered keys without language") << numbered << false << stored << 0 << QByteArray() << true;
+    QTest::newRow("stray keys") << stray << false << stored << 0 << QByteArray() << true;
     const QVariantMap remoteOnly{{"Remote/enabled", "true"}, {"Remote/oscPort", 9300}, {"Remote/wsPort", 9301},
                                  {"Remote/listen", "0.0.0.0"}, {"Remote/token", "t"}, {"Remote/oscAllow", "10.0.0.5"}};
     QTest::newRow("a remote group alone") << remoteOnly << true << SettingsFile::defaultLinkSettings() << 0
-                                          << SettingsFile::defaultCheckSum();
+                                          << SettingsFile::defaultCheckSum() << true;
 }
 
 void TestFiles::settingsRead()
@@ -315,6 +321,7 @@ void TestFiles::settingsRead()
     QTEST(c.linkSettings, "link");
     QTEST(c.language, "language");
     QTEST(c.checkSum, "checkSum");
+    QTEST(c.reconnect, "reconnect");
 }
 
 void TestFiles::writeLeavesExactlyOurKeys()
@@ -324,17 +331,20 @@ void TestFiles::writeLeavesExactlyOurKeys()
     written.linkSettings = QStringList{"0", "10.1.2.3", "5000", "255.0.0.0", "10.0.0.1", "AA-BB-CC", "COM21"};
     written.language = 1;
     written.checkSum = QByteArray::fromHex("00ff10fe20fd30fc");
+    written.reconnect = false;
     QVERIFY(SettingsFile::write(settingsPath(), written));
 
     QStringList keys = QSettings(settingsPath(), QSettings::IniFormat).allKeys();
     keys.sort();
-    QCOMPARE(keys, QStringList({"0", "1", "2", "3", "4", "5", "6", "Remote/enabled", "checkSum", "language"}));
+    QCOMPARE(keys, QStringList({"0", "1", "2", "3", "4", "5", "6", "Remote/enabled", "checkSum", "language",
+                                "link/reconnect"}));
 
     const SettingsFile::Contents read = SettingsFile::read(settingsPath());
     QVERIFY(!read.defaults);
     QCOMPARE(read.linkSettings, written.linkSettings);
     QCOMPARE(read.language, 1);
     QCOMPARE(read.checkSum, written.checkSum);
+    QVERIFY(!read.reconnect);
 }
 
 QTEST_GUILESS_MAIN(TestFiles)

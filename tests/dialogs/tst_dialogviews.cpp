@@ -16,6 +16,7 @@
 #include <singleton_serialport.h>
 #include <trimming.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QMenu>
 #include <QPointer>
@@ -417,7 +418,7 @@ void TestDialogViews::auxButtonOpensTheDialogOfTheMode()
 }
 
 // The dialog's link settings go to the link, not to the device; a serial
-// port chosen announces no wait.
+// port chosen announces no wait; reconnection is switched off and on.
 void TestDialogViews::linkSettingsAreStored()
 {
     QSignalSpy announced(link(), &Singleton_SerialPort::send_out_time);
@@ -435,6 +436,12 @@ void TestDialogViews::linkSettingsAreStored()
     QCOMPARE(link()->dm_portName, QStringLiteral("COM5"));
     QCOMPARE(link()->dm_ip, QStringLiteral("192.168.1.8"));
     QVERIFY(announced.isEmpty());
+    auto *reconnect = dialog.findChild<QCheckBox *>(QStringLiteral("check_reconnect"));
+    QVERIFY(reconnect->isChecked() && link()->reconnects());
+    QTest::mouseClick(reconnect, Qt::LeftButton);
+    QVERIFY(!link()->reconnects());
+    QTest::mouseClick(reconnect, Qt::LeftButton);
+    QVERIFY(link()->reconnects());
 }
 
 // Each part that differs offers its choice with a default: a preset changed
