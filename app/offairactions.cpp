@@ -57,7 +57,7 @@ QString OffAirActions::title() const
         return m_text("Offline: editing %1, changes kept here", "离线编辑：%1，修改保存在本机").arg(name(shown));
     if (!m_link->isConnected())
         return QString();
-    const QString air = m_text("On air: %1", "播出：%1").arg(name(onAir()));
+    QString air = m_text("On air: %1", "播出：%1").arg(name(onAir()));
     if (!m_blind)
         return air;
     if (shown < 0 || shown == onAir())

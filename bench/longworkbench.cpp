@@ -239,7 +239,7 @@ void Bench::measureReconnection()
         qFatal("the link did not come back");
     out() << QStringLiteral("reconnection over TCP, equal tags: %1 exchanges; ready %2 s after the link came back")
                  .arg(m_sim.requests().size())
-                 .arg(clock.nsecsElapsed() / 1e9, 0, 'f', 3)
+                 .arg(double(clock.nsecsElapsed()) / 1e9, 0, 'f', 3)
           << Qt::endl;
 }
 

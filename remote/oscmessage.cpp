@@ -53,7 +53,7 @@ QByteArray serialised(lo_message message, const char *path)
 {
     size_t size = 0;
     void *bytes = lo_message_serialise(message, path, nullptr, &size);
-    const QByteArray out(static_cast<const char *>(bytes), int(size));
+    QByteArray out(static_cast<const char *>(bytes), int(size));
     std::free(bytes);
     return out;
 }

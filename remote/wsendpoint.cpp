@@ -12,7 +12,7 @@
 namespace {
 
 // Qt's own bound, past which it closes the connection unread.
-constexpr qint64 HardLimitBytes = 2 * RpcCodec::MaxMessageBytes;
+constexpr qint64 HardLimitBytes = 2 * qint64(RpcCodec::MaxMessageBytes);
 
 QByteArray hashOf(const QString &token)
 {

@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
     if (args.size() < 3)
         return 2;
     const QDir folder(args.at(1));
-    const QString language = args.at(2);
+    const QString &language = args.at(2);
     const auto shot = [&](const char *name) { return folder.filePath(QStringLiteral("%1-%2.png").arg(name, language)); };
 
     QTemporaryDir files;

@@ -51,7 +51,7 @@ QByteArray oscBytes(const char *path, const char *types, ...)
     va_end(args);
     size_t size = 0;
     void *bytes = lo_message_serialise(message, path, nullptr, &size);
-    const QByteArray out(static_cast<const char *>(bytes), int(size));
+    QByteArray out(static_cast<const char *>(bytes), int(size));
     free(bytes);
     lo_message_free(message);
     return out;
