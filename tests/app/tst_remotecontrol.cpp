@@ -4,6 +4,7 @@
 #include "mainwindowcase.h"
 
 #include <dialog_remote.h>
+#include <dialog_wait.h>
 #include <framebytes.h>
 #include <linkedsimulator.h>
 #include <mygraphicsview.h>
@@ -39,6 +40,7 @@ private slots:
     void operatorSwitchesItOn();
     void clickIsPushedAsOperator();
     void recallByOscAndWebSocket();
+    void recallDuringImportWaits();
     void badInput_data();
     void badInput();
     void oscWithWrongTagsIsRefused();
@@ -244,6 +246,37 @@ void TestRemoteControl::recallByOscAndWebSocket()
     QCOMPARE(json(heard.value(1)).value("params").toObject(), byRemote);
     QCOMPARE(json(heard.value(1)).value("method").toString(), QStringLiteral("preset.recalled"));
 }
+
+// Recalls sent while a Data Import holds the wait page wait for the import
+// and its verify, then run in order; the seventeenth is answered busy.
+void TestRemoteControl::recallDuringImportWaits()
+{
+    m_driver.fileName = m_dir->filePath("import.pd");
+    m_driver.trigger("actionExport");
+    QStringList recalls{"--wait-go"};
+    for (int id = 1; id <= 17; ++id)
+        recalls << request(id, "preset.recall", QStringLiteral(R"({"preset":%1})").arg(id % 16 + 1));
+    const std::unique_ptr<QProcess> client = startClient(QStringList{url()} + recalls);
+    const QMetaObject::Connection shown = connect(&m_driver, &WindowDriver::dialogShown, this, [&](QDialog *d) {
+        if (qobject_cast<Dialog_wait *>(d))
+            client->write("go\n");
+    });
+    const int before = m_sim->requests().size();
+    m_driver.trigger("actionImport");
+    const QStringList answers = finish(client.get());
+    disconnect(shown);
+    QVERIFY(m_driver.settle());
+
+    QCOMPARE(answers.size(), 17);
+    QCOMPARE(errorOf(answers.first()), int(RemoteError::Busy));
+    QCOMPARE(json(answers.first()).value("id").toInt(), 17);
+    for (int i = 1; i < 17; ++i)
+        QCOMPARE(json(answers.at(i)).value("id").toInt(), i);
+    const QStringList sent = heads(m_sim->requests().mid(before), 1);
+    QCOMPARE(sent.count("49"), 17); // the import's own, then the 16 queued
+    QVERIFY(sent.lastIndexOf("1b") < sent.indexOf("49", sent.indexOf("49") + 1));
+}
+
 
 void TestRemoteControl::badInput_data()
 {
