@@ -8,6 +8,7 @@
 // unpaced TCP, the time from a dropped link coming back to the window
 // being ready, with equal tags (target: under 1 s).
 
+#include "stallmeter.h"
 #include "wiretime.h"
 
 #include <appdirectory.h>
@@ -25,7 +26,6 @@
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -36,7 +36,6 @@ using WireTime::out;
 
 constexpr int Presets = 16;
 constexpr int Windows = 64;
-constexpr int TickMs = 1;
 constexpr int AnswerEveryMs = 5;
 constexpr int QuietMs = 10;
 constexpr int SettleLimitMs = 120000;
@@ -68,32 +67,6 @@ Preset fullPreset(int preset)
     stored.channels = canvas.getChData();
     return stored;
 }
-
-// The longest gap between ticks of a 1 ms timer in the user-interface
-// thread: how long the event loop stood still.
-class StallMeter : public QObject
-{
-public:
-    StallMeter()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            m_longest = qMax(m_longest, m_clock.restart());
-        });
-        m_timer.start(TickMs);
-    }
-
-    void restart()
-    {
-        m_clock.start();
-        m_longest = 0;
-    }
-    qint64 longest() const { return m_longest; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_longest = 0;
-};
 
 class Bench
 {

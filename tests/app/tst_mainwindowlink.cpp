@@ -9,59 +9,18 @@
 #include <framebytes.h>
 #include <linkedsimulator.h>
 #include <mygraphicsview.h>
+#include <simulatorthread.h>
 #include <singleton_serialport.h>
 
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QThread>
 #include <QtTest>
 
-#include <functional>
 #include <utility>
 
 namespace {
-
-// A simulator in a thread of its own: it answers while the main thread is
-// still busy, as a real device does.
-class DeviceInItsThread
-{
-public:
-    DeviceInItsThread()
-    {
-        m_thread.start();
-        m_home->moveToThread(&m_thread);
-        run([this] {
-            m_device = new DeviceSimulator;
-            m_device->listenTcp();
-            m_port = m_device->tcpPort();
-        });
-    }
-
-    ~DeviceInItsThread()
-    {
-        run([this] {
-            delete m_device;
-            m_home->deleteLater();
-        });
-        m_thread.quit();
-        m_thread.wait();
-    }
-
-    quint16 port() const { return m_port; }
-
-private:
-    void run(const std::function<void()> &work)
-    {
-        QMetaObject::invokeMethod(m_home, work, Qt::BlockingQueuedConnection);
-    }
-
-    QThread m_thread;
-    QObject *m_home = new QObject;
-    DeviceSimulator *m_device = nullptr;
-    quint16 m_port = 0;
-};
 
 // Windows 0, 1 ... on a 2 x 2 wall, the first at the bottom, as the device
 // stores them.
@@ -359,7 +318,7 @@ void TestMainWindowLink::cutShortVerifyKeepsTheHostsData()
 // communication test still shows every card's version.
 void TestMainWindowLink::communicationTestOverAFastLink()
 {
-    DeviceInItsThread device;
+    SimulatorThread device;
     startAgainst(LinkedSimulator::tcpSettings(device.port()));
     QVERIFY(m_driver.connectDevice());
     m_driver.trigger("actionComTest");

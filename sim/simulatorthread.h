@@ -1,0 +1,31 @@
+#ifndef SIMULATORTHREAD_H
+#define SIMULATORTHREAD_H
+
+#include <QThread>
+
+#include <functional>
+
+class DeviceSimulator;
+
+// A simulator on TCP loopback in a thread of its own: it answers while the
+// thread that made it is busy, as a real device does.
+class SimulatorThread
+{
+public:
+    SimulatorThread();
+    ~SimulatorThread();
+    SimulatorThread(const SimulatorThread &) = delete;
+    SimulatorThread &operator=(const SimulatorThread &) = delete;
+
+    quint16 port() const { return m_port; }
+    // Runs the work on the simulator in its thread and waits for it.
+    void run(const std::function<void(DeviceSimulator &)> &work);
+
+private:
+    QThread m_thread;
+    QObject *m_home;
+    DeviceSimulator *m_device = nullptr;
+    quint16 m_port = 0;
+};
+
+#endif // SIMULATORTHREAD_H
