@@ -216,6 +216,10 @@ void MainWindow::loadFile()
     DeviceData &record = m_link->dm_data;
     record.setPaths();
     record.loadNames();
+    // Changes the device may lack are held against the next connection's
+    // read, which then asks instead of replacing them.
+    if (!SettingsFile::changedPresets(SettingsFile::path()).isEmpty() && m_presets->loadDataFile())
+        m_presets->showDevicePreset();
     m_formModel->setMyToolTips(record.modelNameList());
     updateWorkingViews();
     startRemote();

@@ -11,6 +11,7 @@
 #include <mygraphicsview.h>
 #include <presetblocks.h>
 #include <presetcheck.h>
+#include <settingsfile.h>
 #include <singleton_serialport.h>
 #include <wallfile.h>
 
@@ -245,6 +246,8 @@ void PresetStore::takenFromFile()
 {
     m_link->dm_data.presetsAsRead = {};
     m_marks.setAll(PresetMarks::Unknown);
+    for (int preset : SettingsFile::changedPresets(SettingsFile::path()))
+        m_marks.set(preset, PresetMarks::ChangedHere);
     forgetHistories();
 }
 
@@ -261,10 +264,13 @@ bool PresetStore::loadDataFile()
     return true;
 }
 
+// The marks go with the file, so that what it holds of the operator's and
+// not of the device is still known after a restart.
 void PresetStore::saveDataFile()
 {
     store();
-    m_link->dm_data.saveFile(DataFileName);
+    if (m_link->dm_data.saveFile(DataFileName) == DataFile::Done)
+        SettingsFile::writeChangedPresets(SettingsFile::path(), m_marks.changedHere());
 }
 
 void PresetStore::forgetHistories()

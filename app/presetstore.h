@@ -89,11 +89,12 @@ public:
     void hold(int preset, const Held &held, PresetMarks::State mark);
     // A new wall empties every preset, on the device too.
     void emptyAll();
-    // The presets came from the host's own file, trusted but not checked.
+    // The presets came from the host's own file, trusted but not checked;
+    // those changed here when it was written are marked so again.
     void takenFromFile();
     // The host's data file: read into the record, its wall on the canvas
     // and its presets taken; false, with nothing changed, when it cannot be
-    // read. Saving stores the canvas first.
+    // read. Saving stores the canvas first, and keeps the marks beside.
     bool loadDataFile();
     void saveDataFile();
 

@@ -15,6 +15,8 @@ const QString CheckSumKey = QStringLiteral("checkSum");
 // In a group of its own: the keys above, counted to tell our file from
 // another, never see it.
 const QString ReconnectKey = QStringLiteral("link/reconnect");
+const QString ChangedKey = QStringLiteral("presets/changedHere");
+constexpr int Presets = 16;
 
 } // namespace
 
@@ -70,10 +72,41 @@ bool SettingsFile::write(const QString &path, const Contents &contents)
     settings.setValue(LanguageKey, contents.language);
     settings.setValue(CheckSumKey, contents.checkSum);
     settings.setValue(ReconnectKey, contents.reconnect);
-    settings.sync();
     qCDebug(lcData) << "write check sun = " << contents.checkSum.toHex();
+    return synced(settings);
+}
+
+QList<int> SettingsFile::changedPresets(const QString &path)
+{
+    const QSettings settings(path, QSettings::IniFormat);
+    QList<int> presets;
+    for (const QString &number : settings.value(ChangedKey).toStringList()) {
+        bool ok = false;
+        const int n = number.toInt(&ok);
+        if (ok && n >= 1 && n <= Presets && !presets.contains(n - 1))
+            presets << n - 1;
+    }
+    return presets;
+}
+
+bool SettingsFile::writeChangedPresets(const QString &path, const QList<int> &presets)
+{
+    QSettings settings(path, QSettings::IniFormat);
+    QStringList numbers;
+    for (int preset : presets)
+        numbers << QString::number(preset + 1);
+    if (numbers.isEmpty())
+        settings.remove(ChangedKey);
+    else
+        settings.setValue(ChangedKey, numbers);
+    return synced(settings);
+}
+
+bool SettingsFile::synced(QSettings &settings)
+{
+    settings.sync();
     if (settings.status() != QSettings::NoError) {
-        qCWarning(lcData) << "cannot write" << path;
+        qCWarning(lcData) << "cannot write" << settings.fileName();
         return false;
     }
     return true;

@@ -2,13 +2,18 @@
 #define SETTINGSFILE_H
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+class QSettings;
 
 // The settings file "infoCong.ini": the seven link settings under the keys
 // "0" to "6" (link type, IP address, TCP port, mask, gateway, MAC text,
 // serial port name), the interface language and the link's data tag; in
-// the group "link", whether a link that drops is tried again.
+// the group "link", whether a link that drops is tried again; in the group
+// "presets", which presets of the data file were changed here and not
+// confirmed on the device when it was written.
 class SettingsFile
 {
 public:
@@ -34,6 +39,14 @@ public:
     // any group, and "link/reconnect"; other groups such as [Remote] stay
     // as they are.
     static bool write(const QString &path, const Contents &contents);
+
+    // Preset numbers 0 to 15 (1 to 16 in the file, as the operator counts
+    // them); what is not one is dropped.
+    static QList<int> changedPresets(const QString &path);
+    static bool writeChangedPresets(const QString &path, const QList<int> &presets);
+
+private:
+    static bool synced(QSettings &settings);
 };
 
 #endif // SETTINGSFILE_H

@@ -70,6 +70,9 @@ Singleton_SerialPort::Singleton_SerialPort()
     connect(this, &Singleton_SerialPort::linkStateChanged, &m_callerSide,
             [this](bool up) { m_linkUp = up; }, Qt::QueuedConnection);
     connect(m_verifyParser, &ReplyParser::replaceWins, this, &Singleton_SerialPort::repalceDeviceCopy);
+    // A connection that holds changes made here reads the device's status
+    // by a verify: that too is the device answering its first read.
+    connect(m_verifyParser, &ReplyParser::isFistConnect, this, &Singleton_SerialPort::isFistConnect);
     forwardParserSignals();
 
     // The transports are children: they move along and live in the thread.

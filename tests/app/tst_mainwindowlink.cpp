@@ -5,10 +5,12 @@
 #include "ptyskip.h"
 
 #include <commandtype.h>
+#include <devicedata.h>
 #include <dialog_wait.h>
 #include <framebytes.h>
 #include <linkedsimulator.h>
 #include <mygraphicsview.h>
+#include <settingsfile.h>
 #include <simulatorthread.h>
 #include <singleton_serialport.h>
 
@@ -76,6 +78,7 @@ private slots:
     void cutShortReadIsReadAgain();
     void cutShortSendIsTheOperatorsToWeigh();
     void lostWriteIsMarkedAndSyncAsks();
+    void changedHereOutlivesARestart();
     void cutShortVerifyKeepsTheHostsData();
     void communicationTestOverAFastLink();
     void connectionReadShowsItsProgress();
@@ -286,6 +289,49 @@ void TestMainWindowLink::lostWriteIsMarkedAndSyncAsks()
     QCOMPARE(QDir(m_dir->path()).entryList({"MyConfigure-*.pd"}).size(), 1);
     QCOMPARE(mark(), QStringLiteral("Confirmed on the device"));
     m_driver.close();
+}
+
+// A move the device never confirmed, then a restart, while the device's
+// data changed elsewhere: the next connection does not read the device's
+// presets over the operator's move, it asks, the move being sent by
+// default.
+void TestMainWindowLink::changedHereOutlivesARestart()
+{
+    LinkedSimulator sim;
+    const Preset before = presetOf({{0, 0, 1000, 600}});
+    sim.model().currentPreset = 0;
+    sim.model().presets[0] = before;
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    FaultOptions mute;
+    mute.muteCode = 0x42;
+    sim.simulator().setFaults(mute);
+    m_driver.drag(QPointF(500, 300), QPointF(900, 700));
+    QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"Send timeout, please try to resend"}), 15000);
+    QVERIFY(m_driver.settle());
+    const QRect moved = canvas()->model().window(0).rect;
+    QVERIFY(moved.topLeft() != QPoint(0, 0));
+    m_driver.close();
+
+    sim.simulator().setFaults({});
+    sim.simulator().hangUp();
+    sim.model().presets[0] = before;
+    sim.model().tag = QByteArray(8, 'd');
+    Singleton_SerialPort::instance()->dm_data = DeviceData();
+    QVERIFY(m_driver.open());
+    const auto mark = [this] { return m_driver.presetButton(0)->toolTip().section(QLatin1Char('\n'), -1); };
+    QTRY_COMPARE(mark(), QStringLiteral("Changed here since the last check"));
+    QVERIFY(canvas()->model().contains(0));
+    QCOMPARE(canvas()->model().window(0).rect, moved);
+    m_driver.verifyChoices = QStringList{"applyButton"};
+    QVERIFY(m_driver.connectDevice());
+    QVERIFY2(m_driver.offered.value(0).contains(QStringLiteral("M1=mine")), qPrintable(m_driver.offered.value(0).join(' ')));
+    QCOMPARE(m_driver.verified.last().at(0), QStringLiteral("16 of 16 presets verified"));
+    QVERIFY(canvas()->model().contains(0));
+    QCOMPARE(canvas()->model().window(0).rect, moved);
+    QCOMPARE(mark(), QStringLiteral("Confirmed on the device"));
+    m_driver.close();
+    QVERIFY(SettingsFile::changedPresets(SettingsFile::path()).isEmpty());
 }
 
 // A verify cut short leaves the host's data and tags as they were: the

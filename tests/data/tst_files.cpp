@@ -97,6 +97,7 @@ private slots:
     void settingsRead_data();
     void settingsRead();
     void writeLeavesExactlyOurKeys();
+    void changedPresets();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -326,7 +327,7 @@ void TestFiles::settingsRead()
 
 void TestFiles::writeLeavesExactlyOurKeys()
 {
-    writeKeys({{"10", "stray"}, {"Remote/enabled", "true"}});
+    writeKeys({{"10", "stray"}, {"Remote/enabled", "true"}, {"presets/changedHere", "3"}});
     SettingsFile::Contents written;
     written.linkSettings = QStringList{"0", "10.1.2.3", "5000", "255.0.0.0", "10.0.0.1", "AA-BB-CC", "COM21"};
     written.language = 1;
@@ -337,7 +338,7 @@ void TestFiles::writeLeavesExactlyOurKeys()
     QStringList keys = QSettings(settingsPath(), QSettings::IniFormat).allKeys();
     keys.sort();
     QCOMPARE(keys, QStringList({"0", "1", "2", "3", "4", "5", "6", "Remote/enabled", "checkSum", "language",
-                                "link/reconnect"}));
+                                "link/reconnect", "presets/changedHere"}));
 
     const SettingsFile::Contents read = SettingsFile::read(settingsPath());
     QVERIFY(!read.defaults);
@@ -345,6 +346,24 @@ void TestFiles::writeLeavesExactlyOurKeys()
     QCOMPARE(read.language, 1);
     QCOMPARE(read.checkSum, written.checkSum);
     QVERIFY(!read.reconnect);
+}
+
+// The presets changed here, counted from 1 in the file: what a hand or
+// another program put there that is not a preset number is dropped, and
+// none leaves no key.
+void TestFiles::changedPresets()
+{
+    QVERIFY(SettingsFile::changedPresets(settingsPath()).isEmpty());
+    QVERIFY(SettingsFile::writeChangedPresets(settingsPath(), {0, 15, 4}));
+    QCOMPARE(SettingsFile::changedPresets(settingsPath()), QList<int>({0, 15, 4}));
+    QVERIFY(SettingsFile::writeChangedPresets(settingsPath(), {7}));
+    QCOMPARE(SettingsFile::changedPresets(settingsPath()), QList<int>({7}));
+
+    writeKeys({{"presets/changedHere", QStringList{"0", "17", "-2147483648", "2147483647", "x", "", "2", "2", " 16"}}});
+    QCOMPARE(SettingsFile::changedPresets(settingsPath()), QList<int>({1, 15}));
+
+    QVERIFY(SettingsFile::writeChangedPresets(settingsPath(), {}));
+    QVERIFY(QSettings(settingsPath(), QSettings::IniFormat).allKeys().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFiles)
