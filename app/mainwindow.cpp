@@ -379,7 +379,7 @@ void MainWindow::openRemote()
     runModal(dialog);
 }
 
-// The status bar is there only while the remote control is on.
+// The remote label is there only while the remote control listens.
 void MainWindow::showRemoteClients(int clients)
 {
     m_remoteLabel->setText(Bilingual(isEnglish != 0)("Remote: %1 clients", "远程：%1 个客户端").arg(clients));

@@ -96,6 +96,7 @@ void Tour::openDialogs()
     const auto triggering = [this](const char *action) { return [this, action] { m_driver.trigger(action); }; };
     showDialog(triggering("actionComSet"), "Dialog_ComSet", QStringLiteral("comset.png"));
     showDialog(triggering("actionComTest"), "Dialog_Test", QStringLiteral("comtest.png"));
+    showDialog(triggering("actionRemote"), "Dialog_Remote", QStringLiteral("remote.png"));
     showDialog(triggering("actionLedMosaic"), "LEDsplice", QStringLiteral("ledsplice.png"));
     showDialog(triggering("actionInputSingle"), "Dialog_Singles", QStringLiteral("inputsignals.png"),
                [this](QDialog *singles) { openPictureModes(singles); });
