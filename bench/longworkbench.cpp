@@ -9,10 +9,10 @@
 // being ready, with equal tags (target: under 1 s).
 
 #include "stallmeter.h"
+#include "windowbench.h"
 #include "wiretime.h"
 
 #include <appdirectory.h>
-#include <applicationsetup.h>
 #include <devicesimulator.h>
 #include <dialog_verify.h>
 #include <linksettings.h>
@@ -21,9 +21,7 @@
 #include <windowdriver.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -220,12 +218,5 @@ void Bench::measureReconnection()
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ApplicationSetup::apply();
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.warning=false"));
-    Bench bench;
-    bench.run();
-    return 0;
+    return runWindowBench<Bench>(argc, argv);
 }

@@ -10,10 +10,10 @@
 //    thread (target under 50 ms), and its memory before and after.
 
 #include "stallmeter.h"
+#include "windowbench.h"
 #include "wiretime.h"
 
 #include <appdirectory.h>
-#include <applicationsetup.h>
 #include <devicesimulator.h>
 #include <linksettings.h>
 #include <remotesettings.h>
@@ -23,11 +23,9 @@
 #include <windowdriver.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLoggingCategory>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
@@ -396,12 +394,5 @@ void Bench::measureLoad(int perSecond, int seconds)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ApplicationSetup::apply();
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.warning=false"));
-    Bench bench;
-    bench.run();
-    return 0;
+    return runWindowBench<Bench>(argc, argv);
 }

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -48,13 +49,16 @@ const QString TimeoutText = QStringLiteral("Send timeout, please try to resend")
 
 std::atomic<int> progress{0};
 int resends = 0;
+QMap<QString, int> givenUp; // by request code
 
-// Counts the link's resends; of the other diagnostics only a fatal one is
-// printed.
+// Counts the link's resends and the requests it gave up; of the other
+// diagnostics only a fatal one is printed.
 void countResends(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (qstrcmp(context.category, "rz5300.link") == 0 && message.contains(QLatin1String("sending it again")))
         ++resends;
+    if (qstrcmp(context.category, "rz5300.link") == 0 && message.contains(QLatin1String("given up")))
+        ++givenUp[message.section(QLatin1Char(' '), 4, 4)];
     if (type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
@@ -343,7 +347,11 @@ int Soak::run()
     out() << Qt::endl
           << "frames sent again " << resends << ", time-outs the operator saw " << timeouts
           << ", commands that succeeded right after a time-out " << afterTimeout << ", other messages "
-          << otherMessages << ", not settled within " << SettleLimitMs / 1000 << " s " << stuck << Qt::endl;
+          << otherMessages << ", not settled within " << SettleLimitMs / 1000 << " s " << stuck << Qt::endl
+          << "requests given up:";
+    for (auto it = givenUp.cbegin(); it != givenUp.cend(); ++it)
+        out() << ' ' << it.key() << " x" << it.value();
+    out() << Qt::endl;
 
     const int seen = compareWithDevice();
     out() << "what the operator sees against the device's model: " << seen

@@ -6,6 +6,7 @@
 #include <mynavtree.h>
 #include <singleton_serialport.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QDataStream>
 #include <QtTest>
@@ -39,4 +40,9 @@ QStringList MainWindowCase::rowsOf(const MyNavTree *tree)
     for (int r = 0; r < tree->model()->rowCount(); ++r)
         rows << tree->model()->index(r, 0).data().toString();
     return rows;
+}
+
+QString MainWindowCase::markOf(int preset) const
+{
+    return m_driver.presetButton(preset)->toolTip().section(QLatin1Char('\n'), -1);
 }

@@ -24,6 +24,8 @@ protected:
     // Windows in a preset as the data file stores it.
     static int windowsIn(const QByteArray &view);
     static QStringList rowsOf(const MyNavTree *tree);
+    // The note of a preset's mark, the last line of its button's tool tip.
+    QString markOf(int preset) const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     WindowDriver m_driver;

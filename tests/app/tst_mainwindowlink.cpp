@@ -87,6 +87,8 @@ private slots:
 
 private:
     MyGraphicsView *canvas() const { return m_driver.canvas(); }
+    // The first window is dragged and the device never answers the move.
+    void loseAMove(LinkedSimulator &sim);
 };
 
 // A device that never answers: the wait page gives up after the time-out
@@ -226,14 +228,7 @@ void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
     {
         // The device takes the first preset's frames, then the line goes
         // before the last reply is back.
-        FaultOptions mute;
-        mute.muteCode = 0x45;
-        sim.simulator().setFaults(mute);
-        QObject cut;
-        connect(&sim.simulator(), &DeviceSimulator::requestReceived, &cut, [&](const QByteArray &request) {
-            if (quint8(request.at(8)) == 0x45)
-                QTimer::singleShot(0, &cut, [&] { sim.simulator().hangUp(); });
-        });
+        sim.hangUpBeforeAnswering(0x45);
         m_driver.verifyChoices = QStringList{"M1_mine, M2_mine, Current_mine, applyButton"};
         m_driver.trigger("actionVerify");
         QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"opening failed"}), 20000);
@@ -260,6 +255,16 @@ void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
     m_driver.close();
 }
 
+void TestMainWindowLink::loseAMove(LinkedSimulator &sim)
+{
+    FaultOptions mute;
+    mute.muteCode = 0x42;
+    sim.simulator().setFaults(mute);
+    m_driver.drag(QPointF(500, 300), QPointF(900, 700));
+    QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"Send timeout, please try to resend"}), 15000);
+    QVERIFY(m_driver.settle());
+}
+
 // A window write the device never confirms turns its preset amber; Data
 // Sync, which replaces it with the device's, asks first and keeps a backup.
 void TestMainWindowLink::lostWriteIsMarkedAndSyncAsks()
@@ -269,16 +274,10 @@ void TestMainWindowLink::lostWriteIsMarkedAndSyncAsks()
     sim.model().presets[0] = presetOf({{0, 0, 1000, 600}});
     startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
     QVERIFY(m_driver.connectDevice());
-    const auto mark = [this] { return m_driver.presetButton(0)->toolTip().section(QLatin1Char('\n'), -1); };
-    QCOMPARE(mark(), QStringLiteral("Confirmed on the device"));
+    QCOMPARE(markOf(0), QStringLiteral("Confirmed on the device"));
 
-    FaultOptions mute;
-    mute.muteCode = 0x42;
-    sim.simulator().setFaults(mute);
-    m_driver.drag(QPointF(500, 300), QPointF(900, 700));
-    QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"Send timeout, please try to resend"}), 15000);
-    QVERIFY(m_driver.settle());
-    QCOMPARE(mark(), QStringLiteral("Changed here since the last check"));
+    loseAMove(sim);
+    QCOMPARE(markOf(0), QStringLiteral("Changed here since the last check"));
 
     sim.simulator().setFaults({});
     m_driver.messages.clear();
@@ -287,7 +286,7 @@ void TestMainWindowLink::lostWriteIsMarkedAndSyncAsks()
     QCOMPARE(m_driver.messages.size(), 1);
     QVERIFY(m_driver.messages.first().startsWith(QStringLiteral("Presets changed here may not be on the device: M1.")));
     QCOMPARE(QDir(m_dir->path()).entryList({"MyConfigure-*.pd"}).size(), 1);
-    QCOMPARE(mark(), QStringLiteral("Confirmed on the device"));
+    QCOMPARE(markOf(0), QStringLiteral("Confirmed on the device"));
     m_driver.close();
 }
 
@@ -303,12 +302,7 @@ void TestMainWindowLink::changedHereOutlivesARestart()
     sim.model().presets[0] = before;
     startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
     QVERIFY(m_driver.connectDevice());
-    FaultOptions mute;
-    mute.muteCode = 0x42;
-    sim.simulator().setFaults(mute);
-    m_driver.drag(QPointF(500, 300), QPointF(900, 700));
-    QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"Send timeout, please try to resend"}), 15000);
-    QVERIFY(m_driver.settle());
+    loseAMove(sim);
     const QRect moved = canvas()->model().window(0).rect;
     QVERIFY(moved.topLeft() != QPoint(0, 0));
     m_driver.close();
@@ -319,8 +313,7 @@ void TestMainWindowLink::changedHereOutlivesARestart()
     sim.model().tag = QByteArray(8, 'd');
     Singleton_SerialPort::instance()->dm_data = DeviceData();
     QVERIFY(m_driver.open());
-    const auto mark = [this] { return m_driver.presetButton(0)->toolTip().section(QLatin1Char('\n'), -1); };
-    QTRY_COMPARE(mark(), QStringLiteral("Changed here since the last check"));
+    QTRY_COMPARE(markOf(0), QStringLiteral("Changed here since the last check"));
     QVERIFY(canvas()->model().contains(0));
     QCOMPARE(canvas()->model().window(0).rect, moved);
     m_driver.verifyChoices = QStringList{"applyButton"};
@@ -329,7 +322,7 @@ void TestMainWindowLink::changedHereOutlivesARestart()
     QCOMPARE(m_driver.verified.last().at(0), QStringLiteral("16 of 16 presets verified"));
     QVERIFY(canvas()->model().contains(0));
     QCOMPARE(canvas()->model().window(0).rect, moved);
-    QCOMPARE(mark(), QStringLiteral("Confirmed on the device"));
+    QCOMPARE(markOf(0), QStringLiteral("Confirmed on the device"));
     m_driver.close();
     QVERIFY(SettingsFile::changedPresets(SettingsFile::path()).isEmpty());
 }

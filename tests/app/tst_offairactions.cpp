@@ -187,14 +187,7 @@ void TestOffAirActions::takeWithALostWriteLeavesTheWall()
     m_driver.drop(1, canvas()->model().grid().screenRect(0).center());
     QVERIFY(m_driver.settle());
 
-    FaultOptions mute;
-    mute.muteCode = 0x45;
-    sim.simulator().setFaults(mute);
-    QObject cut;
-    connect(&sim.simulator(), &DeviceSimulator::requestReceived, &cut, [&](const QByteArray &request) {
-        if (quint8(request.at(8)) == 0x45)
-            QTimer::singleShot(0, &cut, [&] { sim.simulator().hangUp(); });
-    });
+    sim.hangUpBeforeAnswering(0x45);
     const int sent = sim.requests().size();
     keys(Qt::Key_T);
     QTRY_COMPARE(m_driver.messages, QStringList({"opening failed"}));

@@ -76,3 +76,16 @@ QByteArray LinkedSimulator::lastRequest() const
     const QByteArrayList all = m_sim.requests();
     return all.isEmpty() ? QByteArray() : all.last();
 }
+
+void LinkedSimulator::hangUpBeforeAnswering(quint8 code)
+{
+    FaultOptions mute;
+    mute.muteCode = code;
+    m_sim.setFaults(mute);
+    QObject::connect(&m_sim, &DeviceSimulator::requestReceived, &m_hangUp, [this, code](const QByteArray &request) {
+        if (quint8(request.at(8)) != code)
+            return;
+        QObject::disconnect(&m_sim, nullptr, &m_hangUp, nullptr);
+        QTimer::singleShot(0, &m_hangUp, [this] { m_sim.hangUp(); });
+    });
+}

@@ -4,6 +4,7 @@
 #include <devicesimulator.h>
 
 #include <QByteArrayList>
+#include <QObject>
 #include <QStringList>
 
 class Singleton_SerialPort;
@@ -36,9 +37,13 @@ public:
     bool waitForIdle(int timeoutMs = 10000);
     QByteArrayList requests() const { return m_sim.requests(); }
     QByteArray lastRequest() const;
+    // The device acts on requests with this command code but answers none,
+    // and the line goes as soon as the first has arrived.
+    void hangUpBeforeAnswering(quint8 code);
 
 private:
     DeviceSimulator m_sim;
+    QObject m_hangUp; // holds what hangUpBeforeAnswering connected
     Singleton_SerialPort *m_link;
 };
 
