@@ -17,6 +17,7 @@
 #include <dialog_verify.h>
 #include <linksettings.h>
 #include <mygraphicsview.h>
+#include <simulatorthread.h>
 #include <singleton_serialport.h>
 #include <windowdriver.h>
 
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -73,7 +75,8 @@ public:
     void run();
 
 private:
-    double wireSeconds() const;
+    double wireSeconds();
+    int exchanges();
     // start() runs the operation to its end; false when it did not end.
     // The time runs to the last restart of endedAt when given (settling
     // adds the operator's pace), else to the end of start().
@@ -82,7 +85,7 @@ private:
 
     QTemporaryDir m_files;
     QTemporaryDir m_devices;
-    DeviceSimulator m_sim;
+    SimulatorThread m_device; // answers while the window works, as a device does
     Singleton_SerialPort *m_link = Singleton_SerialPort::instance();
     WindowDriver m_driver{AnswerEveryMs};
     QElapsedTimer m_resultShownAt;
@@ -93,14 +96,20 @@ private:
 Bench::Bench()
 {
     AppDirectory::setPath(m_files.path());
-    DeviceModel &device = m_sim.model();
-    device.wall.setGrid({480, 480, 480, 480, 480, 480, 480, 480}, {270, 270, 270, 270});
+    std::array<Preset, Presets> presets;
     for (int p = 0; p < Presets; ++p)
-        device.presets[size_t(p)] = fullPreset(p);
-    m_sim.setBaudRate(WireTime::BaudRate);
-    if (!m_sim.openPty(m_devices.filePath(QStringLiteral("ttyRZ"))))
+        presets[size_t(p)] = fullPreset(p);
+    const QString pty = m_devices.filePath(QStringLiteral("ttyRZ"));
+    bool opened = false;
+    m_device.run([&](DeviceSimulator &device) {
+        device.model().wall.setGrid({480, 480, 480, 480, 480, 480, 480, 480}, {270, 270, 270, 270});
+        std::copy(presets.begin(), presets.end(), device.model().presets.begin());
+        device.setBaudRate(WireTime::BaudRate);
+        opened = device.openPty(pty);
+    });
+    if (!opened)
         qFatal("cannot open the simulator's terminal");
-    m_link->setLinkSettings({"1", "", "0", "", "", "", m_sim.ptyPath()});
+    m_link->setLinkSettings({"1", "", "0", "", "", "", pty});
     m_link->postKeptTag(QByteArray(8, 'h'), false);
     writeSettings(1);
     m_driver.quietMs = QuietMs;
@@ -115,14 +124,23 @@ Bench::Bench()
     });
 }
 
-double Bench::wireSeconds() const
+double Bench::wireSeconds()
 {
-    return WireTime::seconds(WireTime::bytes(m_sim));
+    qint64 bytes = 0;
+    m_device.run([&bytes](DeviceSimulator &device) { bytes = WireTime::bytes(device); });
+    return WireTime::seconds(bytes);
+}
+
+int Bench::exchanges()
+{
+    int count = 0;
+    m_device.run([&count](DeviceSimulator &device) { count = int(device.requests().size()); });
+    return count;
 }
 
 void Bench::measure(const char *name, const std::function<bool()> &start, const QElapsedTimer *endedAt)
 {
-    m_sim.clearRequests();
+    m_device.run([](DeviceSimulator &device) { device.clearRequests(); });
     m_resultShownAt.invalidate();
     m_pageClosedAt.invalidate();
     QElapsedTimer clock;
@@ -138,7 +156,7 @@ void Bench::measure(const char *name, const std::function<bool()> &start, const 
     const double wire = wireSeconds();
     out() << QStringLiteral("%1: %2 exchanges; %3 s, wire %4 s, ratio %5; longest stall %6 ms")
                  .arg(QLatin1String(name))
-                 .arg(m_sim.requests().size())
+                 .arg(exchanges())
                  .arg(seconds, 0, 'f', 3)
                  .arg(wire, 0, 'f', 3)
                  .arg(seconds / wire, 0, 'f', 3)
@@ -167,7 +185,9 @@ void Bench::run()
     out() << "  " << m_driver.verified.last().value(0) << Qt::endl;
 
     m_driver.trigger("actionBlind");
-    m_driver.presetButton((m_sim.model().currentPreset + 1) % Presets)->click();
+    int onAir = 0;
+    m_device.run([&onAir](DeviceSimulator &device) { onAir = device.model().currentPreset; });
+    m_driver.presetButton((onAir + 1) % Presets)->click();
     const QPointF corner(10, 10);
     m_driver.drag(corner, corner + QPointF(100, 50));
     if (!m_driver.settle())
@@ -182,10 +202,8 @@ void Bench::run()
 // the two status reads answered and nothing queued.
 void Bench::measureReconnection()
 {
-    m_sim.setBaudRate(0);
-    if (!m_sim.listenTcp())
-        qFatal("cannot listen");
-    const quint16 port = m_sim.tcpPort();
+    m_device.run([](DeviceSimulator &device) { device.setBaudRate(0); });
+    const quint16 port = m_device.port();
     m_link->setLinkSettings({"0", "127.0.0.1", QString::number(port), "255.255.255.0", "192.168.1.1", "16-21-2C",
                              "COM1"});
     if (!m_driver.disconnectDevice() || !m_driver.connectDevice())
@@ -196,20 +214,26 @@ void Bench::measureReconnection()
         if (up)
             clock.start();
     });
-    m_sim.closeTcp();
-    if (!WindowDriver::waitFor([this] { return !m_link->isConnected(); }, SettleLimitMs) || !m_sim.listenTcp(port))
+    m_device.run([](DeviceSimulator &device) { device.closeTcp(); });
+    if (!WindowDriver::waitFor([this] { return !m_link->isConnected(); }, SettleLimitMs))
         qFatal("the link did not drop");
-    m_sim.clearRequests();
+    bool listening = false;
+    m_device.run([port, &listening](DeviceSimulator &device) {
+        listening = device.listenTcp(port);
+        device.clearRequests();
+    });
+    if (!listening)
+        qFatal("cannot listen again");
     const bool ready = WindowDriver::waitFor(
         [this] {
-            return m_link->isConnected() && m_driver.viewsEnabled() && m_sim.requests().size() >= 2
+            return m_link->isConnected() && m_driver.viewsEnabled() && exchanges() >= 2
                 && m_link->queuedFrames() == 0;
         },
         SettleLimitMs);
     if (!ready || !clock.isValid())
         qFatal("the link did not come back");
     out() << QStringLiteral("reconnection over TCP, equal tags: %1 exchanges; ready %2 s after the link came back")
-                 .arg(m_sim.requests().size())
+                 .arg(exchanges())
                  .arg(double(clock.nsecsElapsed()) / 1e9, 0, 'f', 3)
           << Qt::endl;
 }
