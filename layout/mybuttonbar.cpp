@@ -91,19 +91,24 @@ void MyButtonBar::setMark(int index, const QColor &colour, const QString &note)
     QAbstractButton *button = m_group->button(index);
     if (!button)
         return;
-    QIcon dot;
-    if (colour.isValid()) {
-        QPixmap pixmap(MarkSize, MarkSize);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
-        painter.drawEllipse(pixmap.rect());
-        dot = QIcon(pixmap);
-    }
-    button->setIcon(dot);
+    button->setIcon(colour.isValid() ? dot(colour) : QIcon());
     setTip(button, "note", note);
+}
+
+QIcon MyButtonBar::dot(const QColor &colour)
+{
+    auto cached = m_dots.constFind(colour.rgba());
+    if (cached != m_dots.constEnd())
+        return *cached;
+    QPixmap pixmap(MarkSize, MarkSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawEllipse(pixmap.rect());
+    painter.end();
+    return *m_dots.insert(colour.rgba(), QIcon(pixmap));
 }
 
 void MyButtonBar::setOnAir(int index)

@@ -1,6 +1,9 @@
 #ifndef MYBUTTONBAR_H
 #define MYBUTTONBAR_H
 
+#include <QColor>
+#include <QHash>
+#include <QIcon>
 #include <QStringList>
 #include <QWidget>
 
@@ -49,9 +52,13 @@ private:
     static void setTip(QAbstractButton *button, const char *part, const QString &text);
     void clearButtons();
     static QString styleSheetFor(bool vertical);
+    // One icon per colour: marks change often, and a new pixmap each time
+    // would fill the icon cache with copies.
+    QIcon dot(const QColor &colour);
 
     QBoxLayout *m_layout;
     QButtonGroup *m_group;
+    QHash<QRgb, QIcon> m_dots;
 };
 
 #endif // MYBUTTONBAR_H

@@ -155,7 +155,7 @@ MyNavTree::MyNavTree(QWidget *parent)
 
 void MyNavTree::setTitle(const QString &title, int tree)
 {
-    m_model->setHorizontalHeaderItem(0, new QStandardItem(kindIcon(tree), title));
+    m_model->setHorizontalHeaderItem(0, new QStandardItem(icon(tree), title));
 }
 
 void MyNavTree::addValue(const QStringList &names, const QList<int> &ids, const QList<int> &kinds)
@@ -168,9 +168,17 @@ void MyNavTree::addValue(const QStringList &names, const QList<int> &ids, const 
     selectId(current);
 }
 
-QStandardItem *MyNavTree::makeItem(const QString &name, int id, int kind) const
+QIcon MyNavTree::icon(int kind)
 {
-    auto *item = new QStandardItem(kindIcon(kind), name);
+    auto cached = m_icons.constFind(kind);
+    if (cached == m_icons.constEnd())
+        cached = m_icons.insert(kind, kindIcon(kind));
+    return *cached;
+}
+
+QStandardItem *MyNavTree::makeItem(const QString &name, int id, int kind)
+{
+    auto *item = new QStandardItem(icon(kind), name);
     item->setToolTip(name);
     item->setData(id, IdRole);
     item->setData(kind, KindRole);

@@ -1,6 +1,8 @@
 #ifndef MYNAVTREE_H
 #define MYNAVTREE_H
 
+#include <QHash>
+#include <QIcon>
 #include <QTreeView>
 
 class QMimeData;
@@ -45,12 +47,16 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    QStandardItem *makeItem(const QString &name, int id, int kind) const;
+    QStandardItem *makeItem(const QString &name, int id, int kind);
+    // Drawn once per kind: the list is rebuilt at every change of preset,
+    // and a new pixmap each time would fill the icon cache with copies.
+    QIcon icon(int kind);
     void selectId(int id);
     void itemRenamed(QStandardItem *item);
     QModelIndex dropTarget(const QDropEvent *event) const;
 
     QStandardItemModel *m_model;
+    QHash<int, QIcon> m_icons;
 };
 
 #endif // MYNAVTREE_H

@@ -22,6 +22,7 @@ private slots:
     void dragCarriesTheChannel();
     void dropOnWindowChargesIt();
     void renameEmitsNewName();
+    void rebuiltListKeepsItsIcons();
 
 private:
     static void fillWindows(MyNavTree &tree);
@@ -108,6 +109,24 @@ void TestMyNavTree::renameEmitsNewName()
 
     fillWindows(tree);
     QVERIFY(!(tree.model()->flags(tree.model()->index(0, 0)) & Qt::ItemIsEditable));
+}
+
+// The list is rebuilt at every change of preset, for hours: an icon drawn
+// anew each time would pile copies up in the icon cache.
+void TestMyNavTree::rebuiltListKeepsItsIcons()
+{
+    MyNavTree tree;
+    const auto icons = [&tree] {
+        QList<qint64> keys;
+        for (int row = 0; row < tree.model()->rowCount(); ++row)
+            keys << tree.model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey();
+        return keys;
+    };
+    tree.addValue(SourceNames, SourceIds, SourceKinds);
+    const QList<qint64> first = icons();
+    tree.addValue(SourceNames, SourceIds, SourceKinds);
+    QCOMPARE(icons(), first);
+    QVERIFY(first.at(0) != first.at(1));
 }
 
 QTEST_MAIN(TestMyNavTree)
