@@ -81,18 +81,29 @@ void DataActions::syncData()
 // Reads the device's wall, current preset and presets beside the host's.
 void DataActions::verifyData()
 {
-    if (!m_link->isConnected())
-        return;
-    m_presets->store();
-    m_resultPending = false;
-    m_quiet = false;
-    m_link->post(Command::VerifyRead, Command::ReadAllWait);
+    if (postVerify())
+        m_dialogWanted = true;
 }
 
+// A verify the operator asks for meanwhile does not take the result from
+// the caller waiting for it: both have it.
 void DataActions::verifyQuietly()
 {
-    verifyData();
-    m_quiet = true;
+    if (!postVerify()) {
+        emit checked(nullptr);
+        return;
+    }
+    m_checkWanted = true;
+}
+
+bool DataActions::postVerify()
+{
+    if (!m_link->isConnected())
+        return false;
+    m_presets->store();
+    m_resultPending = false;
+    m_link->post(Command::VerifyRead, Command::ReadAllWait);
+    return true;
 }
 
 // Nothing is replaced yet: a backup that fails is said, and a take asks
@@ -108,24 +119,29 @@ void DataActions::readForChoice()
 void DataActions::waitPagesClosed()
 {
     const bool read = std::exchange(m_resultPending, false);
-    if (std::exchange(m_quiet, false)) {
-        if (!read) {
+    const bool toCaller = std::exchange(m_checkWanted, false);
+    const bool dialog = std::exchange(m_dialogWanted, false) || !toCaller;
+    if (!read) {
+        if (toCaller)
             emit checked(nullptr);
-            return;
-        }
-        const PresetCheck check = takeCardsRead();
-        markVerified(check);
-        emit checked(&check);
-    } else if (read) {
-        QTimer::singleShot(0, this, &DataActions::showVerifyResult);
+        return;
     }
+    if (dialog) {
+        QTimer::singleShot(0, this, [this, toCaller] { showVerifyResult(toCaller); });
+        return;
+    }
+    const PresetCheck check = takeCardsRead();
+    markVerified(check);
+    emit checked(&check);
 }
 
-void DataActions::showVerifyResult()
+void DataActions::showVerifyResult(bool toCaller)
 {
     const PresetCheck check = takeCardsRead();
     const QList<int> changedHere = m_presets->marks().changedHere();
     markVerified(check);
+    if (toCaller)
+        emit checked(&check);
     auto *dialog = new Dialog_Verify(m_text.english(), check, m_link->dm_data, m_link->dm_deviceCopy,
                                      changedHere, m_window);
     connect(dialog, &Dialog_Verify::applied, this, [this, dialog] { apply(*dialog); });

@@ -33,7 +33,8 @@ public:
     // Reads the device into its copy beside the host's data; the operator
     // then chooses per part what wins.
     void verifyData();
-    // The same read, its result handed to checked() instead of a dialog.
+    // The same read, its result handed to checked() instead of a dialog
+    // (null at once when there is no link).
     void verifyQuietly();
     // For a connection that finds presets changed here: nothing of the
     // host's is replaced; the input entries are read into the record, the
@@ -58,7 +59,10 @@ signals:
     void checked(const PresetCheck *check);
 
 private:
-    void showVerifyResult();
+    bool postVerify();
+    // The dialog of choices; the caller of a quiet verify hears the result
+    // too when toCaller.
+    void showVerifyResult(bool toCaller);
     PresetCheck takeCardsRead();
     void markVerified(const PresetCheck &check);
     void apply(const Dialog_Verify &choices);
@@ -74,7 +78,8 @@ private:
     QWidget *m_window;
     Bilingual m_text;
     bool m_resultPending = false;
-    bool m_quiet = false;
+    bool m_dialogWanted = false; // the operator asked for the verify
+    bool m_checkWanted = false;  // a caller waits for checked()
 };
 
 #endif // DATAACTIONS_H

@@ -29,9 +29,6 @@ public:
 
     bool isBlind() const { return m_blind; }
     bool isOffline() const { return m_offline; }
-    // A wall is in the record: a connection completed, or the data file
-    // was read for offline work.
-    bool wallKnown() const { return m_wallKnown; }
     // The preset on air, -1 while it is not known (no link).
     int onAir() const;
     bool canTake() const;
@@ -79,7 +76,7 @@ private:
     Bilingual m_text;
     bool m_blind = false;
     bool m_offline = false;
-    bool m_wallKnown = false;
+    bool m_wallKnown = false; // a connection completed, or the data file was read
     Take m_pending; // written, not yet confirmed
     Take m_last;
 };

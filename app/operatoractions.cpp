@@ -119,21 +119,25 @@ QList<RemoteActions::Input> OperatorActions::inputs() const
     return inputs;
 }
 
-void OperatorActions::recall(int preset, Origin origin)
+RemoteActions::Outcome OperatorActions::recall(int preset, Origin origin)
 {
+    const bool blind = origin == ByRemote && m_offAir->isBlind();
+    if (blind && preset == m_presets->shown())
+        return EditedBlind;
     m_choosing = origin;
     m_remotePending = m_remotePending || origin == ByRemote;
-    if (origin == ByRemote && m_offAir->isBlind())
+    if (blind)
         m_presets->recall(preset);
     else
         m_bar->setSelIndex(preset);
     m_choosing = ByOperator;
+    return Done;
 }
 
-void OperatorActions::step(int by, Origin origin)
+RemoteActions::Outcome OperatorActions::step(int by, Origin origin)
 {
     const int presets = DeviceData::Presets;
-    recall(((currentPreset() + by) % presets + presets) % presets, origin);
+    return recall(((currentPreset() + by) % presets + presets) % presets, origin);
 }
 
 // Checked here as the canvas would refuse it, so that a caller hears why.
@@ -141,6 +145,8 @@ OperatorActions::Outcome OperatorActions::setSource(int window, int input, Origi
 {
     if (m_presets->shown() < 0)
         return NoPresetShown;
+    if (origin == ByRemote && m_offAir->isBlind())
+        return EditedBlind;
     if (!m_canvas->model().contains(window))
         return NoSuchWindow;
     if (!m_link->dm_data.channelList().contains(input))

@@ -44,12 +44,15 @@ public:
 
     // Chooses the preset on the bar, as a click on its button does. While
     // the operator edits blind, a remote recall changes the wall and leaves
-    // the canvas to the preset edited.
-    void recall(int preset, Origin origin) override;
+    // the canvas to the preset edited; that preset itself is refused, as
+    // its edits are not on the device.
+    Outcome recall(int preset, Origin origin) override;
     // The next or previous preset after the current one, round the bar.
-    void step(int by, Origin origin) override;
+    Outcome step(int by, Origin origin) override;
     // The window of the preset shown takes the input, as when the operator
-    // drops the source on it or picks it in its list.
+    // drops the source on it or picks it in its list. A remote caller is
+    // refused while the preset is edited blind: nothing would reach the
+    // wall.
     Outcome setSource(int window, int input, Origin origin) override;
     // Reads the device beside the host's data; verified() gives the result
     // and no dialog opens.

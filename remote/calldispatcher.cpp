@@ -37,6 +37,8 @@ QString refusal(RemoteActions::Outcome outcome)
         return QStringLiteral("no such input is fitted");
     case RemoteActions::CanvasLocked:
         return QStringLiteral("the operator has locked the windows");
+    case RemoteActions::EditedBlind:
+        return QStringLiteral("the operator is editing that preset blind: it is not on air");
     case RemoteActions::Done:
         break;
     }
@@ -54,10 +56,10 @@ CallDispatcher::CallDispatcher(RemoteActions *actions, QObject *parent)
     connect(actions, &RemoteActions::idle, this, &CallDispatcher::drain);
 }
 
-void CallDispatcher::submit(const RemoteCall &call, const Answer &answer)
+void CallDispatcher::submit(const RemoteCall &call, const Answer &answer, QObject *caller)
 {
     if (!m_running && m_queue.isEmpty() && !m_actions->busy()) {
-        run({call, answer, QJsonValue()});
+        run({call, answer, caller, QJsonValue()});
         return;
     }
     if (m_queue.size() >= MaxQueued) {
@@ -65,7 +67,7 @@ void CallDispatcher::submit(const RemoteCall &call, const Answer &answer)
         answer(RemoteAnswer::failed(RemoteError::Busy, QStringLiteral("busy: 16 requests are waiting already")));
         return;
     }
-    m_queue.append({call, answer, QJsonValue()});
+    m_queue.append({call, answer, caller, QJsonValue()});
 }
 
 void CallDispatcher::run(const Pending &pending)
@@ -102,26 +104,23 @@ void CallDispatcher::run(const Pending &pending)
     case RemoteCall::Subscribe:
         result = QJsonObject{{QStringLiteral("topics"), QJsonArray::fromStringList(call.topics)}};
         break;
-    case RemoteCall::Recall:
-        m_actions->recall(call.preset, RemoteActions::ByRemote);
-        awaitDevice(pending, presetResult());
+    case RemoteCall::Recall: {
+        // The result names the preset the recall made current.
+        const RemoteActions::Outcome outcome = m_actions->recall(call.preset, RemoteActions::ByRemote);
+        awaitDevice(pending, outcome, presetResult());
         return;
+    }
     case RemoteCall::Next:
-    case RemoteCall::Previous:
-        m_actions->step(call.method == RemoteCall::Next ? 1 : -1, RemoteActions::ByRemote);
-        awaitDevice(pending, presetResult());
+    case RemoteCall::Previous: {
+        const RemoteActions::Outcome outcome =
+            m_actions->step(call.method == RemoteCall::Next ? 1 : -1, RemoteActions::ByRemote);
+        awaitDevice(pending, outcome, presetResult());
         return;
+    }
     case RemoteCall::SetSource: {
         const RemoteActions::Outcome outcome = m_actions->setSource(call.window, call.input, RemoteActions::ByRemote);
-        if (outcome != RemoteActions::Done) {
-            const int code = outcome == RemoteActions::NoSuchWindow || outcome == RemoteActions::NoSuchInput
-                ? RemoteError::InvalidParams
-                : RemoteError::Refused;
-            pending.answer(RemoteAnswer::failed(code, refusal(outcome)));
-            return;
-        }
-        awaitDevice(pending, QJsonObject{{QStringLiteral("window"), call.window + 1},
-                                         {QStringLiteral("input"), call.input}});
+        awaitDevice(pending, outcome,
+                    QJsonObject{{QStringLiteral("window"), call.window + 1}, {QStringLiteral("input"), call.input}});
         return;
     }
     case RemoteCall::Verify:
@@ -133,9 +132,16 @@ void CallDispatcher::run(const Pending &pending)
 }
 
 // The device is asked when the action posted something; a change the
-// device holds already sends nothing.
-void CallDispatcher::awaitDevice(Pending pending, const QJsonValue &result)
+// device holds already sends nothing. An action refused is answered why.
+void CallDispatcher::awaitDevice(Pending pending, RemoteActions::Outcome outcome, const QJsonValue &result)
 {
+    if (outcome != RemoteActions::Done) {
+        const int code = outcome == RemoteActions::NoSuchWindow || outcome == RemoteActions::NoSuchInput
+            ? RemoteError::InvalidParams
+            : RemoteError::Refused;
+        pending.answer(RemoteAnswer::failed(code, refusal(outcome)));
+        return;
+    }
     if (!m_actions->busy()) {
         pending.answer({result, 0, QString()});
         return;
@@ -178,8 +184,13 @@ void CallDispatcher::verified(const RemoteActions::Verify &result)
 
 void CallDispatcher::drain()
 {
-    while (!m_running && !m_queue.isEmpty() && !m_actions->busy())
-        run(m_queue.takeFirst());
+    while (!m_running && !m_queue.isEmpty() && !m_actions->busy()) {
+        const Pending next = m_queue.takeFirst();
+        if (next.caller)
+            run(next);
+        else
+            qCDebug(lcRemote) << "a call dropped: its client has gone";
+    }
 }
 
 QJsonValue CallDispatcher::presetResult() const

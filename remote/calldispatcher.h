@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <optional>
@@ -25,8 +26,9 @@ public:
 
     explicit CallDispatcher(RemoteActions *actions, QObject *parent = nullptr);
 
-    void submit(const RemoteCall &call, const Answer &answer);
-    int queued() const { return m_queue.size(); }
+    // The caller is the client's connection (or endpoint): a call still
+    // waiting when it has gone is dropped, not run.
+    void submit(const RemoteCall &call, const Answer &answer, QObject *caller);
 
     // What the notifications and the OSC pushes carry.
     QJsonValue statusJson() const;
@@ -38,11 +40,12 @@ private:
     {
         RemoteCall call;
         Answer answer;
+        QPointer<QObject> caller;
         QJsonValue result; // for a call waiting on the device
     };
 
     void run(const Pending &pending);
-    void awaitDevice(Pending pending, const QJsonValue &result);
+    void awaitDevice(Pending pending, RemoteActions::Outcome outcome, const QJsonValue &result);
     void settled(bool failed);
     void verified(const RemoteActions::Verify &result);
     void drain();

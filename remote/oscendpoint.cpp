@@ -68,10 +68,12 @@ void OscEndpoint::take(const QByteArray &datagram, const QHostAddress &host, qui
         sender.port = quint16(decoded.replyPort);
         sender.portNamed = true;
     }
-    if (m_senders.size() != before)
-        emit sendersChanged();
+    // Copied first: what the signal runs may forget other senders, and
+    // the table may move.
     const QHostAddress replyHost = sender.host;
     const quint16 replyPort = sender.port;
+    if (m_senders.size() != before)
+        emit sendersChanged();
     if (decoded.error != 0) {
         qCInfo(lcRemote) << "OSC from" << host.toString() << "refused:" << decoded.message;
         send(replyHost, replyPort, OscMessage::error(decoded.error, decoded.message));
@@ -93,7 +95,7 @@ void OscEndpoint::take(const QByteArray &datagram, const QHostAddress &host, qui
         if (method == RemoteCall::Status)
             self->send(replyHost, replyPort,
                        OscMessage::ints("/rz5300/link", {result.value(QStringLiteral("linked")).toBool() ? 1 : 0}));
-    });
+    }, this);
 }
 
 // The loopback always; beyond it, the hosts the operator named.

@@ -16,7 +16,7 @@ class RemoteActions : public QObject
 
 public:
     enum Origin { ByOperator, ByRemote };
-    enum Outcome { Done, NoPresetShown, NoSuchWindow, NoSuchInput, CanvasLocked };
+    enum Outcome { Done, NoPresetShown, NoSuchWindow, NoSuchInput, CanvasLocked, EditedBlind };
 
     struct Status
     {
@@ -66,8 +66,8 @@ public:
     virtual QList<Input> inputs() const = 0;
 
     // Each posts what the operator's own action would; settled() follows.
-    virtual void recall(int preset, Origin origin) = 0;
-    virtual void step(int by, Origin origin) = 0;
+    virtual Outcome recall(int preset, Origin origin) = 0;
+    virtual Outcome step(int by, Origin origin) = 0;
     virtual Outcome setSource(int window, int input, Origin origin) = 0;
     // verified() follows, once the read is in or has failed.
     virtual void verifyQuietly(Origin origin) = 0;

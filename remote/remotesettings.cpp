@@ -44,7 +44,8 @@ RemoteSettings RemoteSettings::read(const QString &path)
         qCWarning(lcRemote) << "remote setting listen is not an address; using the loopback";
         settings.listen = QHostAddress::LocalHost;
     }
-    settings.token = file.value(QStringLiteral("token")).toString();
+    // Written by hand, a token with a comma is read as a list.
+    settings.token = file.value(QStringLiteral("token")).toStringList().join(QLatin1Char(','));
     // A comma in an ini value reads as a list.
     const QStringList allow = file.value(QStringLiteral("oscAllow")).toStringList();
     bool ok = true;

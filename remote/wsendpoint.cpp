@@ -13,6 +13,8 @@ namespace {
 
 // Qt's own bound, past which it closes the connection unread.
 constexpr qint64 HardLimitBytes = 2 * qint64(RpcCodec::MaxMessageBytes);
+// What may wait unsent for one client.
+constexpr qint64 MaxBacklogBytes = qint64(1) << 20; // 1 MiB
 
 QByteArray hashOf(const QString &token)
 {
@@ -51,17 +53,46 @@ bool WsEndpoint::listen(const QHostAddress &address, quint16 port, bool tokenNee
 
 void WsEndpoint::notify(const QString &topic, const QJsonValue &params)
 {
-    const QString message = QString::fromUtf8(RpcCodec::notification(topic, params));
+    const QByteArray message = RpcCodec::notification(topic, params);
     for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
         if (it->topics.contains(topic))
-            it.key()->sendTextMessage(message);
+            send(it.key(), message);
     }
+}
+
+// The socket goes later: its disconnection takes it out of the clients,
+// which may be being walked through now.
+void WsEndpoint::send(QWebSocket *socket, const QByteArray &message)
+{
+    if (socket->bytesToWrite() > MaxBacklogBytes) {
+        qCWarning(lcRemote) << "WebSocket client from" << socket->peerAddress().toString()
+                            << "dropped: it does not read what it is sent";
+        QMetaObject::invokeMethod(socket, &QWebSocket::abort, Qt::QueuedConnection);
+        return;
+    }
+    socket->sendTextMessage(QString::fromUtf8(message));
+}
+
+// A client without a valid token holds a place it cannot use.
+bool WsEndpoint::makeRoom()
+{
+    for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
+        if (!it->authorised) {
+            QWebSocket *socket = it.key();
+            qCWarning(lcRemote) << "WebSocket client from" << socket->peerAddress().toString()
+                                << "closed to make room: it gave no valid token";
+            socket->close(QWebSocketProtocol::CloseCodePolicyViolated);
+            drop(socket);
+            return true;
+        }
+    }
+    return false;
 }
 
 void WsEndpoint::accept()
 {
     while (QWebSocket *socket = m_server.nextPendingConnection()) {
-        if (m_clients.size() >= MaxClients) {
+        if (m_clients.size() >= MaxClients && !makeRoom()) {
             qCWarning(lcRemote) << "WebSocket client from" << socket->peerAddress().toString()
                                 << "turned away: too many clients";
             socket->close(QWebSocketProtocol::CloseCodePolicyViolated);
@@ -71,14 +102,14 @@ void WsEndpoint::accept()
         socket->setMaxAllowedIncomingMessageSize(quint64(HardLimitBytes));
         socket->setMaxAllowedIncomingFrameSize(quint64(HardLimitBytes));
         Client client;
-        const QString given = QUrlQuery(socket->requestUrl()).queryItemValue(QStringLiteral("token"));
+        const QString given = QUrlQuery(socket->requestUrl()).queryItemValue(QStringLiteral("token"), QUrl::FullyDecoded);
         client.authorised = !m_tokenNeeded || (m_tokenSet && tokenMatches(given));
         m_clients.insert(socket, client);
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, socket](const QString &message) { take(socket, message); });
-        connect(socket, &QWebSocket::binaryMessageReceived, this, [socket](const QByteArray &) {
-            socket->sendTextMessage(QString::fromUtf8(
-                RpcCodec::error(QJsonValue(), RemoteError::InvalidRequest, QStringLiteral("requests are text messages"))));
+        connect(socket, &QWebSocket::binaryMessageReceived, this, [this, socket](const QByteArray &) {
+            send(socket,
+                 RpcCodec::error(QJsonValue(), RemoteError::InvalidRequest, QStringLiteral("requests are text messages")));
         });
         connect(socket, &QWebSocket::disconnected, this, [this, socket] { drop(socket); });
         qCInfo(lcRemote) << "WebSocket client from" << socket->peerAddress().toString();
@@ -91,17 +122,16 @@ void WsEndpoint::take(QWebSocket *socket, const QString &text)
     const QByteArray message = text.toUtf8();
     const RpcCodec::Decoded decoded = RpcCodec::decode(message);
     if (decoded.error == RemoteError::TooLarge) {
-        socket->sendTextMessage(QString::fromUtf8(RpcCodec::error(decoded.id, decoded.error, decoded.message)));
+        send(socket, RpcCodec::error(decoded.id, decoded.error, decoded.message));
         socket->close(QWebSocketProtocol::CloseCodeTooMuchData);
         return;
     }
     if (decoded.error != 0) {
-        socket->sendTextMessage(QString::fromUtf8(RpcCodec::error(decoded.id, decoded.error, decoded.message)));
+        send(socket, RpcCodec::error(decoded.id, decoded.error, decoded.message));
         return;
     }
     if (!m_clients.value(socket).authorised) {
-        socket->sendTextMessage(QString::fromUtf8(
-            RpcCodec::error(decoded.id, RemoteError::Unauthorised, QStringLiteral("a valid token is needed"))));
+        send(socket, RpcCodec::error(decoded.id, RemoteError::Unauthorised, QStringLiteral("a valid token is needed")));
         return;
     }
     QPointer<WsEndpoint> self(this);
@@ -115,10 +145,10 @@ void WsEndpoint::take(QWebSocket *socket, const QString &text)
         if (answer.error == 0 && call.method == RemoteCall::Subscribe)
             self->m_clients[client].topics = QSet<QString>(call.topics.begin(), call.topics.end());
         if (answer.error != 0)
-            client->sendTextMessage(QString::fromUtf8(RpcCodec::error(id, answer.error, answer.message)));
+            self->send(client, RpcCodec::error(id, answer.error, answer.message));
         else if (!notification)
-            client->sendTextMessage(QString::fromUtf8(RpcCodec::result(id, answer.result)));
-    });
+            self->send(client, RpcCodec::result(id, answer.result));
+    }, socket);
 }
 
 void WsEndpoint::drop(QWebSocket *socket)

@@ -44,6 +44,8 @@ private slots:
     void badInput_data();
     void badInput();
     void oscWithWrongTagsIsRefused();
+    void blindEditsAreRefused();
+    void verifyWhileTheOperatorVerifies();
     void tokenBeyondLoopback();
     void notLinked();
 
@@ -333,13 +335,54 @@ void TestRemoteControl::oscWithWrongTagsIsRefused()
     QCOMPARE(m_sim->requests().size(), before);
 }
 
-// Beyond the loopback a request needs the token; the connection stays.
+// While the operator edits a preset blind, a client can neither recall
+// that preset (its edits are not on the device) nor set a source in it
+// (nothing would reach the wall).
+void TestRemoteControl::blindEditsAreRefused()
+{
+    m_driver.trigger("actionBlind");
+    const int edited = (Singleton_SerialPort::instance()->dm_data.curModel + 1) % 16;
+    QTest::mouseClick(m_driver.presetButton(edited), Qt::LeftButton);
+    QVERIFY(m_driver.settle());
+    const int before = m_sim->requests().size();
+    const QStringList answers =
+        client({url(), request(1, "preset.recall", QStringLiteral(R"({"preset":%1})").arg(edited + 1)),
+                request(2, "window.setSource", R"({"window":1,"input":0})")});
+    QCOMPARE(errorOf(answers.value(0)), int(RemoteError::Refused));
+    QCOMPARE(errorOf(answers.value(1)), int(RemoteError::Refused));
+    QCOMPARE(m_sim->requests().size(), before);
+    m_driver.trigger("actionBlind");
+    QVERIFY(m_driver.settle());
+}
+
+// A client's verify, and the operator's own asked while the first reads
+// (a slow device, so that it surely does): the client has its result and
+// the operator the dialog.
+void TestRemoteControl::verifyWhileTheOperatorVerifies()
+{
+    FaultOptions slow;
+    slow.delayMs = 50;
+    m_sim->simulator().setFaults(slow);
+    const int before = m_sim->requests().size();
+    const std::unique_ptr<QProcess> client = startClient({url(), request(1, "verify")});
+    QVERIFY(WindowDriver::waitFor([&] { return m_sim->requests().size() > before; }, 10000));
+    const int dialogs = m_driver.verified.size();
+    m_driver.trigger("actionVerify");
+    QVERIFY(m_driver.settle());
+    const QStringList answers = finish(client.get());
+    QVERIFY2(json(answers.value(0)).value("result").toObject().contains("same"), qPrintable(answers.join('\n')));
+    QCOMPARE(m_driver.verified.size(), dialogs + 1);
+    m_sim->simulator().setFaults({});
+}
+
+// Beyond the loopback a request needs the token, given in the URL encoded
+// as clients encode it; the connection stays.
 void TestRemoteControl::tokenBeyondLoopback()
 {
-    setRemote(QStringLiteral("0.0.0.0"), QStringLiteral("s3cret"));
+    setRemote(QStringLiteral("0.0.0.0"), QStringLiteral("s3+cr%t"));
     const QStringList none = client({url(), request(1, "status"), request(2, "status")});
     const QStringList wrong = client({url("?token=guess"), request(1, "status")});
-    const QStringList right = client({url("?token=s3cret"), request(1, "status")});
+    const QStringList right = client({url("?token=s3%2Bcr%25t"), request(1, "status")});
     QCOMPARE(errorOf(none.value(0)), int(RemoteError::Unauthorised));
     QCOMPARE(errorOf(none.value(1)), int(RemoteError::Unauthorised));
     QCOMPARE(errorOf(wrong.value(0)), int(RemoteError::Unauthorised));

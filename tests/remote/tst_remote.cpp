@@ -24,12 +24,13 @@ public:
     QList<Preset> presets() const override { return {}; }
     QList<Window> windows(int) const override { return {}; }
     QList<Input> inputs() const override { return {}; }
-    void recall(int preset, Origin) override
+    Outcome recall(int preset, Origin) override
     {
         recalled << preset;
         linkBusy = true;
+        return Done;
     }
-    void step(int, Origin) override {}
+    Outcome step(int, Origin) override { return Done; }
     Outcome setSource(int, int, Origin) override { return Done; }
     void verifyQuietly(Origin) override {}
 
@@ -155,30 +156,32 @@ void TestRemote::osc()
 }
 
 // A call runs at once on an idle link; while the device has not answered,
-// 16 wait and run in turn; the 17th is busy at once.
+// 16 wait and run in turn; the 17th is busy at once. The call of a client
+// that has gone meanwhile is not run.
 void TestRemote::queueWaitsThenRunsInOrder()
 {
     FakeActions actions;
     CallDispatcher dispatcher(&actions);
+    auto *leaving = new QObject;
     QList<int> answered;
     QList<int> errors;
     for (int n = 0; n < 18; ++n) {
         dispatcher.submit(recallOf(n % 16), [&, n](const RemoteAnswer &answer) {
             answered << n;
             errors << answer.error;
-        });
+        }, n == 5 ? leaving : &actions);
     }
     QCOMPARE(actions.recalled, QList<int>{0});
     QCOMPARE(answered, QList<int>{17});
     QCOMPARE(errors, QList<int>{RemoteError::Busy});
+    delete leaving;
     for (int n = 1; n <= 16; ++n) {
         actions.answer();
         QCoreApplication::processEvents();
     }
-    actions.answer();
-    QCOMPARE(actions.recalled.size(), 17);
-    QCOMPARE(answered.mid(1), QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
-    QCOMPARE(errors.count(0), 17);
+    QCOMPARE(actions.recalled.size(), 16);
+    QCOMPARE(answered.mid(1), QList<int>({0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
+    QCOMPARE(errors.count(0), 16);
 }
 
 void TestRemote::notLinked()
@@ -187,7 +190,7 @@ void TestRemote::notLinked()
     actions.linkUp = false;
     CallDispatcher dispatcher(&actions);
     int error = 0;
-    dispatcher.submit(recallOf(2), [&](const RemoteAnswer &answer) { error = answer.error; });
+    dispatcher.submit(recallOf(2), [&](const RemoteAnswer &answer) { error = answer.error; }, &actions);
     QCOMPARE(error, int(RemoteError::NotLinked));
     QVERIFY(actions.recalled.isEmpty());
 }
