@@ -11,7 +11,10 @@
 #include <messagecode.h>
 #include <presetcheck.h>
 #include <singleton_serialport.h>
+#include <wallfile.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QTimer>
@@ -145,7 +148,10 @@ void DataActions::showVerifyResult(bool toCaller)
     auto *dialog = new Dialog_Verify(m_text.english(), check, m_link->dm_data, m_link->dm_deviceCopy,
                                      changedHere, m_window);
     connect(dialog, &Dialog_Verify::applied, this, [this, dialog] { apply(*dialog); });
+    m_weighing = true;
     runModal(dialog);
+    m_weighing = false;
+    emit weighed();
 }
 
 // Which cards are fitted is the hardware's to say: that goes into the
@@ -158,6 +164,7 @@ PresetCheck DataActions::takeCardsRead()
         record.inCards[k].present = device.inCards[k].present;
         record.inCards[k].cardType = device.inCards[k].cardType;
     }
+    m_presets->deviceShows(device.curModel);
     emit sourcesChanged();
     return PresetCheck(record, device);
 }
@@ -177,6 +184,9 @@ void DataActions::apply(const Dialog_Verify &choices)
     m_presets->store();
     const QList<int> taken = choices.presets(C::TakeDevices);
     if ((choices.wall() == C::TakeDevices || !taken.isEmpty()) && !backUp())
+        return;
+    const bool writes = choices.wall() == C::SendMine || !choices.presets(C::SendMine).isEmpty();
+    if (writes && !backUpDevice())
         return;
     takeEntries(choices.entries(C::TakeDevices));
     if (choices.wall() == C::TakeDevices) {
@@ -237,6 +247,20 @@ bool DataActions::backUp()
 {
     m_presets->store();
     if (!m_link->dm_data.saveBackup().isEmpty())
+        return true;
+    m_feedback->showMessage(Message::CannotSave);
+    return false;
+}
+
+// What the verify read of the device, as a data file of its own beside the
+// host's, dated: Data Import brings it back.
+bool DataActions::backUpDevice()
+{
+    DeviceData device = m_link->dm_deviceCopy;
+    for (int m = 0; m < DeviceData::Presets; ++m)
+        device.modelView[size_t(m)] = WallFile::bytes(PresetCheck::devicePreset(device, m));
+    device.configPath = QFileInfo(m_link->dm_data.configPath).dir().filePath(QStringLiteral("DeviceData.pd"));
+    if (!device.saveBackup().isEmpty())
         return true;
     m_feedback->showMessage(Message::CannotSave);
     return false;

@@ -52,7 +52,13 @@ public:
     bool askPresetName(int preset);
     bool askInputName(int code);
 
+    // The operator weighs the host's data against the device's: nothing
+    // else may reach the device until the choice is made.
+    bool isWeighing() const { return m_weighing; }
+
 signals:
+    // The operator has made the choice (or closed it).
+    void weighed();
     // The sources may show otherwise: their names, cards or settings.
     void sourcesChanged();
     // A quiet verify's result; null when its read failed.
@@ -69,6 +75,7 @@ private:
     void takeEntries(const QList<int> &entries);
     bool allowReplacing(const QList<int> &presets) const;
     bool backUp();
+    bool backUpDevice();
     bool askName(const QString &title, const QString &label, QString *name) const;
 
     Singleton_SerialPort *m_link;
@@ -80,6 +87,7 @@ private:
     bool m_resultPending = false;
     bool m_dialogWanted = false; // the operator asked for the verify
     bool m_checkWanted = false;  // a caller waits for checked()
+    bool m_weighing = false;     // the choice dialog is open
 };
 
 #endif // DATAACTIONS_H

@@ -41,7 +41,6 @@ LinkFeedback::LinkFeedback(Singleton_SerialPort *link, QObject *parent)
 {
     using L = Singleton_SerialPort;
     connect(link, &L::send_out_time, this, [this](int ms) { m_outTimeCount = ms; });
-    connect(link, &L::isFistConnect, this, [this] { m_firstConnectPending = false; });
     connect(link, &L::commandProgress, this, &LinkFeedback::linkProgress);
     connect(link, &L::send_explain_end, this, &LinkFeedback::linkMessage);
 }
@@ -91,11 +90,22 @@ void LinkFeedback::linkProgress(int command, int framesDone, int framesTotal, qi
     emit waitProgress(page.text, page.value, page.maximum);
 }
 
-// The link gave a request up.
+// The link gave a request up before any connection of this run completed:
+// the device does not answer. That ends the link as a drop would (the
+// operator is told), and the transport is closed behind it.
 void LinkFeedback::linkMessage(int code)
 {
-    if (code != Message::SendTimeout || !m_firstConnectPending)
+    if (code != Message::SendTimeout || m_link->state()->wasReady())
         return;
     qCDebug(lcApp) << "out time";
-    m_link->postCommand(Command::Disconnect);
+    // After the message: the operator reads why before being told the link ended.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_link->state()->state() != LinkStateModel::State::Reading)
+                return;
+            m_link->state()->handle(LinkStateModel::Event::Dropped);
+            m_link->postCommand(Command::Disconnect);
+        },
+        Qt::QueuedConnection);
 }

@@ -29,8 +29,6 @@ public:
     void openWaitPage();
     void closeWaitPages();
     bool waitPageOpen() const { return m_openPages > 0; }
-    // No connection has completed in this run yet.
-    bool firstConnectPending() const { return m_firstConnectPending; }
 
 signals:
     void closeWait();
@@ -46,7 +44,6 @@ private:
     Singleton_SerialPort *m_link;
     Bilingual m_text;
     int m_outTimeCount = 5000; // the time-out announced for the next command
-    bool m_firstConnectPending = true;
     int m_openPages = 0;
     WaitProgress m_progress;
 };

@@ -2,11 +2,13 @@
 #include "ui_mainwindow.h"
 
 #include "applog.h"
+#include "connectionflow.h"
 #include "dataactions.h"
 #include "linkfeedback.h"
 #include "mainmenus.h"
 #include "navdocks.h"
 #include "offairactions.h"
+#include "onairmodel.h"
 #include "operatoractions.h"
 #include "presetstore.h"
 #include "reconnector.h"
@@ -67,13 +69,15 @@ MainWindow::MainWindow(QWidget *parent)
     buildPresetBar();
     m_docks = std::make_unique<NavDocks>(this, m_menus.get());
     m_feedback = new LinkFeedback(m_link, this);
-    m_presets = new PresetStore(ui->mygraphicsview, m_formModel, m_link, this);
+    m_air = new OnAirModel(this);
+    m_presets = new PresetStore(ui->mygraphicsview, m_formModel, m_link, m_air, this);
     m_data = new DataActions(m_link, m_presets, m_feedback, m_formModel, this);
-    m_offAir = new OffAirActions(m_link, m_presets, ui->mygraphicsview, m_formModel, this);
+    m_offAir = new OffAirActions(m_link, m_air, m_presets, ui->mygraphicsview, m_formModel, this);
     m_actions = new OperatorActions(m_link, m_presets, m_data, m_offAir, m_feedback, m_formModel,
                                     ui->mygraphicsview, this);
     m_remote = new RemoteServer(m_actions, this);
     m_reconnect = new Reconnector(m_link, this);
+    m_connection = new ConnectionFlow(m_link, m_presets, m_data, m_offAir, m_reconnect, m_feedback, this);
     m_reconnectStatus = new ReconnectStatus(m_reconnect, statusBar());
     statusBar()->addWidget(m_reconnectStatus);
     m_remoteLabel = new QLabel(this);
@@ -87,12 +91,15 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    if (!m_feedback->firstConnectPending() || m_offAir->isOffline()) {
+    if (m_link->state()->wasReady() || m_offAir->isOffline()) {
         m_presets->store();
         writeSettings(isEnglish);
         m_link->dm_data.saveNames();
         m_presets->saveDataFile();
     }
+    // The link is the window's session: it ends with it.
+    if (m_link->state()->state() != LinkStateModel::State::Closed)
+        m_link->postCommand(Command::Disconnect);
     delete ui;
 }
 
@@ -115,7 +122,7 @@ void MainWindow::connectActions()
     const MainMenus &menus = *m_menus;
     connect(menus.chinese, &QAction::triggered, this, [this] { setLanguage(0); });
     connect(menus.english, &QAction::triggered, this, [this] { setLanguage(1); });
-    connect(menus.connect, &QAction::triggered, this, &MainWindow::toggleConnection);
+    connect(menus.connect, &QAction::triggered, m_connection, &ConnectionFlow::toggle);
     connect(menus.workOffline, &QAction::triggered, this, &MainWindow::workOffline);
     connect(menus.blind, &QAction::triggered, m_offAir, &OffAirActions::setBlind);
     connect(menus.take, &QAction::triggered, this, [this] {
@@ -199,7 +206,8 @@ void MainWindow::connectLink()
         if (m_link->isConnected())
             m_link->post(Command::ReadSignalFlags, Command::ShortWait);
     });
-    connect(m_link, &L::send_connect_end, this, &MainWindow::Rsp_Connect_Reslut);
+    connect(m_connection, &ConnectionFlow::message, this, &MainWindow::showMessageWidget);
+    connect(m_connection, &ConnectionFlow::viewsChanged, this, &MainWindow::updateWorkingViews);
     connect(m_link, &L::setWaitPage, this, &MainWindow::Rsp_waitPage);
     connect(m_link, &L::send_explain_end, this, &MainWindow::showMessageWidget);
     connect(m_link, &L::repalceAllPage, this, &MainWindow::RspDataToDevice);
@@ -306,20 +314,6 @@ void MainWindow::workOffline(bool on)
 
 // ---- menu actions
 
-// By hand, the operator's connection replaces the program's attempts; an
-// attempt under way becomes theirs.
-void MainWindow::toggleConnection()
-{
-    if (m_link->isConnected()) {
-        m_userDisconnect = 1;
-        m_link->postCommand(Command::Disconnect);
-    } else if (m_reconnect->isTrying()) {
-        m_reconnect->handOver();
-    } else {
-        m_reconnect->stop();
-        m_link->postCommand(Command::Connect);
-    }
-}
 
 void MainWindow::openComSet()
 {
@@ -407,56 +401,6 @@ void MainWindow::RspViewMessage(int code)
     emit m_link->send_explain_end(code + Message::CanvasBase);
 }
 
-void MainWindow::Rsp_Connect_Reslut()
-{
-    const bool linked = m_link->isConnected();
-    qCDebug(lcApp) << "dm_connect_statu = " << (linked ? 0 : 1);
-    // A failed attempt of the reconnection changes nothing the operator sees.
-    if (m_reconnect->attemptEnded(linked) && !linked) {
-        updateWorkingViews();
-        return;
-    }
-    if (linked) {
-        m_linkWasUp = true;
-        m_reconnect->stop();
-        // What was changed offline is in the data file the connection may
-        // read back.
-        if (m_offAir->isOffline()) {
-            m_presets->saveDataFile();
-            m_offAir->setOffline(false);
-        }
-        // Changes here the device may lack are not read over: the operator
-        // weighs them against the device's.
-        if (m_presets->marks().changedHere().isEmpty())
-            m_link->post(Command::ConnectionRead, Command::ReadAllWait);
-        else
-            m_data->readForChoice();
-        updateWorkingViews();
-        return;
-    }
-    // The link is gone: nothing more can answer a wait page.
-    m_feedback->closeWaitPages();
-    if (!m_feedback->firstConnectPending())
-        m_presets->saveDataFile();
-    if (std::exchange(m_linkWasUp, false) && m_userDisconnect == 0 && m_link->reconnects()
-        && !m_feedback->firstConnectPending())
-        return linkLost();
-    updateWorkingViews();
-    if (m_userDisconnect == 0)
-        showMessageWidget(Message::OpeningFailed);
-    m_userDisconnect = 0;
-}
-
-// A link that was up dropped: the operator is told once and goes on
-// offline while the program tries again by itself. The message comes last:
-// the link may be back before it is dismissed.
-void MainWindow::linkLost()
-{
-    m_offAir->setOffline(true);
-    updateWorkingViews();
-    m_reconnect->start();
-    showMessageWidget(Message::OpeningFailed);
-}
 
 void MainWindow::Rsp_waitPage(bool close)
 {
@@ -512,27 +456,25 @@ void MainWindow::RspWinCreatSingle(int win, int code)
     m_docks->setWinSignal(win, DeviceData::channelName(code));
 }
 
+// The canvas sends only edits of the preset the wall shows; each names
+// the preset it was made in.
 void MainWindow::show_Win_Single(const QByteArray &bytes)
 {
     RspWinCreatSingle(quint8(bytes.at(0)), quint8(bytes.at(1)));
-    if (m_presets->shown() == -1)
-        return;
-    m_link->dm_sendBuf = bytes;
-    m_link->post(Command::SetWindowSignal, Command::ShortWait);
+    if (m_presets->shown() != -1)
+        m_link->send(LinkRequest::setWindowSource(m_presets->shown(), bytes));
 }
 
 void MainWindow::show_Win_mes(const QByteArray &bytes)
 {
-    if (m_presets->shown() == -1)
-        return;
-    m_link->dm_sendBuf = bytes;
-    m_link->post(Command::WriteWindows, Command::ShortWait);
+    if (m_presets->shown() != -1)
+        m_link->send(LinkRequest::writeWindows(m_presets->shown(), bytes));
 }
 
 void MainWindow::RspSendAllWin()
 {
     if (m_presets->shown() != -1)
-        m_link->post(Command::DeleteWindows, Command::ShortWait);
+        m_link->send(LinkRequest::deleteWindows(m_presets->shown()));
 }
 
 void MainWindow::RspModelName()

@@ -9,12 +9,14 @@
 
 #include <memory>
 
+class ConnectionFlow;
 class DataActions;
 class Form_Model;
 class LinkFeedback;
 class MainMenus;
 class NavDocks;
 class OffAirActions;
+class OnAirModel;
 class OperatorActions;
 class PresetStore;
 class QLabel;
@@ -50,7 +52,6 @@ public slots:
     void showMessageWidget(int code);
     void Rsp_Send_ResetView();
     void Rsp_InCard();
-    void Rsp_Connect_Reslut();
     void Rsp_waitPage(bool close);
     void RspDataToDevice();
     void RspLoadToDevice();
@@ -88,11 +89,9 @@ private:
     void updateUndoActions();
     void offAirChanged();
     void workOffline(bool on);
-    void linkLost();
     void waitPagesClosed();
     void showWinList();
 
-    void toggleConnection();
     void openComSet();
     void openComTest();
     void openLedMosaic();
@@ -104,13 +103,12 @@ private:
     Singleton_SerialPort *m_link;
     int isEnglish = 0;
     bool m_resetPending = false;
-    int m_userDisconnect = 0;
-    bool m_linkWasUp = false; // a link that drops, not an attempt that failed
     Ui::MainWindow *ui;
     std::unique_ptr<MainMenus> m_menus;
     Form_Model *m_formModel = nullptr;
     std::unique_ptr<NavDocks> m_docks;
     LinkFeedback *m_feedback = nullptr;
+    OnAirModel *m_air = nullptr;
     PresetStore *m_presets = nullptr;
     DataActions *m_data = nullptr;
     OperatorActions *m_actions = nullptr;
@@ -118,6 +116,7 @@ private:
     QLabel *m_remoteLabel = nullptr;
     OffAirActions *m_offAir = nullptr;
     Reconnector *m_reconnect = nullptr;
+    ConnectionFlow *m_connection = nullptr;
     ReconnectStatus *m_reconnectStatus = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "offairactions.h"
 
+#include "onairmodel.h"
 #include "presetstore.h"
 #include "takeonair.h"
 
@@ -9,20 +10,32 @@
 
 #include <QUndoStack>
 
-OffAirActions::OffAirActions(Singleton_SerialPort *link, PresetStore *presets, MyGraphicsView *canvas,
-                             Form_Model *bar, QObject *parent)
+OffAirActions::OffAirActions(Singleton_SerialPort *link, OnAirModel *air, PresetStore *presets,
+                             MyGraphicsView *canvas, Form_Model *bar, QObject *parent)
     : QObject(parent)
     , m_link(link)
+    , m_air(air)
     , m_presets(presets)
     , m_canvas(canvas)
     , m_bar(bar)
 {
-    using L = Singleton_SerialPort;
-    connect(link, &L::isFistConnect, this, [this] { m_wallKnown = true; });
-    connect(link, &L::presetWritten, this, &OffAirActions::presetWritten);
-    connect(link, &L::linkStateChanged, this, &OffAirActions::refresh);
-    connect(presets, &PresetStore::opened, this, &OffAirActions::refresh);
-    connect(presets, &PresetStore::onAirChanged, this, &OffAirActions::refresh);
+    connect(link, &Singleton_SerialPort::presetWritten, this, &OffAirActions::presetWritten);
+    connect(link->state(), &LinkStateModel::stateChanged, this, [this] {
+        if (!m_link->isConnected())
+            m_air->setUnlinked();
+        refresh();
+    });
+    connect(air, &OnAirModel::changed, this, &OffAirActions::airChanged);
+}
+
+bool OffAirActions::isBlind() const
+{
+    return m_air->isBlind();
+}
+
+bool OffAirActions::isOffline() const
+{
+    return m_air->isOffline();
 }
 
 void OffAirActions::setEnglish(bool english)
@@ -33,7 +46,7 @@ void OffAirActions::setEnglish(bool english)
 
 int OffAirActions::onAir() const
 {
-    return m_link->isConnected() ? m_presets->onAir() : -1;
+    return m_air->wallPreset();
 }
 
 // One take at a time: the next waits until the device has confirmed or
@@ -41,7 +54,7 @@ int OffAirActions::onAir() const
 bool OffAirActions::canTake() const
 {
     const int shown = m_presets->shown();
-    return m_blind && m_link->isConnected() && shown >= 0 && shown != onAir() && m_pending.taken < 0;
+    return isBlind() && m_link->isConnected() && shown >= 0 && shown != onAir() && m_pending.taken < 0;
 }
 
 bool OffAirActions::canRevert() const
@@ -53,12 +66,12 @@ QString OffAirActions::title() const
 {
     const auto name = [](int preset) { return QStringLiteral("M%1").arg(preset + 1); };
     const int shown = m_presets->shown();
-    if (m_offline && shown >= 0)
+    if (isOffline() && shown >= 0)
         return m_text("Offline: editing %1, changes kept here", "离线编辑：%1，修改保存在本机").arg(name(shown));
-    if (!m_link->isConnected())
+    if (!m_link->isConnected() || onAir() < 0)
         return QString();
     QString air = m_text("On air: %1", "播出：%1").arg(name(onAir()));
-    if (!m_blind)
+    if (!isBlind())
         return air;
     if (shown < 0 || shown == onAir())
         return air + m_text("  ·  Blind: pick a preset to edit", "　·　预编辑：请选择要编辑的模式");
@@ -67,18 +80,17 @@ QString OffAirActions::title() const
 
 void OffAirActions::setBlind(bool on)
 {
-    if (m_blind == on)
+    if (isBlind() == on || isOffline()) {
+        emit changed();
         return;
-    m_blind = on;
-    const int air = onAir();
-    if (!on && air >= 0 && m_presets->shown() != air)
-        m_presets->open(air);
+    }
+    m_air->setMode(on ? OnAirModel::Mode::Blind : OnAirModel::Mode::Live);
     refresh();
 }
 
 bool OffAirActions::open(int n)
 {
-    if (m_blind && n >= 0 && n == onAir()) {
+    if (isBlind() && n >= 0 && n == onAir()) {
         m_bar->setShown(m_presets->shown());
         return false;
     }
@@ -112,14 +124,14 @@ bool OffAirActions::revert()
 // the data file's.
 bool OffAirActions::setOffline(bool on)
 {
-    if (on == m_offline)
+    if (on == isOffline())
         return true;
-    if (on && (m_link->isConnected() || (!m_wallKnown && !m_presets->loadDataFile())))
+    if (on && (m_link->isConnected() || (!m_link->state()->wasReady() && !m_presets->loadDataFile())))
         return false;
-    m_wallKnown = true;
-    m_offline = on;
+    const int last = m_link->dm_data.curModel;
+    m_air->setMode(on ? OnAirModel::Mode::Offline : OnAirModel::Mode::Live);
     if (on)
-        m_presets->open(m_presets->shown() >= 0 ? m_presets->shown() : m_presets->onAir());
+        m_presets->open(m_presets->shown() >= 0 ? m_presets->shown() : last);
     refresh();
     return true;
 }
@@ -137,34 +149,44 @@ void OffAirActions::recallBefore(int preset)
 {
     if (!m_link->isConnected())
         return;
-    if (m_blind)
+    if (isBlind())
         m_presets->recall(preset);
     else
         m_presets->show(preset);
 }
 
 // A take whose write was lost sent no recall: the wall kept the preset it
-// had.
+// had, and the model hears of the recall dropped with it.
 void OffAirActions::presetWritten(int preset, int outcome)
 {
     if (preset != m_pending.taken || outcome == Singleton_SerialPort::PresetWriteConfirmed)
         return;
-    const int before = m_pending.before;
     m_pending = {};
-    if (outcome == Singleton_SerialPort::PresetWriteLost)
-        m_presets->setOnAir(before);
     refresh();
 }
 
-// Without a link nothing can be sent; blind, nothing may be: the preset on
-// air, shown blind, takes no edits.
+// Live, the canvas shows the preset on air: after offline work, a
+// reconnection or a choice that left another preset on it, an edit there
+// would otherwise be taken for one of the wall's.
+void OffAirActions::airChanged()
+{
+    const int air = m_air->onAir();
+    if (m_air->mode() == OnAirModel::Mode::Live && air >= 0 && m_presets->shown() >= 0
+        && m_presets->shown() != air)
+        m_presets->open(air);
+    refresh();
+}
+
+// An edit goes to the device only when it is made live on the preset the
+// wall shows; any other is kept here, marked. Blind, the preset on air
+// takes no edits.
 void OffAirActions::refresh()
 {
-    const bool linked = m_link->isConnected();
+    const bool blind = isBlind() && m_link->isConnected();
     const int air = onAir();
     const int shown = m_presets->shown();
-    m_canvas->setKeptHere(m_blind || !linked);
-    m_canvas->setOnAirLock(m_blind && linked && shown >= 0 && shown == air);
-    m_bar->setOnAir(m_blind && linked ? air : -1);
+    m_canvas->setKeptHere(!m_air->editsReachWall());
+    m_canvas->setOnAirLock(blind && shown >= 0 && shown == air);
+    m_bar->setOnAir(blind ? air : -1);
     emit changed();
 }

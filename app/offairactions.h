@@ -7,6 +7,7 @@
 #include <QString>
 
 class Form_Model;
+class OnAirModel;
 class MyGraphicsView;
 class PresetStore;
 class Singleton_SerialPort;
@@ -22,13 +23,13 @@ class OffAirActions : public QObject
     Q_OBJECT
 
 public:
-    OffAirActions(Singleton_SerialPort *link, PresetStore *presets, MyGraphicsView *canvas, Form_Model *bar,
-                  QObject *parent);
+    OffAirActions(Singleton_SerialPort *link, OnAirModel *air, PresetStore *presets, MyGraphicsView *canvas,
+                  Form_Model *bar, QObject *parent);
 
     void setEnglish(bool english);
 
-    bool isBlind() const { return m_blind; }
-    bool isOffline() const { return m_offline; }
+    bool isBlind() const;
+    bool isOffline() const;
     // The preset on air, -1 while it is not known (no link).
     int onAir() const;
     bool canTake() const;
@@ -37,7 +38,7 @@ public:
     QString title() const;
 
     // Switched off, the canvas goes back to the preset on air; edits made
-    // blind stay the host's.
+    // blind stay the host's. Not offline: blind needs a wall to take to.
     void setBlind(bool on);
     // Opens preset n for editing without recalling it; false, opening
     // nothing, for the preset on air while blind.
@@ -61,6 +62,7 @@ signals:
 
 private:
     void refresh();
+    void airChanged();
     void presetWritten(int preset, int outcome);
 
     struct Take
@@ -70,13 +72,11 @@ private:
     };
 
     Singleton_SerialPort *m_link;
+    OnAirModel *m_air;
     PresetStore *m_presets;
     MyGraphicsView *m_canvas;
     Form_Model *m_bar;
     Bilingual m_text;
-    bool m_blind = false;
-    bool m_offline = false;
-    bool m_wallKnown = false; // a connection completed, or the data file was read
     Take m_pending; // written, not yet confirmed
     Take m_last;
 };

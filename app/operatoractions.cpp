@@ -39,6 +39,7 @@ OperatorActions::OperatorActions(Singleton_SerialPort *link, PresetStore *preset
     });
     connect(feedback, &LinkFeedback::waitPagesClosed, this, &OperatorActions::linkSettled);
     connect(feedback, &LinkFeedback::waitPagesGone, this, &OperatorActions::idle);
+    connect(data, &DataActions::weighed, this, &OperatorActions::idle);
     connect(link, &L::linkStateChanged, this, &OperatorActions::linkChanged);
     connect(link, &L::repalceInCardMes, this, &OperatorActions::inputsChanged);
     connect(data, &DataActions::checked, this, &OperatorActions::checked);
@@ -52,7 +53,7 @@ bool OperatorActions::linked() const
 
 bool OperatorActions::busy()
 {
-    return m_feedback->waitPageOpen() || m_link->queuedFrames() > 0;
+    return m_feedback->waitPageOpen() || m_data->isWeighing() || m_link->queuedFrames() > 0;
 }
 
 // The preset on the wall, whichever the canvas shows.

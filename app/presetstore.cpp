@@ -1,6 +1,7 @@
 #include "presetstore.h"
 
 #include "applog.h"
+#include "onairmodel.h"
 #include "takepreset.h"
 
 #include <bilingual.h>
@@ -27,18 +28,24 @@ const QString DataFileName = QStringLiteral("default");
 
 } // namespace
 
-PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link,
+PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link, OnAirModel *air,
                          QObject *parent)
     : QObject(parent)
     , m_canvas(canvas)
     , m_bar(bar)
     , m_link(link)
+    , m_air(air)
     , m_marks(bar)
 {
     for (QUndoStack *&stack : m_stacks)
         stack = new QUndoStack(&m_history);
     // A write changes the device's blocks: what was read of the preset is
     // no longer what either side holds.
+    connect(link, &Singleton_SerialPort::presetRecalled, this, [this](int preset, bool confirmed) {
+        if (m_link->isConnected())
+            m_air->setRecallEnded(preset, confirmed);
+        emit onAirChanged(m_air->onAir());
+    });
     connect(link, &Singleton_SerialPort::presetWritten, this, [this](int preset, int outcome) {
         m_marks.written(preset, outcome);
         m_link->dm_data.presetsAsRead[size_t(preset)].reset();
@@ -55,7 +62,7 @@ PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_Seri
 
 int PresetStore::onAir() const
 {
-    return m_link->dm_data.curModel;
+    return m_air->wallPreset();
 }
 
 // Every step of the histories is named in both languages; the stacks lend
@@ -84,6 +91,7 @@ void PresetStore::open(int n)
         m_shown = n;
         load(n);
         m_bar->setShown(n);
+        m_air->setShown(n);
     }
     m_canvas->setSend();
     emit opened(m_shown);
@@ -95,11 +103,18 @@ void PresetStore::recall(int n)
     if (n < 0 || n >= PresetMarks::Presets)
         return;
     m_canvas->setDisSend();
-    m_link->dm_data.curModel = n;
-    m_link->post(Command::RecallPreset, Command::ShortWait);
+    postRecall(n);
     m_canvas->setSend();
     emit recalled(n);
     emit onAirChanged(n);
+}
+
+// Without a link the worker reports the failure; nothing goes on air.
+void PresetStore::postRecall(int n)
+{
+    if (m_link->isConnected())
+        m_air->setRecallAsked(n);
+    m_link->send(LinkRequest::recall(n));
 }
 
 void PresetStore::show(int n)
@@ -112,7 +127,16 @@ void PresetStore::show(int n)
 void PresetStore::setOnAir(int n)
 {
     m_link->dm_data.curModel = n;
+    if (m_link->isConnected())
+        m_air->setLinked(n);
     emit onAirChanged(n);
+}
+
+void PresetStore::deviceShows(int n)
+{
+    if (m_link->isConnected())
+        m_air->setLinked(n);
+    emit onAirChanged(m_air->onAir());
 }
 
 // One batch under one wait page: the recall is queued behind the write
@@ -149,9 +173,13 @@ void PresetStore::showDevicePreset()
 {
     m_recall = false;
     m_shown = -1;
-    m_bar->setSelIndex(m_link->dm_data.curModel);
+    m_air->setShown(-1);
+    const int current = m_link->dm_data.curModel;
+    if (m_link->isConnected())
+        m_air->setLinked(current);
+    m_bar->setSelIndex(current);
     m_recall = true;
-    emit onAirChanged(m_link->dm_data.curModel);
+    emit onAirChanged(current);
 }
 
 void PresetStore::showGrid(int width, int height)
@@ -269,6 +297,8 @@ bool PresetStore::loadDataFile()
 void PresetStore::saveDataFile()
 {
     store();
+    if (m_air->onAir() >= 0)
+        m_link->dm_data.curModel = m_air->onAir();
     if (m_link->dm_data.saveFile(DataFileName) == DataFile::Done)
         SettingsFile::writeChangedPresets(SettingsFile::path(), m_marks.changedHere());
 }
@@ -290,6 +320,7 @@ bool PresetStore::writeAll()
         return false;
     }
     m_shown = -1;
+    m_air->setShown(-1);
     m_history.setActiveStack(nullptr);
     m_canvas->setUndoStack(nullptr);
     forgetHistories();
@@ -300,7 +331,7 @@ bool PresetStore::writeAll()
     m_link->dm_chDataList = blocks.channels;
     m_link->dm_presetList.clear();
     m_link->postCommand(Command::WriteAllPresets);
-    m_link->postCommand(Command::RecallPreset);
+    postRecall(record.curModel);
     m_link->postCommand(Command::EndOfBatch);
     return true;
 }
@@ -323,6 +354,6 @@ bool PresetStore::writePresets(const QList<int> &presets, bool recall)
         m_link->post(Command::WriteAllPresets, Command::WriteAllWait);
     m_link->dm_presetList.clear();
     if (recall)
-        m_link->post(Command::RecallPreset, Command::ShortWait);
+        postRecall(m_link->dm_data.curModel);
     return true;
 }

@@ -13,14 +13,15 @@
 #include <optional>
 
 class Form_Model;
+class OnAirModel;
 class MyGraphicsView;
 class QUndoStack;
 class Singleton_SerialPort;
 
 // The 16 presets the host keeps: the one on the canvas, the others in the
 // record as stored canvas data, with what a read from the device found of
-// each while it has not changed here since. The preset on air is the
-// device's current preset as the host knows it (the record's curModel).
+// each while it has not changed here since. What is on air and shown is
+// the OnAirModel's; the store keeps it told.
 // Opens them on the canvas and recalls them on the device, rebuilds
 // them from the device's windows, takes them from a verify read and makes
 // what a write of whole presets sends. Each preset has its mark on the
@@ -37,10 +38,12 @@ public:
         std::optional<PresetRead> asRead;
     };
 
-    PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link, QObject *parent);
+    PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link, OnAirModel *air,
+                QObject *parent);
 
     // The preset on the canvas, -1 for none.
     int shown() const { return m_shown; }
+    // The preset the wall shows or switches to, -1 unknown.
     int onAir() const;
     // False while the device's current preset is being shown: a preset
     // button then only opens it.
@@ -61,8 +64,12 @@ public:
     // What a preset button does: recalls preset n, unless the device chose
     // it, and opens it.
     void show(int n);
-    // Preset n is on air as far as the host knows, without a recall.
+    // The device reports preset n as its current one, and the host takes
+    // it as its own.
     void setOnAir(int n);
+    // The device reports preset n as its current one; the host's own
+    // current preset (recalled by a write of its data) stays.
+    void deviceShows(int n);
     // Writes preset n whole, then recalls it: the wall changes in one
     // switch, and not at all when the write is lost. False, with nothing
     // sent, when a stored preset cannot be read.
@@ -116,11 +123,13 @@ signals:
 
 private:
     void load(int n);
+    void postRecall(int n);
     void forgetHistories();
 
     MyGraphicsView *m_canvas;
     Form_Model *m_bar;
     Singleton_SerialPort *m_link;
+    OnAirModel *m_air;
     PresetMarks m_marks;
     QUndoGroup m_history; // one stack a preset
     std::array<QUndoStack *, PresetMarks::Presets> m_stacks{};

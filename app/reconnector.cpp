@@ -24,42 +24,53 @@ Reconnector::Reconnector(Singleton_SerialPort *link, QObject *parent)
 {
     m_ticker.setInterval(TickMs);
     connect(&m_ticker, &QTimer::timeout, this, &Reconnector::tick);
+    connect(link->state(), &LinkStateModel::stateChanged, this, &Reconnector::stateChanged);
+    // After the link state has taken the report: a failed attempt leaves
+    // it Reconnecting, a good one moves it on.
+    connect(link, &Singleton_SerialPort::linkStateChanged, this, &Reconnector::attemptEnded);
+}
+
+bool Reconnector::isActive() const
+{
+    return m_link->state()->state() == LinkStateModel::State::Reconnecting;
 }
 
 void Reconnector::start()
 {
-    m_active = true;
     m_trying = false;
     m_attempt = 1;
+    m_link->state()->handle(LinkStateModel::Event::Retry);
     wait();
 }
 
 void Reconnector::stop()
 {
-    m_ticker.stop();
-    m_active = false;
-    emit changed();
-}
-
-bool Reconnector::attemptEnded(bool linked)
-{
-    if (!m_trying)
-        return false;
-    m_trying = false;
-    if (linked || !m_active) {
-        stop();
-        return true;
-    }
-    qCInfo(lcApp) << "reconnection attempt" << m_attempt << "failed";
-    ++m_attempt;
-    wait();
-    return true;
+    if (isActive())
+        m_link->postCommand(Command::Disconnect);
 }
 
 void Reconnector::handOver()
 {
+    m_link->state()->handle(LinkStateModel::Event::OpenAsked);
+}
+
+void Reconnector::attemptEnded(bool linked)
+{
+    if (!m_trying || linked || !isActive())
+        return;
     m_trying = false;
-    stop();
+    qCInfo(lcApp) << "reconnection attempt" << m_attempt << "failed";
+    ++m_attempt;
+    wait();
+}
+
+void Reconnector::stateChanged()
+{
+    if (isActive())
+        return;
+    m_ticker.stop();
+    m_trying = false;
+    emit changed();
 }
 
 void Reconnector::wait()

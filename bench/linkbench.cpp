@@ -113,7 +113,7 @@ void benchRoundTrips(Singleton_SerialPort *link, DeviceSimulator &sim)
     sim.clearRequests();
     QVector<double> times;
     for (int i = 0; i < RoundTrips; ++i)
-        times << timeUntilIdle(link, [link] { link->postCommand(49); }) * 1000;
+        times << timeUntilIdle(link, [link] { link->send(LinkRequest::recall(0)); }) * 1000;
     std::sort(times.begin(), times.end());
     double sum = 0;
     for (double t : times)

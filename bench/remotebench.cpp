@@ -304,9 +304,8 @@ std::vector<double> Bench::bareRecallsMs()
     }, Qt::DirectConnection);
     for (int i = 0; i < Recalls; ++i) {
         idle = false;
-        m_link->dm_data.curModel = i % 16;
         const Clock::time_point start = Clock::now();
-        m_link->post(49, 5000);
+        m_link->send(LinkRequest::recall(i % 16));
         if (!WindowDriver::waitFor([&idle] { return idle.load(); }, WaitMs))
             qFatal("a recall went unanswered");
         times.push_back(msBetween(start, idleAt));

@@ -60,6 +60,7 @@ Dialog_Verify::Dialog_Verify(bool isEnglish, const PresetCheck &check, const Dev
     : QDialog(parent)
     , ui(new Ui::Dialog_Verify)
     , text(isEnglish)
+    , m_changedHere(changedHere)
 {
     ui->setupUi(this);
     setWindowTitle(text("Data Verify", "数据校验"));
@@ -79,11 +80,9 @@ Dialog_Verify::Dialog_Verify(bool isEnglish, const PresetCheck &check, const Dev
         addLine(presetName(m), presetLine(m, check), offered ? all : QList<Choice>(),
                 changedHere.contains(m) ? SendMine : TakeDevices);
     }
-    addLine(QStringLiteral("Wall"), wallLine(check, host, device), wallSame ? QList<Choice>() : all,
-            changedHere.isEmpty() ? TakeDevices : SendMine);
+    addLine(QStringLiteral("Wall"), wallLine(check, host, device), wallSame ? QList<Choice>() : all, Leave);
     addLine(QStringLiteral("Current"), currentLine(check, host, device),
-            wallSame && !check.currentSame() ? all : QList<Choice>(),
-            presets(SendMine).isEmpty() ? TakeDevices : SendMine);
+            wallSame && !check.currentSame() ? all : QList<Choice>(), TakeDevices);
     for (const PresetCheck::EntryDifference &difference : check.entries())
         addLine(entryName(difference.entry), entryLine(difference), {TakeDevices, Leave}, TakeDevices);
     addLine(QString(), text("Trims: not read back from the device, so not compared", "微调: 无法从设备读回，未比较"));
@@ -91,7 +90,7 @@ Dialog_Verify::Dialog_Verify(bool isEnglish, const PresetCheck &check, const Dev
 
     ui->applyButton->setEnabled(!m_choices.isEmpty());
     connect(ui->applyButton, &QPushButton::clicked, this, [this] {
-        if (!takesConfirmed())
+        if (!takesConfirmed() || !writesConfirmed())
             return;
         accept();
         emit applied();
@@ -194,6 +193,35 @@ bool Dialog_Verify::takesConfirmed()
                         "beside MyConfigure.pd, and Undo on a preset taken gives it back.",
                         "用设备的数据替换本机的%1？本机数据会先另存为MyConfigure.pd旁带日期的备份，"
                         "在该模式上撤销即可恢复。")
+                       .arg(names.join(text(", ", "、")));
+    } else {
+        return true;
+    }
+    return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+// Nothing of the device's beyond what was changed here is overwritten
+// before the operator says so.
+bool Dialog_Verify::writesConfirmed()
+{
+    QString question;
+    QStringList names;
+    for (int m : presets(SendMine)) {
+        if (!m_changedHere.contains(m))
+            names << presetName(m);
+    }
+    if (wall() == SendMine) {
+        question = text("Write this program's wall and all 16 presets to the device? What the device holds is "
+                        "first kept in a dated data file beside MyConfigure.pd (Data Import brings it back).",
+                        "将本机的拼接和全部16个模式写入设备？设备现有数据会先另存为MyConfigure.pd旁带日期的数据文件"
+                        "（可用数据导入恢复）。");
+    } else if (!names.isEmpty()) {
+        question = text("Write %1 to the device? They were not changed here. What the device holds is first kept "
+                        "in a dated data file beside MyConfigure.pd (Data Import brings it back).",
+                        "将%1写入设备？这些模式并非本机修改。设备现有数据会先另存为MyConfigure.pd旁带日期的数据文件"
+                        "（可用数据导入恢复）。")
                        .arg(names.join(text(", ", "、")));
     } else {
         return true;

@@ -32,7 +32,8 @@ public:
     enum Choice { SendMine = 1, TakeDevices = 2, Leave = 3 };
 
     // changedHere: the presets changed here and not confirmed since; they
-    // default to being sent, other presets that differ to being taken.
+    // default to being sent, other presets that differ to being taken. No
+    // default writes the wall or recalls a preset.
     Dialog_Verify(bool isEnglish, const PresetCheck &check, const DeviceData &host, const DeviceData &device,
                   const QList<int> &changedHere, QWidget *parent);
     ~Dialog_Verify() override;
@@ -59,6 +60,7 @@ private:
     Choice choice(const QString &part) const;
     QList<int> numbered(const QString &prefix, int count, Choice choice) const;
     bool takesConfirmed();
+    bool writesConfirmed();
     QString summary(const PresetCheck &check) const;
     QString presetLine(int preset, const PresetCheck &check) const;
     QString windowText(int window, int kinds) const;
@@ -71,6 +73,7 @@ private:
     QStringList m_lines;
     QStringList m_parts; // those with a choice, in the order shown
     QMap<QString, QButtonGroup *> m_choices;
+    QList<int> m_changedHere;
 };
 
 #endif // DIALOG_VERIFY_H

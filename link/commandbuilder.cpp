@@ -10,7 +10,7 @@
 // payload, the tag and the trailer.
 struct CommandBuilder::FixedWrite
 {
-    enum Param { NoParam, CurrentPreset, EntryIndex };
+    enum Param { NoParam, NamedPreset, EntryIndex };
     enum Payload { NoPayload, SendBuf, SendBuf2 };
 
     int type;
@@ -29,11 +29,11 @@ using FixedWrite = CommandBuilder::FixedWrite;
 // of its real size, and processors in the field expect exactly that.
 constexpr FixedWrite FixedWrites[] = {
     {Command::WriteNetwork, Protocol::WriteNetwork, 38, FixedWrite::NoParam, FixedWrite::SendBuf, true},
-    {Command::DeleteWindows, Protocol::DeleteWindows, 20, FixedWrite::CurrentPreset, FixedWrite::NoPayload, false},
+    {Command::DeleteWindows, Protocol::DeleteWindows, 20, FixedWrite::NamedPreset, FixedWrite::NoPayload, false},
     {Command::WriteChannels, Protocol::WriteChannels, 1492, FixedWrite::NoParam, FixedWrite::SendBuf2, true},
     {Command::RestoreFactory, Protocol::RestoreFactory, 19, FixedWrite::NoParam, FixedWrite::NoPayload, true},
-    {Command::SetWindowSignal, Protocol::SetWindowSignal, 22, FixedWrite::CurrentPreset, FixedWrite::SendBuf, true},
-    {Command::RecallPreset, Protocol::RecallPreset, 20, FixedWrite::CurrentPreset, FixedWrite::NoPayload, true},
+    {Command::SetWindowSignal, Protocol::SetWindowSignal, 22, FixedWrite::NamedPreset, FixedWrite::SendBuf, true},
+    {Command::RecallPreset, Protocol::RecallPreset, 20, FixedWrite::NamedPreset, FixedWrite::NoPayload, true},
     {Command::SetMainSignal, Protocol::SetMainSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
     {Command::SetPipSignal, Protocol::SetPipSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
     {Command::SetCaptionSignal, Protocol::SetCaptionSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
@@ -53,8 +53,14 @@ CommandBuilder::CommandBuilder(QByteArray &checkSum)
 {
 }
 
+// A command that changes or recalls a preset and names none is the
+// caller's fault: it goes nowhere rather than to preset 0 or 255.
 QList<QByteArray> CommandBuilder::build(int type, const Staging &staging)
 {
+    if (namesPreset(type) && (staging.preset < 0 || staging.preset >= DeviceData::Presets)) {
+        qCWarning(lcLink) << "command" << type << "names no preset; not sent";
+        return {};
+    }
     if (const FixedWrite *write = fixedWrite(type))
         return {buildFixedWrite(*write, staging)};
 
@@ -63,7 +69,7 @@ QList<QByteArray> CommandBuilder::build(int type, const Staging &staging)
         return {FrameBuilder::wallFrame(staging.wall, freshTag())};
     case Command::WriteWindows: {
         QByteArray params;
-        params.append(static_cast<char>(staging.curModel)).append('\x01');
+        params.append(static_cast<char>(staging.preset)).append('\x01');
         return {FrameBuilder::sizedWriteFrame(Protocol::WriteWindows, params + staging.sendBuf,
                                               freshTag())};
     }
@@ -90,6 +96,14 @@ int CommandBuilder::actingTimeMs(int type)
     default:
         return 0;
     }
+}
+
+bool CommandBuilder::namesPreset(int type)
+{
+    if (type == Command::WriteWindows)
+        return true;
+    const FixedWrite *write = fixedWrite(type);
+    return write && write->param == FixedWrite::NamedPreset;
 }
 
 bool CommandBuilder::sentOnce(int type)
@@ -124,8 +138,8 @@ QByteArray CommandBuilder::buildFixedWrite(const FixedWrite &write, const Stagin
     if (write.freshTag)
         freshTag();
     QByteArray params;
-    if (write.param == FixedWrite::CurrentPreset)
-        params.append(static_cast<char>(staging.curModel));
+    if (write.param == FixedWrite::NamedPreset)
+        params.append(static_cast<char>(staging.preset));
     else if (write.param == FixedWrite::EntryIndex)
         params.append(static_cast<char>(staging.index));
     if (const QByteArray *payload = payloadOf(write, staging))

@@ -39,12 +39,13 @@ public:
         QList<QByteArray> inDataList;
         QList<QByteArray> chDataList;
         QList<int> presetList; // the presets the three lists describe; empty: 0, 1, 2 ...
-        int curModel = 0;
+        int preset = -1; // the preset the command writes or recalls
         int entryMode = 0; // current picture mode of entry index
         FrameBuilder::Wall wall;
         int timeoutMs = Command::ShortWait; // announced with send_out_time
         bool batching = false;              // frames are only queued
         LinkSettings link;                  // where Connect goes
+        int linkOp = 0;                     // which opening or closing it is
     };
 
     // How long the device may take to carry out a frame of the command
@@ -55,6 +56,9 @@ public:
     // it takes a new address, so a second frame would go nowhere or land
     // on a device that has changed under it.
     static bool sentOnce(int type);
+
+    // The command changes or recalls the preset its request names.
+    static bool namesPreset(int type);
 
     // checkSum is the worker's current data tag, renewed here.
     explicit CommandBuilder(QByteArray &checkSum);

@@ -176,6 +176,14 @@ bool FrameBuilder::concernsHostData(const QByteArray &frame)
 }
 
 // Writes that change one preset name it as their first parameter.
+int FrameBuilder::presetRecalledBy(const QByteArray &frame)
+{
+    if (frame.size() <= Protocol::ParamOffset || quint8(frame.at(Protocol::CodeOffset)) != Protocol::RecallPreset)
+        return -1;
+    const int preset = quint8(frame.at(Protocol::ParamOffset));
+    return preset < DeviceData::Presets ? preset : -1;
+}
+
 int FrameBuilder::presetWrittenBy(const QByteArray &frame)
 {
     switch (quint8(frame.at(Protocol::CodeOffset))) {

@@ -48,6 +48,8 @@ public:
     // Whether the host's copy of the device's data depends on the request
     // reaching the device: every write, and the reads of a full read.
     static bool concernsHostData(const QByteArray &frame);
+    // The preset a recall frame asks for; -1 for any other frame.
+    static int presetRecalledBy(const QByteArray &frame);
     // The preset a write changes, or -1.
     static int presetWrittenBy(const QByteArray &frame);
 

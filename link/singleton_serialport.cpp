@@ -67,8 +67,16 @@ Singleton_SerialPort::Singleton_SerialPort()
     // state the worker reports.
     connect(this, &Singleton_SerialPort::send_out_time, &m_callerSide,
             [this](int ms) { m_announcedTimeoutMs = ms; }, Qt::DirectConnection);
-    connect(this, &Singleton_SerialPort::linkStateChanged, &m_callerSide,
-            [this](bool up) { m_linkUp = up; }, Qt::QueuedConnection);
+    // A report of an opening or closing posted before the last is stale:
+    // the last one's report follows.
+    connect(this, &Singleton_SerialPort::transportChanged, &m_callerSide,
+            [this](bool up, int linkOp) {
+                if (linkOp == m_linkOpsPosted)
+                    m_state.transportChanged(up);
+            },
+            Qt::QueuedConnection);
+    connect(this, &Singleton_SerialPort::isFistConnect, &m_callerSide,
+            [this] { m_state.handle(LinkStateModel::Event::ReadDone); }, Qt::QueuedConnection);
     connect(m_verifyParser, &ReplyParser::replaceWins, this, &Singleton_SerialPort::repalceDeviceCopy);
     // A connection that holds changes made here reads the device's status
     // by a verify: that too is the device answering its first read.
@@ -130,13 +138,33 @@ QStringList Singleton_SerialPort::openablePortNames()
     return LinkTransport::openablePortNames();
 }
 
+// Opening and closing are the callers' events of the link state; what the
+// transport makes of them is the worker's to report.
 void Singleton_SerialPort::postCommand(int type)
 {
-    const CommandBuilder::Staging staging = staged(type);
+    using E = LinkStateModel::Event;
+    const bool linkOp = type == Command::Connect || type == Command::Reconnect || type == Command::Disconnect;
+    if (linkOp) {
+        ++m_linkOpsPosted;
+        m_state.handle(type == Command::Connect ? E::OpenAsked
+                                                : type == Command::Reconnect ? E::Retry : E::CloseAsked);
+    }
+    CommandBuilder::Staging staging = staged(type);
+    staging.linkOp = m_linkOpsPosted;
     if (type == Command::EndOfBatch)
         dm_sendEnable = 1;
     QMetaObject::invokeMethod(
         this, [this, type, staging] { run(type, staging); }, Qt::QueuedConnection);
+}
+
+void Singleton_SerialPort::send(const LinkRequest &request)
+{
+    emit send_out_time(request.timeoutMs);
+    CommandBuilder::Staging staging = staged(request.type);
+    staging.preset = request.preset;
+    staging.sendBuf = request.payload;
+    QMetaObject::invokeMethod(
+        this, [this, type = request.type, staging] { run(type, staging); }, Qt::QueuedConnection);
 }
 
 void Singleton_SerialPort::post(int type, int timeoutMs)
@@ -200,7 +228,7 @@ QByteArray Singleton_SerialPort::lastTag()
 
 bool Singleton_SerialPort::isConnected() const
 {
-    return m_linkUp;
+    return m_state.isOpen();
 }
 
 bool Singleton_SerialPort::reconnects() const
@@ -261,7 +289,6 @@ CommandBuilder::Staging Singleton_SerialPort::staged(int type) const
     staging.index = dm_index;
     staging.sendBuf = dm_sendBuf;
     staging.sendBuf2 = dm_sendBuf2;
-    staging.curModel = dm_data.curModel;
     staging.timeoutMs = m_announcedTimeoutMs;
     staging.batching = dm_sendEnable != 1;
     switch (type) {
@@ -297,9 +324,11 @@ void Singleton_SerialPort::run(int type, const CommandBuilder::Staging &staging)
     switch (type) {
     case Command::Connect:
     case Command::Reconnect:
+        m_linkOp = staging.linkOp;
         connectLink(staging.link);
         break;
     case Command::Disconnect:
+        m_linkOp = staging.linkOp;
         disconnectLink();
         break;
     case Command::EndOfBatch:
@@ -354,6 +383,7 @@ void Singleton_SerialPort::setLinkState(bool up)
 {
     dm_connect_statu = up ? 0 : 1;
     emit linkStateChanged(up);
+    emit transportChanged(up, m_linkOp);
     emit setWaitPage(true);
     emit send_connect_end();
 }
@@ -546,6 +576,9 @@ void Singleton_SerialPort::parseReply(const QByteArray &reply)
 
 void Singleton_SerialPort::reportPresetWrite(const QByteArray &frame, int outcome)
 {
+    const int recalled = FrameBuilder::presetRecalledBy(frame);
+    if (recalled >= 0)
+        emit presetRecalled(recalled, outcome != PresetWriteLost);
     const int preset = FrameBuilder::presetWrittenBy(frame);
     if (preset >= 0)
         emit presetWritten(preset, outcome);

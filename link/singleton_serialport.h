@@ -2,6 +2,8 @@
 #define SINGLETON_SERIALPORT_H
 
 #include "commandbuilder.h"
+#include "linkrequest.h"
+#include "linkstatemodel.h"
 #include "linktransport.h"
 #include "replyassembler.h"
 #include "replyparser.h"
@@ -51,6 +53,9 @@ public:
     // Copies what the caller staged, then runs the command in the worker
     // thread, in posting order.
     void postCommand(int type);
+    // Posts a command that names its preset, with its own payload and
+    // time-out; nothing staged is read.
+    void send(const LinkRequest &request);
     // Announces the time-out of the command (send_out_time), then posts it.
     void post(int type, int timeoutMs);
     // The data tag kept from the last run; none (a settings file not ours)
@@ -63,8 +68,11 @@ public:
     int queuedFrames();
     QByteArray lastTag();
 
-    // The link as the callers' thread last heard of it.
+    // The link as the callers' thread last heard of it: open (reading or
+    // ready), and its one state.
     bool isConnected() const;
+    LinkStateModel *state() { return &m_state; }
+    const LinkStateModel *state() const { return &m_state; }
     QStringList linkSettings() const;
     void setLinkSettings(const QStringList &settings);
     void setNetSettings(const QStringList &settings);
@@ -124,6 +132,8 @@ signals:
     void send_init_end();
     // The link came up or went down; sent before send_connect_end().
     void linkStateChanged(bool up);
+    // The same, with the opening or closing it answers (or follows).
+    void transportChanged(bool up, int linkOp);
     // How far a posted command of several exchanges has come.
     void commandProgress(int command, int framesDone, int framesTotal, qint64 bytesDone,
                          qint64 bytesTotal);
@@ -131,6 +141,8 @@ signals:
     void repalceDeviceCopy();
     // A write to the preset was confirmed by the device, or lost (PresetWrite).
     void presetWritten(int preset, int outcome);
+    // A recall of the preset was acknowledged by the device, or lost.
+    void presetRecalled(int preset, bool confirmed);
 
 private slots:
     void readDataPort();
@@ -189,7 +201,9 @@ private:
 
     // Lives in the callers' thread: what it owns there.
     QObject m_callerSide;
-    bool m_linkUp = false;
+    LinkStateModel m_state;
+    int m_linkOpsPosted = 0; // openings and closings posted
+    int m_linkOp = 0;        // the worker's: the last it ran
     bool m_reconnects = true;
     int m_announcedTimeoutMs = Command::ShortWait;
 };

@@ -205,10 +205,12 @@ void TestMainWindowLink::cutShortReadIsReadAgain()
     m_driver.close();
 }
 
-// "Send mine" of two presets and the current preset loses the link after
+// "Send mine" of two presets the operator did not change here is asked
+// first, and of two presets and the current preset loses the link after
 // the first preset: the next connection, by hand, keeps the host's
 // presets, backs them up and asks, the preset not written defaulting to
-// being sent, and only what is chosen goes: the preset and the recall.
+// being sent and the current preset to the device's, and only that goes:
+// nothing is recalled unasked.
 void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
 {
     LinkedSimulator sim;
@@ -231,8 +233,10 @@ void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
         sim.hangUpBeforeAnswering(0x45);
         m_driver.verifyChoices = QStringList{"M1_mine, M2_mine, Current_mine, applyButton"};
         m_driver.trigger("actionVerify");
-        QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"opening failed"}), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages.size(), 2, 20000);
         QVERIFY(m_driver.settle());
+        QVERIFY(m_driver.messages.first().startsWith(QStringLiteral("Write M1, M2 to the device?")));
+        QCOMPARE(m_driver.messages.last(), QStringLiteral("opening failed"));
     }
     QCOMPARE(widthOfWindow0(device.presets[0]), 3840);
     QCOMPARE(widthOfWindow0(device.presets[1]), 3000);
@@ -241,17 +245,17 @@ void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
     const int before = sim.requests().size();
     m_driver.verifyChoices = QStringList{"applyButton"};
     QVERIFY(m_driver.connectDevice());
-    QCOMPARE(m_driver.offered.at(1), QStringList({"M2=mine", "Current=mine"}));
+    QCOMPARE(m_driver.offered.at(1), QStringList({"M2=mine", "Current=device"}));
     QCOMPARE(m_driver.verified.at(1).at(1), QStringLiteral("M1: same"));
     QCOMPARE(m_driver.verified.at(1).at(2), QStringLiteral("M2: 1 window differs: Win1 resized"));
     QCOMPARE(QDir(m_dir->path()).entryList({"MyConfigure-*.pd"}).size(), 1);
     const QStringList verifyRead = FrameBytes::connectionRead(true);
-    const QStringList sent = QStringList{"1100"} + verifyRead + QStringList{"4401", "4a01", "4501", "4900"} + verifyRead;
+    const QStringList sent = QStringList{"1100"} + verifyRead + QStringList{"4401", "4a01", "4501"} + verifyRead;
     QCOMPARE(FrameBytes::heads(sim.requests().mid(before)), sent);
     QCOMPARE(m_driver.verified.last().at(0), QStringLiteral("16 of 16 presets verified"));
     QCOMPARE(window0In(Singleton_SerialPort::instance()->dm_data.modelView[1]).width(), 3840);
     QCOMPARE(widthOfWindow0(device.presets[1]), 3840);
-    QCOMPARE(device.currentPreset, 0);
+    QCOMPARE(device.currentPreset, 1);
     m_driver.close();
 }
 

@@ -36,6 +36,7 @@ private slots:
     void blindEditsGoOutOnlyWithATake();
     void takeWithALostWriteLeavesTheWall();
     void offlineEditsAreWeighedAtConnection();
+    void offlineEditStaysOffTheWall();
 
 private:
     MyGraphicsView *canvas() const { return m_driver.canvas(); }
@@ -239,6 +240,44 @@ void TestOffAirActions::offlineEditsAreWeighedAtConnection()
         QVERIFY(deviceHoldsHostsPreset(sim.model(), preset));
         QCOMPARE(sim.model().presets[size_t(preset)].windowCount(), 1);
     }
+    m_driver.close();
+}
+
+// An edit made offline in one preset never lands in the preset the device
+// has on air when the link comes back: with the choice closed unanswered,
+// the canvas goes to the preset on air and the edited one stays marked.
+void TestOffAirActions::offlineEditStaysOffTheWall()
+{
+    LinkedSimulator sim;
+    const quint16 port = sim.simulator().tcpPort();
+    startAgainst(LinkedSimulator::tcpSettings(port));
+    QVERIFY(m_driver.connectDevice());
+    QVERIFY(m_driver.disconnectDevice());
+    m_driver.close();
+    sim.simulator().closeTcp();
+
+    QVERIFY(m_driver.open());
+    m_driver.trigger("actionWorkOffline");
+    QTest::mouseClick(m_driver.presetButton(0), Qt::LeftButton);
+    m_driver.drop(2, canvas()->model().grid().screenRect(1).center());
+    QVERIFY(m_driver.settle());
+
+    sim.model().currentPreset = 2;
+    const Preset first = sim.model().presets[0];
+    const Preset onAir = sim.model().presets[2];
+    QVERIFY(sim.simulator().listenTcp(port));
+    QVERIFY(m_driver.connectDevice());
+    QTRY_COMPARE(m_driver.verified.size(), 1);
+    QVERIFY(m_driver.settle());
+    QCOMPARE(m_driver.shownPreset(), 2);
+    QCOMPARE(markOf(0), QStringLiteral("Changed here since the last check"));
+    QCOMPARE(sim.model().presets[2].windows, onAir.windows);
+
+    // An edit now is one of the preset on air, and of it only.
+    m_driver.drop(3, canvas()->model().grid().screenRect(0).center());
+    QVERIFY(m_driver.settle());
+    QCOMPARE(sim.model().presets[2].windowCount(), onAir.windowCount() + 1);
+    QCOMPARE(sim.model().presets[0].windows, first.windows);
     m_driver.close();
 }
 

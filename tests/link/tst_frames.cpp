@@ -90,7 +90,7 @@ QList<QByteArray> TestFrames::build(int type)
     staging.allDataList = m_all;
     staging.inDataList = m_in;
     staging.chDataList = m_ch;
-    staging.curModel = m_data.curModel;
+    staging.preset = m_data.curModel;
     staging.entryMode = m_index < 32 ? m_data.inCards[size_t(m_index)].mode : 0;
     staging.wall = FrameBuilder::wallOf(m_data);
     return builder.build(type, staging);

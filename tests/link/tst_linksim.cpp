@@ -393,11 +393,8 @@ void TestLinkSim::linkLost()
 void TestLinkSim::burstKeepsEachPayload()
 {
     linkUp();
-    m_link->dm_data.curModel = 7;
-    for (int i = 0; i < 8; ++i) {
-        m_link->dm_sendBuf = QByteArray(1, char(i)) + char(10 + i);
-        m_link->postCommand(48);
-    }
+    for (int i = 0; i < 8; ++i)
+        m_link->send(LinkRequest::setWindowSource(7, QByteArray(1, char(i)) + char(10 + i)));
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
     QCOMPARE(heads(m_sim->requests(), 4), (QStringList{"4807000a", "4807010b", "4807020c", "4807030d",
                                                        "4807040e", "4807050f", "48070610", "48070711"}));
@@ -410,10 +407,8 @@ void TestLinkSim::lostReplyIsSentAgain()
     faults.dropEvery = 2;
     m_sim->setFaults(faults);
     linkUp();
-    for (int preset : {3, 9}) {
-        m_link->dm_data.curModel = preset;
-        m_link->postCommand(49);
-    }
+    for (int preset : {3, 9})
+        m_link->send(LinkRequest::recall(preset));
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
     QCOMPARE(heads(m_sim->requests()), (QStringList{"4903", "4909", "4909"}));
     QCOMPARE(m_sim->requests().at(1), m_sim->requests().at(2));
@@ -434,14 +429,13 @@ void TestLinkSim::unansweredWriteIsNotTrusted()
     m_sim->setFaults(faults);
     m_sim->clearRequests();
     m_signals->clear();
-    m_link->dm_data.curModel = 4;
-    m_link->postCommand(49);
+    m_link->send(LinkRequest::recall(4));
     QVERIFY(waitFor(QStringLiteral("send_explain_end(7)")));
     QCOMPARE(heads(m_sim->requests()), (QStringList{"4904", "4904", "4904"}));
     QVERIFY(m_link->lastTag().isEmpty());
 
     m_sim->setFaults({});
-    m_link->postCommand(43);
+    m_link->send(LinkRequest::deleteWindows(4));
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("setWaitPage(true)")) >= 2; }, 15000));
     m_sim->clearRequests();
     m_signals->clear();
@@ -524,18 +518,17 @@ void TestLinkSim::staleAcknowledgementAfterGivingUp()
     FaultOptions faults;
     faults.muteCode = 0x49;
     m_sim->setFaults(faults);
-    m_link->dm_data.curModel = 4;
-    m_link->post(49, Command::ShortWait);
+    m_link->send(LinkRequest::recall(4));
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) > 0; }, 15000));
     m_sim->clearRequests();
     faults.outOfTurnCode = 0x49; // the next recall's first frame is answered late...
     faults.outOfTurnMs = 3000;
     m_sim->setFaults(faults);
-    m_link->dm_data.curModel = 5;
-    m_link->post(49, 2000);       // ...after it was given up
+    LinkRequest late = LinkRequest::recall(5);
+    late.timeoutMs = 2000;
+    m_link->send(late);           // ...after it was given up
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) > 1; }, 15000));
-    m_link->dm_data.curModel = 6;
-    m_link->post(49, Command::ShortWait);
+    m_link->send(LinkRequest::recall(6));
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) >= 3; }, 30000));
     QCOMPARE(heads(m_sim->requests()).last(), QStringLiteral("4906"));
     QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(7)")), 3);
