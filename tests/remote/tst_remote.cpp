@@ -75,6 +75,8 @@ class TestRemote : public QObject
 private slots:
     void rpc_data();
     void rpc();
+    void strictJson_data();
+    void strictJson();
     void osc_data();
     void osc();
     void queueWaitsThenRunsInOrder();
@@ -123,6 +125,42 @@ void TestRemote::rpc()
     QCOMPARE(decoded.call.preset, preset);
     const QJsonObject answer = QJsonDocument::fromJson(RpcCodec::error(decoded.id, error, decoded.message)).object();
     QCOMPARE(answer.value("jsonrpc").toString(), QStringLiteral("2.0"));
+}
+
+// What Qt 5's parser would take, and a recall hidden in an invalid escape.
+void TestRemote::strictJson_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    const auto recall = [](const char *preset) {
+        return QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"preset.recall","params":{"preset":)") + preset + "}}";
+    };
+    QTest::newRow("invalid escape") << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"preset.rec\all","params":{"preset":2}})");
+    QTest::newRow("raw tab in a string") << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":\"a\tb\",\"method\":\"status\"}");
+    QTest::newRow("raw newline in a string") << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"sta\ntus\"}");
+    QTest::newRow("7.") << recall("7.");
+    QTest::newRow(".9e1") << recall(".9e1");
+    QTest::newRow("leading zero") << recall("01");
+    QTest::newRow("plus sign") << recall("+3");
+    QTest::newRow("NaN") << recall("NaN");
+    QTest::newRow("Infinity") << recall("Infinity");
+    QTest::newRow("hex") << recall("0x3");
+    QTest::newRow("trailing comma in object") << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"status",})");
+    QTest::newRow("trailing comma in array")
+        << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"subscribe","params":{"topics":["link.changed",]}})");
+    QTest::newRow("single quotes") << QByteArray(R"({'jsonrpc':'2.0','id':1,'method':'status'})");
+    QTest::newRow("lone high surrogate") << QByteArray(R"({"jsonrpc":"2.0","id":"\ud800","method":"status"})");
+    QTest::newRow("lone low surrogate") << QByteArray(R"({"jsonrpc":"2.0","id":"\udc00","method":"status"})");
+    QTest::newRow("invalid UTF-8") << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":\"\xff\",\"method\":\"status\"}");
+    QTest::newRow("two documents") << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"status"}{})");
+    QTest::newRow("comment") << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"status"/**/})");
+}
+
+void TestRemote::strictJson()
+{
+    QFETCH(QByteArray, message);
+    const RpcCodec::Decoded decoded = RpcCodec::decode(message);
+    QCOMPARE(decoded.error, int(RemoteError::ParseError));
+    QCOMPARE(decoded.call.preset, -1);
 }
 
 void TestRemote::osc_data()
