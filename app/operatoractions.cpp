@@ -123,7 +123,7 @@ QList<RemoteActions::Input> OperatorActions::inputs() const
 RemoteActions::Outcome OperatorActions::recall(int preset, Origin origin)
 {
     const bool blind = origin == ByRemote && m_offAir->isBlind();
-    if (blind && preset == m_presets->shown())
+    if (blind && preset == m_presets->shown() && preset != currentPreset())
         return EditedBlind;
     m_choosing = origin;
     m_remotePending = m_remotePending || origin == ByRemote;

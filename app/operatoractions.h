@@ -45,7 +45,7 @@ public:
     // Chooses the preset on the bar, as a click on its button does. While
     // the operator edits blind, a remote recall changes the wall and leaves
     // the canvas to the preset edited; that preset itself is refused, as
-    // its edits are not on the device.
+    // its edits are not on the device, unless it is the one on air.
     Outcome recall(int preset, Origin origin) override;
     // The next or previous preset after the current one, round the bar.
     Outcome step(int by, Origin origin) override;

@@ -53,5 +53,9 @@ bool feedRemoteInput(const std::uint8_t *data, std::size_t size)
     }
     const OscMessage::Decoded decoded = OscMessage::decode(message);
     check(decoded.replyPort >= 0 && decoded.replyPort <= 65535);
+    if (decoded.ignored) {
+        check(decoded.error == 0);
+        return false;
+    }
     return taken(decoded.call, decoded.error);
 }

@@ -6,6 +6,8 @@
 #include <QJsonObject>
 #include <QTimer>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -58,7 +60,7 @@ CallDispatcher::CallDispatcher(RemoteActions *actions, QObject *parent)
 
 void CallDispatcher::submit(const RemoteCall &call, const Answer &answer, QObject *caller)
 {
-    if (!m_running && m_queue.isEmpty() && !m_actions->busy()) {
+    if (!call.needsLink() || (!m_running && m_queue.isEmpty() && !m_actions->busy())) {
         run({call, answer, caller, QJsonValue()});
         return;
     }
@@ -67,7 +69,20 @@ void CallDispatcher::submit(const RemoteCall &call, const Answer &answer, QObjec
         answer(RemoteAnswer::failed(RemoteError::Busy, QStringLiteral("busy: 16 requests are waiting already")));
         return;
     }
+    // By the time destroyed() comes the pointers to it are null already.
+    connect(caller, &QObject::destroyed, this, &CallDispatcher::forget, Qt::UniqueConnection);
     m_queue.append({call, answer, caller, QJsonValue()});
+}
+
+void CallDispatcher::forget(QObject *caller)
+{
+    const auto gone = std::remove_if(m_queue.begin(), m_queue.end(), [caller](const Pending &pending) {
+        return !pending.caller || pending.caller == caller;
+    });
+    const int dropped = int(std::distance(gone, m_queue.end()));
+    m_queue.erase(gone, m_queue.end());
+    if (dropped > 0)
+        qCDebug(lcRemote) << dropped << "calls dropped: their client has gone";
 }
 
 void CallDispatcher::run(const Pending &pending)
@@ -184,13 +199,8 @@ void CallDispatcher::verified(const RemoteActions::Verify &result)
 
 void CallDispatcher::drain()
 {
-    while (!m_running && !m_queue.isEmpty() && !m_actions->busy()) {
-        const Pending next = m_queue.takeFirst();
-        if (next.caller)
-            run(next);
-        else
-            qCDebug(lcRemote) << "a call dropped: its client has gone";
-    }
+    while (!m_running && !m_queue.isEmpty() && !m_actions->busy())
+        run(m_queue.takeFirst());
 }
 
 QJsonValue CallDispatcher::presetResult() const

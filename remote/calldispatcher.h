@@ -11,11 +11,12 @@
 #include <functional>
 #include <optional>
 
-// Runs the calls of every remote client one at a time, in the order they
-// came, against the operator's actions. While the link is busy (a transfer
-// holds the wait page, or a call of ours waits for the device) calls wait
-// in a bounded queue; past that they are answered busy. A call that asks
-// the device is answered once the device has answered.
+// Runs the calls of every remote client that ask the device one at a
+// time, in the order they came, against the operator's actions. While the
+// link is busy (a transfer holds the wait page, or a call of ours waits for
+// the device) they wait in a bounded queue; past that they are answered
+// busy. A call that asks the device is answered once the device has
+// answered; one that only reads what the host holds is answered at once.
 class CallDispatcher : public QObject
 {
     Q_OBJECT
@@ -26,9 +27,11 @@ public:
 
     explicit CallDispatcher(RemoteActions *actions, QObject *parent = nullptr);
 
-    // The caller is the client's connection (or endpoint): a call still
-    // waiting when it has gone is dropped, not run.
+    // The caller is the client's connection (or endpoint): its calls still
+    // waiting are dropped when it is destroyed or forgotten.
     void submit(const RemoteCall &call, const Answer &answer, QObject *caller);
+    // The caller has gone: its waiting calls are dropped, not run.
+    void forget(QObject *caller);
 
     // What the notifications and the OSC pushes carry.
     QJsonValue statusJson() const;

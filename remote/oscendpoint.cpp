@@ -5,6 +5,7 @@
 
 #include <QJsonObject>
 #include <QNetworkDatagram>
+#include <QNetworkInterface>
 #include <QPointer>
 
 #include <algorithm>
@@ -25,9 +26,14 @@ OscEndpoint::OscEndpoint(CallDispatcher *dispatcher, const QList<QHostAddress> &
     m_clock.start();
 }
 
-bool OscEndpoint::listen(const QHostAddress &address, quint16 port)
+bool OscEndpoint::listen(const QHostAddress &address, quint16 port, const QList<quint16> &otherPorts)
 {
-    return m_socket.bind(address, port);
+    if (!m_socket.bind(address, port))
+        return false;
+    m_ownPorts = otherPorts;
+    m_ownPorts << m_socket.localPort();
+    m_ownHosts = QNetworkInterface::allAddresses();
+    return true;
 }
 
 int OscEndpoint::senders()
@@ -61,8 +67,18 @@ void OscEndpoint::take(const QByteArray &datagram, const QHostAddress &host, qui
         }
         return;
     }
-    const int before = m_senders.size();
+    if (fromOurselves(host, port)) {
+        qCDebug(lcRemote) << "OSC from the endpoint's own port dropped";
+        return;
+    }
     const OscMessage::Decoded decoded = OscMessage::decode(datagram);
+    if (decoded.ignored)
+        return;
+    if (decoded.replyPort != 0 && m_ownPorts.contains(quint16(decoded.replyPort))) {
+        refuseReplyPort(host, port);
+        return;
+    }
+    const int before = m_senders.size();
     Sender &sender = heardFrom(host, port);
     if (decoded.replyPort != 0) {
         sender.port = quint16(decoded.replyPort);
@@ -91,10 +107,10 @@ void OscEndpoint::take(const QByteArray &datagram, const QHostAddress &host, qui
         const QJsonObject result = answer.result.toObject();
         if (method == RemoteCall::Status || result.contains(QStringLiteral("preset")))
             self->send(replyHost, replyPort,
-                       OscMessage::ints("/rz5300/preset/current", {result.value(QStringLiteral("preset")).toInt()}));
+                       OscMessage::ints(OscMessage::CurrentPreset, {result.value(QStringLiteral("preset")).toInt()}));
         if (method == RemoteCall::Status)
             self->send(replyHost, replyPort,
-                       OscMessage::ints("/rz5300/link", {result.value(QStringLiteral("linked")).toBool() ? 1 : 0}));
+                       OscMessage::ints(OscMessage::Link, {result.value(QStringLiteral("linked")).toBool() ? 1 : 0}));
     }, this);
 }
 
@@ -105,6 +121,26 @@ bool OscEndpoint::allowed(const QHostAddress &host) const
         return true;
     return std::any_of(m_allow.begin(), m_allow.end(),
                        [&host](const QHostAddress &a) { return a.isEqual(host, QHostAddress::TolerantConversion); });
+}
+
+// A datagram of ours, sent to ourselves: answering it would loop.
+bool OscEndpoint::fromOurselves(const QHostAddress &host, quint16 port) const
+{
+    if (port != m_socket.localPort())
+        return false;
+    return host.isLoopback() || std::any_of(m_ownHosts.begin(), m_ownHosts.end(), [&host](const QHostAddress &a) {
+        return a.isEqual(host, QHostAddress::TolerantConversion);
+    });
+}
+
+// Replies there would come back to us; the sender hears why at the port
+// it sent from, unless that is ours too.
+void OscEndpoint::refuseReplyPort(const QHostAddress &host, quint16 port)
+{
+    qCWarning(lcRemote) << "OSC from" << host.toString() << "refused: it named a port of this program for replies";
+    if (!m_ownPorts.contains(port))
+        send(host, port,
+             OscMessage::error(RemoteError::InvalidParams, QStringLiteral("the reply port is one of this program's own")));
 }
 
 // A host keeps the port it named; the table holds the hosts heard from

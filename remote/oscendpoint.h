@@ -15,7 +15,10 @@
 // beyond it when allowed, reach the dispatcher; others are ignored and
 // logged. Replies go to the sender's host, at the port it named in its last
 // /rz5300/status ,i PORT, else at the port the message came from; pushes go
-// the same way to every host heard from in the last minute.
+// the same way to every host heard from in the last minute. Nothing is
+// answered that could loop back: a reply port of this program's own is
+// refused, replies and pushes of ours are dropped, and so is every datagram
+// from the endpoint's own address and port.
 class OscEndpoint : public QObject
 {
     Q_OBJECT
@@ -26,7 +29,8 @@ public:
 
     OscEndpoint(CallDispatcher *dispatcher, const QList<QHostAddress> &allow, QObject *parent = nullptr);
 
-    bool listen(const QHostAddress &address, quint16 port);
+    // otherPorts: the program's other ports, never a reply port.
+    bool listen(const QHostAddress &address, quint16 port, const QList<quint16> &otherPorts);
     QString errorString() const { return m_socket.errorString(); }
     // Hosts heard from in the last minute.
     int senders();
@@ -47,12 +51,16 @@ private:
     void read();
     void take(const QByteArray &datagram, const QHostAddress &host, quint16 port);
     bool allowed(const QHostAddress &host) const;
+    bool fromOurselves(const QHostAddress &host, quint16 port) const;
+    void refuseReplyPort(const QHostAddress &host, quint16 port);
     Sender &heardFrom(const QHostAddress &host, quint16 port);
     void forgetOld();
     void send(const QHostAddress &host, quint16 port, const QByteArray &datagram);
 
     CallDispatcher *m_dispatcher;
     QList<QHostAddress> m_allow;
+    QList<QHostAddress> m_ownHosts;
+    QList<quint16> m_ownPorts;
     QUdpSocket m_socket;
     QHash<QString, Sender> m_senders; // by host
     QSet<QString> m_refused;          // hosts logged as refused

@@ -58,6 +58,15 @@ QByteArray serialised(lo_message message, const char *path)
     return out;
 }
 
+bool isReply(const char *path)
+{
+    for (const char *reply : {OscMessage::CurrentPreset, OscMessage::Link, OscMessage::Error}) {
+        if (std::strcmp(path, reply) == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 OscMessage::Decoded OscMessage::decode(const QByteArray &datagram)
@@ -73,6 +82,11 @@ OscMessage::Decoded OscMessage::decode(const QByteArray &datagram)
     if (!message)
         return failed(RemoteError::ParseError, QStringLiteral("not an OSC message"));
     const char *path = lo_get_path(bytes.data(), bytes.size());
+    if (path && isReply(path)) {
+        Decoded ignored;
+        ignored.ignored = true;
+        return ignored;
+    }
     const char *types = lo_message_get_types(message.get());
     lo_arg **argv = lo_message_get_argv(message.get());
     const Address *address = nullptr;
@@ -125,5 +139,5 @@ QByteArray OscMessage::error(int code, const QString &text)
     const Message message(lo_message_new());
     lo_message_add_int32(message.get(), code);
     lo_message_add_string(message.get(), text.toUtf8().constData());
-    return serialised(message.get(), "/rz5300/error");
+    return serialised(message.get(), Error);
 }

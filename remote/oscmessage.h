@@ -14,6 +14,10 @@ class OscMessage
 {
 public:
     static constexpr int MaxDatagramBytes = 1024;
+    // What the program sends, never a request.
+    static constexpr const char *CurrentPreset = "/rz5300/preset/current";
+    static constexpr const char *Link = "/rz5300/link";
+    static constexpr const char *Error = "/rz5300/error";
 
     struct Decoded
     {
@@ -21,6 +25,7 @@ public:
         int replyPort = 0; // /rz5300/status ,i PORT: where replies go from now on
         int error = 0;     // RemoteError::Code, 0 when the call is good
         QString message;
+        bool ignored = false; // a reply or push of ours: answering it could loop
     };
 
     static Decoded decode(const QByteArray &datagram);

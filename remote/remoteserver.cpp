@@ -2,6 +2,7 @@
 
 #include "calldispatcher.h"
 #include "oscendpoint.h"
+#include "oscmessage.h"
 #include "remotelog.h"
 #include "wsendpoint.h"
 
@@ -41,7 +42,7 @@ bool RemoteServer::start(const RemoteSettings &settings)
     auto osc = std::make_unique<OscEndpoint>(m_dispatcher.get(), settings.oscAllow);
     if (!ws->listen(settings.listen, settings.wsPort, settings.beyondLoopback()))
         m_error = QStringLiteral("WebSocket port %1: %2").arg(settings.wsPort).arg(ws->errorString());
-    else if (!osc->listen(settings.listen, settings.oscPort))
+    else if (!osc->listen(settings.listen, settings.oscPort, {settings.wsPort}))
         m_error = QStringLiteral("OSC port %1: %2").arg(settings.oscPort).arg(osc->errorString());
     if (!m_error.isEmpty()) {
         qCWarning(lcRemote) << "remote control not started:" << m_error;
@@ -79,7 +80,7 @@ void RemoteServer::presetRecalled(int preset, int origin)
                  QJsonObject{{QStringLiteral("preset"), preset + 1},
                              {QStringLiteral("by"), origin == RemoteActions::ByRemote ? QStringLiteral("remote")
                                                                                       : QStringLiteral("operator")}});
-    m_osc->push("/rz5300/preset/current", {preset + 1});
+    m_osc->push(OscMessage::CurrentPreset, {preset + 1});
 }
 
 void RemoteServer::linkChanged()
@@ -90,5 +91,5 @@ void RemoteServer::linkChanged()
     m_ws->notify(QStringLiteral("link.changed"),
                  QJsonObject{{QStringLiteral("linked"), status.value(QStringLiteral("linked"))},
                              {QStringLiteral("transport"), status.value(QStringLiteral("transport"))}});
-    m_osc->push("/rz5300/link", {status.value(QStringLiteral("linked")).toBool() ? 1 : 0});
+    m_osc->push(OscMessage::Link, {status.value(QStringLiteral("linked")).toBool() ? 1 : 0});
 }

@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -130,6 +132,10 @@ RpcCodec::Decoded RpcCodec::decode(const QByteArray &message)
     Decoded decoded;
     if (message.size() > MaxMessageBytes)
         return failed(decoded, RemoteError::TooLarge, QStringLiteral("a message may hold at most 65536 bytes"));
+    // Qt 5 takes bad escapes, raw control characters and numbers such as
+    // "7." as JSON: only what RFC 8259 allows reaches Qt's parser.
+    if (!nlohmann::json::accept(message.cbegin(), message.cend()))
+        return failed(decoded, RemoteError::ParseError, QStringLiteral("not JSON (RFC 8259)"));
     QJsonParseError parse{};
     const QJsonDocument document = QJsonDocument::fromJson(message, &parse);
     if (parse.error != QJsonParseError::NoError)

@@ -107,10 +107,10 @@ void WsEndpoint::accept()
         m_clients.insert(socket, client);
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, socket](const QString &message) { take(socket, message); });
-        connect(socket, &QWebSocket::binaryMessageReceived, this, [this, socket](const QByteArray &) {
-            send(socket,
-                 RpcCodec::error(QJsonValue(), RemoteError::InvalidRequest, QStringLiteral("requests are text messages")));
-        });
+        connect(socket, &QWebSocket::binaryFrameReceived, this, [this, socket] { refuseBinary(socket); });
+        // The client goes with its close frame: its waiting calls go then,
+        // not when the connection is finally down.
+        connect(socket, &QWebSocket::aboutToClose, this, [this, socket] { m_dispatcher->forget(socket); });
         connect(socket, &QWebSocket::disconnected, this, [this, socket] { drop(socket); });
         qCInfo(lcRemote) << "WebSocket client from" << socket->peerAddress().toString();
         emit clientsChanged();
@@ -119,6 +119,9 @@ void WsEndpoint::accept()
 
 void WsEndpoint::take(QWebSocket *socket, const QString &text)
 {
+    // What comes in after a close, either side's, is not run.
+    if (socket->state() != QAbstractSocket::ConnectedState)
+        return;
     const QByteArray message = text.toUtf8();
     const RpcCodec::Decoded decoded = RpcCodec::decode(message);
     if (decoded.error == RemoteError::TooLarge) {
@@ -151,10 +154,20 @@ void WsEndpoint::take(QWebSocket *socket, const QString &text)
     }, socket);
 }
 
+// Closed at its first frame, not answered: no request comes that way.
+void WsEndpoint::refuseBinary(QWebSocket *socket)
+{
+    if (socket->state() != QAbstractSocket::ConnectedState)
+        return;
+    qCInfo(lcRemote) << "WebSocket client from" << socket->peerAddress().toString() << "closed: it sent binary data";
+    socket->close(QWebSocketProtocol::CloseCodeDatatypeNotSupported, QStringLiteral("requests are text messages"));
+}
+
 void WsEndpoint::drop(QWebSocket *socket)
 {
     if (m_clients.remove(socket) == 0)
         return;
+    m_dispatcher->forget(socket);
     socket->deleteLater();
     emit clientsChanged();
 }

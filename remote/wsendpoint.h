@@ -16,7 +16,8 @@ class QWebSocket;
 // listening beyond the loopback a client must give the token in its URL
 // (ws://host:port/?token=...), or every request is refused. A message over
 // 64 KiB is answered and its connection closed; Qt closes one over twice
-// that before it is read whole. A client that does not read what it is sent
+// that before it is read whole. Binary data closes the connection at its
+// first frame. A client's waiting calls are dropped as soon as it closes. A client that does not read what it is sent
 // is dropped once 1 MiB waits for it; one without a valid token yields its
 // place when all are taken.
 class WsEndpoint : public QObject
@@ -48,6 +49,7 @@ private:
     void accept();
     bool makeRoom();
     void take(QWebSocket *socket, const QString &message);
+    void refuseBinary(QWebSocket *socket);
     void send(QWebSocket *socket, const QByteArray &message);
     void drop(QWebSocket *socket);
     bool tokenMatches(const QString &given) const;

@@ -41,10 +41,15 @@ private slots:
     void clickIsPushedAsOperator();
     void recallByOscAndWebSocket();
     void recallDuringImportWaits();
+    void leavingClientsRecallsAreDropped();
+    void statusIsNotQueued();
     void badInput_data();
     void badInput();
+    void hostileDataCloses_data();
+    void hostileDataCloses();
     void oscWithWrongTagsIsRefused();
     void blindEditsAreRefused();
+    void onAirRecalledWhileBlind();
     void verifyWhileTheOperatorVerifies();
     void tokenBeyondLoopback();
     void notLinked();
@@ -279,6 +284,39 @@ void TestRemoteControl::recallDuringImportWaits()
     QVERIFY(sent.lastIndexOf("1b") < sent.indexOf("49", sent.indexOf("49") + 1));
 }
 
+// Recalls a client sent behind a slow one, before it left: none reaches the
+// device, however late its going is seen.
+void TestRemoteControl::leavingClientsRecallsAreDropped()
+{
+    FaultOptions slow;
+    slow.slowCode = 0x49;
+    slow.slowMs = 2000;
+    m_sim->simulator().setFaults(slow);
+    QStringList recalls{url(), "--leave"};
+    for (int id = 1; id <= 11; ++id)
+        recalls << request(id, "preset.recall", QStringLiteral(R"({"preset":%1})").arg(id % 16 + 1));
+    const int before = m_sim->requests().size();
+    QCOMPARE(client(recalls), QStringList{"left"});
+    m_sim->simulator().setFaults({});
+    QVERIFY(m_driver.settle());
+    // The first ran, resent perhaps while the device was slow; no other.
+    const QByteArrayList sent = recallsSince(before);
+    QVERIFY(!sent.isEmpty());
+    QCOMPARE(sent.count(sent.first()), sent.size());
+}
+
+// A status asked behind a verify is answered at once, and says busy.
+void TestRemoteControl::statusIsNotQueued()
+{
+    FaultOptions slow;
+    slow.delayMs = 50;
+    m_sim->simulator().setFaults(slow);
+    const QStringList answers = client({url(), request(1, "verify"), request(2, "status")});
+    m_sim->simulator().setFaults({});
+    QCOMPARE(json(answers.value(0)).value("id").toInt(), 2);
+    QCOMPARE(json(answers.value(0)).value("result").toObject().value("busy").toBool(), true);
+    QVERIFY(json(answers.value(1)).value("result").toObject().contains("same"));
+}
 
 void TestRemoteControl::badInput_data()
 {
@@ -303,9 +341,31 @@ void TestRemoteControl::badInput()
     const QStringList answers = client({url(), message, request(2, "status")});
     QCOMPARE(errorOf(answers.value(0)), code);
     if (code == RemoteError::TooLarge)
-        QVERIFY(answers.value(1).startsWith("closed"));
+        QCOMPARE(answers.value(1), QStringLiteral("closed 1009"));
     else
         QVERIFY(json(answers.value(1)).contains("result"));
+    QCOMPARE(m_sim->requests().size(), before);
+}
+
+void TestRemoteControl::hostileDataCloses_data()
+{
+    QTest::addColumn<int>("binaryBytes");
+    QTest::addColumn<QString>("closed");
+    QTest::newRow("100 KiB binary") << 100 * 1024 << "closed 1003";
+    QTest::newRow("1 byte binary") << 1 << "closed 1003";
+    QTest::newRow("over 128 KiB") << 200 * 1024 << "closed 1009";
+}
+
+// Binary data is no request: the connection is closed, what follows it is
+// not run; past 128 KiB Qt closes it unread.
+void TestRemoteControl::hostileDataCloses()
+{
+    QFETCH(int, binaryBytes);
+    QFETCH(QString, closed);
+    const int before = m_sim->requests().size();
+    const QStringList answers = client({url(), "--binary", QString::number(binaryBytes),
+                                        request(1, "preset.recall", R"({"preset":2})")});
+    QCOMPARE(answers, QStringList{closed});
     QCOMPARE(m_sim->requests().size(), before);
 }
 
@@ -351,6 +411,21 @@ void TestRemoteControl::blindEditsAreRefused()
     QCOMPARE(errorOf(answers.value(0)), int(RemoteError::Refused));
     QCOMPARE(errorOf(answers.value(1)), int(RemoteError::Refused));
     QCOMPARE(m_sim->requests().size(), before);
+    m_driver.trigger("actionBlind");
+    QVERIFY(m_driver.settle());
+}
+
+// Just switched on, Blind edits nothing yet: the preset on air is recalled
+// again as its button would be, not refused as edited.
+void TestRemoteControl::onAirRecalledWhileBlind()
+{
+    m_driver.trigger("actionBlind");
+    const int onAir = m_sim->model().currentPreset;
+    const int before = m_sim->requests().size();
+    const QStringList answers =
+        client({url(), request(1, "preset.recall", QStringLiteral(R"({"preset":%1})").arg(onAir + 1))});
+    QCOMPARE(json(answers.value(0)).value("result").toObject(), QJsonObject({{"preset", onAir + 1}}));
+    QCOMPARE(recallsSince(before).size(), 1);
     m_driver.trigger("actionBlind");
     QVERIFY(m_driver.settle());
 }

@@ -1,62 +1,18 @@
 // The request decoders and the queue of the remote control, without the
 // window: a stand-in for the operator's actions.
 
+#include "fakeactions.h"
+#include "oscbytes.h"
+
 #include <calldispatcher.h>
 #include <oscmessage.h>
 #include <rpccodec.h>
 
 #include <QtTest>
 
-#include <lo/lo.h>
+#include <optional>
 
 namespace {
-
-class FakeActions : public RemoteActions
-{
-public:
-    bool linkUp = true;
-    bool linkBusy = false;
-    QList<int> recalled;
-
-    bool linked() const override { return linkUp; }
-    bool busy() override { return linkBusy; }
-    Status status() override { return {linkUp, QStringLiteral("tcp"), recalled.value(recalled.size() - 1), linkBusy}; }
-    QList<Preset> presets() const override { return {}; }
-    QList<Window> windows(int) const override { return {}; }
-    QList<Input> inputs() const override { return {}; }
-    Outcome recall(int preset, Origin) override
-    {
-        recalled << preset;
-        linkBusy = true;
-        return Done;
-    }
-    Outcome step(int, Origin) override { return Done; }
-    Outcome setSource(int, int, Origin) override { return Done; }
-    void verifyQuietly(Origin) override {}
-
-    // The device answered: the link settles, then the wait page goes.
-    void answer()
-    {
-        linkBusy = false;
-        emit settled(false);
-        emit idle();
-    }
-};
-
-QByteArray oscBytes(const char *path, const char *types, ...)
-{
-    lo_message message = lo_message_new();
-    va_list args;
-    va_start(args, types);
-    lo_message_add_varargs(message, types, args);
-    va_end(args);
-    size_t size = 0;
-    void *bytes = lo_message_serialise(message, path, nullptr, &size);
-    QByteArray out(static_cast<const char *>(bytes), int(size));
-    free(bytes);
-    lo_message_free(message);
-    return out;
-}
 
 RemoteCall recallOf(int preset)
 {
@@ -75,9 +31,13 @@ class TestRemote : public QObject
 private slots:
     void rpc_data();
     void rpc();
+    void strictJson_data();
+    void strictJson();
     void osc_data();
     void osc();
     void queueWaitsThenRunsInOrder();
+    void readsAreAnsweredAtOnce();
+    void goneClientsCallsAreDropped();
     void notLinked();
 };
 
@@ -123,6 +83,42 @@ void TestRemote::rpc()
     QCOMPARE(decoded.call.preset, preset);
     const QJsonObject answer = QJsonDocument::fromJson(RpcCodec::error(decoded.id, error, decoded.message)).object();
     QCOMPARE(answer.value("jsonrpc").toString(), QStringLiteral("2.0"));
+}
+
+// What Qt 5's parser would take, and a recall hidden in an invalid escape.
+void TestRemote::strictJson_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    const auto recall = [](const char *preset) {
+        return QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"preset.recall","params":{"preset":)") + preset + "}}";
+    };
+    QTest::newRow("invalid escape") << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"preset.rec\all","params":{"preset":2}})");
+    QTest::newRow("raw tab in a string") << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":\"a\tb\",\"method\":\"status\"}");
+    QTest::newRow("raw newline in a string") << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"sta\ntus\"}");
+    QTest::newRow("7.") << recall("7.");
+    QTest::newRow(".9e1") << recall(".9e1");
+    QTest::newRow("leading zero") << recall("01");
+    QTest::newRow("plus sign") << recall("+3");
+    QTest::newRow("NaN") << recall("NaN");
+    QTest::newRow("Infinity") << recall("Infinity");
+    QTest::newRow("hex") << recall("0x3");
+    QTest::newRow("trailing comma in object") << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"status",})");
+    QTest::newRow("trailing comma in array")
+        << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"subscribe","params":{"topics":["link.changed",]}})");
+    QTest::newRow("single quotes") << QByteArray(R"({'jsonrpc':'2.0','id':1,'method':'status'})");
+    QTest::newRow("lone high surrogate") << QByteArray(R"({"jsonrpc":"2.0","id":"\ud800","method":"status"})");
+    QTest::newRow("lone low surrogate") << QByteArray(R"({"jsonrpc":"2.0","id":"\udc00","method":"status"})");
+    QTest::newRow("invalid UTF-8") << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":\"\xff\",\"method\":\"status\"}");
+    QTest::newRow("two documents") << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"status"}{})");
+    QTest::newRow("comment") << QByteArray(R"({"jsonrpc":"2.0","id":1,"method":"status"/**/})");
+}
+
+void TestRemote::strictJson()
+{
+    QFETCH(QByteArray, message);
+    const RpcCodec::Decoded decoded = RpcCodec::decode(message);
+    QCOMPARE(decoded.error, int(RemoteError::ParseError));
+    QCOMPARE(decoded.call.preset, -1);
 }
 
 void TestRemote::osc_data()
@@ -182,6 +178,54 @@ void TestRemote::queueWaitsThenRunsInOrder()
     QCOMPARE(actions.recalled.size(), 16);
     QCOMPARE(answered.mid(1), QList<int>({0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
     QCOMPARE(errors.count(0), 16);
+}
+
+// Only what asks the device waits: a status taken behind a busy link says
+// so at once, and the reads of what the host holds do not queue either.
+void TestRemote::readsAreAnsweredAtOnce()
+{
+    FakeActions actions;
+    CallDispatcher dispatcher(&actions);
+    QList<int> waiting;
+    for (int n = 0; n < 2; ++n)
+        dispatcher.submit(recallOf(n), [&, n](const RemoteAnswer &) { waiting << n; }, &actions);
+    QVERIFY(waiting.isEmpty());
+    const QList<RemoteCall::Method> reads{RemoteCall::Status, RemoteCall::PresetsList, RemoteCall::PresetWindows,
+                                          RemoteCall::InputsList, RemoteCall::Subscribe};
+    for (RemoteCall::Method method : reads) {
+        RemoteCall call;
+        call.method = method;
+        call.preset = 0;
+        std::optional<RemoteAnswer> answer;
+        dispatcher.submit(call, [&](const RemoteAnswer &a) { answer = a; }, &actions);
+        QVERIFY(answer);
+        QCOMPARE(answer->error, 0);
+        if (method == RemoteCall::Status)
+            QCOMPARE(answer->result.toObject().value("busy").toBool(), true);
+    }
+    QCOMPARE(actions.recalled, QList<int>{0});
+}
+
+// A client that goes takes its waiting calls with it at once, whether it
+// says so or its connection is destroyed: they never reach the device,
+// even if it were still there when they came to the head.
+void TestRemote::goneClientsCallsAreDropped()
+{
+    FakeActions actions;
+    CallDispatcher dispatcher(&actions);
+    QObject stays;
+    QObject leaves;
+    auto *destroyed = new QObject;
+    dispatcher.submit(recallOf(0), [](const RemoteAnswer &) {}, &stays);
+    for (QObject *caller : {&leaves, destroyed, &stays, &leaves})
+        dispatcher.submit(recallOf(caller == &stays ? 1 : 9), [](const RemoteAnswer &) {}, caller);
+    dispatcher.forget(&leaves);
+    delete destroyed;
+    for (int n = 0; n < 4; ++n) {
+        actions.answer();
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(actions.recalled, QList<int>({0, 1}));
 }
 
 void TestRemote::notLinked()
