@@ -8,6 +8,7 @@
 #include <mygraphicsview.h>
 #include <singleton_serialport.h>
 
+#include <QMessageBox>
 #include <QUndoStack>
 
 OffAirActions::OffAirActions(Singleton_SerialPort *link, OnAirModel *air, PresetStore *presets,
@@ -104,12 +105,31 @@ bool OffAirActions::take()
         return false;
     const int taken = m_presets->shown();
     const int before = m_presets->onAir();
-    if (!m_presets->take(taken))
+    if (!keepsNothingUnshown(taken) || !m_presets->take(taken))
         return false;
     m_pending = m_last = {taken, before};
     m_presets->history(taken)->push(new TakeOnAir(this, taken, before, m_canvas->text()));
     refresh();
     return true;
+}
+
+// A take writes the preset as the canvas shows it: windows the device holds
+// that the canvas cannot show go, and only when the operator says so.
+bool OffAirActions::keepsNothingUnshown(int preset) const
+{
+    const int unshown = m_presets->unshown(preset);
+    if (unshown == 0)
+        return true;
+    const QString question =
+        m_text("M%1 holds %2 window(s) on the device that this program cannot show (off the wall). A take "
+               "writes the preset as shown here and removes them from the device. Take anyway?",
+               "M%1 在设备上有 %2 个本程序无法显示的窗口（超出拼接范围）。预编辑上屏将按本机显示写入该模式，"
+               "并从设备上删除这些窗口。仍要上屏吗？")
+            .arg(preset + 1)
+            .arg(unshown);
+    return QMessageBox::question(nullptr, m_text("Explain", "说明"), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+        == QMessageBox::Yes;
 }
 
 bool OffAirActions::revert()

@@ -63,6 +63,7 @@ signals:
 private:
     void refresh();
     void airChanged();
+    bool keepsNothingUnshown(int preset) const;
     void presetWritten(int preset, int outcome);
 
     struct Take

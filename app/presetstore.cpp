@@ -41,13 +41,18 @@ PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_Seri
         stack = new QUndoStack(&m_history);
     // A write changes the device's blocks: what was read of the preset is
     // no longer what either side holds.
+    // The record keeps the preset the device confirmed for the data file.
     connect(link, &Singleton_SerialPort::presetRecalled, this, [this](int preset, bool confirmed) {
+        if (confirmed)
+            m_link->dm_data.curModel = preset;
         if (m_link->isConnected())
             m_air->setRecallEnded(preset, confirmed);
         emit onAirChanged(m_air->onAir());
     });
     connect(link, &Singleton_SerialPort::presetWritten, this, [this](int preset, int outcome) {
         m_marks.written(preset, outcome);
+        if (outcome == Singleton_SerialPort::WholePresetConfirmed)
+            m_unshown[size_t(preset)] = 0;
         m_link->dm_data.presetsAsRead[size_t(preset)].reset();
     });
     // An edit the device was not told of is the host's alone: what a read
@@ -198,6 +203,7 @@ void PresetStore::rebuildFromDevice()
     for (size_t m = 0; m < DeviceData::Presets; ++m) {
         record.modelView[m] = WallFile::bytes(PresetCheck::devicePreset(record, int(m)));
         record.presetsAsRead[m] = record.presetRead(int(m));
+        m_unshown[m] = PresetCheck::unshownWindows(record, int(m));
     }
     m_marks.setAll(PresetMarks::Confirmed);
     forgetHistories();
@@ -229,6 +235,7 @@ void PresetStore::takePresets(const QList<int> &presets)
     for (int m : presets) {
         const Held devices{WallFile::bytes(PresetCheck::devicePreset(device, m)), device.presetRead(m)};
         m_stacks[size_t(m)]->push(new TakePreset(this, m, held(m), devices, m_canvas->text()));
+        m_unshown[size_t(m)] = PresetCheck::unshownWindows(device, m);
     }
 }
 
@@ -265,6 +272,7 @@ void PresetStore::emptyAll()
     setOnAir(0);
     record.clearModelViews();
     record.presetsAsRead = {};
+    m_unshown = {};
     m_canvas->ClearAllData();
     m_marks.setAll(PresetMarks::Confirmed);
     forgetHistories();

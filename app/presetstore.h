@@ -96,6 +96,9 @@ public:
     void hold(int preset, const Held &held, PresetMarks::State mark);
     // A new wall empties every preset, on the device too.
     void emptyAll();
+    // Windows the device holds in the preset, as last read, that the
+    // canvas cannot show: a write of the preset whole removes them.
+    int unshown(int preset) const { return m_unshown[size_t(preset)]; }
     // The presets came from the host's own file, trusted but not checked;
     // those changed here when it was written are marked so again.
     void takenFromFile();
@@ -133,6 +136,7 @@ private:
     PresetMarks m_marks;
     QUndoGroup m_history; // one stack a preset
     std::array<QUndoStack *, PresetMarks::Presets> m_stacks{};
+    std::array<int, PresetMarks::Presets> m_unshown{};
     int m_shown = -1;
     bool m_recall = true; // showing a preset recalls it on the device
 };

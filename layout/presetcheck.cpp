@@ -105,6 +105,17 @@ WallModel PresetCheck::hostPreset(const DeviceData &host, int preset)
     return model;
 }
 
+int PresetCheck::unshownWindows(const DeviceData &data, int preset)
+{
+    const WallModel shown = devicePreset(data, preset);
+    QList<int> extras;
+    const QMap<int, WinData> read = byNumber(data.presetRead(preset).windows, &extras);
+    int unshown = int(extras.size());
+    for (int id : read.keys())
+        unshown += shown.contains(id) ? 0 : 1;
+    return unshown;
+}
+
 PresetRead PresetCheck::hostBlocks(const DeviceData &host, int preset)
 {
     if (const std::optional<PresetRead> &read = host.presetsAsRead[size_t(preset)])

@@ -68,6 +68,9 @@ public:
     // The preset rebuilt as the canvas would from the record's device
     // windows, on the record's wall.
     static WallModel devicePreset(const DeviceData &data, int preset);
+    // The record's device windows of the preset the canvas cannot show
+    // (off the wall after it was rebuilt, a number twice).
+    static int unshownWindows(const DeviceData &data, int preset);
 
     const PresetDifference &preset(int m) const { return m_presets[size_t(m)]; }
     bool wallSame() const { return m_wallSame; }

@@ -4,6 +4,7 @@
 #include <linksettings.h>
 #include <mygraphicsview.h>
 #include <mynavtree.h>
+#include <preset.h>
 #include <singleton_serialport.h>
 
 #include <QAbstractButton>
@@ -45,4 +46,25 @@ QStringList MainWindowCase::rowsOf(const MyNavTree *tree)
 QString MainWindowCase::markOf(int preset) const
 {
     return m_driver.presetButton(preset)->toolTip().section(QLatin1Char('\n'), -1);
+}
+
+Preset MainWindowCase::presetOf(const QList<QRect> &rects)
+{
+    MyGraphicsView canvas;
+    const int widths[] = {1920, 1920};
+    const int heights[] = {1080, 1080};
+    canvas.initData(widths, heights, 2, 2, 4, 3840, 2160);
+    std::array<int, 64> noLayers;
+    noLayers.fill(0xFF);
+    canvas.Add_Win_layer(noLayers.data(), rects.size());
+    for (int w = 0; w < rects.size(); ++w)
+        canvas.Add_Rect(w, rects.at(w), QRect(0, 0, 1920, 1080), w + 1, noLayers.data(), 0);
+    canvas.Add_End();
+    Preset preset;
+    const QByteArray all = canvas.getAllData();
+    preset.windows = all.left(Preset::WindowsSize);
+    preset.layers = all.mid(Preset::WindowsSize);
+    preset.sources = canvas.getInData();
+    preset.channels = canvas.getChData();
+    return preset;
 }

@@ -9,12 +9,18 @@
 #include <memory>
 
 class MyNavTree;
+struct Preset;
 
 // What the end-to-end tests of the main window share: the driver, and a
 // folder of the program's own files for each start.
 class MainWindowCase : public QObject
 {
     Q_OBJECT
+
+public:
+    // Windows 0, 1 ... on a 2 x 2 wall, the first at the bottom, as the
+    // device stores them.
+    static Preset presetOf(const QList<QRect> &rects);
 
 protected:
     // A fresh folder whose settings file names the device, holds a data

@@ -24,33 +24,10 @@
 
 namespace {
 
-// Windows 0, 1 ... on a 2 x 2 wall, the first at the bottom, as the device
-// stores them.
-Preset presetOf(const QList<QRect> &rects)
-{
-    MyGraphicsView canvas;
-    const int widths[] = {1920, 1920};
-    const int heights[] = {1080, 1080};
-    canvas.initData(widths, heights, 2, 2, 4, 3840, 2160);
-    std::array<int, 64> noLayers;
-    noLayers.fill(0xFF);
-    canvas.Add_Win_layer(noLayers.data(), rects.size());
-    for (int w = 0; w < rects.size(); ++w)
-        canvas.Add_Rect(w, rects.at(w), QRect(0, 0, 1920, 1080), w + 1, noLayers.data(), 0);
-    canvas.Add_End();
-    Preset preset;
-    const QByteArray all = canvas.getAllData();
-    preset.windows = all.left(Preset::WindowsSize);
-    preset.layers = all.mid(Preset::WindowsSize);
-    preset.sources = canvas.getInData();
-    preset.channels = canvas.getChData();
-    return preset;
-}
-
 // Four windows stacked on the first screen.
 Preset stackOfFour()
 {
-    return presetOf({{0, 0, 1000, 600}, {200, 100, 1000, 600}, {400, 200, 1000, 600}, {600, 300, 1000, 600}});
+    return MainWindowCase::presetOf({{0, 0, 1000, 600}, {200, 100, 1000, 600}, {400, 200, 1000, 600}, {600, 300, 1000, 600}});
 }
 
 int widthOfWindow0(const Preset &preset)

@@ -37,6 +37,7 @@ private slots:
     void takeWithALostWriteLeavesTheWall();
     void offlineEditsAreWeighedAtConnection();
     void offlineEditStaysOffTheWall();
+    void takeAsksBeforeRemovingWhatItCannotShow();
 
 private:
     MyGraphicsView *canvas() const { return m_driver.canvas(); }
@@ -278,6 +279,42 @@ void TestOffAirActions::offlineEditStaysOffTheWall()
     QVERIFY(m_driver.settle());
     QCOMPARE(sim.model().presets[2].windowCount(), onAir.windowCount() + 1);
     QCOMPARE(sim.model().presets[0].windows, first.windows);
+    m_driver.close();
+}
+
+// A preset whose window lies off a wall made smaller: a take would write
+// the preset as the canvas shows it, without that window, so it asks
+// first; answered yes, the preset goes as shown.
+void TestOffAirActions::takeAsksBeforeRemovingWhatItCannotShow()
+{
+    LinkedSimulator sim;
+    DeviceModel &device = sim.model();
+    device.wall.setGrid({1920}, {1080});
+    device.presets[2] = presetOf({{100, 100, 800, 600}, {2000, 1200, 800, 600}});
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    keys(Qt::Key_B);
+    QTest::mouseClick(m_driver.presetButton(2), Qt::LeftButton);
+    QCOMPARE(canvas()->model().count(), 1);
+    m_driver.drag(QPointF(500, 400), QPointF(700, 500));
+    QVERIFY(m_driver.settle());
+
+    keys(Qt::Key_T);
+    QVERIFY(m_driver.settle());
+    QCOMPARE(m_driver.messages.size(), 1);
+    QVERIFY(m_driver.messages.first().startsWith(QStringLiteral("M3 holds 1 window(s) on the device")));
+    QCOMPARE(device.currentPreset, 2);
+    QCOMPARE(device.presets[2].windowCount(), 1);
+
+    // Taken whole, the preset holds nothing unseen: the next take goes
+    // without a question.
+    QTest::mouseClick(m_driver.presetButton(3), Qt::LeftButton);
+    m_driver.drop(2, canvas()->model().grid().screenRect(0).center());
+    QVERIFY(m_driver.settle());
+    keys(Qt::Key_T);
+    QVERIFY(m_driver.settle());
+    QCOMPARE(m_driver.messages.size(), 1);
+    QCOMPARE(device.currentPreset, 3);
     m_driver.close();
 }
 

@@ -445,8 +445,9 @@ void TestDialogViews::linkSettingsAreStored()
 }
 
 // Each part that differs offers its choice with a default: a preset changed
-// here is sent, another taken, an input taken. Apply asks before anything
-// is taken, and hands on nothing when the answer is no.
+// here is sent, another taken, the device's current preset kept (nothing
+// recalled unasked), an input taken. Apply asks before anything is taken,
+// and hands on nothing when the answer is no.
 void TestDialogViews::verifyChoicesAreTheOperators()
 {
     DeviceData host = record();
@@ -464,7 +465,7 @@ void TestDialogViews::verifyChoicesAreTheOperators()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.lines().at(0), QStringLiteral("13 of 16 presets the same; different: the current preset, 1 input"));
     QCOMPARE(dialog.lines().at(2), QStringLiteral("M2: 1 window differs: Win3 only on the device"));
-    QCOMPARE(dialog.choices(), QStringList({"M2=mine", "M4=device", "M7=device", "Current=mine", "In3=device"}));
+    QCOMPARE(dialog.choices(), QStringList({"M2=mine", "M4=device", "M7=device", "Current=device", "In3=device"}));
 
     for (const char *button : {"M4_leave", "M2_device", "Current_leave"})
         DialogFields::click(&dialog, QLatin1String(button));
@@ -495,6 +496,20 @@ void TestDialogViews::verifyChoicesAreTheOperators()
     QVERIFY(dialog.presets(Dialog_Verify::SendMine).isEmpty());
     QCOMPARE(dialog.current(), Dialog_Verify::Leave);
     QCOMPARE(dialog.entries(Dialog_Verify::TakeDevices), QList<int>({2}));
+
+    // Sending a preset the operator did not change here asks too.
+    Dialog_Verify writes(true, PresetCheck(host, device), host, device, {1, 5}, nullptr);
+    writes.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&writes));
+    for (const char *button : {"M4_mine", "M7_leave"})
+        DialogFields::click(&writes, QLatin1String(button));
+    QSignalSpy written(&writes, &Dialog_Verify::applied);
+    asked.clear();
+    DialogFields::click(&writes, QStringLiteral("applyButton"));
+    QVERIFY(written.isEmpty() && writes.isVisible());
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked.at(0).startsWith(QStringLiteral("Write M4 to the device? They were not changed here.")),
+             qPrintable(asked.at(0)));
 }
 
 QTEST_MAIN(TestDialogViews)
