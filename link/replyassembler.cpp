@@ -11,7 +11,7 @@ constexpr int LengthFieldEnd = 4; // bytes 0 to 3 make the header
 
 bool plausibleLength(int length)
 {
-    return length >= Protocol::ShortReplySize && length <= ReplyShape::LongestReply;
+    return length >= Protocol::ShortReplySize && length <= ReplyShape::MaxLength;
 }
 
 } // namespace
@@ -43,9 +43,10 @@ QByteArray ReplyAssembler::takeReply(const ReplyShape *expected)
             m_data.remove(0, 1);
             continue;
         }
-        if (expected && expected->mayStart(m_data, 0))
-            return {};
-        const int later = completeAfterStart();
+        // A start that may be the awaited reply gives way only to the awaited
+        // reply: what its payload holds may look like a reply of another kind.
+        const ReplyShape *awaited = expected && expected->mayStart(m_data, 0) ? expected : nullptr;
+        const int later = completeAfterStart(awaited);
         if (later < 0)
             return {};
         qCWarning(lcLink) << later << "bytes of an unfinished start before a reply skipped";
@@ -85,12 +86,13 @@ bool ReplyAssembler::completeAt(int start) const
     return plausibleLength(length) && ReplyShape::endsWell(m_data, start, length);
 }
 
-// The first complete reply that starts after byte 0, or -1.
-int ReplyAssembler::completeAfterStart() const
+// The first complete reply that starts after byte 0 and, given one, has
+// the awaited shape; or -1.
+int ReplyAssembler::completeAfterStart(const ReplyShape *awaited) const
 {
     for (int i = m_data.indexOf(char(Protocol::FrameStart), 1); i > 0;
          i = m_data.indexOf(char(Protocol::FrameStart), i + 1)) {
-        if (completeAt(i))
+        if (completeAt(i) && (!awaited || awaited->matches(m_data.mid(i, announcedLength(i)))))
             return i;
     }
     return -1;

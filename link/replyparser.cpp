@@ -8,6 +8,7 @@
 #include <messagecode.h>
 #include <modes.h>
 #include <protocol.h>
+#include <replylayout.h>
 #include <resolution.h>
 
 #include <utility>
@@ -17,49 +18,23 @@ namespace {
 constexpr int EntryOffset = Protocol::ParamOffset;
 constexpr int ValueOffset = EntryOffset + 1;
 
-// Device status reply
-constexpr int StatusSize = 360;
-constexpr int StatusTagOffset = 352;
-constexpr int PresenceLastByte = 12;   // entries 0-7; entries 24-31 in byte 9
-constexpr int CardTypeLastByte = 20;   // entries 0-3; entries 20-23 in byte 15
-constexpr int ResolutionOffset = 23;
-constexpr int OutputModeOffset = 24;
-constexpr int WallRowsOffset = 25;
-constexpr int WallWidthOffset = 33;
-constexpr int WallHeightOffset = 37;
-constexpr int WallCellSize = 8;
-constexpr int CurrentPresetOffset = 287;
+using namespace ReplyLayout;
 
-// Preset reads
-constexpr int WindowChunkOffset = 9;
+static_assert(InEntries == DeviceData::InCardEntries && InSlots == DeviceData::InSlots
+              && OutSlots == DeviceData::OutSlots && BlockLayout::LayerSize == DeviceData::LayerSlots,
+              "the record holds what the replies carry");
+
 constexpr int WindowChunkSize = BlockLayout::SlotSize;
-constexpr int WindowTailOffset = 9;
 constexpr int WindowTailSize = BlockLayout::SourceSize;
 constexpr int WindowSlots = BlockLayout::Slots;
-constexpr int LayerOffset = 1801;
-constexpr int PresetWindowsSize = LayerOffset + DeviceData::LayerSlots;
-constexpr int PresetBlocksSize = WindowTailOffset + WindowTailSize * WindowSlots;
 constexpr quint32 AllPresets = (1u << DeviceData::Presets) - 1;
-
-// Versions reply
-constexpr int VersionsSize = 132;
-constexpr int InVersionOffset = 12;
-constexpr int OutVersionOffset = 108;
-
-// Input card entries reply
-constexpr int InCardChunkSize = 28;
-constexpr int InCardsSize = Protocol::ParamOffset + InCardChunkSize * DeviceData::InCardEntries;
-
-// Signal flags reply: entries 0-3 in byte 16, entries 28-31 in byte 9
-constexpr int SignalFlagsLastByte = 16;
 
 // Bytes of the request that the entry handlers read
 constexpr int EntryAndValueSize = ValueOffset + 1;
 constexpr int EntryAndCaptionsSize = EntryOffset + 5;
 constexpr int EntryAndRectangleSize = EntryOffset + 9;
 
-// Network settings: read reply and write request
-constexpr int NetworkReplySize = 28;
+// Network settings write request
 constexpr int NetworkFrameSize = 28;
 
 int byteAt(const QByteArray &data, int i)
@@ -103,27 +78,27 @@ ReplyParser::ReplyParser(const State &state, QObject *parent)
 const ReplyParser::Handler *ReplyParser::handlerFor(quint8 code)
 {
     static const Handler handlers[] = {
-        {Protocol::ReadStatus, 0, StatusSize, false, &ReplyParser::deviceStatus},
-        {Protocol::ReadNetwork, 0, NetworkReplySize, false, &ReplyParser::readNetwork},
-        {Protocol::WriteNetwork, NetworkFrameSize, 0, false, &ReplyParser::writeNetwork},
-        {Protocol::ReadPresetWindows, EntryOffset + 1, PresetWindowsSize, false, &ReplyParser::presetWindows},
-        {Protocol::ReadPresetBlocks, EntryOffset + 1, PresetBlocksSize, false, &ReplyParser::presetBlocks},
-        {Protocol::ReadVersions, 0, VersionsSize, false, &ReplyParser::versions},
-        {Protocol::ReadInputCards, 0, InCardsSize, false, &ReplyParser::inputCards},
-        {Protocol::SetMainSignal, EntryAndValueSize, 0, true, &ReplyParser::mainSignal},
-        {Protocol::SetPipSignal, EntryAndValueSize, 0, true, &ReplyParser::pipSignal},
-        {Protocol::SwitchGroup1, EntryAndValueSize, 0, true, &ReplyParser::group1Mode},
-        {Protocol::SwitchGroup2, EntryAndValueSize, 0, true, &ReplyParser::group2Mode},
-        {Protocol::SetCaptions, EntryAndCaptionsSize, 0, true, &ReplyParser::captions},
-        {Protocol::SetCaptionSignal, EntryAndValueSize, 0, true, &ReplyParser::captionSignal},
-        {Protocol::SetRectA, EntryAndRectangleSize, 0, true, &ReplyParser::rectangleA},
-        {Protocol::SetRectB, EntryAndRectangleSize, 0, true, &ReplyParser::rectangleB},
-        {Protocol::SetLight, EntryAndValueSize, 0, false, &ReplyParser::pictureValue},
-        {Protocol::SetContrast, EntryAndValueSize, 0, false, &ReplyParser::pictureValue},
-        {Protocol::SetColour, EntryAndValueSize, 0, false, &ReplyParser::pictureValue},
-        {Protocol::RestoreFactory, 0, 0, false, &ReplyParser::factoryData},
-        {Protocol::WriteWall, 0, 0, false, &ReplyParser::wallAccepted},
-        {Protocol::ReadSignalFlags, 0, SignalFlagsLastByte + 1, false, &ReplyParser::signalFlags},
+        {Protocol::ReadStatus, 0, false, &ReplyParser::deviceStatus},
+        {Protocol::ReadNetwork, 0, false, &ReplyParser::readNetwork},
+        {Protocol::WriteNetwork, NetworkFrameSize, false, &ReplyParser::writeNetwork},
+        {Protocol::ReadPresetWindows, EntryOffset + 1, false, &ReplyParser::presetWindows},
+        {Protocol::ReadPresetBlocks, EntryOffset + 1, false, &ReplyParser::presetBlocks},
+        {Protocol::ReadVersions, 0, false, &ReplyParser::versions},
+        {Protocol::ReadInputCards, 0, false, &ReplyParser::inputCards},
+        {Protocol::SetMainSignal, EntryAndValueSize, true, &ReplyParser::mainSignal},
+        {Protocol::SetPipSignal, EntryAndValueSize, true, &ReplyParser::pipSignal},
+        {Protocol::SwitchGroup1, EntryAndValueSize, true, &ReplyParser::group1Mode},
+        {Protocol::SwitchGroup2, EntryAndValueSize, true, &ReplyParser::group2Mode},
+        {Protocol::SetCaptions, EntryAndCaptionsSize, true, &ReplyParser::captions},
+        {Protocol::SetCaptionSignal, EntryAndValueSize, true, &ReplyParser::captionSignal},
+        {Protocol::SetRectA, EntryAndRectangleSize, true, &ReplyParser::rectangleA},
+        {Protocol::SetRectB, EntryAndRectangleSize, true, &ReplyParser::rectangleB},
+        {Protocol::SetLight, EntryAndValueSize, false, &ReplyParser::pictureValue},
+        {Protocol::SetContrast, EntryAndValueSize, false, &ReplyParser::pictureValue},
+        {Protocol::SetColour, EntryAndValueSize, false, &ReplyParser::pictureValue},
+        {Protocol::RestoreFactory, 0, false, &ReplyParser::factoryData},
+        {Protocol::WriteWall, 0, false, &ReplyParser::wallAccepted},
+        {Protocol::ReadSignalFlags, 0, false, &ReplyParser::signalFlags},
     };
     for (const Handler &handler : handlers) {
         if (handler.code == code)
@@ -149,7 +124,7 @@ ReplyParser::Outcome ReplyParser::handle(const QByteArray &sent, const QByteArra
     const Handler *handler = handlerFor(code);
     if (!handler)
         return {};
-    if (reply.size() < handler->replySize) {
+    if (reply.size() < bytesRead(code)) {
         qCWarning(lcLink).nospace() << "reply of " << reply.size() << " bytes to request 0x"
                                     << Qt::hex << code << " not taken";
         return {false, {}};
@@ -217,11 +192,11 @@ void ReplyParser::takeWall(const QByteArray &reply)
 
 void ReplyParser::readNetwork(const QByteArray &, const QByteArray &reply)
 {
-    m_state.ip = dottedAt(reply, 9);
-    m_state.mask = dottedAt(reply, 13);
-    m_state.gateway = dottedAt(reply, 17);
-    m_state.mac = macAt(reply, 24);
-    m_state.port = byteAt(reply, 27);
+    m_state.ip = dottedAt(reply, AddressOffset);
+    m_state.mask = dottedAt(reply, MaskOffset);
+    m_state.gateway = dottedAt(reply, GatewayOffset);
+    m_state.mac = macAt(reply, MacTailOffset);
+    m_state.port = byteAt(reply, PortOffset);
     qCDebug(lcLink) << m_state.ip << m_state.mask << m_state.gateway << m_state.mac
                     << m_state.port;
     emit repalceConnect();
@@ -256,8 +231,8 @@ void ReplyParser::presetBlocks(const QByteArray &sent, const QByteArray &reply)
     data.modelWins[m].clear();
     int count = 0;
     for (int k = 0; k < WindowSlots; ++k) {
-        const QByteArray block = first.mid(WindowChunkOffset + WindowChunkSize * k, WindowChunkSize)
-            + reply.mid(WindowTailOffset + WindowTailSize * k, WindowTailSize);
+        const QByteArray block = first.mid(WindowsOffset + WindowChunkSize * k, WindowChunkSize)
+            + reply.mid(SourcesOffset + WindowTailSize * k, WindowTailSize);
         if (block.at(1) == 0)
             continue;
         data.addWindow(m, block);
@@ -265,7 +240,7 @@ void ReplyParser::presetBlocks(const QByteArray &sent, const QByteArray &reply)
     }
     data.modelWinCount[m] = count;
     for (int j = 0; j < DeviceData::LayerSlots; ++j)
-        data.modelLayer[m][j] = byteAt(first, LayerOffset + j);
+        data.modelLayer[m][j] = byteAt(first, LayersOffset + j);
     m_presetsRead |= 1u << m;
     if (m != DeviceData::Presets - 1)
         return;
@@ -281,7 +256,8 @@ void ReplyParser::presetBlocks(const QByteArray &sent, const QByteArray &reply)
 void ReplyParser::versions(const QByteArray &, const QByteArray &reply)
 {
     DeviceData &data = m_state.data;
-    data.sysVersion = {byteAt(reply, 9), byteAt(reply, 10), byteAt(reply, 11)};
+    const int system = SystemVersionOffset;
+    data.sysVersion = {byteAt(reply, system), byteAt(reply, system + 1), byteAt(reply, system + 2)};
     for (int k = 0; k < DeviceData::InSlots; ++k) {
         const InCardEntry &entry = data.inCards[k];
         DeviceData::Version &version = data.inVersion[k];

@@ -11,8 +11,9 @@ class DeviceData;
 // Stores what one reply says, given the request it answers: into the
 // device data record and the worker's state. The handler is chosen by the
 // command code of the request; a reply shorter than the bytes its handler
-// reads is not taken (the request stays unanswered), and a request shorter
-// than they need stores nothing. No transport is involved.
+// reads (ReplyLayout) is not taken (the request stays unanswered), spare
+// bytes past them are ignored, and a request shorter than the handler needs
+// stores nothing. No transport is involved.
 class ReplyParser : public QObject
 {
     Q_OBJECT
@@ -85,7 +86,6 @@ private:
     {
         quint8 code;
         int sentSize;   // bytes of the request the handler reads
-        int replySize;  // bytes of the reply the handler reads
         bool readsEntry; // sent[9] is an input card entry
         Run run;
     };

@@ -1,25 +1,11 @@
 #include "replyshape.h"
 
 #include <protocol.h>
+#include <replylayout.h>
 
 namespace {
 
-struct ReadReply
-{
-    quint8 code;
-    int length;
-};
-
-// The replies to the reads, as long as the device sends them.
-constexpr ReadReply ReadReplies[] = {
-    {Protocol::ReadInputCards, 907},
-    {Protocol::ReadVersions, 134},
-    {Protocol::ReadNetwork, 31},
-    {Protocol::ReadStatus, 362},
-    {Protocol::ReadPresetWindows, ReplyShape::LongestReply},
-    {Protocol::ReadPresetBlocks, 523},
-    {Protocol::ReadSignalFlags, 19},
-};
+static_assert(ReplyShape::MaxLength >= ReplyLayout::LongestRead + 128, "room for spare bytes");
 
 quint8 byteAt(const QByteArray &bytes, int i)
 {
@@ -39,17 +25,8 @@ ReplyShape ReplyShape::of(const QByteArray &request)
     if (request.size() <= Protocol::CodeOffset || byteAt(request, Protocol::KindOffset) != Protocol::ReadKind)
         return acknowledgement();
     const quint8 code = byteAt(request, Protocol::CodeOffset);
-    const int length = readReplyLength(code);
+    const int length = ReplyLayout::shortestReply(code);
     return length > 0 ? ReplyShape(code, length) : acknowledgement();
-}
-
-int ReplyShape::readReplyLength(quint8 code)
-{
-    for (const ReadReply &reply : ReadReplies) {
-        if (reply.code == code)
-            return reply.length;
-    }
-    return 0;
 }
 
 bool ReplyShape::endsWell(const QByteArray &bytes, int start, int length)
@@ -61,7 +38,11 @@ bool ReplyShape::endsWell(const QByteArray &bytes, int start, int length)
 
 bool ReplyShape::matches(const QByteArray &reply) const
 {
-    return reply.size() == m_length && mayStart(reply, 0) && endsWell(reply, 0, m_length);
+    if (!mayStart(reply, 0) || !endsWell(reply, 0, int(reply.size())))
+        return false;
+    if (isAcknowledgement())
+        return reply.size() == Protocol::ShortReplySize;
+    return (byteAt(reply, 2) << 8 | byteAt(reply, 3)) == reply.size();
 }
 
 bool ReplyShape::mayStart(const QByteArray &bytes, int start) const
@@ -74,7 +55,14 @@ bool ReplyShape::mayStart(const QByteArray &bytes, int start) const
     if (isAcknowledgement())
         return byteAt(bytes, start + 2) == Protocol::ShortReplyMark;
     const int announced = byteAt(bytes, start + 2) << 8 | byteAt(bytes, start + 3);
-    if (announced != m_length)
+    if (announced < m_length || announced > MaxLength)
         return false;
-    return available <= Protocol::CodeOffset || byteAt(bytes, start + Protocol::CodeOffset) == m_code;
+    return available <= Protocol::CodeOffset || codeFits(byteAt(bytes, start + Protocol::CodeOffset));
+}
+
+// Some devices echo the read's code in byte 8, others put something else
+// there; only the code of another read says the reply is not ours.
+bool ReplyShape::codeFits(quint8 byte8) const
+{
+    return byte8 == m_code || ReplyLayout::bytesRead(byte8) == 0;
 }

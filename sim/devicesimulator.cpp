@@ -103,7 +103,7 @@ void DeviceSimulator::attach(DeviceSession *session)
 void DeviceSimulator::answer(DeviceSession *session, const QByteArray &request, int number)
 {
     qCDebug(lcSim) << "request" << number << request.toHex(' ');
-    const QByteArray reply = DeviceProtocol::answer(request, &m_model);
+    const QByteArray reply = m_replyForm.applyTo(DeviceProtocol::answer(request, &m_model));
     m_requests.append(request);
     emit requestReceived(request);
     const int outOfTurnMs = m_faults.outOfTurnMs(number, request);

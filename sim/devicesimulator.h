@@ -3,6 +3,7 @@
 
 #include "devicemodel.h"
 #include "faultinjector.h"
+#include "replyform.h"
 
 #include <QByteArrayList>
 #include <QObject>
@@ -13,7 +14,8 @@ class PtyTransport;
 class TcpTransport;
 
 // The simulated processor: a model of its state behind a TCP port and a
-// pseudo-terminal, with optional serial-line pacing and fault injection.
+// pseudo-terminal, with optional serial-line pacing, fault injection and
+// another form of its read replies.
 // It lives in the thread that creates it and needs that thread's event loop.
 class DeviceSimulator : public QObject
 {
@@ -44,6 +46,8 @@ public:
     int baudRate() const { return m_baud; }
     void setFaults(const FaultOptions &options);
     const FaultOptions &faults() const { return m_faults.options(); }
+    void setReplyForm(const ReplyForm &form) { m_replyForm = form; }
+    const ReplyForm &replyForm() const { return m_replyForm; }
 
     // Every complete request received, in order.
     QByteArrayList requests() const { return m_requests; }
@@ -61,6 +65,7 @@ private:
 
     DeviceModel m_model = DeviceModel::defaultChassis();
     FaultInjector m_faults;
+    ReplyForm m_replyForm;
     TcpTransport *m_tcp;
     PtyTransport *m_pty = nullptr; // Unix only
     QList<QPointer<DeviceSession>> m_sessions;

@@ -20,7 +20,11 @@ struct Options
     int baud = 0;
     QString profile;
     FaultOptions faults;
+    ReplyForm form;
 };
+
+// Bounded so that the longest reply stays one the length field can hold.
+constexpr int MaxSpareBytes = 1000;
 
 QCommandLineOption numberOption(const QString &name, const QString &description)
 {
@@ -64,6 +68,9 @@ Options parseOptions(const QCoreApplication &app)
         numberOption(QStringLiteral("hang-up-after"), QStringLiteral("Close a TCP connection after N replies.")),
         numberOption(QStringLiteral("unplug-after"), QStringLiteral("Close the pseudo-terminal after N replies.")),
         numberOption(QStringLiteral("seed"), QStringLiteral("Seed of the fault injection (default 1).")),
+        numberOption(QStringLiteral("spare-bytes"), QStringLiteral("Put N zero bytes before the trailer of every read reply (0 to 1000).")),
+        {QStringLiteral("code-byte"), QStringLiteral("Put this byte (hex) in byte 8 of every read reply instead of the read's code; 0 for a device without an echo."), QStringLiteral("HEX")},
+        {QStringLiteral("shortest-replies"), QStringLiteral("Send only the bytes of a read reply the host reads, then the trailer.")},
     });
     parser.process(app);
 
@@ -92,6 +99,16 @@ Options parseOptions(const QCoreApplication &app)
     faults.unplugAfter = numberValue(parser, QStringLiteral("unplug-after"));
     if (parser.isSet(QStringLiteral("seed")))
         faults.seed = quint32(parser.value(QStringLiteral("seed")).toUInt());
+    ReplyForm &form = options.form;
+    form.spareBytes = numberValue(parser, QStringLiteral("spare-bytes"));
+    if (parser.isSet(QStringLiteral("code-byte")))
+        form.codeByte = codeValue(parser, QStringLiteral("code-byte"));
+    form.shortest = parser.isSet(QStringLiteral("shortest-replies"));
+    if (form.spareBytes < 0 || form.spareBytes > MaxSpareBytes || form.codeByte < ReplyForm::Echo
+        || form.codeByte > 0xFF) {
+        QTextStream(stderr) << "--spare-bytes takes 0 to " << MaxSpareBytes << ", --code-byte 00 to ff.\n";
+        parser.showHelp(2);
+    }
     if (!options.tcp && !options.pty) {
         QTextStream(stderr) << "Give --tcp PORT and/or --pty.\n";
         parser.showHelp(2);
@@ -110,6 +127,7 @@ bool start(DeviceSimulator &simulator, const Options &options)
     }
     simulator.setBaudRate(options.baud);
     simulator.setFaults(options.faults);
+    simulator.setReplyForm(options.form);
     if (options.tcp) {
         if (!simulator.listenTcp(options.tcpPort)) {
             err << "cannot listen on port " << options.tcpPort << '\n';

@@ -3,6 +3,7 @@
 #include <devicedata.h>
 #include <framebuilder.h>
 #include <replyassembler.h>
+#include <replylayout.h>
 #include <replyshape.h>
 
 #include <QtTest>
@@ -32,6 +33,14 @@ QByteArray reply(int length)
     bytes[8] = 0x1A;
     bytes[length - 2] = '\xAA';
     bytes[length - 1] = 0x20;
+    return bytes;
+}
+
+// A reply to a read of code, length bytes long, byte 8 holding byte8.
+QByteArray readReply(int length, quint8 byte8)
+{
+    QByteArray bytes = reply(length);
+    bytes[8] = static_cast<char>(byte8);
     return bytes;
 }
 
@@ -67,6 +76,9 @@ private slots:
     void replyStream_data();
     void replyStream();
     void awaitedReplyIsWaitedFor();
+    void falseStartGivesWayToTheAwaitedReply();
+    void readReplyShapes_data();
+    void readReplyShapes();
     void clearDropsHalfReply();
 
 private:
@@ -265,7 +277,7 @@ void TestFrames::replyStream_data()
     const QByteArray r18 = reply(18);
     const QByteArray r20 = reply(20);
     const QByteArray r21 = reply(21);
-    const QByteArray r1867 = reply(ReplyShape::LongestReply);
+    const QByteArray r1867 = reply(ReplyLayout::LongestRead);
     const QByteArray mark = QByteArray::fromHex("2000FF120405AA20");
     QByteArrayList hundreds;
     QList<QByteArrayList> none;
@@ -291,8 +303,10 @@ void TestFrames::replyStream_data()
     QTest::newRow("length below 8 is noise")
         << QByteArrayList{QByteArray::fromHex("20000005") + r16, QByteArray::fromHex("20000000")}
         << QList<QByteArrayList>{{r16}, {}};
+    const int beyond = ReplyShape::MaxLength + 1;
     QTest::newRow("length beyond the longest reply is noise")
-        << QByteArrayList{QByteArray::fromHex("2000074C") + r16} << QList<QByteArrayList>{{r16}};
+        << QByteArrayList{QByteArray::fromHex("2000") + char(beyond >> 8) + char(beyond & 0xFF) + r16}
+        << QList<QByteArrayList>{{r16}};
     QTest::newRow("a start without its trailer is noise")
         << QByteArrayList{QByteArray::fromHex("20000C00") + r16.left(8), r16.mid(8)}
         << QList<QByteArrayList>{{}, {r16}};
@@ -330,6 +344,61 @@ void TestFrames::awaitedReplyIsWaitedFor()
     QVERIFY(awaited.matches(blocks));
     QVERIFY(!ReplyShape::acknowledgement().matches(blocks));
     QVERIFY(ReplyShape::acknowledgement().matches(inner));
+}
+
+// Noise whose 0x20 announces a length the awaited reply may have, in front
+// of that reply: the reply is taken at once, not after the noise's length.
+void TestFrames::falseStartGivesWayToTheAwaitedReply()
+{
+    const QByteArray network = readReply(31, 0x14);
+    const ReplyShape awaited = ReplyShape::of(FrameBuilder::readRequest(0x14));
+    ReplyAssembler assembler;
+    assembler.append(QByteArray::fromHex("20000100") + network);
+    QCOMPARE(takeAll(assembler, &awaited), QList<QByteArray>{network});
+    QVERIFY(assembler.isEmpty());
+}
+
+// Devices differ in the length of a read's reply and in what byte 8
+// holds: a reply answers a read when it holds every byte the host reads,
+// is no longer than the longest reply taken, and its byte 8 does not name
+// another read.
+void TestFrames::readReplyShapes_data()
+{
+    QTest::addColumn<quint8>("code");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("answers");
+    const int network = ReplyLayout::shortestReply(0x14);
+    QTest::newRow("network, shortest") << quint8(0x14) << readReply(network, 0x14) << true;
+    QTest::newRow("network, one byte short") << quint8(0x14) << readReply(network - 1, 0x14) << false;
+    QTest::newRow("network, spare bytes") << quint8(0x14) << readReply(network + 3, 0x14) << true;
+    QTest::newRow("network, byte 8 zero") << quint8(0x14) << readReply(network, 0) << true;
+    QTest::newRow("network, byte 8 a write code") << quint8(0x14) << readReply(network, 0x49) << true;
+    QTest::newRow("network, byte 8 another read") << quint8(0x14) << readReply(network + 3, 0x13) << false;
+    QTest::newRow("windows, longest taken")
+        << quint8(0x1A) << readReply(ReplyShape::MaxLength, 0x1A) << true;
+    QTest::newRow("windows, one byte short")
+        << quint8(0x1A) << readReply(ReplyLayout::LongestRead - 1, 0x1A) << false;
+    QByteArray unended = readReply(network, 0x14);
+    unended[network - 1] = 0x21;
+    QTest::newRow("network, no trailer") << quint8(0x14) << unended << false;
+    QByteArray misannounced = readReply(network + 2, 0x14);
+    misannounced[3] = static_cast<char>(network);
+    QTest::newRow("network, longer than announced") << quint8(0x14) << misannounced << false;
+    QTest::newRow("network, an acknowledgement")
+        << quint8(0x14) << QByteArray::fromHex("2001FF080401AA20") << false;
+}
+
+void TestFrames::readReplyShapes()
+{
+    QFETCH(quint8, code);
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, answers);
+    const ReplyShape shape = ReplyShape::of(FrameBuilder::readRequest(code));
+    QCOMPARE(shape.matches(reply), answers);
+    ReplyAssembler assembler;
+    assembler.append(reply);
+    const QByteArray taken = assembler.takeReply(&shape);
+    QCOMPARE(!taken.isEmpty() && shape.matches(taken), answers);
 }
 
 void TestFrames::clearDropsHalfReply()

@@ -142,6 +142,7 @@ double processCpuSeconds()
 } // namespace
 
 Q_DECLARE_METATYPE(FaultOptions)
+Q_DECLARE_METATYPE(ReplyForm)
 
 // The link worker in its thread against the device simulator, over TCP
 // and over a pseudo-terminal.
@@ -163,6 +164,9 @@ private slots:
     void timeOutDuringPresetReads();
     void damagedReplies_data();
     void damagedReplies();
+    void otherReplyForms_data();
+    void otherReplyForms();
+    void replyNamingAnotherReadIsThrownAway();
     void linkLost_data() { addTransports(); }
     void linkLost();
     void burstKeepsEachPayload_data() { addTransports(); }
@@ -367,6 +371,64 @@ void TestLinkSim::damagedReplies()
     readAll();
     QCOMPARE(m_signals->count(QStringLiteral("replaceWins")), 1);
     compareRecord();
+}
+
+// Devices differ in what their read replies hold past the bytes the host
+// reads and in byte 8: the connection read, the network settings and a
+// verify read all come in whole, without a message.
+void TestLinkSim::otherReplyForms_data()
+{
+    QTest::addColumn<Transport>("transport");
+    QTest::addColumn<ReplyForm>("form");
+    ReplyForm spare;
+    spare.spareBytes = 3;
+    spare.codeByte = 0;
+    ReplyForm shortest;
+    shortest.shortest = true;
+    const struct { const char *name; ReplyForm form; } cases[] = {
+        {"spare bytes, no echo", spare}, {"shortest", shortest}};
+    for (const auto &c : cases) {
+        QTest::addRow("tcp %s", c.name) << Transport::Tcp << c.form;
+        if (HasPty)
+            QTest::addRow("pty %s", c.name) << Transport::Pty << c.form;
+    }
+}
+
+void TestLinkSim::otherReplyForms()
+{
+    QFETCH(ReplyForm, form);
+    m_sim->setReplyForm(form);
+    linkUp();
+    readAll();
+    compareRecord();
+    m_link->post(14, Command::ShortWait);
+    QVERIFY(waitFor(QStringLiteral("repalceConnect")));
+    QCOMPARE(m_link->linkSettings().mid(1, 5),
+             (QStringList{"192.168.1.100", "50", "255.255.255.0", "192.168.1.1", "16-21-2C"}));
+    m_link->post(194, Command::ReadAllWait);
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("repalceDeviceCopy")) > 0; }, 90000));
+    QCOMPARE(presetLines(m_link->dm_deviceCopy), presetLines(presetsWithWindows()));
+    QVERIFY2(m_signals->names.filter(QStringLiteral("send_explain_end")).isEmpty(),
+             qPrintable(m_signals->names.join(QLatin1Char(' '))));
+}
+
+// A device that puts the versions' code into every reply: the versions
+// are read, but its answer to the network read names another read and is
+// thrown away, so the read is given up and the settings stay.
+void TestLinkSim::replyNamingAnotherReadIsThrownAway()
+{
+    ReplyForm form;
+    form.codeByte = 0x13;
+    m_sim->setReplyForm(form);
+    linkUp();
+    const QStringList before = m_link->linkSettings();
+    m_link->post(10, Command::ShortWait);
+    m_link->post(14, 2000);
+    QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) > 0; }, 15000));
+    QCOMPARE(m_signals->count(QStringLiteral("repalceVersion")), 1);
+    QCOMPARE(m_signals->count(QStringLiteral("repalceConnect")), 0);
+    QCOMPARE(m_link->linkSettings(), before);
+    QCOMPARE(heads(m_sim->requests()).mid(0, 2), (QStringList{"1300", "1400"}));
 }
 
 // A lost link ends once and leaves the worker idle, not spinning on a dead

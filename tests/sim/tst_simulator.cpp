@@ -9,6 +9,7 @@
 #include "devicesimulator.h"
 #include "faultinjector.h"
 #include "ptyskip.h"
+#include "replyform.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>
@@ -78,6 +79,7 @@ private slots:
     void restoreFactory();
     void pacingTakesLineTime();
     void injectorIsSeededAndKeepsBytes();
+    void replyForms();
     void unplugAfterN();
     void exampleProfileLoads();
     void badProfileLeavesModel_data();
@@ -283,6 +285,33 @@ void TestSimulator::injectorIsSeededAndKeepsBytes()
         const QByteArray joined = starts.shape(number, request, reply).join();
         QVERIFY(joined.left(joined.size() - reply.size()).contains('\x20'));
     }
+}
+
+// Another device's replies: spare bytes before the trailer, counted in the
+// length; no echo in byte 8; or no byte past those the host reads (the
+// network reply then ends within the port). Acknowledgements stay as they
+// are.
+void TestSimulator::replyForms()
+{
+    const QByteArray network = answer(read(0x14));
+    QCOMPARE(network.size(), 31);
+    ReplyForm form;
+    form.spareBytes = 3;
+    form.codeByte = 0;
+    const QByteArray spare = form.applyTo(network);
+    QCOMPARE(spare.left(4), QByteArray::fromHex("20010022"));
+    QCOMPARE(int(spare.at(8)), 0);
+    QCOMPARE(spare.mid(9, 20), network.mid(9, 20));
+    QCOMPARE(spare.right(5), QByteArray::fromHex("000000aa20"));
+    QCOMPARE(form.applyTo(m_ack), m_ack);
+
+    form = {};
+    form.shortest = true;
+    const QByteArray shortest = form.applyTo(network);
+    QCOMPARE(shortest.left(4), QByteArray::fromHex("2001001e"));
+    QCOMPARE(shortest.mid(4, 24), network.mid(4, 24));
+    QCOMPARE(shortest.right(2), QByteArray::fromHex("aa20"));
+    QCOMPARE(form.applyTo(answer(read(0x1A, 0))).size(), WindowsLength);
 }
 
 void TestSimulator::unplugAfterN()
