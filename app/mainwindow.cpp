@@ -4,6 +4,8 @@
 #include "applog.h"
 #include "connectionflow.h"
 #include "dataactions.h"
+#include "devicedialogs.h"
+#include "editsender.h"
 #include "linkfeedback.h"
 #include "mainmenus.h"
 #include "navdocks.h"
@@ -13,31 +15,21 @@
 #include "presetstore.h"
 #include "reconnector.h"
 #include "reconnectstatus.h"
-#include "runmodal.h"
+#include "remotepanel.h"
 #include "takeonair.h"
 
 #include <bilingual.h>
 #include <commandtype.h>
 #include <datafile.h>
-#include <dialog_comset.h>
-#include <dialog_remote.h>
-#include <dialog_singles.h>
-#include <dialog_test.h>
-#include <dialog_trimdata.h>
-#include <form_incardset.h>
 #include <form_model.h>
 #include <form_title.h>
-#include <ledsplice.h>
 #include <linksettings.h>
 #include <messagecode.h>
 #include <mygraphicsview.h>
 #include <mynavtree.h>
-#include <remoteserver.h>
 #include <settingsfile.h>
 #include <singleton_serialport.h>
-#include <trimming.h>
 
-#include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -75,14 +67,12 @@ MainWindow::MainWindow(QWidget *parent)
     m_offAir = new OffAirActions(m_link, m_air, m_presets, ui->mygraphicsview, m_formModel, this);
     m_actions = new OperatorActions(m_link, m_presets, m_data, m_offAir, m_feedback, m_formModel,
                                     ui->mygraphicsview, this);
-    m_remote = new RemoteServer(m_actions, this);
+    m_remote = new RemotePanel(m_actions, statusBar(), this);
+    m_dialogs = new DeviceDialogs(m_link, ui->mygraphicsview, this);
     m_reconnect = new Reconnector(m_link, this);
     m_connection = new ConnectionFlow(m_link, m_presets, m_data, m_offAir, m_reconnect, m_feedback, this);
     m_reconnectStatus = new ReconnectStatus(m_reconnect, statusBar());
     statusBar()->addWidget(m_reconnectStatus);
-    m_remoteLabel = new QLabel(this);
-    m_remoteLabel->setObjectName(QStringLiteral("remoteClients"));
-    statusBar()->addPermanentWidget(m_remoteLabel);
     connectActions();
     connectViews();
     connectLink();
@@ -131,12 +121,13 @@ void MainWindow::connectActions()
     });
     connect(menus.revert, &QAction::triggered, m_offAir, &OffAirActions::revert);
     connect(m_offAir, &OffAirActions::changed, this, &MainWindow::offAirChanged);
-    connect(menus.comSet, &QAction::triggered, this, &MainWindow::openComSet);
-    connect(menus.comTest, &QAction::triggered, this, &MainWindow::openComTest);
-    connect(menus.remote, &QAction::triggered, this, &MainWindow::openRemote);
-    connect(m_remote, &RemoteServer::clientsChanged, this, &MainWindow::showRemoteClients);
-    connect(menus.ledMosaic, &QAction::triggered, this, &MainWindow::openLedMosaic);
-    connect(menus.inputSingle, &QAction::triggered, this, &MainWindow::openInputSingle);
+    connect(menus.comSet, &QAction::triggered, m_dialogs, &DeviceDialogs::openComSet);
+    connect(menus.comTest, &QAction::triggered, m_dialogs, &DeviceDialogs::openComTest);
+    connect(menus.remote, &QAction::triggered, m_remote, &RemotePanel::openDialog);
+    connect(menus.ledMosaic, &QAction::triggered, m_dialogs, &DeviceDialogs::openLedMosaic);
+    connect(menus.inputSingle, &QAction::triggered, m_dialogs, &DeviceDialogs::openInputSingle);
+    connect(m_dialogs, &DeviceDialogs::wallWriteAsked, this, &MainWindow::Rsp_Send_ResetView);
+    connect(m_dialogs, &DeviceDialogs::sourcesChanged, this, &MainWindow::RspInCardMes);
     connect(menus.exportData, &QAction::triggered, m_data, &DataActions::exportData);
     connect(menus.importData, &QAction::triggered, m_data, &DataActions::importData);
     connect(menus.sync, &QAction::triggered, m_data, &DataActions::syncData);
@@ -157,7 +148,8 @@ void MainWindow::connectActions()
     for (auto changed : {&QUndoGroup::undoTextChanged, &QUndoGroup::redoTextChanged})
         connect(history, changed, this, &MainWindow::updateUndoActions);
     connect(history, &QUndoGroup::activeStackChanged, this, &MainWindow::updateUndoActions);
-    connect(menus.pictureAttribute, &QAction::triggered, this, [this] { RspSetCard(m_docks->curSource()); });
+    connect(menus.pictureAttribute, &QAction::triggered, this,
+            [this] { m_dialogs->openInputSettings(m_docks->curSource()); });
     connect(menus.inputName, &QAction::triggered, this, &MainWindow::RspInCardName);
     connect(menus.topFloor, &QAction::triggered, canvas, [this, canvas] { canvas->setTopLayerWin(m_docks->curWin()); });
     connect(menus.bottomFloor, &QAction::triggered, canvas,
@@ -171,13 +163,12 @@ void MainWindow::connectViews()
     connect(m_formModel, &Form_Model::set_model, m_actions, &OperatorActions::presetChosen);
     connect(m_actions, &OperatorActions::presetShown, this, &MainWindow::updata_model);
     connect(m_actions, &OperatorActions::onAirRefused, this, [this] { showMessageWidget(Message::OnAirNotBlind); });
-    connect(canvas, &V::fine_tuning, this, &MainWindow::show_trimming);
-    connect(canvas, &V::fine_tuning_data, this, &MainWindow::show_trimming_data);
+    connect(canvas, &V::fine_tuning, m_dialogs, &DeviceDialogs::openTrimming);
+    connect(canvas, &V::fine_tuning_data, m_dialogs, &DeviceDialogs::openTrimData);
     connect(canvas, &V::setModelName, this, &MainWindow::RspModelName);
-    connect(canvas, &V::s_allMessage, this, &MainWindow::show_Win_mes);
-    connect(canvas, &V::s_win_single, this, &MainWindow::show_Win_Single);
+    connect(new EditSender(m_link, m_presets, canvas, this), &EditSender::sourceSet, this,
+            &MainWindow::RspWinCreatSingle);
     connect(canvas, &V::ignore_message, this, &MainWindow::RspViewMessage);
-    connect(canvas, &V::s_delteAll, this, &MainWindow::RspSendAllWin);
     connect(canvas, &V::s_win_mes, this, &MainWindow::RspWinLayerMes);
     connect(canvas, &V::s_creat_win, this, &MainWindow::RspWinCreatSingle);
     MyNavTree *sources = m_docks->sourceTree;
@@ -230,7 +221,7 @@ void MainWindow::loadFile()
         m_presets->showDevicePreset();
     m_formModel->setMyToolTips(record.modelNameList());
     updateWorkingViews();
-    startRemote();
+    m_remote->start();
 }
 
 void MainWindow::setLanguage(int english)
@@ -243,7 +234,8 @@ void MainWindow::setLanguage(int english)
     m_docks->setLanguage(english != 0);
     ui->mygraphicsview->setLanguage(isEnglish);
     m_presets->setLanguage(english != 0);
-    showRemoteClients(m_remote->clients());
+    m_remote->setEnglish(english != 0);
+    m_dialogs->setEnglish(english != 0);
     m_offAir->setEnglish(english != 0);
     m_reconnectStatus->setEnglish(english != 0);
     updateUndoActions();
@@ -315,70 +307,12 @@ void MainWindow::workOffline(bool on)
 // ---- menu actions
 
 
-void MainWindow::openComSet()
-{
-    auto *dialog = new Dialog_ComSet(isEnglish != 0, this);
-    connect(m_link, &Singleton_SerialPort::repalceConnect, dialog, &Dialog_ComSet::initPage);
-    runModal(dialog);
-}
 
-// The dialog listens before the read goes out: over a fast link the
-// versions can be in before the next line of this function runs.
-void MainWindow::openComTest()
-{
-    if (!m_link->isConnected()) {
-        m_link->post(Command::ReadVersions, Command::ReadAllWait);
-        return;
-    }
-    auto *dialog = new Dialog_Test(isEnglish != 0, this);
-    connect(m_link, &Singleton_SerialPort::repalceVersion, dialog, &Dialog_Test::InitPage);
-    m_link->post(Command::ReadVersions, Command::ReadAllWait);
-    runModal(dialog);
-}
 
-void MainWindow::openLedMosaic()
-{
-    if (!m_link->isConnected())
-        return;
-    auto *dialog = new LEDsplice(isEnglish != 0, this);
-    connect(dialog, &LEDsplice::sendSignal, this, &MainWindow::Rsp_Send_ResetView);
-    runModal(dialog);
-}
 
-void MainWindow::openInputSingle()
-{
-    if (!m_link->isConnected())
-        return;
-    auto *dialog = new Dialog_Singles(isEnglish != 0, this);
-    connect(dialog, &Dialog_Singles::chargeSingle, this, &MainWindow::RspInCardMes);
-    runModal(dialog);
-}
 
-// The settings file's [Remote] group says whether anything listens.
-void MainWindow::startRemote()
-{
-    if (!m_remote->start(RemoteSettings::read(SettingsFile::path())))
-        ui->statusBar->showMessage(Bilingual(isEnglish != 0)("Remote control not started: ", "远程控制未启动：")
-                                   + m_remote->errorString());
-    showRemoteClients(m_remote->clients());
-}
 
-void MainWindow::openRemote()
-{
-    auto *dialog = new Dialog_Remote(RemoteSettings::read(SettingsFile::path()), isEnglish != 0, this);
-    connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        RemoteSettings::write(SettingsFile::path(), dialog->settings());
-        startRemote();
-    });
-    runModal(dialog);
-}
 
-// The remote label is there only while the remote control listens.
-void MainWindow::showRemoteClients(int clients)
-{
-    m_remoteLabel->setText(Bilingual(isEnglish != 0)("Remote: %1 clients", "远程：%1 个客户端").arg(clients));
-    m_remoteLabel->setVisible(m_remote->listening());
-}
 
 // ---- link results
 
@@ -400,7 +334,6 @@ void MainWindow::RspViewMessage(int code)
 {
     emit m_link->send_explain_end(code + Message::CanvasBase);
 }
-
 
 void MainWindow::Rsp_waitPage(bool close)
 {
@@ -456,27 +389,6 @@ void MainWindow::RspWinCreatSingle(int win, int code)
     m_docks->setWinSignal(win, DeviceData::channelName(code));
 }
 
-// The canvas sends only edits of the preset the wall shows; each names
-// the preset it was made in.
-void MainWindow::show_Win_Single(const QByteArray &bytes)
-{
-    RspWinCreatSingle(quint8(bytes.at(0)), quint8(bytes.at(1)));
-    if (m_presets->shown() != -1)
-        m_link->send(LinkRequest::setWindowSource(m_presets->shown(), bytes));
-}
-
-void MainWindow::show_Win_mes(const QByteArray &bytes)
-{
-    if (m_presets->shown() != -1)
-        m_link->send(LinkRequest::writeWindows(m_presets->shown(), bytes));
-}
-
-void MainWindow::RspSendAllWin()
-{
-    if (m_presets->shown() != -1)
-        m_link->send(LinkRequest::deleteWindows(m_presets->shown()));
-}
-
 void MainWindow::RspModelName()
 {
     if (m_presets->shown() != -1)
@@ -508,31 +420,8 @@ void MainWindow::RspInCardMes()
     qCDebug(lcApp) << "end card";
 }
 
-void MainWindow::RspSetCard(int card)
-{
-    runModal(new Form_InCardSet(card, isEnglish != 0, this));
-}
 
-void MainWindow::show_trimming(int win)
-{
-    MyGraphicsView *canvas = ui->mygraphicsview;
-    auto *dialog = new Trimming(isEnglish != 0, this);
-    const QList<int> table = canvas->getItemRect(win);
-    connect(dialog, &Trimming::endTrim, canvas, &MyGraphicsView::setTrim);
-    const DeviceData &record = m_link->dm_data;
-    dialog->initTrim(win, table, record.outWidth, record.outHeight);
-    runModal(dialog);
-}
 
-void MainWindow::show_trimming_data(const QList<int> &values)
-{
-    MyGraphicsView *canvas = ui->mygraphicsview;
-    auto *dialog = new Dialog_trimdata(isEnglish != 0, this);
-    connect(dialog, &Dialog_trimdata::setInRect, canvas, &MyGraphicsView::setTrimInRect);
-    connect(dialog, &Dialog_trimdata::setOutRect, canvas, &MyGraphicsView::setTrimOutRect);
-    dialog->setData(values);
-    runModal(dialog);
-}
 
 // ---- rebuilds after device reports
 

@@ -11,6 +11,7 @@
 
 class ConnectionFlow;
 class DataActions;
+class DeviceDialogs;
 class Form_Model;
 class LinkFeedback;
 class MainMenus;
@@ -19,10 +20,9 @@ class OffAirActions;
 class OnAirModel;
 class OperatorActions;
 class PresetStore;
-class QLabel;
 class Reconnector;
 class ReconnectStatus;
-class RemoteServer;
+class RemotePanel;
 class Singleton_SerialPort;
 
 namespace Ui {
@@ -61,16 +61,10 @@ public slots:
     void RspInCardName();
     void RspWinLayerMes(const QList<int> &list);
     void RspChargeCardName(int id, const QString &name);
-    void RspSetCard(int card);
     void updata_model(int n);
     void updata_Models();
     void update_grapichView();
     void updata_GrapichView();
-    void show_trimming(int win);
-    void show_trimming_data(const QList<int> &values);
-    void show_Win_mes(const QByteArray &bytes);
-    void show_Win_Single(const QByteArray &bytes);
-    void RspSendAllWin();
     void RspViewMessage(int code);
 
 public:
@@ -92,13 +86,6 @@ private:
     void waitPagesClosed();
     void showWinList();
 
-    void openComSet();
-    void openComTest();
-    void openLedMosaic();
-    void openInputSingle();
-    void openRemote();
-    void startRemote();
-    void showRemoteClients(int clients);
 
     Singleton_SerialPort *m_link;
     int isEnglish = 0;
@@ -112,8 +99,8 @@ private:
     PresetStore *m_presets = nullptr;
     DataActions *m_data = nullptr;
     OperatorActions *m_actions = nullptr;
-    RemoteServer *m_remote = nullptr;
-    QLabel *m_remoteLabel = nullptr;
+    RemotePanel *m_remote = nullptr;
+    DeviceDialogs *m_dialogs = nullptr;
     OffAirActions *m_offAir = nullptr;
     Reconnector *m_reconnect = nullptr;
     ConnectionFlow *m_connection = nullptr;

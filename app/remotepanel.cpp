@@ -1,0 +1,55 @@
+#include "remotepanel.h"
+
+#include "runmodal.h"
+
+#include <bilingual.h>
+#include <dialog_remote.h>
+#include <remoteserver.h>
+#include <remotesettings.h>
+#include <settingsfile.h>
+
+#include <QLabel>
+#include <QStatusBar>
+
+RemotePanel::RemotePanel(RemoteActions *actions, QStatusBar *statusBar, QWidget *window)
+    : QObject(window)
+    , m_server(new RemoteServer(actions, this))
+    , m_statusBar(statusBar)
+    , m_label(new QLabel(window))
+    , m_window(window)
+{
+    m_label->setObjectName(QStringLiteral("remoteClients"));
+    statusBar->addPermanentWidget(m_label);
+    connect(m_server, &RemoteServer::clientsChanged, this, &RemotePanel::showClients);
+}
+
+void RemotePanel::setEnglish(bool english)
+{
+    m_english = english;
+    showClients();
+}
+
+void RemotePanel::start()
+{
+    if (!m_server->start(RemoteSettings::read(SettingsFile::path())))
+        m_statusBar->showMessage(Bilingual(m_english)("Remote control not started: ", "远程控制未启动：")
+                                 + m_server->errorString());
+    showClients();
+}
+
+void RemotePanel::openDialog()
+{
+    auto *dialog = new Dialog_Remote(RemoteSettings::read(SettingsFile::path()), m_english, m_window);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        RemoteSettings::write(SettingsFile::path(), dialog->settings());
+        start();
+    });
+    runModal(dialog);
+}
+
+// The label is there only while the remote control listens.
+void RemotePanel::showClients()
+{
+    m_label->setText(Bilingual(m_english)("Remote: %1 clients", "远程：%1 个客户端").arg(m_server->clients()));
+    m_label->setVisible(m_server->listening());
+}
