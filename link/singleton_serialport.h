@@ -5,6 +5,7 @@
 #include "linktransport.h"
 #include "replyassembler.h"
 #include "replyparser.h"
+#include "requestplanner.h"
 #include "requestqueue.h"
 
 #include <devicedata.h>
@@ -154,12 +155,11 @@ private:
     CommandBuilder::Staging staged(int type) const;
     void run(int type, const CommandBuilder::Staging &staging);
     void queueCommand(int type, const CommandBuilder::Staging &staging, bool sendAtOnce);
-    QList<RequestQueue::Request> requestsOf(int type, int post, int timeoutMs,
-                                            const QList<QByteArray> &frames) const;
     void endBatch();
     void sendData(const QByteArray &frame);
     void sendFailed(int message);
     void gaveUp(int command);
+    void settle(const QByteArray &write, int replySize);
     void dropQueue();
     void distrustData();
 
@@ -179,7 +179,7 @@ private:
     // while a full read is under way and when a request is given up, so
     // the tag kept for the next connection is cleared too.
     bool m_tagTrusted = true;
-    int m_posts = 0; // commands queued so far
+    RequestPlanner m_planner;
     CommandBuilder m_builder;
     ReplyParser *m_parser;
 
