@@ -218,6 +218,7 @@ void TestLinkDoubt::switchSignalUnanswered()
 void TestLinkDoubt::lostAcknowledgementSettledByReadingBack()
 {
     switchSignalUnanswered();
+    QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(m_link->dm_data.inCards[Entry].mainSignal, NewSignal);
     QCOMPARE(m_signals->names.filter(QStringLiteral("send_explain_end")), QStringList());
     QCOMPARE(m_signals->count(QStringLiteral("repalceInCardMainSingle(2)")), 1);
@@ -233,6 +234,7 @@ void TestLinkDoubt::writeNotTakenIsReported()
             m_sim->model().entries[Entry].mainSignal = held;
     });
     switchSignalUnanswered();
+    QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(m_signals->count(TimedOut), 1);
     QCOMPARE(m_link->dm_data.inCards[Entry].mainSignal, held);
     QCOMPARE(m_signals->count(QStringLiteral("repalceInCardMainSingle(2)")), 0);
