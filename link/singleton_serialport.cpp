@@ -16,11 +16,6 @@ namespace {
 
 Singleton_SerialPort *theLink = nullptr;
 
-int toNumber(const QString &text)
-{
-    return text.toInt(nullptr, 10); // 0 for a text that is not a number
-}
-
 QString hexTrace(const QByteArray &bytes)
 {
     return QString::fromLatin1(' ' + bytes.toHex(' '));
@@ -147,31 +142,6 @@ void Singleton_SerialPort::post(int type, int timeoutMs)
     postCommand(type);
 }
 
-void Singleton_SerialPort::postKeptTag(const QByteArray &tag, bool none)
-{
-    QMetaObject::invokeMethod(
-        this,
-        [this, tag, none] {
-            if (none) {
-                dm_lastCheckSum = dm_lastCheckSum.leftJustified(Protocol::TagSize, '\0');
-                return;
-            }
-            dm_lastCheckSum = tag;
-            dm_checkSum = tag;
-        },
-        Qt::QueuedConnection);
-}
-
-void Singleton_SerialPort::postForgetTags()
-{
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            dm_lastCheckSum.clear();
-            dm_checkSum.clear();
-        },
-        Qt::QueuedConnection);
-}
 
 namespace {
 
@@ -203,56 +173,6 @@ QByteArray Singleton_SerialPort::lastTag()
 bool Singleton_SerialPort::isConnected() const
 {
     return m_linkUp;
-}
-
-bool Singleton_SerialPort::reconnects() const
-{
-    return m_reconnects;
-}
-
-void Singleton_SerialPort::setReconnects(bool reconnects)
-{
-    m_reconnects = reconnects;
-}
-
-QStringList Singleton_SerialPort::linkSettings() const
-{
-    return {QString::number(dm_linkType), dm_ip, QString::number(dm_port), dm_mask,
-            dm_gateway, dm_mac, dm_portName};
-}
-
-void Singleton_SerialPort::setLinkSettings(const QStringList &settings)
-{
-    if (settings.size() < 7) {
-        qCWarning(lcLink) << "link settings of" << settings.size() << "entries ignored";
-        return;
-    }
-    setNetSettings(settings);
-    dm_portName = settings.at(6);
-}
-
-void Singleton_SerialPort::setNetSettings(const QStringList &settings)
-{
-    if (settings.size() < 6) {
-        qCWarning(lcLink) << "network settings of" << settings.size() << "entries ignored";
-        return;
-    }
-    dm_linkType = toNumber(settings.at(0));
-    dm_ip = settings.at(1);
-    dm_port = toNumber(settings.at(2));
-    dm_mask = settings.at(3);
-    dm_gateway = settings.at(4);
-    dm_mac = settings.at(5);
-}
-
-void Singleton_SerialPort::setPortSettings(const QStringList &settings)
-{
-    if (settings.size() < 2) {
-        qCWarning(lcLink) << "serial settings of" << settings.size() << "entries ignored";
-        return;
-    }
-    dm_linkType = toNumber(settings.at(0));
-    dm_portName = settings.at(1);
 }
 
 // What the command reads of the staging members and the record, taken in

@@ -66,6 +66,7 @@ public:
 
     // The link as the callers' thread last heard of it.
     bool isConnected() const;
+    // The settings as the settings file holds them (linksettings.cpp).
     QStringList linkSettings() const;
     void setLinkSettings(const QStringList &settings);
     void setNetSettings(const QStringList &settings);
