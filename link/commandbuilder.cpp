@@ -106,6 +106,27 @@ bool CommandBuilder::namesPreset(int type)
     return write && write->param == FixedWrite::NamedPreset;
 }
 
+// The wall, the factory state and the card versions take the device long;
+// the time-outs their callers announce are the device's.
+int CommandBuilder::frameTimeoutMs(int type)
+{
+    switch (type) {
+    case Command::WriteWall:
+        return Command::WallWait;
+    case Command::RestoreFactory:
+        return Command::FactoryWait;
+    case Command::ReadVersions:
+        return Command::ReadAllWait;
+    default:
+        return qMax<int>(Command::ShortWait, actingTimeMs(type));
+    }
+}
+
+bool CommandBuilder::readBackOnLoss(int type)
+{
+    return actingTimeMs(type) > 0;
+}
+
 bool CommandBuilder::sentOnce(int type)
 {
     return type == Command::WriteNetwork;

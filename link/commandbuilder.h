@@ -52,6 +52,14 @@ public:
     // before it can answer: the signal switches and the picture rectangles
     // take seconds, and a frame of theirs is not sent again sooner.
     static int actingTimeMs(int type);
+    // How long one frame of the command may wait for its answer: the time
+    // the device takes to carry it out, a few seconds for most. A batch's
+    // budget does not stretch it.
+    static int frameTimeoutMs(int type);
+    // A lost acknowledgement of the command is settled by reading back the
+    // input entries, which show what its frames set: it goes once, for the
+    // whole time the device takes.
+    static bool readBackOnLoss(int type);
     // The device may act on the command twice: after the network settings
     // it takes a new address, so a second frame would go nowhere or land
     // on a device that has changed under it.

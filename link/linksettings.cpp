@@ -3,7 +3,17 @@
 #include "linklog.h"
 #include "singleton_serialport.h"
 
+#include <protocol.h>
 #include <settingsfile.h>
+
+namespace {
+
+int toNumber(const QString &text)
+{
+    return text.toInt(nullptr, 10); // 0 for a text that is not a number
+}
+
+} // namespace
 
 void readSettings(int &isEnglish)
 {
@@ -26,4 +36,83 @@ void writeSettings(int isEnglish)
     contents.defaults = false;
     SettingsFile::write(SettingsFile::path(), contents);
     qCDebug(lcLink) << "write check sun = " << contents.checkSum.toHex();
+}
+
+// The worker's part: the settings as the file holds them, and the tags kept
+// from the last run, which reach the worker queued.
+
+void Singleton_SerialPort::postKeptTag(const QByteArray &tag, bool none)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, tag, none] {
+            if (none) {
+                dm_lastCheckSum = dm_lastCheckSum.leftJustified(Protocol::TagSize, '\0');
+                return;
+            }
+            dm_lastCheckSum = tag;
+            dm_checkSum = tag;
+        },
+        Qt::QueuedConnection);
+}
+
+void Singleton_SerialPort::postForgetTags()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            dm_lastCheckSum.clear();
+            dm_checkSum.clear();
+        },
+        Qt::QueuedConnection);
+}
+
+bool Singleton_SerialPort::reconnects() const
+{
+    return m_reconnects;
+}
+
+void Singleton_SerialPort::setReconnects(bool reconnects)
+{
+    m_reconnects = reconnects;
+}
+
+QStringList Singleton_SerialPort::linkSettings() const
+{
+    return {QString::number(dm_linkType), dm_ip, QString::number(dm_port), dm_mask,
+            dm_gateway, dm_mac, dm_portName};
+}
+
+void Singleton_SerialPort::setLinkSettings(const QStringList &settings)
+{
+    if (settings.size() < 7) {
+        qCWarning(lcLink) << "link settings of" << settings.size() << "entries ignored";
+        return;
+    }
+    setNetSettings(settings);
+    dm_portName = settings.at(6);
+}
+
+void Singleton_SerialPort::setNetSettings(const QStringList &settings)
+{
+    if (settings.size() < 6) {
+        qCWarning(lcLink) << "network settings of" << settings.size() << "entries ignored";
+        return;
+    }
+    dm_linkType = toNumber(settings.at(0));
+    dm_ip = settings.at(1);
+    dm_port = toNumber(settings.at(2));
+    dm_mask = settings.at(3);
+    dm_gateway = settings.at(4);
+    dm_mac = settings.at(5);
+}
+
+void Singleton_SerialPort::setPortSettings(const QStringList &settings)
+{
+    if (settings.size() < 2) {
+        qCWarning(lcLink) << "serial settings of" << settings.size() << "entries ignored";
+        return;
+    }
+    dm_linkType = toNumber(settings.at(0));
+    dm_portName = settings.at(1);
 }

@@ -35,6 +35,7 @@ void RequestQueue::reset()
     m_quietTimer.stop();
     m_state = State::Idle;
     m_attempts = 0;
+    m_batch = -1;
     m_owed = 0;
     m_answers.reset();
 }
@@ -77,25 +78,48 @@ void RequestQueue::countDone(const Request &done, int replySize)
         emit progress(done.command, m_done.frames, frames, m_done.bytes, bytes);
 }
 
-// Only an answer to a request sent once measures the device: the answer to
-// a resent one may be the earlier attempt's, and the later one's is owed.
 void RequestQueue::replyTaken(int replySize)
 {
     if (m_state != State::InFlight)
         return;
-    m_replyTimer.stop();
-    const Request done = m_requests.takeFirst();
-    if (m_attempts == 1)
-        m_answers.measured(int(m_lastSent.elapsed()) - done.wireMs);
-    else
-        owe(done, m_attempts - 1);
-    m_attempts = 0;
-    m_state = State::Idle;
-    countDone(done, replySize);
+    takeHead(replySize);
     if (m_requests.isEmpty())
         emit drained();
     else
         sendHead();
+}
+
+void RequestQueue::replyEnds(int replySize)
+{
+    if (m_state == State::InFlight)
+        takeHead(replySize);
+}
+
+void RequestQueue::replaceHead(const Request &request)
+{
+    if (m_state == State::InFlight || m_requests.isEmpty())
+        return;
+    m_requests.first() = request;
+    sendHead();
+}
+
+// Only an answer to a request sent once measures the device: the answer to
+// a resent one may be the earlier attempt's, and the later ones' are owed.
+// It may have taken as long as since the first attempt went; the device
+// answers in turn, so each answer owed may take as long again after it,
+// and then as long as an attempt waits.
+void RequestQueue::takeHead(int replySize)
+{
+    m_replyTimer.stop();
+    const Request done = m_requests.takeFirst();
+    const int owed = m_attempts - 1;
+    if (owed == 0)
+        m_answers.measured(int(m_lastSent.elapsed()) - done.wireMs);
+    else
+        owe(done, owed, owed * int(m_firstSent.elapsed()) + usualWaitMs(done));
+    m_attempts = 0;
+    m_state = State::Idle;
+    countDone(done, replySize);
 }
 
 void RequestQueue::expireAttempt()
@@ -105,8 +129,7 @@ void RequestQueue::expireAttempt()
     m_replyTimer.stop();
     m_answers.missed();
     const Request &head = inFlight();
-    const bool timeLeft = m_firstSent.elapsed() + MinReplyWaitMs <= head.timeoutMs;
-    if (head.resend && m_attempts < MaxAttempts && timeLeft) {
+    if (head.resend && m_attempts < MaxAttempts && timeLeftMs() >= MinReplyWaitMs) {
         qCWarning(lcLink).nospace() << "no reply to request 0x" << Qt::hex << codeOf(head.frame)
                                     << ", sending it again (attempt " << Qt::dec << m_attempts + 1
                                     << " of " << MaxAttempts << ")";
@@ -117,7 +140,7 @@ void RequestQueue::expireAttempt()
                                 << Qt::dec << m_attempts << " attempt(s) in " << m_firstSent.elapsed()
                                 << " ms; given up";
     m_state = State::Idle;
-    owe(head, std::exchange(m_attempts, 0));
+    owe(head, std::exchange(m_attempts, 0), answerWindowMs(head));
     emit gaveUp(head.command);
 }
 
@@ -138,7 +161,7 @@ QList<RequestQueue::Request> RequestQueue::takeAll()
 {
     m_replyTimer.stop();
     if (m_state == State::InFlight)
-        owe(inFlight(), m_attempts);
+        owe(inFlight(), m_attempts, answerWindowMs(inFlight()));
     m_state = State::Idle;
     m_attempts = 0;
     return std::exchange(m_requests, {});
@@ -158,24 +181,44 @@ void RequestQueue::transmitHead()
 {
     m_quietTimer.stop();
     m_state = State::InFlight;
+    const Request &head = m_requests.constFirst();
     if (++m_attempts == 1)
         m_firstSent.start();
+    if (head.batch != m_batch) {
+        m_batch = head.batch;
+        m_batchSent.start();
+    }
     m_lastSent.start();
-    const QByteArray frame = m_requests.constFirst().frame; // the writer may drop the queue
+    const QByteArray frame = head.frame; // the writer may drop the queue
     m_replyTimer.start(attemptWaitMs());
     emit transmit(frame);
 }
 
-// The last attempt waits for what is left of the command's time-out; the
-// others as long as the device's answer time allows.
+// What is left of the head's own time-out and of its batch's budget.
+int RequestQueue::timeLeftMs() const
+{
+    const Request &head = inFlight();
+    qint64 left = qMax(head.timeoutMs, MinReplyWaitMs) - m_firstSent.elapsed();
+    if (head.budgetMs > 0)
+        left = qMin(left, qMax(head.budgetMs, MinReplyWaitMs) - m_batchSent.elapsed());
+    return int(qMax<qint64>(0, left));
+}
+
+// The last attempt waits for whatever time is left; the others as long as
+// the device's answer time allows.
 int RequestQueue::attemptWaitMs() const
 {
     const Request &head = inFlight();
-    const int left = int(qMax<qint64>(0, qMax(head.timeoutMs, MinReplyWaitMs) - m_firstSent.elapsed()));
+    const int left = timeLeftMs();
     if (!head.resend || m_attempts >= MaxAttempts)
         return left;
-    const int wait = qMax(qMax(MinReplyWaitMs, head.wireMs + m_answers.allowanceMs()), head.slowMs);
-    return qMin(wait, left);
+    return qMin(qMax(usualWaitMs(head), head.slowMs), left);
+}
+
+// As long as the device's answer time allows, at least a second.
+int RequestQueue::usualWaitMs(const Request &request) const
+{
+    return qMax(MinReplyWaitMs, request.wireMs + m_answers.allowanceMs());
 }
 
 // How long answers to the request may still come: the device's answer time
@@ -186,13 +229,13 @@ int RequestQueue::answerWindowMs(const Request &request) const
                 qMax(m_quietGapMs, request.wireMs + m_answers.allowanceMs()));
 }
 
-void RequestQueue::owe(const Request &request, int answers)
+void RequestQueue::owe(const Request &request, int answers, int windowMs)
 {
     if (answers <= 0)
         return;
     m_owed = answers;
     m_owedShape = request.reply;
-    m_owedWindowMs = answerWindowMs(request);
+    m_owedWindowMs = windowMs;
     m_owedSince.start();
     m_lastByte.start();
     checkQuiet();

@@ -16,16 +16,19 @@
 // An attempt waits for its reply as long as the device's measured answer
 // time allows (AnswerTimer), at least a second, longer for the commands the
 // device carries out slowly; a request is sent again at most twice, and
-// given up once its command's time-out has passed since its first attempt,
-// the last attempt waiting for whatever is left of it. A request the device
+// given up once its own time-out has passed since its first attempt, or
+// once the budget of its batch has passed since the batch's first request
+// went, the last attempt waiting for whatever is left. A request the device
 // may act on twice is sent once.
 //
 // Acknowledgements do not say what they acknowledge, so after a request
 // that went more than once, and after one given up, the line is kept quiet
 // before the next request goes out: what arrives is thrown away until every
 // answer still owed has come or the time the device may take for it has
-// passed, and the line has then been silent for a moment. A late answer is
-// thus never taken for the reply to another request.
+// passed, and the line has then been silent for a moment. After a resend,
+// each attempt left unanswered is owed as long again as the answer taken
+// took, the device answering in turn. A late answer is thus never taken for
+// the reply to another request.
 //
 // It also counts the exchanges and bytes of each posted command, its
 // follow-ups included, for a page that shows how far a long transfer has
@@ -42,7 +45,9 @@ public:
     {
         QByteArray frame;
         ReplyShape reply;   // what answers it
-        int timeoutMs = 0;  // the command's time-out
+        int timeoutMs = 0;  // the request's own time-out
+        int batch = 0;      // the requests that share one budget
+        int budgetMs = 0;   // the batch's, from its first request on; 0: none
         int slowMs = 0;     // the device acts slowly on it: no resend before this
         bool resend = true; // false when the device may act on it twice
         int wireMs = 0;     // the time the frame and its reply take on the wire
@@ -50,6 +55,8 @@ public:
         bool dataAtStake = false;
         int command = 0; // the command type it was posted for
         int post = 0;    // the posting it belongs to, follow-ups included
+        // A write whose acknowledgement was lost, settled by this read.
+        QByteArray settles;
     };
 
     explicit RequestQueue(QObject *parent = nullptr);
@@ -63,6 +70,8 @@ public:
     bool isInFlight() const { return m_state == State::InFlight; }
     // The request whose reply is awaited; valid while isInFlight().
     const Request &inFlight() const { return m_requests.constFirst(); }
+    // The first request queued, also one just given up; valid unless empty.
+    const Request &head() const { return m_requests.constFirst(); }
     // True while the line is kept quiet: replies are late answers to an
     // earlier request.
     bool isQuieting() const { return m_owed > 0; }
@@ -75,6 +84,11 @@ public:
     void start();
     // The reply to the head was taken: the next request goes out.
     void replyTaken(int replySize);
+    // The reply to the head was taken, but what it says ends the work: the
+    // head is done and nothing more goes out; the caller drops the rest.
+    void replyEnds(int replySize);
+    // The head, just given up, is settled by another request in its place.
+    void replaceHead(const Request &request);
     // The attempt in flight failed: a reply it cannot take.
     void expireAttempt();
     // Bytes arrived while quieting; a whole reply among them is counted
@@ -87,7 +101,7 @@ public:
 signals:
     // Write this frame to the device.
     void transmit(const QByteArray &frame);
-    // The head got no reply it could take in its command's time-out.
+    // The head got no reply it could take in its time.
     void gaveUp(int command);
     // The last request was answered.
     void drained();
@@ -100,9 +114,13 @@ private:
 
     void sendHead();
     void transmitHead();
+    void takeHead(int replySize);
+    int timeLeftMs() const;
     int attemptWaitMs() const;
+    int usualWaitMs(const Request &request) const;
     int answerWindowMs(const Request &request) const;
-    void owe(const Request &request, int answers);
+    // The answers stay owed for windowMs from now.
+    void owe(const Request &request, int answers, int windowMs);
     void checkQuiet();
     void countDone(const Request &done, int replySize);
 
@@ -120,6 +138,8 @@ private:
     int m_attempts = 0;
     QElapsedTimer m_firstSent;
     QElapsedTimer m_lastSent;
+    int m_batch = -1;
+    QElapsedTimer m_batchSent; // since the batch's first request went
     AnswerTimer m_answers;
 
     // Answers still owed by the device to an earlier request.

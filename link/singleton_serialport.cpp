@@ -1,5 +1,6 @@
 #include "singleton_serialport.h"
 
+#include "entryreadback.h"
 #include "framebuilder.h"
 #include "linklog.h"
 #include "replyparser.h"
@@ -14,11 +15,6 @@
 namespace {
 
 Singleton_SerialPort *theLink = nullptr;
-
-int toNumber(const QString &text)
-{
-    return text.toInt(nullptr, 10); // 0 for a text that is not a number
-}
 
 QString hexTrace(const QByteArray &bytes)
 {
@@ -44,6 +40,7 @@ Singleton_SerialPort::Singleton_SerialPort()
     , dm_thread(new QThread)
     , m_transport(dm_serialPort, dm_tcpSocket)
     , dm_sendList(this)
+    , m_planner(m_transport)
     , m_builder(dm_checkSum)
     , m_parser(new ReplyParser({dm_data, dm_buffer, dm_checkSum, dm_lastCheckSum, m_tagTrusted,
                                 dm_ip, dm_mask, dm_gateway, dm_mac, dm_port},
@@ -173,31 +170,6 @@ void Singleton_SerialPort::post(int type, int timeoutMs)
     postCommand(type);
 }
 
-void Singleton_SerialPort::postKeptTag(const QByteArray &tag, bool none)
-{
-    QMetaObject::invokeMethod(
-        this,
-        [this, tag, none] {
-            if (none) {
-                dm_lastCheckSum = dm_lastCheckSum.leftJustified(Protocol::TagSize, '\0');
-                return;
-            }
-            dm_lastCheckSum = tag;
-            dm_checkSum = tag;
-        },
-        Qt::QueuedConnection);
-}
-
-void Singleton_SerialPort::postForgetTags()
-{
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            dm_lastCheckSum.clear();
-            dm_checkSum.clear();
-        },
-        Qt::QueuedConnection);
-}
 
 namespace {
 
@@ -229,56 +201,6 @@ QByteArray Singleton_SerialPort::lastTag()
 bool Singleton_SerialPort::isConnected() const
 {
     return m_state.isOpen();
-}
-
-bool Singleton_SerialPort::reconnects() const
-{
-    return m_reconnects;
-}
-
-void Singleton_SerialPort::setReconnects(bool reconnects)
-{
-    m_reconnects = reconnects;
-}
-
-QStringList Singleton_SerialPort::linkSettings() const
-{
-    return {QString::number(dm_linkType), dm_ip, QString::number(dm_port), dm_mask,
-            dm_gateway, dm_mac, dm_portName};
-}
-
-void Singleton_SerialPort::setLinkSettings(const QStringList &settings)
-{
-    if (settings.size() < 7) {
-        qCWarning(lcLink) << "link settings of" << settings.size() << "entries ignored";
-        return;
-    }
-    setNetSettings(settings);
-    dm_portName = settings.at(6);
-}
-
-void Singleton_SerialPort::setNetSettings(const QStringList &settings)
-{
-    if (settings.size() < 6) {
-        qCWarning(lcLink) << "network settings of" << settings.size() << "entries ignored";
-        return;
-    }
-    dm_linkType = toNumber(settings.at(0));
-    dm_ip = settings.at(1);
-    dm_port = toNumber(settings.at(2));
-    dm_mask = settings.at(3);
-    dm_gateway = settings.at(4);
-    dm_mac = settings.at(5);
-}
-
-void Singleton_SerialPort::setPortSettings(const QStringList &settings)
-{
-    if (settings.size() < 2) {
-        qCWarning(lcLink) << "serial settings of" << settings.size() << "entries ignored";
-        return;
-    }
-    dm_linkType = toNumber(settings.at(0));
-    dm_portName = settings.at(1);
 }
 
 // What the command reads of the staging members and the record, taken in
@@ -416,7 +338,7 @@ void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging 
 {
     const QList<QByteArray> frames = m_builder.build(type, staging);
     const bool idle = dm_sendList.isEmpty();
-    dm_sendList.append(requestsOf(type, ++m_posts, staging.timeoutMs, frames));
+    dm_sendList.append(m_planner.posted(type, staging, frames));
     if (!idle || !sendAtOnce)
         return;
     if (frames.isEmpty())
@@ -425,30 +347,9 @@ void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging 
         dm_sendList.start();
 }
 
-// Each frame carries what answers it and how long its command allows. A
-// verify only reads: losing its frames puts nothing of the host's in doubt.
-QList<RequestQueue::Request> Singleton_SerialPort::requestsOf(int type, int post, int timeoutMs,
-                                                              const QList<QByteArray> &frames) const
-{
-    QList<RequestQueue::Request> requests;
-    for (const QByteArray &frame : frames) {
-        RequestQueue::Request request;
-        request.frame = frame;
-        request.reply = ReplyShape::of(frame);
-        request.timeoutMs = timeoutMs;
-        request.slowMs = CommandBuilder::actingTimeMs(type);
-        request.resend = !CommandBuilder::sentOnce(type);
-        request.wireMs = m_transport.wireMs(frame.size() + request.reply.length());
-        request.dataAtStake = type != Command::VerifyRead && FrameBuilder::concernsHostData(frame);
-        request.command = type;
-        request.post = post;
-        requests.append(request);
-    }
-    return requests;
-}
-
 void Singleton_SerialPort::endBatch()
 {
+    m_planner.endBatch();
     emit setWaitPage(false);
     qCDebug(lcLink) << "in init end";
     if (dm_sendList.isEmpty())
@@ -480,10 +381,37 @@ void Singleton_SerialPort::sendFailed(int message)
 }
 
 // The network settings may have reached the device, which then answers at
-// another address: the operator is told so rather than to send again.
+// another address: the operator is told so rather than to send again. A
+// write to the input entries is settled by reading them back first.
 void Singleton_SerialPort::gaveUp(int command)
 {
+    if (CommandBuilder::readBackOnLoss(command)) {
+        const RequestQueue::Request &lost = dm_sendList.head();
+        RequestQueue::Request read = m_planner.following(lost, Command::ReadInputCards,
+                                                         {EntryReadBack::request()}).constFirst();
+        read.budgetMs = 0; // the batch's may be spent: the read has its own time
+        read.settles = lost.frame;
+        qCInfo(lcLink) << "reading the input entries back to settle the unanswered write";
+        dm_sendList.replaceHead(read);
+        return;
+    }
     sendFailed(command == Command::WriteNetwork ? Message::NetworkUnconfirmed : Message::SendTimeout);
+}
+
+// The entries read back are the device's and the record takes them; the
+// write whose acknowledgement was lost is then confirmed silently when they
+// hold it, and reported given up when they do not.
+void Singleton_SerialPort::settle(const QByteArray &write, int replySize)
+{
+    if (!EntryReadBack::holds(dm_data, write)) {
+        qCWarning(lcLink) << "the device did not take the unanswered write";
+        dm_sendList.replyEnds(replySize);
+        sendFailed(Message::SendTimeout);
+        return;
+    }
+    qCInfo(lcLink) << "the device took the unanswered write";
+    m_parser->handle(write, {});
+    dm_sendList.replyTaken(replySize);
 }
 
 // Drops the queued frames and a half-assembled reply: replies still on
@@ -566,8 +494,12 @@ void Singleton_SerialPort::parseReply(const QByteArray &reply)
         dm_sendList.expireAttempt();
         return;
     }
-    dm_sendList.append(requestsOf(verifying ? sent.command : int(Command::ReadAllPresets), sent.post,
-                                  sent.timeoutMs, outcome.followUp));
+    if (!sent.settles.isEmpty()) {
+        settle(sent.settles, reply.size());
+        return;
+    }
+    dm_sendList.append(m_planner.following(sent, verifying ? sent.command : int(Command::ReadAllPresets),
+                                           outcome.followUp));
     reportPresetWrite(sent.frame, quint8(sent.frame.at(Protocol::CodeOffset)) == Protocol::WriteChannels
                                       ? WholePresetConfirmed
                                       : PresetWriteConfirmed);

@@ -7,6 +7,7 @@
 #include "linktransport.h"
 #include "replyassembler.h"
 #include "replyparser.h"
+#include "requestplanner.h"
 #include "requestqueue.h"
 
 #include <devicedata.h>
@@ -73,6 +74,7 @@ public:
     bool isConnected() const;
     LinkStateModel *state() { return &m_state; }
     const LinkStateModel *state() const { return &m_state; }
+    // The settings as the settings file holds them (linksettings.cpp).
     QStringList linkSettings() const;
     void setLinkSettings(const QStringList &settings);
     void setNetSettings(const QStringList &settings);
@@ -166,12 +168,11 @@ private:
     CommandBuilder::Staging staged(int type) const;
     void run(int type, const CommandBuilder::Staging &staging);
     void queueCommand(int type, const CommandBuilder::Staging &staging, bool sendAtOnce);
-    QList<RequestQueue::Request> requestsOf(int type, int post, int timeoutMs,
-                                            const QList<QByteArray> &frames) const;
     void endBatch();
     void sendData(const QByteArray &frame);
     void sendFailed(int message);
     void gaveUp(int command);
+    void settle(const QByteArray &write, int replySize);
     void dropQueue();
     void distrustData();
 
@@ -191,7 +192,7 @@ private:
     // while a full read is under way and when a request is given up, so
     // the tag kept for the next connection is cleared too.
     bool m_tagTrusted = true;
-    int m_posts = 0; // commands queued so far
+    RequestPlanner m_planner;
     CommandBuilder m_builder;
     ReplyParser *m_parser;
 

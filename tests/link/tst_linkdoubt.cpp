@@ -1,0 +1,244 @@
+#include <commandtype.h>
+#include <devicesimulator.h>
+#include <singleton_serialport.h>
+
+#include "framebytes.h"
+#include "linkedsimulator.h"
+#include "ptyskip.h"
+#include "signalrecorder.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+using FrameBytes::heads;
+
+const QString TimedOut = QStringLiteral("send_explain_end(7)");
+const QString Idle = QStringLiteral("setWaitPage(true)");
+
+constexpr int Entry = 2;
+constexpr int NewSignal = 3;
+
+} // namespace
+
+// The link worker against a device whose answers leave the host in doubt:
+// late, missing, or slower than a batch allows. Over TCP and a
+// pseudo-terminal.
+class TestLinkDoubt : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Transport { Tcp, Pty };
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void lateAcknowledgementConfirmsNothing_data() { addTransports(); }
+    void lateAcknowledgementConfirmsNothing();
+    void onePresetWriteGivesUpSoon();
+    void batchSharesOneBudget();
+    void lostAcknowledgementSettledByReadingBack_data() { addTransports(); }
+    void lostAcknowledgementSettledByReadingBack();
+    void writeNotTakenIsReported();
+
+private:
+    static void addTransports();
+    static Transport transport();
+    void linkUp();
+    bool waitFor(const QString &name, int timeoutMs);
+    void measureTheDevice();
+    void switchSignalUnanswered();
+
+    Singleton_SerialPort *m_link = nullptr;
+    SignalRecorder *m_signals = nullptr;
+    std::unique_ptr<DeviceSimulator> m_sim;
+    QTemporaryDir m_dir;
+};
+
+Q_DECLARE_METATYPE(TestLinkDoubt::Transport)
+
+void TestLinkDoubt::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_link = Singleton_SerialPort::instance();
+    m_signals = new SignalRecorder(m_link, {"linkStateChanged", "send_out_time"}, this);
+}
+
+void TestLinkDoubt::init()
+{
+    m_sim = std::make_unique<DeviceSimulator>();
+    QVERIFY(m_sim->listenTcp());
+    QVERIFY(!HasPty || m_sim->openPty(m_dir.filePath(QStringLiteral("ttyRZ"))));
+    m_link->dm_sendEnable = 1;
+    emit m_link->send_out_time(Command::ShortWait);
+    m_signals->clear();
+}
+
+void TestLinkDoubt::cleanup()
+{
+    m_signals->clear();
+    m_link->postCommand(Command::Disconnect);
+    QVERIFY(waitFor(QStringLiteral("send_connect_end"), 10000));
+    QCOMPARE(m_link->queuedFrames(), 0);
+    m_sim.reset();
+}
+
+void TestLinkDoubt::addTransports()
+{
+    QTest::addColumn<Transport>("transport");
+    QTest::newRow("tcp") << Transport::Tcp;
+    if (HasPty)
+        QTest::newRow("pty") << Transport::Pty;
+}
+
+// Over the row's transport, TCP for a test without rows.
+TestLinkDoubt::Transport TestLinkDoubt::transport()
+{
+    if (!QTest::currentDataTag())
+        return Transport::Tcp;
+    QFETCH(Transport, transport);
+    return transport;
+}
+
+void TestLinkDoubt::linkUp()
+{
+    m_link->setLinkSettings(transport() == Transport::Tcp ? LinkedSimulator::tcpSettings(m_sim->tcpPort())
+                                                        : LinkedSimulator::serialSettings(m_sim->ptyPath()));
+    m_link->postCommand(Command::Connect);
+    QVERIFY(waitFor(QStringLiteral("send_connect_end"), 10000));
+    QVERIFY(m_link->isConnected());
+    m_signals->clear();
+}
+
+bool TestLinkDoubt::waitFor(const QString &name, int timeoutMs)
+{
+    return QTest::qWaitFor([&] { return m_signals->count(name) > 0; }, timeoutMs);
+}
+
+// A few quick reads: the link then knows the device answers at once, and
+// allows only a little more for an answer owed.
+void TestLinkDoubt::measureTheDevice()
+{
+    for (int i = 0; i < 4; ++i) {
+        m_link->post(Command::ReadSignalFlags, Command::ShortWait);
+        QVERIFY(waitFor(Idle, 10000));
+        m_signals->clear();
+    }
+    m_sim->clearRequests();
+}
+
+// The device answers recalls 1.5 s late and never answers a source change:
+// the recall goes twice, and its second acknowledgement comes in after the
+// first was taken. It must not be taken for the source change's.
+void TestLinkDoubt::lateAcknowledgementConfirmsNothing()
+{
+    linkUp();
+    measureTheDevice();
+    FaultOptions faults;
+    faults.slowCode = 0x49;
+    faults.slowMs = 1500;
+    faults.muteCode = 0x48;
+    m_sim->setFaults(faults);
+    m_link->dm_data.curModel = 3;
+    m_link->post(Command::RecallPreset, Command::ShortWait);
+    m_link->dm_sendBuf = QByteArray::fromHex("0105");
+    m_link->post(Command::SetWindowSignal, Command::ShortWait);
+    QVERIFY(waitFor(Idle, 30000));
+    QCOMPARE(heads(m_sim->requests()).mid(0, 3), (QStringList{"4903", "4903", "4803"}));
+    QCOMPARE(m_signals->count(TimedOut), 1);
+}
+
+// A silent device and a Take's write of one preset: the frame is given up
+// in its own few seconds, not in the import's 250, and the preset is lost.
+void TestLinkDoubt::onePresetWriteGivesUpSoon()
+{
+    FaultOptions faults;
+    faults.muteCode = 0x44;
+    m_sim->setFaults(faults);
+    linkUp();
+    QSignalSpy written(m_link, &Singleton_SerialPort::presetWritten);
+    m_link->dm_allDataList = {QByteArray(Preset::WindowsSize + Preset::LayersSize, '\0')};
+    m_link->dm_inDataList = {QByteArray(Preset::SourcesSize, '\0')};
+    m_link->dm_chDataList = {QByteArray(Preset::ChannelDataSize, '\0')};
+    m_link->dm_presetList = {5};
+    QElapsedTimer clock;
+    clock.start();
+    m_link->post(Command::WriteAllPresets, Command::WriteAllWait);
+    m_link->dm_presetList.clear();
+    QVERIFY(waitFor(TimedOut, 60000));
+    QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(written.contains({5, int(Singleton_SerialPort::PresetWriteLost)}));
+}
+
+// Every recall of a batch is answered within its own time, but all of them
+// take longer than the batch's one budget: the batch is given up.
+void TestLinkDoubt::batchSharesOneBudget()
+{
+    FaultOptions faults;
+    faults.slowCode = 0x49;
+    faults.slowMs = 1500;
+    m_sim->setFaults(faults);
+    linkUp();
+    m_link->dm_sendEnable = 0;
+    emit m_link->send_out_time(4000);
+    for (int preset : {1, 2, 3, 4}) {
+        m_link->dm_data.curModel = preset;
+        m_link->postCommand(Command::RecallPreset);
+    }
+    m_link->postCommand(Command::EndOfBatch);
+    QVERIFY(waitFor(Idle, 30000));
+    QCOMPARE(m_signals->count(TimedOut), 1);
+    QVERIFY(!heads(m_sim->requests()).contains(QStringLiteral("4904")));
+}
+
+// The source is switched on entry 2 but its acknowledgement is lost.
+void TestLinkDoubt::switchSignalUnanswered()
+{
+    FaultOptions faults;
+    faults.muteCode = 0x80;
+    m_sim->setFaults(faults);
+    linkUp();
+    QVERIFY(m_sim->model().entries[Entry].mainSignal != NewSignal);
+    m_link->dm_index = Entry;
+    m_link->dm_sendBuf = QByteArray(1, char(NewSignal));
+    m_link->post(Command::SetMainSignal, 2000);
+    QVERIFY(waitFor(Idle, 30000));
+    QCOMPARE(heads(m_sim->requests()), (QStringList{"8002", "1100"}));
+}
+
+// The device took the switch: the host agrees and says nothing.
+void TestLinkDoubt::lostAcknowledgementSettledByReadingBack()
+{
+    switchSignalUnanswered();
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(m_link->dm_data.inCards[Entry].mainSignal, NewSignal);
+    QCOMPARE(m_signals->names.filter(QStringLiteral("send_explain_end")), QStringList());
+    QCOMPARE(m_signals->count(QStringLiteral("repalceInCardMainSingle(2)")), 1);
+}
+
+// The device did not take it: the operator is told, and the host holds the
+// signal the device holds.
+void TestLinkDoubt::writeNotTakenIsReported()
+{
+    const int held = m_sim->model().entries[Entry].mainSignal;
+    connect(m_sim.get(), &DeviceSimulator::requestReceived, this, [this, held](const QByteArray &request) {
+        if (quint8(request.at(8)) == 0x80)
+            m_sim->model().entries[Entry].mainSignal = held;
+    });
+    switchSignalUnanswered();
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(m_signals->count(TimedOut), 1);
+    QCOMPARE(m_link->dm_data.inCards[Entry].mainSignal, held);
+    QCOMPARE(m_signals->count(QStringLiteral("repalceInCardMainSingle(2)")), 0);
+}
+
+QTEST_GUILESS_MAIN(TestLinkDoubt)
+#include "tst_linkdoubt.moc"
