@@ -147,10 +147,8 @@ void TestLinkDoubt::lateAcknowledgementConfirmsNothing()
     faults.slowMs = 1500;
     faults.muteCode = 0x48;
     m_sim->setFaults(faults);
-    m_link->dm_data.curModel = 3;
-    m_link->post(Command::RecallPreset, Command::ShortWait);
-    m_link->dm_sendBuf = QByteArray::fromHex("0105");
-    m_link->post(Command::SetWindowSignal, Command::ShortWait);
+    m_link->send(LinkRequest::recall(3));
+    m_link->send(LinkRequest::setWindowSource(3, QByteArray::fromHex("0105")));
     QVERIFY(waitFor(Idle, 30000));
     QCOMPARE(heads(m_sim->requests()).mid(0, 3), (QStringList{"4903", "4903", "4803"}));
     QCOMPARE(m_signals->count(TimedOut), 1);
@@ -188,10 +186,10 @@ void TestLinkDoubt::batchSharesOneBudget()
     m_sim->setFaults(faults);
     linkUp();
     m_link->dm_sendEnable = 0;
-    emit m_link->send_out_time(4000);
     for (int preset : {1, 2, 3, 4}) {
-        m_link->dm_data.curModel = preset;
-        m_link->postCommand(Command::RecallPreset);
+        LinkRequest recall = LinkRequest::recall(preset);
+        recall.timeoutMs = 4000;
+        m_link->send(recall);
     }
     m_link->postCommand(Command::EndOfBatch);
     QVERIFY(waitFor(Idle, 30000));
