@@ -28,6 +28,10 @@ DataActions::DataActions(Singleton_SerialPort *link, PresetStore *presets, LinkF
     , m_bar(bar)
     , m_window(parent)
 {
+    // Said even at exit: the next start would otherwise come up with older
+    // data than the operator left, and what was only here would be gone
+    // unnoticed.
+    connect(presets, &PresetStore::notSaved, this, [this] { m_feedback->showMessage(Message::CannotSave); });
 }
 
 void DataActions::exportData()

@@ -16,7 +16,8 @@ class Singleton_SerialPort;
 // The Device Data menu and the names of presets and inputs: export,
 // import, synchronise, verify (with its result and the operator's choices)
 // and initialise; the name dialogs. Before the device's data replace the
-// host's presets, the host's data are kept in a dated backup.
+// host's presets, the host's data are kept in a dated backup. A data file
+// that cannot be saved is said.
 class DataActions : public QObject
 {
     Q_OBJECT

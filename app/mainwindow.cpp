@@ -83,9 +83,8 @@ MainWindow::~MainWindow()
 {
     if (m_link->state()->wasReady() || m_offAir->isOffline()) {
         m_presets->store();
-        writeSettings(isEnglish);
+        writeSettings(isEnglish, m_presets->saveDataFile());
         m_link->dm_data.saveNames();
-        m_presets->saveDataFile();
     }
     // The link is the window's session: it ends with it.
     if (m_link->state()->state() != LinkStateModel::State::Closed)

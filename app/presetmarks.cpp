@@ -47,11 +47,11 @@ void PresetMarks::setAll(State state)
         set(m, state);
 }
 
-QList<int> PresetMarks::changedHere() const
+QList<int> PresetMarks::marked(State state) const
 {
     QList<int> presets;
     for (int m = 0; m < Presets; ++m) {
-        if (state(m) == ChangedHere)
+        if (m_states[std::size_t(m)] == state)
             presets << m;
     }
     return presets;

@@ -25,7 +25,8 @@ public:
     State state(int preset) const { return m_states[std::size_t(preset)]; }
     void set(int preset, State state);
     void setAll(State state);
-    QList<int> changedHere() const;
+    QList<int> marked(State state) const;
+    QList<int> changedHere() const { return marked(ChangedHere); }
     // A verify found the preset the same on the device or not; a change
     // made here stays one until it is confirmed.
     void verified(int preset, bool same);

@@ -12,6 +12,7 @@
 #include <mygraphicsview.h>
 #include <presetblocks.h>
 #include <presetcheck.h>
+#include <presetreadsfile.h>
 #include <settingsfile.h>
 #include <singleton_serialport.h>
 #include <wallfile.h>
@@ -280,9 +281,13 @@ void PresetStore::emptyAll()
 
 void PresetStore::takenFromFile()
 {
-    m_link->dm_data.presetsAsRead = {};
+    DeviceData &record = m_link->dm_data;
+    record.presetsAsRead = PresetReadsFile::read(PresetReadsFile::pathBeside(record.configPath), record);
     m_marks.setAll(PresetMarks::Unknown);
-    for (int preset : SettingsFile::changedPresets(SettingsFile::path()))
+    const QString settings = SettingsFile::path();
+    for (int preset : SettingsFile::differingPresets(settings))
+        m_marks.set(preset, PresetMarks::DiffersOnDevice);
+    for (int preset : SettingsFile::changedPresets(settings))
         m_marks.set(preset, PresetMarks::ChangedHere);
     forgetHistories();
 }
@@ -300,15 +305,23 @@ bool PresetStore::loadDataFile()
     return true;
 }
 
-// The marks go with the file, so that what it holds of the operator's and
-// not of the device is still known after a restart.
-void PresetStore::saveDataFile()
+// The reads and the marks go with the file, so that what it holds of the
+// operator's and not of the device, and what a verify compares, are still
+// known after a restart. Every change of the link saves: a file that keeps
+// failing is said once, until a save succeeds again.
+bool PresetStore::saveDataFile()
 {
     store();
+    DeviceData &record = m_link->dm_data;
     if (m_air->onAir() >= 0)
-        m_link->dm_data.curModel = m_air->onAir();
-    if (m_link->dm_data.saveFile(DataFileName) == DataFile::Done)
-        SettingsFile::writeChangedPresets(SettingsFile::path(), m_marks.changedHere());
+        record.curModel = m_air->onAir();
+    const bool saved = record.saveFile(DataFileName) == DataFile::Done
+        && PresetReadsFile::write(PresetReadsFile::pathBeside(record.configPath), record)
+        && SettingsFile::writePresetMarks(SettingsFile::path(), m_marks.changedHere(),
+                                          m_marks.marked(PresetMarks::DiffersOnDevice));
+    if (!std::exchange(m_saveFailing, !saved) && !saved)
+        emit notSaved();
+    return saved;
 }
 
 void PresetStore::forgetHistories()

@@ -100,13 +100,16 @@ public:
     // canvas cannot show: a write of the preset whole removes them.
     int unshown(int preset) const { return m_unshown[size_t(preset)]; }
     // The presets came from the host's own file, trusted but not checked;
-    // those changed here when it was written are marked so again.
+    // what was read of them and the marks they had when it was written
+    // come back with them.
     void takenFromFile();
     // The host's data file: read into the record, its wall on the canvas
     // and its presets taken; false, with nothing changed, when it cannot be
-    // read. Saving stores the canvas first, and keeps the marks beside.
+    // read. Saving stores the canvas first, and keeps beside it what was
+    // read of each preset and the marks; false when any of them could not
+    // be written, with notSaved() unless the save before failed too.
     bool loadDataFile();
-    void saveDataFile();
+    bool saveDataFile();
 
     // Posts the wall, every preset and the current preset as one batch;
     // false, with nothing sent, when a stored preset cannot be read.
@@ -123,6 +126,8 @@ signals:
     // Another preset is on the canvas, or on air.
     void opened(int preset);
     void onAirChanged(int preset);
+    // The data file, or what goes beside it, could not be written.
+    void notSaved();
 
 private:
     void load(int n);
@@ -139,6 +144,7 @@ private:
     std::array<int, PresetMarks::Presets> m_unshown{};
     int m_shown = -1;
     bool m_recall = true; // showing a preset recalls it on the device
+    bool m_saveFailing = false; // the last save of the data file failed
 };
 
 #endif // PRESETSTORE_H

@@ -16,6 +16,7 @@ const QString CheckSumKey = QStringLiteral("checkSum");
 // another, never see it.
 const QString ReconnectKey = QStringLiteral("link/reconnect");
 const QString ChangedKey = QStringLiteral("presets/changedHere");
+const QString DifferingKey = QStringLiteral("presets/differsOnDevice");
 constexpr int Presets = 16;
 
 } // namespace
@@ -78,9 +79,19 @@ bool SettingsFile::write(const QString &path, const Contents &contents)
 
 QList<int> SettingsFile::changedPresets(const QString &path)
 {
+    return presetsAt(path, ChangedKey);
+}
+
+QList<int> SettingsFile::differingPresets(const QString &path)
+{
+    return presetsAt(path, DifferingKey);
+}
+
+QList<int> SettingsFile::presetsAt(const QString &path, const QString &key)
+{
     const QSettings settings(path, QSettings::IniFormat);
     QList<int> presets;
-    for (const QString &number : settings.value(ChangedKey).toStringList()) {
+    for (const QString &number : settings.value(key).toStringList()) {
         bool ok = false;
         const int n = number.toInt(&ok);
         if (ok && n >= 1 && n <= Presets && !presets.contains(n - 1))
@@ -89,17 +100,23 @@ QList<int> SettingsFile::changedPresets(const QString &path)
     return presets;
 }
 
-bool SettingsFile::writeChangedPresets(const QString &path, const QList<int> &presets)
+bool SettingsFile::writePresetMarks(const QString &path, const QList<int> &changed, const QList<int> &differing)
 {
     QSettings settings(path, QSettings::IniFormat);
+    setPresets(settings, ChangedKey, changed);
+    setPresets(settings, DifferingKey, differing);
+    return synced(settings);
+}
+
+void SettingsFile::setPresets(QSettings &settings, const QString &key, const QList<int> &presets)
+{
     QStringList numbers;
     for (int preset : presets)
         numbers << QString::number(preset + 1);
     if (numbers.isEmpty())
-        settings.remove(ChangedKey);
+        settings.remove(key);
     else
-        settings.setValue(ChangedKey, numbers);
-    return synced(settings);
+        settings.setValue(key, numbers);
 }
 
 bool SettingsFile::synced(QSettings &settings)

@@ -13,7 +13,8 @@ class QSettings;
 // serial port name), the interface language and the link's data tag; in
 // the group "link", whether a link that drops is tried again; in the group
 // "presets", which presets of the data file were changed here and not
-// confirmed on the device when it was written.
+// confirmed on the device when it was written, and which a verify found
+// otherwise on the device with the difference left standing.
 class SettingsFile
 {
 public:
@@ -43,9 +44,12 @@ public:
     // Preset numbers 0 to 15 (1 to 16 in the file, as the operator counts
     // them); what is not one is dropped.
     static QList<int> changedPresets(const QString &path);
-    static bool writeChangedPresets(const QString &path, const QList<int> &presets);
+    static QList<int> differingPresets(const QString &path);
+    static bool writePresetMarks(const QString &path, const QList<int> &changed, const QList<int> &differing);
 
 private:
+    static QList<int> presetsAt(const QString &path, const QString &key);
+    static void setPresets(QSettings &settings, const QString &key, const QList<int> &presets);
     static bool synced(QSettings &settings);
 };
 

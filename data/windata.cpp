@@ -19,6 +19,20 @@ QRect rectAt(const QByteArray &data, int i)
                  word16At(data, i + 2), word16At(data, i + 6));
 }
 
+void setWord16(QByteArray &data, int i, int value)
+{
+    data[i] = char(value & 0xFF);
+    data[i + 1] = char(value >> 8 & 0xFF);
+}
+
+void setRect(QByteArray &data, int i, const QRect &rect)
+{
+    setWord16(data, i, rect.x());
+    setWord16(data, i + 2, rect.width());
+    setWord16(data, i + 4, rect.y());
+    setWord16(data, i + 6, rect.height());
+}
+
 } // namespace
 
 WinData WinData::fromBlock(const QByteArray &block)
@@ -37,4 +51,17 @@ WinData WinData::fromBlock(const QByteArray &block)
     win.rectA = rectAt(block, 20);
     win.rectB = rectAt(block, 28);
     return win;
+}
+
+QByteArray WinData::toBlock() const
+{
+    QByteArray block(BlockSize, '\0');
+    block[0] = char(winId);
+    block[2] = char(b2);
+    block[3] = char(b3);
+    for (int i = 0; i < CellCount / 2; ++i)
+        block[4 + i] = char((cells[size_t(2 * i)] & 0x0F) << 4 | (cells[size_t(2 * i + 1)] & 0x0F));
+    setRect(block, 20, rectA);
+    setRect(block, 28, rectB);
+    return block;
 }

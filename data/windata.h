@@ -23,6 +23,9 @@ struct WinData
 
     // Decodes a 36-byte window block; the caller checks the size.
     static WinData fromBlock(const QByteArray &block);
+    // The block fromBlock() reads this window from; byte 1, which it does
+    // not read, is 0.
+    QByteArray toBlock() const;
 };
 
 #endif // WINDATA_H

@@ -25,13 +25,13 @@ void readSettings(int &isEnglish)
     link->postKeptTag(contents.checkSum, contents.defaults);
 }
 
-void writeSettings(int isEnglish)
+void writeSettings(int isEnglish, bool dataSaved)
 {
     Singleton_SerialPort *link = Singleton_SerialPort::instance();
     SettingsFile::Contents contents;
     contents.linkSettings = link->linkSettings();
     contents.language = isEnglish;
-    contents.checkSum = link->lastTag();
+    contents.checkSum = dataSaved ? link->lastTag() : SettingsFile::read(SettingsFile::path()).checkSum;
     contents.reconnect = link->reconnects();
     contents.defaults = false;
     SettingsFile::write(SettingsFile::path(), contents);

@@ -8,6 +8,9 @@
 
 // Hands the stored settings to the link; isEnglish: 1 English, 0 Chinese.
 void readSettings(int &isEnglish);
-void writeSettings(int isEnglish);
+// The tag vouches for the data file: when it was not saved, the tag it was
+// last saved with stays, and the next connection reads the device instead
+// of trusting an older file.
+void writeSettings(int isEnglish, bool dataSaved = true);
 
 #endif // LINKSETTINGS_H

@@ -97,7 +97,7 @@ private slots:
     void settingsRead_data();
     void settingsRead();
     void writeLeavesExactlyOurKeys();
-    void changedPresets();
+    void presetMarks();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -348,21 +348,26 @@ void TestFiles::writeLeavesExactlyOurKeys()
     QVERIFY(!read.reconnect);
 }
 
-// The presets changed here, counted from 1 in the file: what a hand or
-// another program put there that is not a preset number is dropped, and
-// none leaves no key.
-void TestFiles::changedPresets()
+// The presets marked changed here and differing, counted from 1 in the
+// file: what a hand or another program put there that is not a preset
+// number is dropped, and none leaves no key.
+void TestFiles::presetMarks()
 {
     QVERIFY(SettingsFile::changedPresets(settingsPath()).isEmpty());
-    QVERIFY(SettingsFile::writeChangedPresets(settingsPath(), {0, 15, 4}));
+    QVERIFY(SettingsFile::differingPresets(settingsPath()).isEmpty());
+    QVERIFY(SettingsFile::writePresetMarks(settingsPath(), {0, 15, 4}, {2}));
     QCOMPARE(SettingsFile::changedPresets(settingsPath()), QList<int>({0, 15, 4}));
-    QVERIFY(SettingsFile::writeChangedPresets(settingsPath(), {7}));
+    QCOMPARE(SettingsFile::differingPresets(settingsPath()), QList<int>({2}));
+    QVERIFY(SettingsFile::writePresetMarks(settingsPath(), {7}, {}));
     QCOMPARE(SettingsFile::changedPresets(settingsPath()), QList<int>({7}));
+    QVERIFY(SettingsFile::differingPresets(settingsPath()).isEmpty());
 
-    writeKeys({{"presets/changedHere", QStringList{"0", "17", "-2147483648", "2147483647", "x", "", "2", "2", " 16"}}});
+    const QStringList hostile{"0", "17", "-2147483648", "2147483647", "x", "", "2", "2", " 16"};
+    writeKeys({{"presets/changedHere", hostile}, {"presets/differsOnDevice", hostile}});
     QCOMPARE(SettingsFile::changedPresets(settingsPath()), QList<int>({1, 15}));
+    QCOMPARE(SettingsFile::differingPresets(settingsPath()), QList<int>({1, 15}));
 
-    QVERIFY(SettingsFile::writeChangedPresets(settingsPath(), {}));
+    QVERIFY(SettingsFile::writePresetMarks(settingsPath(), {}, {}));
     QVERIFY(QSettings(settingsPath(), QSettings::IniFormat).allKeys().isEmpty());
 }
 
