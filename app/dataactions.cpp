@@ -152,6 +152,13 @@ void DataActions::showVerifyResult(bool toCaller)
     auto *dialog = new Dialog_Verify(m_text.english(), check, m_link->dm_data, m_link->dm_deviceCopy,
                                      changedHere, m_window);
     connect(dialog, &Dialog_Verify::applied, this, [this, dialog] { apply(*dialog); });
+    // Choices made on one read are never applied to another: the dialog
+    // goes with the link, and when a newer read comes in.
+    connect(m_link->state(), &LinkStateModel::stateChanged, dialog, [this, dialog] {
+        if (!m_link->isConnected())
+            dialog->reject();
+    });
+    connect(m_link, &Singleton_SerialPort::repalceDeviceCopy, dialog, &QDialog::reject);
     m_weighing = true;
     runModal(dialog);
     m_weighing = false;

@@ -82,7 +82,6 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     if (m_link->state()->wasReady() || m_offAir->isOffline()) {
-        m_presets->store();
         writeSettings(isEnglish, m_presets->saveDataFile());
         m_link->dm_data.saveNames();
     }

@@ -69,9 +69,10 @@ QString OffAirActions::title() const
     const int shown = m_presets->shown();
     if (isOffline() && shown >= 0)
         return m_text("Offline: editing %1, changes kept here", "离线编辑：%1，修改保存在本机").arg(name(shown));
-    if (!m_link->isConnected() || onAir() < 0)
+    if (!m_link->isConnected())
         return QString();
-    QString air = m_text("On air: %1", "播出：%1").arg(name(onAir()));
+    QString air = onAir() < 0 ? m_text("On air: unknown", "播出：未知")
+                              : m_text("On air: %1", "播出：%1").arg(name(onAir()));
     if (!isBlind())
         return air;
     if (shown < 0 || shown == onAir())

@@ -228,6 +228,8 @@ void WindowDriver::drive(Dialog_Verify *result)
     verified << result->lines();
     offered << result->choices();
     const QString clicks = verifyChoices.isEmpty() ? QStringLiteral("closeButton") : verifyChoices.takeFirst();
+    if (clicks.isEmpty())
+        return; // held open: the caller closes it
     QTimer::singleShot(0, result, [result, clicks] {
         for (const QString &button : clicks.split(QLatin1Char(',')))
             result->findChild<QAbstractButton *>(button.trimmed())->click();

@@ -79,7 +79,7 @@ public:
     int settleLimitMs = 20000;
     bool rejectDialogs = true;
     QString fileName;
-    QStringList verifyChoices;
+    QStringList verifyChoices; // an empty entry holds the dialog open
 
     QStringList messages;          // of each message box shown
     QStringList dialogs;           // class of each dialog rejected

@@ -26,6 +26,7 @@ void MainWindowCase::startAgainst(const QStringList &linkSettings, const QByteAr
     m_driver.messages.clear();
     m_driver.verified.clear();
     m_driver.offered.clear();
+    m_driver.verifyChoices.clear();
 }
 
 int MainWindowCase::windowsIn(const QByteArray &view)

@@ -6,6 +6,7 @@
 
 #include <commandtype.h>
 #include <devicedata.h>
+#include <dialog_verify.h>
 #include <dialog_wait.h>
 #include <framebytes.h>
 #include <linkedsimulator.h>
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include <utility>
@@ -50,6 +52,7 @@ class TestMainWindowLink : public MainWindowCase
 
 private slots:
     void silentDeviceTimesOut();
+    void openChoiceGoesWithTheLink();
     void matchingTagWithoutLocalCopy();
     void stackedEditsReachTheDevice();
     void cutShortReadIsReadAgain();
@@ -107,6 +110,35 @@ void TestMainWindowLink::silentDeviceTimesOut()
     QVERIFY(!m_driver.viewsEnabled());
     m_driver.close();
     QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+// A verify's choice left open while the link drops is closed with it:
+// nothing chosen on that read can be applied to the next one.
+void TestMainWindowLink::openChoiceGoesWithTheLink()
+{
+    LinkedSimulator sim;
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    Singleton_SerialPort::instance()->setReconnects(false);
+    QVERIFY(m_driver.connectDevice());
+    bool shown = false, closedByTest = false;
+    QObject guard;
+    connect(&m_driver, &WindowDriver::dialogShown, &guard, [&](QDialog *dialog) {
+        if (!qobject_cast<Dialog_Verify *>(dialog))
+            return;
+        shown = true;
+        // Should the link not close it, the test does, and fails.
+        QTimer::singleShot(15000, dialog, [&closedByTest, dialog] {
+            closedByTest = true;
+            dialog->reject();
+        });
+        sim.simulator().closeTcp();
+    });
+    m_driver.verifyChoices = QStringList{QString()};
+    m_driver.trigger("actionVerify");
+    QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"opening failed"}), 20000);
+    QVERIFY(m_driver.settle());
+    QVERIFY(shown && !closedByTest);
+    m_driver.close();
 }
 
 // The device's tag equals the host's but the host has no data file (a

@@ -35,6 +35,7 @@ class TestOffAirActions : public MainWindowCase
 private slots:
     void blindEditsGoOutOnlyWithATake();
     void takeWithALostWriteLeavesTheWall();
+    void takeWithALostRecallClaimsNothing();
     void offlineEditsAreWeighedAtConnection();
     void offlineEditStaysOffTheWall();
     void takeAsksBeforeRemovingWhatItCannotShow();
@@ -199,6 +200,31 @@ void TestOffAirActions::takeWithALostWriteLeavesTheWall()
     QCOMPARE(device.currentPreset, 0);
     QCOMPARE(link->dm_data.curModel, 0);
     QVERIFY(m_driver.presetButton(2)->toolTip().endsWith(QStringLiteral("Changed here since the last check")));
+    m_driver.close();
+}
+
+// The writes of a take confirmed, its recall lost: whether the wall
+// switched is not known, and the title says so rather than naming either
+// preset.
+void TestOffAirActions::takeWithALostRecallClaimsNothing()
+{
+    LinkedSimulator sim;
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    keys(Qt::Key_B);
+    QTest::mouseClick(m_driver.presetButton(2), Qt::LeftButton);
+    m_driver.drop(1, canvas()->model().grid().screenRect(0).center());
+    QVERIFY(m_driver.settle());
+
+    FaultOptions mute;
+    mute.muteCode = 0x49;
+    sim.simulator().setFaults(mute);
+    keys(Qt::Key_T);
+    QTRY_COMPARE_WITH_TIMEOUT(m_driver.messages, QStringList({"Send timeout, please try to resend"}), 20000);
+    QVERIFY(m_driver.settle());
+    QVERIFY(deviceHoldsHostsPreset(sim.model(), 2));
+    QCOMPARE(m_driver.child<QLabel>("canvasTitle")->text(),
+             QStringLiteral("On air: unknown  ·  Editing blind: M3"));
     m_driver.close();
 }
 

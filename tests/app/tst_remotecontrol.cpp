@@ -4,6 +4,7 @@
 #include "mainwindowcase.h"
 
 #include <dialog_remote.h>
+#include <dialog_verify.h>
 #include <dialog_wait.h>
 #include <framebytes.h>
 #include <linkedsimulator.h>
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
@@ -41,6 +43,7 @@ private slots:
     void clickIsPushedAsOperator();
     void recallByOscAndWebSocket();
     void recallDuringImportWaits();
+    void recallsWaitForTheChoice();
     void leavingClientsRecallsAreDropped();
     void statusIsNotQueued();
     void badInput_data();
@@ -284,6 +287,43 @@ void TestRemoteControl::recallDuringImportWaits()
     QVERIFY(sent.lastIndexOf("1b") < sent.indexOf("49", sent.indexOf("49") + 1));
 }
 
+// While the operator weighs a connection's choice, a client's recall
+// waits: nothing reaches the device until the choice is closed, then the
+// recall goes and is answered; its status is answered at once.
+void TestRemoteControl::recallsWaitForTheChoice()
+{
+    QVERIFY(m_driver.disconnectDevice());
+    m_driver.trigger("actionWorkOffline");
+    QTest::mouseClick(m_driver.presetButton(4), Qt::LeftButton);
+    m_driver.drop(2, m_driver.canvas()->model().grid().screenRect(0).center());
+    QVERIFY(m_driver.settle());
+    const std::unique_ptr<QProcess> client =
+        startClient({url(), "--wait-go", request(1, "preset.recall", R"({"preset":3})"), request(2, "status")});
+    int recallsDuringChoice = -1;
+    m_driver.verifyChoices = QStringList{QString()};
+    const QMetaObject::Connection shown = connect(&m_driver, &WindowDriver::dialogShown, this, [&](QDialog *d) {
+        auto *choice = qobject_cast<Dialog_Verify *>(d);
+        if (!choice)
+            return;
+        const int before = m_sim->requests().size();
+        client->write("go\n");
+        WindowDriver::waitFor([&] { return client->canReadLine(); }, 20000);
+        recallsDuringChoice = int(heads(m_sim->requests().mid(before), 1).count("49"));
+        QTimer::singleShot(0, choice, [choice] { choice->findChild<QAbstractButton *>("closeButton")->click(); });
+    });
+    QVERIFY(m_driver.connectDevice());
+    const QStringList answers = finish(client.get());
+    disconnect(shown);
+    m_driver.verifyChoices.clear(); // the hold, should the driver not have met the dialog
+    QVERIFY(m_driver.settle());
+    QCOMPARE(recallsDuringChoice, 0);
+    QCOMPARE(answers.size(), 2);
+    QCOMPARE(json(answers.at(0)).value("id").toInt(), 2);
+    QCOMPARE(json(answers.at(1)).value("id").toInt(), 1);
+    QVERIFY(json(answers.at(1)).contains("result"));
+    QCOMPARE(m_sim->model().currentPreset, 2);
+}
+
 // Recalls a client sent behind a slow one, before it left: none reaches the
 // device, however late its going is seen.
 void TestRemoteControl::leavingClientsRecallsAreDropped()
@@ -353,7 +393,9 @@ void TestRemoteControl::hostileDataCloses_data()
     QTest::addColumn<QString>("closed");
     QTest::newRow("100 KiB binary") << 100 * 1024 << "closed 1003";
     QTest::newRow("1 byte binary") << 1 << "closed 1003";
-    QTest::newRow("over 128 KiB") << 200 * 1024 << "closed 1009";
+    // Qt closes with 1009; a client still sending when the socket goes may
+    // see the close frame lost (1006). Closed it is, either way.
+    QTest::newRow("over 128 KiB") << 200 * 1024 << "closed 100[69]";
 }
 
 // Binary data is no request: the connection is closed, what follows it is
@@ -365,7 +407,9 @@ void TestRemoteControl::hostileDataCloses()
     const int before = m_sim->requests().size();
     const QStringList answers = client({url(), "--binary", QString::number(binaryBytes),
                                         request(1, "preset.recall", R"({"preset":2})")});
-    QCOMPARE(answers, QStringList{closed});
+    QCOMPARE(answers.size(), 1);
+    QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(closed)).match(answers.first()).hasMatch(),
+             qPrintable(answers.first()));
     QCOMPARE(m_sim->requests().size(), before);
 }
 
