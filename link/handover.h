@@ -1,10 +1,13 @@
 #ifndef HANDOVER_H
 #define HANDOVER_H
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QObject>
+#include <QSemaphore>
 
-#include <memory>
+class QThread;
+
 #include <utility>
 
 #if defined(__SANITIZE_THREAD__)
@@ -19,57 +22,78 @@
 #include <sanitizer/tsan_interface.h>
 #endif
 
-// The one way anything passes between the link's threads: a call posted to
-// the thread of the object that takes it, run there in posting order.
+// The one way anything passes between the link's threads: calls posted to
+// it run in its thread, in posting order.
 //
-// Qt's event queue is the hand-over, but ThreadSanitizer cannot see it in a
-// Qt not built for it: the call is marked released where it is posted and
-// acquired where it runs, so that what it carries is not taken for a race.
-namespace Handover {
-
-template<typename Call>
-void post(QObject *receiver, Call call)
+// Qt's event queue carries them, but ThreadSanitizer cannot see that queue
+// in a Qt not built for it: each call is built whole, then marked released
+// where it is posted and acquired where it runs (or is dropped), so that
+// what it carries is not taken for a race.
+class Handover : public QObject
 {
-    auto held = std::make_shared<Call>(std::move(call));
-#ifdef RZ_HANDOVER_TSAN
-    __tsan_release(held.get());
-#endif
-    QMetaObject::invokeMethod(
-        receiver,
-        [held] {
-#ifdef RZ_HANDOVER_TSAN
-            __tsan_acquire(held.get());
-#endif
-            (*held)();
-        },
-        Qt::QueuedConnection);
-}
+public:
+    using QObject::QObject;
 
-// The same, waiting for the call to have run; from another thread than
-// the receiver's only.
-template<typename Call>
-void await(QObject *receiver, Call call)
-{
-#ifdef RZ_HANDOVER_TSAN
-    __tsan_release(&call);
-#endif
-    QMetaObject::invokeMethod(
-        receiver,
-        [&call] {
-#ifdef RZ_HANDOVER_TSAN
-            __tsan_acquire(&call);
-#endif
+    template<typename Call>
+    void post(Call call)
+    {
+        auto *event = new CallEvent<Call>(std::move(call));
+        release(event);
+        QCoreApplication::postEvent(this, event);
+    }
+
+    // Starts the thread and waits until calls can be posted to it: its
+    // event dispatcher is made in it.
+    static void start(QThread *thread);
+
+    // The same, waiting for the call to have run; from another thread only.
+    template<typename Call>
+    void await(Call call)
+    {
+        QSemaphore done;
+        post([&call, &done] {
             call();
-#ifdef RZ_HANDOVER_TSAN
-            __tsan_release(&call);
-#endif
-        },
-        Qt::BlockingQueuedConnection);
-#ifdef RZ_HANDOVER_TSAN
-    __tsan_acquire(&call);
-#endif
-}
+            release(&done);
+            done.release();
+        });
+        done.acquire();
+        acquire(&done);
+    }
 
-} // namespace Handover
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    static void release([[maybe_unused]] const void *tag)
+    {
+#ifdef RZ_HANDOVER_TSAN
+        __tsan_release(const_cast<void *>(tag));
+#endif
+    }
+    static void acquire([[maybe_unused]] const void *tag)
+    {
+#ifdef RZ_HANDOVER_TSAN
+        __tsan_acquire(const_cast<void *>(tag));
+#endif
+    }
+
+    static QEvent::Type callType();
+
+    struct PostedCall : QEvent
+    {
+        PostedCall() : QEvent(callType()) {}
+        // Dropped unrun when the receiver goes away first.
+        ~PostedCall() override { acquire(this); }
+        virtual void run() = 0;
+    };
+
+    template<typename Call>
+    struct CallEvent : PostedCall
+    {
+        explicit CallEvent(Call &&call) : m_call(std::move(call)) {}
+        void run() override { m_call(); }
+        Call m_call;
+    };
+};
 
 #endif // HANDOVER_H

@@ -57,7 +57,7 @@ void Singleton_SerialPort::takeNetwork(const ReplyParser::OwnState &network)
 void Singleton_SerialPort::postRun(int type, const CommandBuilder::Staging &staging)
 {
     const int post = m_activity.posted();
-    Handover::post(this, [this, type, staging, post] {
+    m_workerSide->post([this, type, staging, post] {
         run(type, staging);
         report([this, post] { m_activity.ran(post); });
     });

@@ -46,7 +46,7 @@ void writeSettings(int isEnglish)
 void Singleton_SerialPort::postKeptTag(const QByteArray &tag, bool none)
 {
     m_activity.setLastTag(none ? m_activity.lastTag().leftJustified(Protocol::TagSize, '\0') : tag);
-    Handover::post(this, [this, tag, none] {
+    m_workerSide->post([this, tag, none] {
         dm_lastCheckSum = none ? dm_lastCheckSum.leftJustified(Protocol::TagSize, '\0') : tag;
         if (!none)
             dm_checkSum = tag;
@@ -57,7 +57,7 @@ void Singleton_SerialPort::postKeptTag(const QByteArray &tag, bool none)
 void Singleton_SerialPort::postForgetTags()
 {
     m_activity.setLastTag({});
-    Handover::post(this, [this] {
+    m_workerSide->post([this] {
         dm_lastCheckSum.clear();
         dm_checkSum.clear();
         reportTag();

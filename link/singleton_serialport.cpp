@@ -38,6 +38,7 @@ Singleton_SerialPort::Singleton_SerialPort()
     : dm_serialPort(new QSerialPort(this))
     , dm_tcpSocket(new QTcpSocket(this))
     , dm_thread(new QThread)
+    , m_workerSide(new Handover(this))
     , m_transport(dm_serialPort, dm_tcpSocket)
     , dm_sendList(this)
     , m_planner(m_transport)
@@ -86,7 +87,7 @@ Singleton_SerialPort::Singleton_SerialPort()
 
     // The transports are children: they move along and live in the thread.
     moveToThread(dm_thread);
-    dm_thread->start(QThread::InheritPriority);
+    Handover::start(dm_thread);
 }
 
 Singleton_SerialPort::~Singleton_SerialPort()
@@ -102,7 +103,7 @@ void Singleton_SerialPort::shutDown()
     Singleton_SerialPort *link = theLink;
     theLink = nullptr;
     QThread *mainThread = QThread::currentThread();
-    Handover::await(link, [link, mainThread] {
+    link->m_workerSide->await([link, mainThread] {
         link->m_transport.close();
         link->dm_sendList.reset(); // no timer may move along
         link->moveToThread(mainThread);

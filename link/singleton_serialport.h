@@ -76,6 +76,8 @@ public:
     // The link as the callers' thread last heard of it: open (reading or
     // ready), and its one state.
     bool isConnected() const;
+    // Runs calls in the worker's thread.
+    Handover *workerSide() { return m_workerSide; }
     LinkStateModel *state() { return &m_state; }
     const LinkStateModel *state() const { return &m_state; }
     // The settings as the settings file holds them (linksettings.cpp).
@@ -173,12 +175,14 @@ private:
     template<typename Call>
     void report(Call call)
     {
-        Handover::post(&m_callerSide, std::move(call));
+        m_callerSide.post(std::move(call));
     }
-    // Emits the signal in the callers' thread.
+    // Emits the signal in the callers' thread, where the tag is by then
+    // the one the worker holds.
     template<typename... Params, typename... Args>
     void announce(void (Singleton_SerialPort::*signal)(Params...), Args... args)
     {
+        reportTag();
         report([this, signal, args...] { (this->*signal)(args...); });
     }
     template<typename Sender, typename... Args>
@@ -212,6 +216,7 @@ private:
     QSerialPort *dm_serialPort;
     QTcpSocket *dm_tcpSocket;
     QThread *dm_thread;
+    Handover *m_workerSide; // a child: calls posted to the worker
     LinkTransport m_transport;
     ReplyAssembler dm_receiveData; // reply assembly
     RequestQueue dm_sendList;      // head = the frame in flight
@@ -236,7 +241,7 @@ private:
     ReplyParser *m_verifyParser;
 
     // Lives in the callers' thread: what it owns there.
-    QObject m_callerSide;
+    Handover m_callerSide;
     LinkStateModel m_state;
     LinkActivity m_activity;
     int m_linkOpsPosted = 0; // openings and closings posted
