@@ -39,32 +39,29 @@ void writeSettings(int isEnglish, bool dataSaved)
 }
 
 // The worker's part: the settings as the file holds them, and the tags kept
-// from the last run, which reach the worker queued.
+// from the last run, which reach the worker handed over. The callers' copy
+// of the last tag takes them at once: the settings may be written before
+// the worker reports.
 
 void Singleton_SerialPort::postKeptTag(const QByteArray &tag, bool none)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, tag, none] {
-            if (none) {
-                dm_lastCheckSum = dm_lastCheckSum.leftJustified(Protocol::TagSize, '\0');
-                return;
-            }
-            dm_lastCheckSum = tag;
+    m_activity.setLastTag(none ? m_activity.lastTag().leftJustified(Protocol::TagSize, '\0') : tag);
+    m_workerSide->post([this, tag, none] {
+        dm_lastCheckSum = none ? dm_lastCheckSum.leftJustified(Protocol::TagSize, '\0') : tag;
+        if (!none)
             dm_checkSum = tag;
-        },
-        Qt::QueuedConnection);
+        reportTag();
+    });
 }
 
 void Singleton_SerialPort::postForgetTags()
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            dm_lastCheckSum.clear();
-            dm_checkSum.clear();
-        },
-        Qt::QueuedConnection);
+    m_activity.setLastTag({});
+    m_workerSide->post([this] {
+        dm_lastCheckSum.clear();
+        dm_checkSum.clear();
+        reportTag();
+    });
 }
 
 bool Singleton_SerialPort::reconnects() const

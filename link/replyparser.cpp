@@ -11,6 +11,7 @@
 #include <replylayout.h>
 #include <resolution.h>
 
+#include <array>
 #include <utility>
 
 namespace {
@@ -45,12 +46,6 @@ int byteAt(const QByteArray &data, int i)
 int word16At(const QByteArray &data, int i)
 {
     return byteAt(data, i) | byteAt(data, i + 1) << 8;
-}
-
-void takeRectangle(std::array<int, 4> &rect, const QByteArray &sent)
-{
-    for (int i = 0; i < 4; ++i)
-        rect[i] = word16At(sent, EntryOffset + 1 + 2 * i);
 }
 
 QString dottedAt(const QByteArray &data, int i)
@@ -139,15 +134,22 @@ ReplyParser::Outcome ReplyParser::handle(const QByteArray &sent, const QByteArra
     return {std::exchange(m_taken, true), std::exchange(m_followUp, {})};
 }
 
+void ReplyParser::edit(const Edit &change)
+{
+    change(m_state.data);
+    emit edited(change);
+}
+
 void ReplyParser::deviceStatus(const QByteArray &, const QByteArray &reply)
 {
-    DeviceData &data = m_state.data;
     emit isFistConnect();
     const QByteArray tag = reply.mid(StatusTagOffset, Protocol::TagSize);
-    for (int k = 0; k < DeviceData::InCardEntries; ++k)
-        data.inCards[k].present = byteAt(reply, PresenceLastByte - k / 8) >> (k % 8) & 1;
-    for (int k = 0; k < DeviceData::InSlots; ++k)
-        data.inCards[k].cardType = byteAt(reply, CardTypeLastByte - k / 4) >> (2 * (k % 4)) & 3;
+    edit([reply](DeviceData &data) {
+        for (int k = 0; k < DeviceData::InCardEntries; ++k)
+            data.inCards[k].present = byteAt(reply, PresenceLastByte - k / 8) >> (k % 8) & 1;
+        for (int k = 0; k < DeviceData::InSlots; ++k)
+            data.inCards[k].cardType = byteAt(reply, CardTypeLastByte - k / 4) >> (2 * (k % 4)) & 3;
+    });
     emit repalceInCardMes();
 
     if (tag == m_state.lastCheckSum) {
@@ -163,31 +165,37 @@ void ReplyParser::deviceStatus(const QByteArray &, const QByteArray &reply)
     m_deviceTag = tag;
     m_presetsRead = 0;
     m_followUp = FrameBuilder::presetReads();
-    data.outResolution = byteAt(reply, ResolutionOffset);
-    data.outMode2 = byteAt(reply, OutputModeOffset) == 0 ? Modes::SingleOutput : Modes::DualOutput;
-    data.setResolution(data.outResolution);
-    takeWall(reply);
+    const int resolution = byteAt(reply, ResolutionOffset);
+    const int outMode = byteAt(reply, OutputModeOffset) == 0 ? Modes::SingleOutput : Modes::DualOutput;
+    edit([resolution, outMode](DeviceData &data) {
+        data.outResolution = resolution;
+        data.outMode2 = outMode;
+        data.setResolution(resolution);
+    });
+    edit(wallOf(reply));
     emit replaceWinPages();
 }
 
-void ReplyParser::takeWall(const QByteArray &reply)
+ReplyParser::Edit ReplyParser::wallOf(const QByteArray &reply)
 {
-    DeviceData &data = m_state.data;
     const int rows = byteAt(reply, WallRowsOffset);
     const int cols = byteAt(reply, WallRowsOffset + 1);
     if (!DeviceData::isValidWallSize(rows, cols)) {
         qCWarning(lcLink) << "wall of" << rows << "x" << cols << "replaced by the default wall";
-        data.setDefaultWall();
-        data.curModel = 0;
-        return;
+        return [](DeviceData &data) {
+            data.setDefaultWall();
+            data.curModel = 0;
+        };
     }
-    data.setWallSize(rows, cols);
-    for (int c = 0; c < cols; ++c)
-        data.colWidths[c] = word16At(reply, WallWidthOffset + WallCellSize * c);
-    for (int r = 0; r < rows; ++r)
-        data.rowHeights[r] = word16At(reply, WallHeightOffset + WallCellSize * cols * r);
-    const int preset = byteAt(reply, CurrentPresetOffset);
-    data.curModel = preset < DeviceData::Presets ? preset : 0;
+    return [reply, rows, cols](DeviceData &data) {
+        data.setWallSize(rows, cols);
+        for (int c = 0; c < cols; ++c)
+            data.colWidths[c] = word16At(reply, WallWidthOffset + WallCellSize * c);
+        for (int r = 0; r < rows; ++r)
+            data.rowHeights[r] = word16At(reply, WallHeightOffset + WallCellSize * cols * r);
+        const int preset = byteAt(reply, CurrentPresetOffset);
+        data.curModel = preset < DeviceData::Presets ? preset : 0;
+    };
 }
 
 void ReplyParser::readNetwork(const QByteArray &, const QByteArray &reply)
@@ -227,20 +235,23 @@ void ReplyParser::presetBlocks(const QByteArray &sent, const QByteArray &reply)
         m_taken = false;
         return;
     }
-    DeviceData &data = m_state.data;
-    data.modelWins[m].clear();
-    int count = 0;
+    QList<QByteArray> blocks;
     for (int k = 0; k < WindowSlots; ++k) {
         const QByteArray block = first.mid(WindowsOffset + WindowChunkSize * k, WindowChunkSize)
             + reply.mid(SourcesOffset + WindowTailSize * k, WindowTailSize);
-        if (block.at(1) == 0)
-            continue;
-        data.addWindow(m, block);
-        ++count;
+        if (block.at(1) != 0)
+            blocks.append(block);
     }
-    data.modelWinCount[m] = count;
+    std::array<int, DeviceData::LayerSlots> layers{};
     for (int j = 0; j < DeviceData::LayerSlots; ++j)
-        data.modelLayer[m][j] = byteAt(first, LayersOffset + j);
+        layers[size_t(j)] = byteAt(first, LayersOffset + j);
+    edit([m, blocks, layers](DeviceData &data) {
+        data.modelWins[m].clear();
+        for (const QByteArray &block : blocks)
+            data.addWindow(m, block);
+        data.modelWinCount[m] = int(blocks.size());
+        data.modelLayer[m] = layers;
+    });
     m_presetsRead |= 1u << m;
     if (m != DeviceData::Presets - 1)
         return;
@@ -253,50 +264,64 @@ void ReplyParser::presetBlocks(const QByteArray &sent, const QByteArray &reply)
     emit replaceWins();
 }
 
+// A card that is not a one-channel card gives its type and presence for a
+// version: read from the record the edit is made to.
 void ReplyParser::versions(const QByteArray &, const QByteArray &reply)
 {
-    DeviceData &data = m_state.data;
-    const int system = SystemVersionOffset;
-    data.sysVersion = {byteAt(reply, system), byteAt(reply, system + 1), byteAt(reply, system + 2)};
-    for (int k = 0; k < DeviceData::InSlots; ++k) {
-        const InCardEntry &entry = data.inCards[k];
-        DeviceData::Version &version = data.inVersion[k];
-        if (entry.cardType == 0) {
-            const int i = InVersionOffset + 3 * k;
-            version = {byteAt(reply, i), byteAt(reply, i + 1), byteAt(reply, i + 2)};
-        } else {
-            version[0] = -entry.cardType;
-            version[1] = entry.present;
+    edit([reply](DeviceData &data) {
+        const int system = SystemVersionOffset;
+        data.sysVersion = {byteAt(reply, system), byteAt(reply, system + 1), byteAt(reply, system + 2)};
+        for (int k = 0; k < DeviceData::InSlots; ++k) {
+            const InCardEntry &entry = data.inCards[k];
+            DeviceData::Version &version = data.inVersion[k];
+            if (entry.cardType == 0) {
+                const int i = InVersionOffset + 3 * k;
+                version = {byteAt(reply, i), byteAt(reply, i + 1), byteAt(reply, i + 2)};
+            } else {
+                version[0] = -entry.cardType;
+                version[1] = entry.present;
+            }
         }
-    }
-    for (int k = 0; k < DeviceData::OutSlots; ++k) {
-        const int i = OutVersionOffset + 2 * k;
-        data.outVersion[k] = {byteAt(reply, i), byteAt(reply, i + 1), -1};
-    }
+        for (int k = 0; k < DeviceData::OutSlots; ++k) {
+            const int i = OutVersionOffset + 2 * k;
+            data.outVersion[k] = {byteAt(reply, i), byteAt(reply, i + 1), -1};
+        }
+    });
     emit repalceVersion();
 }
 
 void ReplyParser::inputCards(const QByteArray &, const QByteArray &reply)
 {
-    for (int k = 0; k < DeviceData::InCardEntries; ++k) {
-        const int chunk = Protocol::ParamOffset + InCardChunkSize * k;
-        m_state.data.setInCardChunk(k, reply.mid(chunk, InCardChunkSize));
-    }
+    edit([reply](DeviceData &data) {
+        for (int k = 0; k < DeviceData::InCardEntries; ++k) {
+            const int chunk = Protocol::ParamOffset + InCardChunkSize * k;
+            data.setInCardChunk(k, reply.mid(chunk, InCardChunkSize));
+        }
+    });
 }
 
 void ReplyParser::mainSignal(const QByteArray &sent, const QByteArray &)
 {
     const int e = byteAt(sent, EntryOffset);
-    m_state.data.inCards[e].mainSignal = byteAt(sent, ValueOffset);
+    const int value = byteAt(sent, ValueOffset);
+    edit([e, value](DeviceData &data) { data.inCards[e].mainSignal = value; });
     emit repalceInCardMainSingle(e);
 }
 
 void ReplyParser::pipSignal(const QByteArray &sent, const QByteArray &)
 {
-    InCardEntry &entry = m_state.data.inCards[byteAt(sent, EntryOffset)];
-    entry.auxSignal = byteAt(sent, ValueOffset);
-    entry.mode = Modes::Pip;
+    setAuxSignal(sent, Modes::Pip);
     emit repalceInCardPIP();
+}
+
+void ReplyParser::setAuxSignal(const QByteArray &sent, int mode)
+{
+    const int e = byteAt(sent, EntryOffset);
+    const int value = byteAt(sent, ValueOffset);
+    edit([e, value, mode](DeviceData &data) {
+        data.inCards[e].auxSignal = value;
+        data.inCards[e].mode = mode;
+    });
 }
 
 void ReplyParser::group1Mode(const QByteArray &sent, const QByteArray &)
@@ -312,35 +337,45 @@ void ReplyParser::group2Mode(const QByteArray &sent, const QByteArray &)
 void ReplyParser::setGroupMode(const QByteArray &sent, int onMode)
 {
     const int e = byteAt(sent, EntryOffset);
-    m_state.data.inCards[e].mode = byteAt(sent, ValueOffset) != 0 ? onMode : Modes::SinglePicture;
+    const int mode = byteAt(sent, ValueOffset) != 0 ? onMode : Modes::SinglePicture;
+    edit([e, mode](DeviceData &data) { data.inCards[e].mode = mode; });
     emit repalceInCardMainSingle(e);
 }
 
 void ReplyParser::captions(const QByteArray &sent, const QByteArray &)
 {
-    InCardEntry &entry = m_state.data.inCards[byteAt(sent, EntryOffset)];
+    const int e = byteAt(sent, EntryOffset);
+    std::array<int, 4> values{};
     for (int i = 0; i < 4; ++i)
-        entry.captionValues[i] = byteAt(sent, ValueOffset + i);
+        values[size_t(i)] = byteAt(sent, ValueOffset + i);
+    edit([e, values](DeviceData &data) { data.inCards[e].captionValues = values; });
     emit repalceInCardText();
 }
 
 void ReplyParser::captionSignal(const QByteArray &sent, const QByteArray &)
 {
-    InCardEntry &entry = m_state.data.inCards[byteAt(sent, EntryOffset)];
-    entry.auxSignal = byteAt(sent, ValueOffset);
-    entry.mode = Modes::Captions;
+    setAuxSignal(sent, Modes::Captions);
     emit repalceInCardText();
 }
 
 void ReplyParser::rectangleA(const QByteArray &sent, const QByteArray &)
 {
-    takeRectangle(m_state.data.inCards[byteAt(sent, EntryOffset)].rectA, sent);
+    setRectangle(sent, &InCardEntry::rectA);
 }
 
 void ReplyParser::rectangleB(const QByteArray &sent, const QByteArray &)
 {
-    takeRectangle(m_state.data.inCards[byteAt(sent, EntryOffset)].rectB, sent);
+    setRectangle(sent, &InCardEntry::rectB);
     emit repalceInCardPIP();
+}
+
+void ReplyParser::setRectangle(const QByteArray &sent, std::array<int, 4> InCardEntry::*rectangle)
+{
+    const int e = byteAt(sent, EntryOffset);
+    std::array<int, 4> rect{};
+    for (int i = 0; i < 4; ++i)
+        rect[size_t(i)] = word16At(sent, EntryOffset + 1 + 2 * i);
+    edit([e, rectangle, rect](DeviceData &data) { data.inCards[e].*rectangle = rect; });
 }
 
 // Light, contrast and colour name their input by channel code; the record
@@ -350,26 +385,30 @@ void ReplyParser::pictureValue(const QByteArray &sent, const QByteArray &)
     const int entry = DeviceData::channelNumber(byteAt(sent, EntryOffset));
     if (entry >= DeviceData::InCardEntries)
         return;
-    InCardEntry &card = m_state.data.inCards[size_t(entry)];
     int InCardEntry::*const fields[] = {&InCardEntry::light, &InCardEntry::contrast, &InCardEntry::color};
-    card.*fields[byteAt(sent, Protocol::CodeOffset) - Protocol::SetLight] = byteAt(sent, ValueOffset);
+    int InCardEntry::*const field = fields[byteAt(sent, Protocol::CodeOffset) - Protocol::SetLight];
+    const int value = byteAt(sent, ValueOffset);
+    edit([entry, field, value](DeviceData &data) { data.inCards[size_t(entry)].*field = value; });
 }
 
 void ReplyParser::factoryData(const QByteArray &, const QByteArray &)
 {
-    DeviceData &data = m_state.data;
     qCDebug(lcLink) << "reserve init data";
-    data.outResolution = Resolution::FactoryCode;
-    data.outMode2 = Modes::SingleOutput;
-    data.setResolution(data.outResolution);
-    data.setDefaultWall();
-    data.curModel = 0;
-    data.clearModelViews();
+    edit([](DeviceData &data) {
+        data.outResolution = Resolution::FactoryCode;
+        data.outMode2 = Modes::SingleOutput;
+        data.setResolution(data.outResolution);
+        data.setDefaultWall();
+        data.curModel = 0;
+        data.clearModelViews();
+    });
     emit replaceWinPages();
-    for (InCardEntry &entry : data.inCards) {
-        if (entry.present != 0)
-            entry.applyFactoryDefaults();
-    }
+    edit([](DeviceData &data) {
+        for (InCardEntry &entry : data.inCards) {
+            if (entry.present != 0)
+                entry.applyFactoryDefaults();
+        }
+    });
     emit repalceInCardMes();
     emit repalceCard();
 }
@@ -381,11 +420,13 @@ void ReplyParser::wallAccepted(const QByteArray &, const QByteArray &)
 
 void ReplyParser::signalFlags(const QByteArray &, const QByteArray &reply)
 {
-    for (int k = 0; k < DeviceData::InCardEntries; ++k) {
-        const int flags = byteAt(reply, SignalFlagsLastByte - k / 4);
-        const int i = k % 4;
-        m_state.data.inCards[k].sigFlagA = flags >> (2 * i) & 1;
-        m_state.data.inCards[k].sigFlagB = flags >> (2 * i + 1) & 1;
-    }
+    edit([reply](DeviceData &data) {
+        for (int k = 0; k < DeviceData::InCardEntries; ++k) {
+            const int flags = byteAt(reply, SignalFlagsLastByte - k / 4);
+            const int i = k % 4;
+            data.inCards[k].sigFlagA = flags >> (2 * i) & 1;
+            data.inCards[k].sigFlagB = flags >> (2 * i + 1) & 1;
+        }
+    });
     emit repalceInCardMes();
 }

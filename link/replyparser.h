@@ -6,7 +6,11 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
+#include <functional>
+
 class DeviceData;
+struct InCardEntry;
 
 // Stores what one reply says, given the request it answers: into the
 // device data record and the worker's state. The handler is chosen by the
@@ -14,6 +18,10 @@ class DeviceData;
 // reads (ReplyLayout) is not taken (the request stays unanswered), spare
 // bytes past them are ignored, and a request shorter than the handler needs
 // stores nothing. No transport is involved.
+//
+// Every change to the record is made by an edit, announced with edited()
+// before the signal that tells of it: the worker makes the same edits to
+// the callers' copy of the record.
 class ReplyParser : public QObject
 {
     Q_OBJECT
@@ -61,11 +69,16 @@ public:
         QList<QByteArray> followUp;
     };
 
+    // One change to the record; it reads nothing but the record it edits.
+    using Edit = std::function<void(DeviceData &)>;
+
     explicit ReplyParser(const State &state, QObject *parent = nullptr);
 
     Outcome handle(const QByteArray &sent, const QByteArray &reply);
 
 signals:
+    // Made to the record just now.
+    void edited(const ReplyParser::Edit &edit);
     void replaceWinPages();
     void repalceeSendPage();
     void replaceWins();
@@ -112,8 +125,11 @@ private:
     void wallAccepted(const QByteArray &sent, const QByteArray &reply);
     void signalFlags(const QByteArray &sent, const QByteArray &reply);
 
-    void takeWall(const QByteArray &reply);
+    void edit(const Edit &change);
+    static Edit wallOf(const QByteArray &reply);
     void setGroupMode(const QByteArray &sent, int onMode);
+    void setAuxSignal(const QByteArray &sent, int mode);
+    void setRectangle(const QByteArray &sent, std::array<int, 4> InCardEntry::*rectangle);
 
     State m_state;
     QList<QByteArray> m_followUp;

@@ -50,6 +50,7 @@ const ReplyShape *RequestQueue::awaited() const
 void RequestQueue::append(const QList<Request> &requests)
 {
     m_requests.append(requests);
+    emit sizeChanged(size());
 }
 
 void RequestQueue::start()
@@ -112,6 +113,7 @@ void RequestQueue::takeHead(int replySize)
 {
     m_replyTimer.stop();
     const Request done = m_requests.takeFirst();
+    emit sizeChanged(size());
     const int owed = m_attempts - 1;
     if (owed == 0)
         m_answers.measured(int(m_lastSent.elapsed()) - done.wireMs);
@@ -164,7 +166,9 @@ QList<RequestQueue::Request> RequestQueue::takeAll()
         owe(inFlight(), m_attempts, answerWindowMs(inFlight()));
     m_state = State::Idle;
     m_attempts = 0;
-    return std::exchange(m_requests, {});
+    const QList<Request> dropped = std::exchange(m_requests, {});
+    emit sizeChanged(0);
+    return dropped;
 }
 
 void RequestQueue::sendHead()

@@ -105,6 +105,8 @@ signals:
     void gaveUp(int command);
     // The last request was answered.
     void drained();
+    // Requests were queued or taken off the queue (answered or dropped).
+    void sizeChanged(int size);
     // How far the posted command has come, after each of its replies when
     // it has more than one exchange.
     void progress(int command, int framesDone, int framesTotal, qint64 bytesDone, qint64 bytesTotal);

@@ -38,14 +38,16 @@ Singleton_SerialPort::Singleton_SerialPort()
     : dm_serialPort(new QSerialPort(this))
     , dm_tcpSocket(new QTcpSocket(this))
     , dm_thread(new QThread)
+    , m_workerSide(new Handover(this))
     , m_transport(dm_serialPort, dm_tcpSocket)
     , dm_sendList(this)
     , m_planner(m_transport)
     , m_builder(dm_checkSum)
-    , m_parser(new ReplyParser({dm_data, dm_buffer, dm_checkSum, dm_lastCheckSum, m_tagTrusted,
-                                dm_ip, dm_mask, dm_gateway, dm_mac, dm_port},
+    , m_parser(new ReplyParser({m_record, dm_buffer, dm_checkSum, dm_lastCheckSum, m_tagTrusted,
+                                m_network.ip, m_network.mask, m_network.gateway, m_network.mac,
+                                m_network.port},
                                this))
-    , m_verifyParser(new ReplyParser(m_verify.over(dm_deviceCopy), this))
+    , m_verifyParser(new ReplyParser(m_verify.over(m_deviceRecord), this))
 {
     qRegisterMetaType<QSerialPort::SerialPortError>();
     connect(dm_serialPort, &QSerialPort::readyRead, this, &Singleton_SerialPort::readDataPort);
@@ -57,9 +59,11 @@ Singleton_SerialPort::Singleton_SerialPort()
             &Singleton_SerialPort::handleSocketError);
     connect(dm_tcpSocket, &QTcpSocket::connected, this, &Singleton_SerialPort::socketConnected);
     connect(&dm_sendList, &RequestQueue::transmit, this, &Singleton_SerialPort::sendData);
-    connect(&dm_sendList, &RequestQueue::drained, this, [this] { emit setWaitPage(true); });
+    connect(&dm_sendList, &RequestQueue::drained, this, [this] { announce(&Singleton_SerialPort::setWaitPage, true); });
     connect(&dm_sendList, &RequestQueue::gaveUp, this, &Singleton_SerialPort::gaveUp);
-    connect(&dm_sendList, &RequestQueue::progress, this, &Singleton_SerialPort::commandProgress);
+    connect(&dm_sendList, &RequestQueue::sizeChanged, this,
+            [this](int size) { report([this, size] { m_activity.framesQueued(size); }); });
+    forward(&dm_sendList, &RequestQueue::progress, &Singleton_SerialPort::commandProgress);
     // Run in the callers' thread: the time-out they announce, and the link
     // state the worker reports.
     connect(this, &Singleton_SerialPort::send_out_time, &m_callerSide,
@@ -71,18 +75,19 @@ Singleton_SerialPort::Singleton_SerialPort()
                 if (linkOp == m_linkOpsPosted)
                     m_state.transportChanged(up);
             },
-            Qt::QueuedConnection);
+            Qt::DirectConnection);
     connect(this, &Singleton_SerialPort::isFistConnect, &m_callerSide,
-            [this] { m_state.handle(LinkStateModel::Event::ReadDone); }, Qt::QueuedConnection);
-    connect(m_verifyParser, &ReplyParser::replaceWins, this, &Singleton_SerialPort::repalceDeviceCopy);
+            [this] { m_state.handle(LinkStateModel::Event::ReadDone); }, Qt::DirectConnection);
+    handOverEdits(m_verifyParser, &Singleton_SerialPort::dm_deviceCopy);
+    forward(m_verifyParser, &ReplyParser::replaceWins, &Singleton_SerialPort::repalceDeviceCopy);
     // A connection that holds changes made here reads the device's status
     // by a verify: that too is the device answering its first read.
-    connect(m_verifyParser, &ReplyParser::isFistConnect, this, &Singleton_SerialPort::isFistConnect);
+    forward(m_verifyParser, &ReplyParser::isFistConnect, &Singleton_SerialPort::isFistConnect);
     forwardParserSignals();
 
     // The transports are children: they move along and live in the thread.
     moveToThread(dm_thread);
-    dm_thread->start(QThread::InheritPriority);
+    Handover::start(dm_thread);
 }
 
 Singleton_SerialPort::~Singleton_SerialPort()
@@ -98,36 +103,14 @@ void Singleton_SerialPort::shutDown()
     Singleton_SerialPort *link = theLink;
     theLink = nullptr;
     QThread *mainThread = QThread::currentThread();
-    QMetaObject::invokeMethod(
-        link,
-        [link, mainThread] {
-            link->m_transport.close();
-            link->dm_sendList.reset(); // no timer may move along
-            link->moveToThread(mainThread);
-        },
-        Qt::BlockingQueuedConnection);
+    link->m_workerSide->await([link, mainThread] {
+        link->m_transport.close();
+        link->dm_sendList.reset(); // no timer may move along
+        link->moveToThread(mainThread);
+    });
     link->dm_thread->quit();
     link->dm_thread->wait();
     delete link;
-}
-
-void Singleton_SerialPort::forwardParserSignals()
-{
-    using P = ReplyParser;
-    using S = Singleton_SerialPort;
-    connect(m_parser, &P::replaceWinPages, this, &S::replaceWinPages);
-    connect(m_parser, &P::repalceeSendPage, this, &S::repalceeSendPage);
-    connect(m_parser, &P::replaceWins, this, &S::replaceWins);
-    connect(m_parser, &P::repalceAllPage, this, &S::repalceAllPage);
-    connect(m_parser, &P::repalceCard, this, &S::repalceCard);
-    connect(m_parser, &P::repalceInCardMes, this, &S::repalceInCardMes);
-    connect(m_parser, &P::repalceConnect, this, &S::repalceConnect);
-    connect(m_parser, &P::repalceVersion, this, &S::repalceVersion);
-    connect(m_parser, &P::isFistConnect, this, &S::isFistConnect);
-    connect(m_parser, &P::repalceInCardMainSingle, this, &S::repalceInCardMainSingle);
-    connect(m_parser, &P::repalceInCardPIP, this, &S::repalceInCardPIP);
-    connect(m_parser, &P::repalceInCardText, this, &S::repalceInCardText);
-    connect(m_parser, &P::send_explain_end, this, &S::send_explain_end);
 }
 
 QStringList Singleton_SerialPort::openablePortNames()
@@ -150,8 +133,7 @@ void Singleton_SerialPort::postCommand(int type)
     staging.linkOp = m_linkOpsPosted;
     if (type == Command::EndOfBatch)
         dm_sendEnable = 1;
-    QMetaObject::invokeMethod(
-        this, [this, type, staging] { run(type, staging); }, Qt::QueuedConnection);
+    postRun(type, staging);
 }
 
 void Singleton_SerialPort::send(const LinkRequest &request)
@@ -160,8 +142,7 @@ void Singleton_SerialPort::send(const LinkRequest &request)
     CommandBuilder::Staging staging = staged(request.type);
     staging.preset = request.preset;
     staging.sendBuf = request.payload;
-    QMetaObject::invokeMethod(
-        this, [this, type = request.type, staging] { run(type, staging); }, Qt::QueuedConnection);
+    postRun(request.type, staging);
 }
 
 void Singleton_SerialPort::post(int type, int timeoutMs)
@@ -170,33 +151,6 @@ void Singleton_SerialPort::post(int type, int timeoutMs)
     postCommand(type);
 }
 
-
-namespace {
-
-// Runs the call in the object's thread and waits for it.
-template<typename Call>
-void askWorker(QObject *worker, Call call)
-{
-    const Qt::ConnectionType type =
-        QThread::currentThread() == worker->thread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection;
-    QMetaObject::invokeMethod(worker, call, type);
-}
-
-} // namespace
-
-int Singleton_SerialPort::queuedFrames()
-{
-    int count = 0;
-    askWorker(this, [this, &count] { count = dm_sendList.size(); });
-    return count;
-}
-
-QByteArray Singleton_SerialPort::lastTag()
-{
-    QByteArray tag;
-    askWorker(this, [this, &tag] { tag = dm_lastCheckSum; });
-    return tag;
-}
 
 bool Singleton_SerialPort::isConnected() const
 {
@@ -242,7 +196,7 @@ CommandBuilder::Staging Singleton_SerialPort::staged(int type) const
 void Singleton_SerialPort::run(int type, const CommandBuilder::Staging &staging)
 {
     if (!staging.batching && type != Command::Reconnect)
-        emit setWaitPage(false);
+        announce(&Singleton_SerialPort::setWaitPage, false);
     switch (type) {
     case Command::Connect:
     case Command::Reconnect:
@@ -276,6 +230,7 @@ void Singleton_SerialPort::connectLink(const CommandBuilder::LinkSettings &setti
     dm_connect_statu = 1;
     dropQueue();
     dm_sendList.reset();
+    m_linkType = settings.type;
     const bool linked = m_transport.open(settings.type, settings.ip, settings.port, settings.portName);
     dm_sendList.setQuietGap(m_transport.quietGapMs());
     setLinkState(linked);
@@ -304,15 +259,17 @@ void Singleton_SerialPort::linkLost()
 void Singleton_SerialPort::setLinkState(bool up)
 {
     dm_connect_statu = up ? 0 : 1;
-    emit linkStateChanged(up);
-    emit transportChanged(up, m_linkOp);
-    emit setWaitPage(true);
-    emit send_connect_end();
+    report([this, up, linkOp = m_linkOp] {
+        emit linkStateChanged(up);
+        emit transportChanged(up, linkOp);
+        emit setWaitPage(true);
+        emit send_connect_end();
+    });
 }
 
 void Singleton_SerialPort::handleError(QSerialPort::SerialPortError error)
 {
-    if (!m_transport.serialGone(error) || dm_linkType == 0 || dm_connect_statu != 0)
+    if (!m_transport.serialGone(error) || m_linkType == 0 || dm_connect_statu != 0)
         return;
     qCWarning(lcLink) << "serial port lost:" << dm_serialPort->errorString();
     linkLost();
@@ -320,7 +277,7 @@ void Singleton_SerialPort::handleError(QSerialPort::SerialPortError error)
 
 void Singleton_SerialPort::handleSocketError(QAbstractSocket::SocketError error)
 {
-    if (dm_linkType != 0 || dm_connect_statu != 0)
+    if (m_linkType != 0 || dm_connect_statu != 0)
         return;
     qCWarning(lcLink) << "network link lost:" << error << dm_tcpSocket->errorString();
     linkLost();
@@ -342,7 +299,7 @@ void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging 
     if (!idle || !sendAtOnce)
         return;
     if (frames.isEmpty())
-        emit setWaitPage(true); // nothing to wait for
+        announce(&Singleton_SerialPort::setWaitPage, true); // nothing to wait for
     else
         dm_sendList.start();
 }
@@ -350,10 +307,10 @@ void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging 
 void Singleton_SerialPort::endBatch()
 {
     m_planner.endBatch();
-    emit setWaitPage(false);
+    announce(&Singleton_SerialPort::setWaitPage, false);
     qCDebug(lcLink) << "in init end";
     if (dm_sendList.isEmpty())
-        emit setWaitPage(true);
+        announce(&Singleton_SerialPort::setWaitPage, true);
     else
         dm_sendList.start();
 }
@@ -367,6 +324,7 @@ void Singleton_SerialPort::sendData(const QByteArray &frame)
     dm_receiveData.clear(); // nothing before a request can answer it
     if (m_tagTrusted)
         dm_lastCheckSum = dm_checkSum;
+    reportTag();
     qCDebug(lcLink) << "--------------------send------------";
     qCDebug(lcLink).noquote() << hexTrace(frame);
     if (!m_transport.write(frame))
@@ -376,8 +334,8 @@ void Singleton_SerialPort::sendData(const QByteArray &frame)
 void Singleton_SerialPort::sendFailed(int message)
 {
     dropQueue();
-    emit send_explain_end(message);
-    emit setWaitPage(true);
+    announce(&Singleton_SerialPort::send_explain_end, message);
+    announce(&Singleton_SerialPort::setWaitPage, true);
 }
 
 // The network settings may have reached the device, which then answers at
@@ -403,7 +361,7 @@ void Singleton_SerialPort::gaveUp(int command)
 // hold it, and reported given up when they do not.
 void Singleton_SerialPort::settle(const QByteArray &write, int replySize)
 {
-    if (!EntryReadBack::holds(dm_data, write)) {
+    if (!EntryReadBack::holds(m_record, write)) {
         qCWarning(lcLink) << "the device did not take the unanswered write";
         dm_sendList.replyEnds(replySize);
         sendFailed(Message::SendTimeout);
@@ -438,6 +396,7 @@ void Singleton_SerialPort::distrustData()
     m_tagTrusted = false;
     dm_checkSum.clear();
     dm_lastCheckSum.clear();
+    reportTag();
 }
 
 void Singleton_SerialPort::readDataPort()
@@ -481,6 +440,7 @@ void Singleton_SerialPort::takeReply(const QByteArray &reply)
                                     << "; thrown away";
     } else {
         parseReply(reply);
+        reportTag();
     }
 }
 
@@ -510,8 +470,8 @@ void Singleton_SerialPort::reportPresetWrite(const QByteArray &frame, int outcom
 {
     const int recalled = FrameBuilder::presetRecalledBy(frame);
     if (recalled >= 0)
-        emit presetRecalled(recalled, outcome != PresetWriteLost);
+        announce(&Singleton_SerialPort::presetRecalled, recalled, outcome != PresetWriteLost);
     const int preset = FrameBuilder::presetWrittenBy(frame);
     if (preset >= 0)
-        emit presetWritten(preset, outcome);
+        announce(&Singleton_SerialPort::presetWritten, preset, outcome);
 }

@@ -2,6 +2,8 @@
 #define SINGLETON_SERIALPORT_H
 
 #include "commandbuilder.h"
+#include "handover.h"
+#include "linkactivity.h"
 #include "linkrequest.h"
 #include "linkstatemodel.h"
 #include "linktransport.h"
@@ -32,11 +34,13 @@ class QTcpSocket;
 // and call postCommand(), which takes a copy of what they staged and of the
 // time-out announced; the worker's signals tell them what changed.
 //
-// The two threads share nothing they both write: the staging members,
-// dm_sendEnable and the link settings belong to the callers' thread and
+// The two threads share nothing: the staging members, dm_sendEnable, the
+// link settings and the record dm_data belong to the callers' thread and
 // reach the worker as copies taken at post time; the link state, the data
-// tags and the record's replies belong to the worker and reach the
-// callers through its signals and the calls below.
+// tags and the worker's own record belong to the worker. Everything passes
+// through a Handover: the worker's signals are emitted in the callers'
+// thread, each after the edits to dm_data and dm_deviceCopy that the reply
+// before it made to the worker's own record.
 class Singleton_SerialPort : public QObject
 {
     Q_OBJECT
@@ -64,14 +68,16 @@ public:
     void postKeptTag(const QByteArray &tag, bool none);
     // Both tags cleared: the next connection reads everything.
     void postForgetTags();
-    // Frames queued or in flight, and the tag of the last frame sent; both
-    // ask the worker thread.
-    int queuedFrames();
-    QByteArray lastTag();
+    // Posts not yet run and frames queued or in flight, and the tag of the
+    // last frame sent, as the worker last reported them; neither waits.
+    int queuedFrames() const;
+    QByteArray lastTag() const;
 
     // The link as the callers' thread last heard of it: open (reading or
     // ready), and its one state.
     bool isConnected() const;
+    // Runs calls in the worker's thread.
+    Handover *workerSide() { return m_workerSide; }
     LinkStateModel *state() { return &m_state; }
     const LinkStateModel *state() const { return &m_state; }
     // The settings as the settings file holds them (linksettings.cpp).
@@ -95,6 +101,7 @@ public:
     QString dm_gateway;
     QString dm_mac;
     QString dm_portName;
+    // The callers' copy of the worker's record.
     DeviceData dm_data;
     // The device's wall, current preset and presets as the last verify read
     // found them, beside the host's own (repalceDeviceCopy()).
@@ -159,6 +166,31 @@ private:
 
     static void shutDown();
     void forwardParserSignals();
+    void handOverEdits(ReplyParser *parser, DeviceData Singleton_SerialPort::*copy);
+    void postRun(int type, const CommandBuilder::Staging &staging);
+    void reportTag();
+    void takeNetwork(const ReplyParser::OwnState &network);
+
+    // Runs the call in the callers' thread, after everything reported before.
+    template<typename Call>
+    void report(Call call)
+    {
+        m_callerSide.post(std::move(call));
+    }
+    // Emits the signal in the callers' thread, where the tag is by then
+    // the one the worker holds.
+    template<typename... Params, typename... Args>
+    void announce(void (Singleton_SerialPort::*signal)(Params...), Args... args)
+    {
+        reportTag();
+        report([this, signal, args...] { (this->*signal)(args...); });
+    }
+    template<typename Sender, typename... Args>
+    void forward(Sender *sender, void (Sender::*from)(Args...),
+                 void (Singleton_SerialPort::*to)(Args...))
+    {
+        connect(sender, from, this, [this, to](Args... args) { announce(to, args...); });
+    }
 
     void connectLink(const CommandBuilder::LinkSettings &settings);
     void disconnectLink();
@@ -184,6 +216,7 @@ private:
     QSerialPort *dm_serialPort;
     QTcpSocket *dm_tcpSocket;
     QThread *dm_thread;
+    Handover *m_workerSide; // a child: calls posted to the worker
     LinkTransport m_transport;
     ReplyAssembler dm_receiveData; // reply assembly
     RequestQueue dm_sendList;      // head = the frame in flight
@@ -192,6 +225,13 @@ private:
     // while a full read is under way and when a request is given up, so
     // the tag kept for the next connection is cleared too.
     bool m_tagTrusted = true;
+    QByteArray m_tagReported; // the last tag reported to the callers
+    int m_linkType = 0;       // of the link opened last
+    // What the worker's parsers write: the record, the network settings the
+    // device reports and the device's copy of a verify read.
+    DeviceData m_record;
+    ReplyParser::OwnState m_network;
+    DeviceData m_deviceRecord;
     RequestPlanner m_planner;
     CommandBuilder m_builder;
     ReplyParser *m_parser;
@@ -201,8 +241,9 @@ private:
     ReplyParser *m_verifyParser;
 
     // Lives in the callers' thread: what it owns there.
-    QObject m_callerSide;
+    Handover m_callerSide;
     LinkStateModel m_state;
+    LinkActivity m_activity;
     int m_linkOpsPosted = 0; // openings and closings posted
     int m_linkOp = 0;        // the worker's: the last it ran
     bool m_reconnects = true;

@@ -10,6 +10,7 @@
 #include "linkedsimulator.h"
 #include "ptyskip.h"
 #include "signalrecorder.h"
+#include "workertag.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -182,6 +183,7 @@ private slots:
     void staleAcknowledgementAfterGivingUp_data() { addTransports(); }
     void staleAcknowledgementAfterGivingUp();
     void slowSignalSwitchIsSentOnce();
+    void signalsFindTheRecordUpdated();
     void silentDeviceIsReportedWithinOneTimeOut();
     void networkWriteIsSentOnce();
     void noiseNeverSwallowsAReply();
@@ -296,7 +298,7 @@ void TestLinkSim::compareRecord()
     QCOMPARE(QList<int>({data.outResolution, data.curModel}), QList<int>({WallResolution, CurrentPreset}));
     QCOMPARE(entryLines(data), entryLines(model));
     QCOMPARE(m_link->lastTag(), model.tag);
-    QCOMPARE(m_link->dm_checkSum, model.tag);
+    QCOMPARE(workerTag(m_link), model.tag);
 }
 
 // The device's tag differs from the host's: everything is read and the
@@ -485,7 +487,7 @@ void TestLinkSim::unansweredWriteIsNotTrusted()
 {
     linkUp();
     readAll();
-    QCOMPARE(m_link->dm_lastCheckSum, m_sim->model().tag);
+    QCOMPARE(m_link->lastTag(), m_sim->model().tag);
     FaultOptions faults;
     faults.muteCode = 0x49;
     m_sim->setFaults(faults);
@@ -613,6 +615,28 @@ void TestLinkSim::slowSignalSwitchIsSentOnce()
     QCOMPARE(heads(m_sim->requests()), QStringList{"8002"});
     QCOMPARE(m_link->dm_data.inCards[2].mainSignal, 3);
     QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(7)")), 0);
+}
+
+// The callers' record takes what a reply says before the signal telling
+// of it reaches them.
+void TestLinkSim::signalsFindTheRecordUpdated()
+{
+    linkUp();
+    QObject receiver;
+    QStringList presetsSignalled;
+    int mainSignalSignalled = -1;
+    connect(m_link, &Singleton_SerialPort::replaceWins, &receiver,
+            [&] { presetsSignalled = presetLines(m_link->dm_data); });
+    connect(m_link, &Singleton_SerialPort::repalceInCardMainSingle, &receiver,
+            [&](int entry) { mainSignalSignalled = m_link->dm_data.inCards[size_t(entry)].mainSignal; });
+    readAll();
+    QCOMPARE(presetsSignalled, presetLines(presetsWithWindows()));
+
+    m_link->dm_index = 2;
+    m_link->dm_sendBuf = QByteArray(1, '\x03');
+    m_link->post(80, Command::SignalWait);
+    QVERIFY(waitFor(QStringLiteral("repalceInCardMainSingle(2)")));
+    QCOMPARE(mainSignalSignalled, 3);
 }
 
 // A device that answers nothing is reported once the command's time-out

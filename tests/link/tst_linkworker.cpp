@@ -1,4 +1,6 @@
 #include <appdirectory.h>
+#include <commandtype.h>
+#include <handover.h>
 #include <linksettings.h>
 #include <settingsfile.h>
 #include <singleton_serialport.h>
@@ -6,9 +8,11 @@
 #include "framebytes.h"
 #include "linkedsimulator.h"
 #include "signalrecorder.h"
+#include "workertag.h"
 
 #include <QHostAddress>
 #include <QProcess>
+#include <QSemaphore>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -33,6 +37,7 @@ private slots:
     void unreachablePeer();
     void settingsRoundTrip();
     void settingsDefaultsKeepTag();
+    void askingNeverWaitsForTheWorker();
     void cleanExit();
 
 private:
@@ -90,7 +95,7 @@ void TestLinkWorker::settingsRoundTrip()
     QCOMPARE(m_link->dm_linkType, 0);
     QCOMPARE(m_link->dm_port, 5000);
     QCOMPARE(m_link->lastTag(), hex("0102030405060708"));
-    QCOMPARE(m_link->dm_checkSum, hex("0102030405060708"));
+    QCOMPARE(workerTag(m_link), hex("0102030405060708"));
 }
 
 void TestLinkWorker::settingsDefaultsKeepTag()
@@ -102,7 +107,25 @@ void TestLinkWorker::settingsDefaultsKeepTag()
     QCOMPARE(isEnglish, 0);
     QCOMPARE(m_link->linkSettings(), SettingsFile::defaultLinkSettings());
     QCOMPARE(m_link->lastTag(), hex("AABB000000000000"));
-    QCOMPARE(m_link->dm_checkSum, hex("AABB"));
+    QCOMPARE(workerTag(m_link), hex("AABB"));
+}
+
+// The callers ask about the work under way without waiting for the
+// worker, which may be held up (a connect waits for its peer); a post counts
+// as under way from the moment it is made until the worker has run it.
+void TestLinkWorker::askingNeverWaitsForTheWorker()
+{
+    const QByteArray tag = m_link->lastTag();
+    QSemaphore go;
+    bool heldUp = false;
+    m_link->workerSide()->post([&go, &heldUp] { heldUp = !go.tryAcquire(1, 30000); });
+    m_link->postCommand(Command::Disconnect);
+    QCOMPARE(m_link->queuedFrames(), 1);
+    QCOMPARE(m_link->lastTag(), tag);
+    go.release();
+    QTRY_COMPARE_WITH_TIMEOUT(m_link->queuedFrames(), 0, Wait);
+    m_link->workerSide()->await([] {});
+    QVERIFY(!heldUp);
 }
 
 void TestLinkWorker::cleanExit()
