@@ -640,7 +640,8 @@ void TestLinkSim::signalsFindTheRecordUpdated()
 }
 
 // A device that answers nothing is reported once the command's time-out
-// has passed, not three.
+// has passed, not three. The attempts in between back off, and one goes
+// again only with a second of the time-out left: two or three frames.
 void TestLinkSim::silentDeviceIsReportedWithinOneTimeOut()
 {
     FaultOptions faults;
@@ -652,7 +653,8 @@ void TestLinkSim::silentDeviceIsReportedWithinOneTimeOut()
     m_link->post(41, 4000);
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) > 0; }, 15000));
     QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(heads(m_sim->requests(), 1), (QStringList{"41", "41", "41"}));
+    const QStringList sent = heads(m_sim->requests(), 1);
+    QVERIFY2(sent.size() >= 2 && sent.size() <= 3 && sent.count("41") == sent.size(), qPrintable(sent.join(' ')));
 }
 
 // After the network settings the device may answer elsewhere: the frame
