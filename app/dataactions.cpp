@@ -4,7 +4,6 @@
 #include "presetstore.h"
 #include "runmodal.h"
 
-#include <commandtype.h>
 #include <datafile.h>
 #include <dialog_verify.h>
 #include <form_model.h>
@@ -78,7 +77,7 @@ void DataActions::syncData()
     if (!changed.isEmpty() && (!allowReplacing(changed) || !backUp()))
         return;
     m_link->postForgetTags();
-    m_link->post(Command::ConnectionRead, Command::ReadAllWait);
+    m_link->send(LinkRequest::connectionRead());
 }
 
 // Reads the device's wall, current preset and presets beside the host's.
@@ -105,7 +104,7 @@ bool DataActions::postVerify()
         return false;
     m_presets->store();
     m_resultPending = false;
-    m_link->post(Command::VerifyRead, Command::ReadAllWait);
+    m_link->send(LinkRequest::verifyRead());
     return true;
 }
 
@@ -114,7 +113,7 @@ bool DataActions::postVerify()
 void DataActions::readForChoice()
 {
     backUp();
-    m_link->post(Command::ReadInputCards, Command::ReadAllWait);
+    m_link->send(LinkRequest::readInputCards());
     verifyData();
 }
 
@@ -275,7 +274,7 @@ void DataActions::initDevice()
         m_text("Do you want to initialize the device?", "是否初始化设备？"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
-        m_link->post(Command::RestoreFactory, Command::FactoryWait);
+        m_link->send(LinkRequest::restoreFactory());
 }
 
 bool DataActions::askPresetName(int preset)

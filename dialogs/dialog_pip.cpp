@@ -145,9 +145,7 @@ void Dialog_Pip::showRow(int row)
 
 void Dialog_Pip::sendPipSignal(int signal)
 {
-    link->dm_index = card;
-    link->dm_sendBuf = QByteArray(1, char(signal));
-    link->post(Command::SetPipSignal, Command::SignalWait);
+    link->send(LinkRequest::setPipSignal(card, signal));
 }
 
 // Both rectangles travel with the card in their first byte; a rectangle
@@ -159,9 +157,7 @@ void Dialog_Pip::saveRects()
         QMessageBox::about(this, m_texts.at(0), m_texts.at(1));
         return;
     }
-    link->dm_sendBuf = rectPayload(MainRow);
-    link->dm_sendBuf2 = rectPayload(PipRow);
-    link->post(Command::SetRectangles, Command::PictureWait);
+    link->send(LinkRequest::setRectangles(rectPayload(MainRow), rectPayload(PipRow)));
 }
 
 // Card, then H start, width, V start, height, each low byte first.

@@ -4,6 +4,9 @@
 
 #include <protocol.h>
 
+#include <QSet>
+
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -82,7 +85,7 @@ void RequestQueue::replyTaken(int replySize)
 {
     if (m_state != State::InFlight)
         return;
-    takeHead(replySize);
+    takeHead(replySize, true);
     if (m_requests.isEmpty())
         emit drained();
     else
@@ -92,7 +95,7 @@ void RequestQueue::replyTaken(int replySize)
 void RequestQueue::replyEnds(int replySize)
 {
     if (m_state == State::InFlight)
-        takeHead(replySize);
+        takeHead(replySize, false);
 }
 
 void RequestQueue::replaceHead(const Request &request)
@@ -108,7 +111,7 @@ void RequestQueue::replaceHead(const Request &request)
 // It may have taken as long as since the first attempt went; the device
 // answers in turn, so each answer owed may take as long again after it,
 // and then as long as an attempt waits.
-void RequestQueue::takeHead(int replySize)
+void RequestQueue::takeHead(int replySize, bool answered)
 {
     m_replyTimer.stop();
     const Request done = m_requests.takeFirst();
@@ -120,6 +123,10 @@ void RequestQueue::takeHead(int replySize)
     m_attempts = 0;
     m_state = State::Idle;
     countDone(done, replySize);
+    const bool more = std::any_of(m_requests.cbegin(), m_requests.cend(),
+                                  [&done](const Request &request) { return request.post == done.post; });
+    if (!more)
+        emit postEnded(done.post, answered);
 }
 
 void RequestQueue::expireAttempt()
@@ -164,7 +171,14 @@ QList<RequestQueue::Request> RequestQueue::takeAll()
         owe(inFlight(), m_attempts, answerWindowMs(inFlight()));
     m_state = State::Idle;
     m_attempts = 0;
-    return std::exchange(m_requests, {});
+    const QList<Request> dropped = std::exchange(m_requests, {});
+    QSet<int> ended;
+    for (const Request &request : dropped) {
+        if (!ended.contains(request.post))
+            emit postEnded(request.post, false);
+        ended.insert(request.post);
+    }
+    return dropped;
 }
 
 void RequestQueue::sendHead()

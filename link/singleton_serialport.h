@@ -2,6 +2,7 @@
 #define SINGLETON_SERIALPORT_H
 
 #include "commandbuilder.h"
+#include "linkreply.h"
 #include "linkrequest.h"
 #include "linkstatemodel.h"
 #include "linktransport.h"
@@ -14,8 +15,10 @@
 
 #include <QAbstractSocket>
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
@@ -28,13 +31,13 @@ class QTcpSocket;
 // one at a time, pairs each reply with its request and stores what it says
 // in the device data record.
 //
-// Callers stage a payload in the dm_send... members, emit send_out_time()
-// and call postCommand(), which takes a copy of what they staged and of the
-// time-out announced; the worker's signals tell them what changed.
+// Callers post requests as values (LinkRequest), one at a time or as one
+// batch, and follow each to its end by the LinkReply send() returns; the
+// worker's signals tell them what changed.
 //
-// The two threads share nothing they both write: the staging members,
-// dm_sendEnable and the link settings belong to the callers' thread and
-// reach the worker as copies taken at post time; the link state, the data
+// The two threads share nothing they both write: the requests and the link
+// settings belong to the callers' thread and reach the worker as copies
+// taken at post time; the link state, the data
 // tags and the record's replies belong to the worker and reach the
 // callers through its signals and the calls below.
 class Singleton_SerialPort : public QObject
@@ -51,14 +54,15 @@ public:
     // Serial ports that can be opened now.
     static QStringList openablePortNames();
 
-    // Copies what the caller staged, then runs the command in the worker
-    // thread, in posting order.
+    // Opens, opens again without a wait page, or closes the link
+    // (Command::Connect, Reconnect, Disconnect), in posting order.
     void postCommand(int type);
-    // Posts a command that names its preset, with its own payload and
-    // time-out; nothing staged is read.
-    void send(const LinkRequest &request);
-    // Announces the time-out of the command (send_out_time), then posts it.
-    void post(int type, int timeoutMs);
+    // Posts the request as a batch of its own, its time-out its budget.
+    LinkReply *send(const LinkRequest &request);
+    // Posts the requests as one batch: queued together, under one wait page
+    // and one budget, announced first (send_out_time), which a direct
+    // handler may change. Requests run in posting order.
+    LinkReply *send(const QList<LinkRequest> &batch, int budgetMs);
     // The data tag kept from the last run; none (a settings file not ours)
     // keeps the tag and gives the last one its eight bytes.
     void postKeptTag(const QByteArray &tag, bool none);
@@ -85,8 +89,6 @@ public:
     void setReconnects(bool reconnects);
 
     int dm_connect_statu = 1; // the worker's: 1 link down, 0 link up
-    int dm_sendEnable = 1;    // the callers': 0 while a batch is only queued
-    int dm_index = 0;         // input card entry of the next command
 
     int dm_linkType = 0; // 0 TCP, otherwise serial
     QString dm_ip;
@@ -101,12 +103,6 @@ public:
     DeviceData dm_deviceCopy;
     QByteArray dm_checkSum;     // the worker's: data tag carried by write requests
     QByteArray dm_lastCheckSum; // the worker's: tag of the last frame sent
-    QByteArray dm_sendBuf;
-    QByteArray dm_sendBuf2;
-    QList<QByteArray> dm_allDataList;
-    QList<QByteArray> dm_inDataList;
-    QList<QByteArray> dm_chDataList;
-    QList<int> dm_presetList; // the presets those lists describe; empty: 0, 1, 2 ...
 
 signals:
     void setWaitPage(bool closed);
@@ -165,10 +161,11 @@ private:
     void linkLost();
     void setLinkState(bool up);
 
-    CommandBuilder::Staging staged(int type) const;
-    void run(int type, const CommandBuilder::Staging &staging);
-    void queueCommand(int type, const CommandBuilder::Staging &staging, bool sendAtOnce);
-    void endBatch();
+    void runLinkOp(int type, const CommandBuilder::LinkSettings &settings, int linkOp);
+    void run(const QList<LinkRequest> &batch, int firstPost, int budgetMs);
+    void queueRequest(const LinkRequest &request, int post);
+    // Ends the post's reply; posted to the callers' side.
+    void requestEnded(int post, LinkReply::Error error);
     void sendData(const QByteArray &frame);
     void sendFailed(int message);
     void gaveUp(int command);
@@ -207,6 +204,8 @@ private:
     int m_linkOp = 0;        // the worker's: the last it ran
     bool m_reconnects = true;
     int m_announcedTimeoutMs = Command::ShortWait;
+    int m_postsSent = 0; // requests posted, each its number
+    QHash<int, QPointer<LinkReply>> m_replies; // by post number
 };
 
 #endif // SINGLETON_SERIALPORT_H
