@@ -1,4 +1,5 @@
 #include <commandtype.h>
+#include <devicedata.h>
 #include <devicesimulator.h>
 #include <singleton_serialport.h>
 
@@ -46,6 +47,7 @@ private slots:
     void lateAcknowledgementConfirmsNothing();
     void onePresetWriteGivesUpSoon();
     void batchSharesOneBudget();
+    void repliesTellEachPostingsEnd();
     void lostAcknowledgementSettledByReadingBack_data() { addTransports(); }
     void lostAcknowledgementSettledByReadingBack();
     void writeNotTakenIsReported();
@@ -190,6 +192,30 @@ void TestLinkDoubt::batchSharesOneBudget()
     QVERIFY(waitFor(Idle, 30000));
     QCOMPARE(m_signals->count(TimedOut), 1);
     QVERIFY(!heads(m_sim->requests()).contains(QStringLiteral("4904")));
+}
+
+// A reply ends with its posting: answered, refused before it went, or
+// dropped with the queue when a recall before it is given up.
+void TestLinkDoubt::repliesTellEachPostingsEnd()
+{
+    FaultOptions faults;
+    faults.muteCode = 0x49;
+    m_sim->setFaults(faults);
+    linkUp();
+    const auto errorOf = [](LinkReply *reply) {
+        auto error = std::make_shared<int>(-1);
+        QObject::connect(reply, &LinkReply::finished, reply, [reply, error] { *error = reply->error(); });
+        return error;
+    };
+    const auto read = errorOf(m_link->send(LinkRequest::readSignalFlags()));
+    const auto refused = errorOf(m_link->send(LinkRequest::recall(DeviceData::Presets)));
+    const auto batch = errorOf(m_link->send({LinkRequest::setWindowSource(3, QByteArray::fromHex("0105")),
+                                             LinkRequest::recall(4)}, 2000));
+    const auto behind = errorOf(m_link->send(LinkRequest::readSignalFlags()));
+    QTRY_COMPARE_WITH_TIMEOUT(*behind, int(LinkReply::Unanswered), 30000);
+    QCOMPARE(*read, int(LinkReply::NoError));
+    QCOMPARE(*refused, int(LinkReply::NotSent));
+    QCOMPARE(*batch, int(LinkReply::Unanswered));
 }
 
 // The source is switched on entry 2 but its acknowledgement is lost.
