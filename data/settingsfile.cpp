@@ -3,6 +3,8 @@
 #include "appdirectory.h"
 #include "datalog.h"
 
+#include <devicelimits.h>
+
 #include <QSettings>
 
 namespace {
@@ -16,7 +18,7 @@ const QString CheckSumKey = QStringLiteral("checkSum");
 // another, never see it.
 const QString ReconnectKey = QStringLiteral("link/reconnect");
 const QString ChangedKey = QStringLiteral("presets/changedHere");
-constexpr int Presets = 16;
+constexpr int Presets = Limits::Presets;
 
 } // namespace
 

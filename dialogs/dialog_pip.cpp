@@ -4,6 +4,7 @@
 #include "signalpanel.h"
 
 #include <bilingual.h>
+#include <devicelimits.h>
 #include <singleton_serialport.h>
 
 #include <QMessageBox>
@@ -12,8 +13,8 @@ namespace {
 
 constexpr int MainRow = 0;
 constexpr int PipRow = 1;
-constexpr int PictureWidth = 1920;
-constexpr int PictureHeight = 1080;
+constexpr int PictureWidth = Limits::PictureWidth;
+constexpr int PictureHeight = Limits::PictureHeight;
 
 QString signalName(int signal)
 {

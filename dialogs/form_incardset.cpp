@@ -4,11 +4,12 @@
 #include "dialogslog.h"
 
 #include <bilingual.h>
+#include <devicelimits.h>
 #include <singleton_serialport.h>
 
 namespace {
 
-constexpr int OneChannelCodes = 32; // codes below are one-channel cards
+constexpr int OneChannelCodes = Limits::OneChannelCodes;
 constexpr int ResetValue = 50;
 
 using RowRequest = LinkRequest (*)(int input, int value);
