@@ -66,7 +66,7 @@ void ConnectionFlow::opened()
         m_offAir->setOffline(false);
     }
     if (m_presets->marks().changedHere().isEmpty())
-        m_link->post(Command::ConnectionRead, Command::ReadAllWait);
+        m_link->send(LinkRequest::connectionRead());
     else
         m_data->readForChoice();
 }

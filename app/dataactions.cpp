@@ -4,7 +4,6 @@
 #include "presetstore.h"
 #include "runmodal.h"
 
-#include <commandtype.h>
 #include <datafile.h>
 #include <dialog_verify.h>
 #include <form_model.h>
@@ -82,7 +81,7 @@ void DataActions::syncData()
     if (!changed.isEmpty() && (!allowReplacing(changed) || !backUp()))
         return;
     m_link->postForgetTags();
-    m_link->post(Command::ConnectionRead, Command::ReadAllWait);
+    m_link->send(LinkRequest::connectionRead());
 }
 
 // Reads the device's wall, current preset and presets beside the host's.
@@ -109,7 +108,7 @@ bool DataActions::postVerify()
         return false;
     m_presets->store();
     m_resultPending = false;
-    m_link->post(Command::VerifyRead, Command::ReadAllWait);
+    m_link->send(LinkRequest::verifyRead());
     return true;
 }
 
@@ -118,7 +117,7 @@ bool DataActions::postVerify()
 void DataActions::readForChoice()
 {
     backUp();
-    m_link->post(Command::ReadInputCards, Command::ReadAllWait);
+    m_link->send(LinkRequest::readInputCards());
     verifyData();
 }
 
@@ -286,7 +285,7 @@ void DataActions::initDevice()
         m_text("Do you want to initialize the device?", "是否初始化设备？"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
-        m_link->post(Command::RestoreFactory, Command::FactoryWait);
+        m_link->send(LinkRequest::restoreFactory());
 }
 
 bool DataActions::askPresetName(int preset)

@@ -2,7 +2,6 @@
 
 #include "runmodal.h"
 
-#include <commandtype.h>
 #include <dialog_comset.h>
 #include <dialog_singles.h>
 #include <dialog_test.h>
@@ -34,12 +33,12 @@ void DeviceDialogs::openComSet()
 void DeviceDialogs::openComTest()
 {
     if (!m_link->isConnected()) {
-        m_link->post(Command::ReadVersions, Command::ReadAllWait);
+        m_link->send(LinkRequest::readVersions());
         return;
     }
     auto *dialog = new Dialog_Test(m_english, m_window);
     connect(m_link, &Singleton_SerialPort::repalceVersion, dialog, &Dialog_Test::InitPage);
-    m_link->post(Command::ReadVersions, Command::ReadAllWait);
+    m_link->send(LinkRequest::readVersions());
     runModal(dialog);
 }
 

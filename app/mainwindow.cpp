@@ -193,7 +193,7 @@ void MainWindow::connectLink()
     connect(m_link, &L::repalceCard, this, [this] { m_presets->emptyAll(); });
     connect(m_docks->titleBar, &Form_title::updataCard, this, [this] {
         if (m_link->isConnected())
-            m_link->post(Command::ReadSignalFlags, Command::ShortWait);
+            m_link->send(LinkRequest::readSignalFlags());
     });
     connect(m_connection, &ConnectionFlow::message, this, &MainWindow::showMessageWidget);
     connect(m_connection, &ConnectionFlow::viewsChanged, this, &MainWindow::updateWorkingViews);
@@ -359,7 +359,7 @@ void MainWindow::Rsp_Send_ResetView()
         return;
     }
     m_resetPending = true;
-    m_link->post(Command::WriteWall, Command::WallWait);
+    m_link->send(LinkRequest::writeWall(FrameBuilder::wallOf(m_link->dm_data)));
 }
 
 // ---- windows, layers and presets

@@ -2,9 +2,11 @@
 
 #include "applog.h"
 
+#include <devicelimits.h>
+
 namespace {
 
-constexpr int Presets = 16;
+constexpr int Presets = Limits::Presets;
 
 bool isPreset(int preset)
 {

@@ -1,6 +1,8 @@
 #ifndef PRESETMARKS_H
 #define PRESETMARKS_H
 
+#include <devicelimits.h>
+
 #include <QList>
 
 #include <array>
@@ -18,7 +20,7 @@ class PresetMarks
 {
 public:
     enum State { Unknown, Confirmed, ChangedHere, DiffersOnDevice };
-    static constexpr int Presets = 16;
+    static constexpr int Presets = Limits::Presets;
 
     explicit PresetMarks(Form_Model *bar);
 

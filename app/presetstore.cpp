@@ -27,6 +27,14 @@ namespace {
 // Any non-empty name selects the data file beside the settings.
 const QString DataFileName = QStringLiteral("default");
 
+QList<LinkRequest::Preset> presetsOf(const PresetBlocks &blocks, const QList<int> &presets)
+{
+    QList<LinkRequest::Preset> written;
+    for (int m : presets)
+        written.append({m, blocks.windows.at(m), blocks.sources.at(m), blocks.channels.at(m)});
+    return written;
+}
+
 } // namespace
 
 PresetStore::PresetStore(MyGraphicsView *canvas, Form_Model *bar, Singleton_SerialPort *link, OnAirModel *air,
@@ -103,24 +111,30 @@ void PresetStore::open(int n)
     emit opened(m_shown);
 }
 
-// Nudges still waiting go first, to the preset they were made on.
 void PresetStore::recall(int n)
+{
+    recallAfter({}, n);
+}
+
+// Nudges still waiting go first, to the preset they were made on.
+void PresetStore::recallAfter(const QList<LinkRequest> &writes, int n)
 {
     if (n < 0 || n >= PresetMarks::Presets)
         return;
     m_canvas->setDisSend();
-    postRecall(n);
+    postRecall(n, writes);
     m_canvas->setSend();
     emit recalled(n);
     emit onAirChanged(n);
 }
 
 // Without a link the worker reports the failure; nothing goes on air.
-void PresetStore::postRecall(int n)
+void PresetStore::postRecall(int n, const QList<LinkRequest> &writes)
 {
     if (m_link->isConnected())
         m_air->setRecallAsked(n);
-    m_link->send(LinkRequest::recall(n));
+    m_link->send(writes + QList<LinkRequest>{LinkRequest::recall(n)},
+                 writes.isEmpty() ? Command::ShortWait : Command::WriteAllWait);
 }
 
 void PresetStore::show(int n)
@@ -151,13 +165,10 @@ void PresetStore::deviceShows(int n)
 bool PresetStore::take(int n)
 {
     store();
-    m_link->dm_sendEnable = 0;
-    if (!writePresets({n}, false)) {
-        m_link->dm_sendEnable = 1;
+    PresetBlocks blocks;
+    if (!blocks.build(m_link->dm_data, {n}))
         return false;
-    }
-    recall(n);
-    m_link->postCommand(Command::EndOfBatch);
+    recallAfter({LinkRequest::writePresets(presetsOf(blocks, {n}))}, n);
     return true;
 }
 
@@ -345,15 +356,11 @@ bool PresetStore::writeAll()
     m_history.setActiveStack(nullptr);
     m_canvas->setUndoStack(nullptr);
     forgetHistories();
-    m_link->dm_sendEnable = 0;
-    m_link->post(Command::WriteWall, Command::WriteAllWait);
-    m_link->dm_allDataList = blocks.windows;
-    m_link->dm_inDataList = blocks.sources;
-    m_link->dm_chDataList = blocks.channels;
-    m_link->dm_presetList.clear();
-    m_link->postCommand(Command::WriteAllPresets);
-    postRecall(record.curModel);
-    m_link->postCommand(Command::EndOfBatch);
+    QList<int> all;
+    for (int m = 0; m < blocks.windows.size(); ++m)
+        all << m;
+    postRecall(record.curModel, {LinkRequest::writeWall(FrameBuilder::wallOf(record)),
+                                 LinkRequest::writePresets(presetsOf(blocks, all))});
     return true;
 }
 
@@ -362,19 +369,12 @@ bool PresetStore::writePresets(const QList<int> &presets, bool recall)
     PresetBlocks blocks;
     if (!presets.isEmpty() && !blocks.build(m_link->dm_data, presets))
         return false;
-    m_link->dm_allDataList.clear();
-    m_link->dm_inDataList.clear();
-    m_link->dm_chDataList.clear();
-    m_link->dm_presetList = presets;
-    for (int m : presets) {
-        m_link->dm_allDataList << blocks.windows.at(m);
-        m_link->dm_inDataList << blocks.sources.at(m);
-        m_link->dm_chDataList << blocks.channels.at(m);
-    }
+    QList<LinkRequest> writes;
     if (!presets.isEmpty())
-        m_link->post(Command::WriteAllPresets, Command::WriteAllWait);
-    m_link->dm_presetList.clear();
+        writes << LinkRequest::writePresets(presetsOf(blocks, presets));
     if (recall)
-        postRecall(m_link->dm_data.curModel);
+        postRecall(m_link->dm_data.curModel, writes);
+    else if (!writes.isEmpty())
+        m_link->send(writes.constFirst());
     return true;
 }

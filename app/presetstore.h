@@ -3,6 +3,7 @@
 
 #include "presetmarks.h"
 
+#include <linkrequest.h>
 #include <presetread.h>
 
 #include <QByteArray>
@@ -131,7 +132,9 @@ signals:
 
 private:
     void load(int n);
-    void postRecall(int n);
+    // The writes go first, in one batch with the recall.
+    void recallAfter(const QList<LinkRequest> &writes, int n);
+    void postRecall(int n, const QList<LinkRequest> &writes = {});
     void forgetHistories();
 
     MyGraphicsView *m_canvas;

@@ -2,12 +2,13 @@
 
 #include <bilingual.h>
 #include <commandtype.h>
+#include <devicelimits.h>
 
 #include <cmath>
 
 namespace {
 
-constexpr int Presets = 16;
+constexpr int Presets = Limits::Presets;
 constexpr int ReadsBeforePresets = 2; // 0x11 and 0x19, of the connection and the verify read
 constexpr int FramesPerPresetRead = 2;
 constexpr int FramesPerPresetWrite = 3;

@@ -75,28 +75,23 @@ void benchConnectionRead(Singleton_SerialPort *link, DeviceSimulator &sim)
 {
     link->postForgetTags();
     sim.clearRequests();
-    const double seconds = timeUntilIdle(link, [link] { link->post(190, Command::ReadAllWait); });
+    const double seconds = timeUntilIdle(link, [link] { link->send(LinkRequest::connectionRead()); });
     report("connection read (190)", seconds, sim);
 }
 
 void benchFullWrite(Singleton_SerialPort *link, DeviceSimulator &sim)
 {
-    link->dm_allDataList.clear();
-    link->dm_inDataList.clear();
-    link->dm_chDataList.clear();
+    QList<LinkRequest::Preset> presets;
     for (int p = 0; p < DeviceData::Presets; ++p) {
-        link->dm_allDataList << QByteArray(PresetWindowsSize, char(p));
-        link->dm_inDataList << QByteArray(PresetSourcesSize, char(p));
-        link->dm_chDataList << QByteArray(PresetChannelsSize, char(p));
+        presets.append({p, QByteArray(PresetWindowsSize, char(p)), QByteArray(PresetSourcesSize, char(p)),
+                        QByteArray(PresetChannelsSize, char(p))});
     }
     sim.clearRequests();
-    link->dm_sendEnable = 0;
-    const double seconds = timeUntilIdle(link, [link] {
-        emit link->send_out_time(Command::WriteAllWait);
-        for (int type : {41, 44, 49, 192})
-            link->postCommand(type);
-    });
-    report("full write (41, 44, 49, 192)", seconds, sim);
+    const QList<LinkRequest> batch = {LinkRequest::writeWall(FrameBuilder::wallOf(link->dm_data)),
+                                      LinkRequest::writePresets(presets),
+                                      LinkRequest::recall(link->dm_data.curModel)};
+    const double seconds = timeUntilIdle(link, [link, &batch] { link->send(batch, Command::WriteAllWait); });
+    report("full write (41, 44, 49)", seconds, sim);
 }
 
 // The verify read: the input entries, the status and the 32 preset reads, into the device's
@@ -104,7 +99,7 @@ void benchFullWrite(Singleton_SerialPort *link, DeviceSimulator &sim)
 void benchVerifyRead(Singleton_SerialPort *link, DeviceSimulator &sim)
 {
     sim.clearRequests();
-    const double seconds = timeUntilIdle(link, [link] { link->postCommand(194); });
+    const double seconds = timeUntilIdle(link, [link] { link->send(LinkRequest::verifyRead()); });
     report("verify read (194)", seconds, sim);
 }
 

@@ -39,7 +39,6 @@ namespace {
 
 using WireTime::out;
 
-using C = Command::Type;
 constexpr int Commands = 1000;
 constexpr quint32 Seed = 5300;
 constexpr int SettleLimitMs = 20000;
@@ -98,7 +97,7 @@ private:
     int randomChannel();
 
     void issue(int kind);
-    void stage(int type, int index, const QByteArray &buf, const QByteArray &buf2 = {});
+    void post(const LinkRequest &request);
     void dropWindow();
     void dragWindow();
     void nudgeOrDelete(Qt::Key key);
@@ -146,13 +145,10 @@ int Soak::randomChannel()
     return codes.isEmpty() ? 1 : codes.at(random(codes.size()));
 }
 
-// Stages and posts as the dialogs do.
-void Soak::stage(int type, int index, const QByteArray &buf, const QByteArray &buf2)
+// Posts as the dialogs do.
+void Soak::post(const LinkRequest &request)
 {
-    m_link->dm_index = index;
-    m_link->dm_sendBuf = buf;
-    m_link->dm_sendBuf2 = buf2;
-    m_link->post(type, Command::ShortWait);
+    m_link->send(request);
 }
 
 void Soak::dropWindow()
@@ -205,31 +201,32 @@ void Soak::issue(int kind)
         const int id = randomWindow();
         return id < 0 ? dropWindow() : canvas()->setInCard(id, randomChannel());
     }
-    case 7: return stage(C::SetMainSignal, card, QByteArray(1, char(random(4))));
-    case 8: return stage(C::SwitchPictureMode, card, QByteArray(1, char(random(3))));
-    case 9: return stage(C::SetPipSignal, card, QByteArray(1, char(random(4))));
+    case 7: return post(LinkRequest::setMainSignal(card, random(4)));
+    case 8: return post(LinkRequest::switchPictureMode(card, m_link->dm_data.inCards[size_t(card)].mode, random(3)));
+    case 9: return post(LinkRequest::setPipSignal(card, random(4)));
     case 10: {
         QByteArray a(1, char(card)), b(1, char(card));
         for (int i = 0; i < 8; ++i)
             a.append(char(random(256))), b.append(char(random(8)));
-        return stage(C::SetRectangles, card, a, b);
+        return post(LinkRequest::setRectangles(a, b));
     }
-    case 11: return stage(C::SetCaptionSignal, card, QByteArray(1, char(random(4))));
+    case 11: return post(LinkRequest::setCaptionSignal(card, random(4)));
     case 12: {
         QByteArray caption(1, char(card));
         caption.append(char(random(2)));
         for (int i = 0; i < 3; ++i)
             caption.append(char(random(256)));
-        return stage(C::SetCaptions, 0, caption);
+        return post(LinkRequest::setCaptions(caption));
     }
-    case 13: {
-        const int type = C::SetLight + random(3); // 87, 88, 89
-        return stage(type, 0, QByteArray(1, char(card)) + char(random(101)));
+    case 13: { // 87, 88, 89
+        using Make = LinkRequest (*)(int, int);
+        constexpr Make values[] = {&LinkRequest::setLight, &LinkRequest::setContrast, &LinkRequest::setColour};
+        return post(values[random(3)](card, random(101)));
     }
-    case 14: return stage(C::AutoAdjust, card, {});
-    case 15: return stage(C::ReadVersions, 0, {});
-    case 16: return stage(C::ReadSignalFlags, 0, {});
-    case 17: return stage(C::ReadNetwork, 0, {});
+    case 14: return post(LinkRequest::autoAdjust(card));
+    case 15: return post(LinkRequest::readVersions());
+    case 16: return post(LinkRequest::readSignalFlags());
+    case 17: return post(LinkRequest::readNetwork());
     case 18: return m_driver.trigger("actionSync"); // 190
     default: return m_driver.window()->Rsp_Send_ResetView(); // 41
     }
@@ -361,7 +358,7 @@ int Soak::run()
     ++progress;
     m_driver.trigger("actionSync");
     bool readOk = m_driver.settle();
-    stage(C::ReadInputCards, 0, {});
+    post(LinkRequest::readInputCards());
     readOk = m_driver.settle() && readOk;
     ++progress;
     const int mismatches = compareWithDevice();

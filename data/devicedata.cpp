@@ -5,6 +5,7 @@
 #include "datafiledialog.h"
 #include "datalog.h"
 
+#include <devicelimits.h>
 #include <resolution.h>
 
 #include <QDateTime>
@@ -13,9 +14,9 @@
 
 namespace {
 
-constexpr int TwoChannelBase = 32; // first code of the HDMI two-channel cards
+constexpr int TwoChannelBase = Limits::OneChannelCodes; // first code of the HDMI two-channel cards
 constexpr int CodesPerType = 64;
-constexpr int LastCode = 223;
+constexpr int LastCode = Limits::LastInputCode;
 
 QString styleOf(int r, int g, int b)
 {

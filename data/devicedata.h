@@ -6,6 +6,7 @@
 #include "windata.h"
 
 #include <blocklayout.h>
+#include <devicelimits.h>
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -27,9 +28,9 @@ class DeviceData
 public:
     static constexpr int InSlots = 24;
     static constexpr int OutSlots = 12;
-    static constexpr int Presets = 16;
+    static constexpr int Presets = Limits::Presets;
     static constexpr int LayerSlots = BlockLayout::LayerSize;
-    static constexpr int InCardEntries = 32;
+    static constexpr int InCardEntries = Limits::InputEntries;
     static constexpr int NameSlots = 64;
     static constexpr int MaxWallSide = 16;  // rows and columns each
     static constexpr int MaxWallCells = 32; // the wall frame holds 32 cells

@@ -3,6 +3,8 @@
 #include "appdirectory.h"
 #include "datalog.h"
 
+#include <devicelimits.h>
+
 #include <QSettings>
 
 namespace {
@@ -17,7 +19,7 @@ const QString CheckSumKey = QStringLiteral("checkSum");
 const QString ReconnectKey = QStringLiteral("link/reconnect");
 const QString ChangedKey = QStringLiteral("presets/changedHere");
 const QString DifferingKey = QStringLiteral("presets/differsOnDevice");
-constexpr int Presets = 16;
+constexpr int Presets = Limits::Presets;
 
 } // namespace
 

@@ -2,7 +2,6 @@
 #include "ui_dialog_comset.h"
 
 #include <bilingual.h>
-#include <commandtype.h>
 #include <singleton_serialport.h>
 
 namespace {
@@ -150,13 +149,12 @@ void Dialog_ComSet::on_but_set_net_clicked()
 
 void Dialog_ComSet::on_but_get_clicked()
 {
-    m_link->post(Command::ReadNetwork, Command::ShortWait);
+    m_link->send(LinkRequest::readNetwork());
 }
 
 void Dialog_ComSet::on_but_set_device_clicked()
 {
-    m_link->dm_sendBuf = networkPayload();
-    m_link->post(Command::WriteNetwork, Command::ShortWait);
+    m_link->send(LinkRequest::writeNetwork(networkPayload()));
 }
 
 QList<QLineEdit *> Dialog_ComSet::macEdits() const

@@ -4,6 +4,7 @@
 #include "signalpanel.h"
 
 #include <bilingual.h>
+#include <devicelimits.h>
 #include <singleton_serialport.h>
 
 #include <QMessageBox>
@@ -12,8 +13,8 @@ namespace {
 
 constexpr int MainRow = 0;
 constexpr int PipRow = 1;
-constexpr int PictureWidth = 1920;
-constexpr int PictureHeight = 1080;
+constexpr int PictureWidth = Limits::PictureWidth;
+constexpr int PictureHeight = Limits::PictureHeight;
 
 QString signalName(int signal)
 {
@@ -145,9 +146,7 @@ void Dialog_Pip::showRow(int row)
 
 void Dialog_Pip::sendPipSignal(int signal)
 {
-    link->dm_index = card;
-    link->dm_sendBuf = QByteArray(1, char(signal));
-    link->post(Command::SetPipSignal, Command::SignalWait);
+    link->send(LinkRequest::setPipSignal(card, signal));
 }
 
 // Both rectangles travel with the card in their first byte; a rectangle
@@ -159,9 +158,7 @@ void Dialog_Pip::saveRects()
         QMessageBox::about(this, m_texts.at(0), m_texts.at(1));
         return;
     }
-    link->dm_sendBuf = rectPayload(MainRow);
-    link->dm_sendBuf2 = rectPayload(PipRow);
-    link->post(Command::SetRectangles, Command::PictureWait);
+    link->send(LinkRequest::setRectangles(rectPayload(MainRow), rectPayload(PipRow)));
 }
 
 // Card, then H start, width, V start, height, each low byte first.

@@ -71,9 +71,7 @@ void Dialog_text::InitPage()
 
 void Dialog_text::sendCaptionSignal(int signal)
 {
-    link->dm_index = card;
-    link->dm_sendBuf = QByteArray(1, char(signal));
-    link->post(Command::SetCaptionSignal, Command::SignalWait);
+    link->send(LinkRequest::setCaptionSignal(card, signal));
 }
 
 // Card, side (0 below, 1 above the threshold), red, green, blue.
@@ -83,6 +81,5 @@ void Dialog_text::sendCaptions()
     payload.append(char(ui->lab_up->isChecked() ? 0 : 1));
     for (const QSpinBox *spin : {ui->spin_red, ui->spin_green, ui->spin_blue})
         payload.append(char(spin->value() & 0xFF));
-    link->dm_sendBuf = payload;
-    link->post(Command::SetCaptions, Command::ShortWait);
+    link->send(LinkRequest::setCaptions(payload));
 }

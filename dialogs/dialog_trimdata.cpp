@@ -3,6 +3,7 @@
 
 #include "dialogslog.h"
 
+#include <devicelimits.h>
 #include <errorbanner.h>
 
 #include <QRegularExpressionValidator>
@@ -11,8 +12,8 @@ namespace {
 
 constexpr int DataSize = 11;
 constexpr int FieldLength = 6;
-constexpr int PictureWidth = 1920;
-constexpr int PictureHeight = 1080;
+constexpr int PictureWidth = Limits::PictureWidth;
+constexpr int PictureHeight = Limits::PictureHeight;
 constexpr int MinSize = 1; // width and height of a picture part
 
 void fill(const QList<QLineEdit *> &edits, const QList<int> &values)

@@ -4,15 +4,17 @@
 #include "dialogslog.h"
 
 #include <bilingual.h>
+#include <devicelimits.h>
 #include <singleton_serialport.h>
 
 namespace {
 
-constexpr int OneChannelCodes = 32; // codes below are one-channel cards
+constexpr int OneChannelCodes = Limits::OneChannelCodes;
 constexpr int ResetValue = 50;
 
-constexpr int RowCommand[] = {Command::SetLight, Command::SetContrast,
-                              Command::SetColour};
+using RowRequest = LinkRequest (*)(int input, int value);
+constexpr RowRequest RowRequests[] = {&LinkRequest::setLight, &LinkRequest::setContrast,
+                                      &LinkRequest::setColour};
 constexpr int InCardEntry::*RowField[] = {&InCardEntry::light, &InCardEntry::contrast,
                                            &InCardEntry::color};
 
@@ -87,14 +89,9 @@ QSpinBox *Form_InCardSet::spinBoxOf(Row row) const
     return boxes[row];
 }
 
-// Payload: the input number as given, then the value.
 void Form_InCardSet::sendRow(Row row)
 {
-    QByteArray payload;
-    payload.append(static_cast<char>(inputNumber & 0xFF));
-    payload.append(static_cast<char>(spinBoxOf(row)->value() & 0xFF));
-    link->dm_sendBuf = payload;
-    link->post(RowCommand[row], Command::ShortWait);
+    link->send(RowRequests[row](inputNumber, spinBoxOf(row)->value()));
 }
 
 void Form_InCardSet::resetRow(Row row)

@@ -30,10 +30,10 @@ Form_singleCard::Form_singleCard(QWidget *parent)
                                 {ui->lightpoint, ui->lightpoint_2, ui->lightpoint_3, ui->lightpoint_4}, this);
     m_signals->clear(); // only a fitted one-channel card lights a lamp
     connect(m_signals, &SignalPanel::chosen, this, [this](int signal) {
-        post(Command::SetMainSignal, Command::SignalWait, QByteArray(1, char(signal)));
+        link->send(LinkRequest::setMainSignal(card, signal));
     });
     connect(ui->but_auto_1, &QPushButton::clicked, this,
-            [this] { post(Command::AutoAdjust, Command::ShortWait); });
+            [this] { link->send(LinkRequest::autoAdjust(card)); });
     connect(ui->but_to_1, &QPushButton::clicked, this, &Form_singleCard::openAuxDialog);
     connect(ui->com_model_1, QOverload<int>::of(&QComboBox::activated), this,
             &Form_singleCard::setStatu);
@@ -108,14 +108,7 @@ void Form_singleCard::showOneChannel(const InCardEntry &e)
 void Form_singleCard::setStatu(int index)
 {
     if (index != modeGroup())
-        post(Command::SwitchPictureMode, Command::ShortWait, QByteArray(1, char(index)));
-}
-
-void Form_singleCard::post(int type, int timeoutMs, const QByteArray &payload)
-{
-    link->dm_index = card;
-    link->dm_sendBuf = payload;
-    link->post(type, timeoutMs);
+        link->send(LinkRequest::switchPictureMode(card, entry().mode, index));
 }
 
 template <typename Dialog>

@@ -37,7 +37,6 @@ private:
     int modeGroup() const;
     void showTwoChannel(const InCardEntry &e);
     void showOneChannel(const InCardEntry &e);
-    void post(int type, int timeoutMs, const QByteArray &payload = {});
     void openAuxDialog();
     template <typename Dialog>
     void runAuxDialog(Dialog *dialog, void (Singleton_SerialPort::*changed)());

@@ -2,6 +2,8 @@
 
 #include "layoutlog.h"
 
+#include <devicelimits.h>
+
 #include <QtMath>
 
 #include <algorithm>
@@ -9,8 +11,8 @@
 
 namespace {
 
-constexpr int PictureWidth = 1920;
-constexpr int PictureHeight = 1080;
+constexpr int PictureWidth = Limits::PictureWidth;
+constexpr int PictureHeight = Limits::PictureHeight;
 constexpr int MaxByte = 0xFF;
 constexpr int MinInt16 = -32768;
 constexpr int MaxInt16 = 32767;

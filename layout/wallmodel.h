@@ -5,6 +5,7 @@
 #include "wallwindow.h"
 
 #include <blocklayout.h>
+#include <devicelimits.h>
 
 #include <QList>
 #include <QMap>
@@ -19,7 +20,7 @@ class WallModel
 public:
     static constexpr int MaxWindows = BlockLayout::Slots;
     static constexpr int MaxPerScreen = 4;  // windows one screen can show
-    static constexpr int MaxChannel = 223;
+    static constexpr int MaxChannel = Limits::LastInputCode;
     // Trimmed sections the channel data block holds after its count byte.
     static constexpr int MaxTrims = (BlockLayout::ChDataSize - 1) / BlockLayout::SectionSize;
     static constexpr int CellCount = BlockLayout::Cells;

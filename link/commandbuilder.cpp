@@ -11,7 +11,7 @@
 struct CommandBuilder::FixedWrite
 {
     enum Param { NoParam, NamedPreset, EntryIndex };
-    enum Payload { NoPayload, SendBuf, SendBuf2 };
+    enum Payload { NoPayload, First, Second };
 
     int type;
     quint8 code;
@@ -28,19 +28,19 @@ using FixedWrite = CommandBuilder::FixedWrite;
 // The length fields are the device's; the caption frame's 23 is one short
 // of its real size, and processors in the field expect exactly that.
 constexpr FixedWrite FixedWrites[] = {
-    {Command::WriteNetwork, Protocol::WriteNetwork, 38, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {Command::WriteNetwork, Protocol::WriteNetwork, 38, FixedWrite::NoParam, FixedWrite::First, true},
     {Command::DeleteWindows, Protocol::DeleteWindows, 20, FixedWrite::NamedPreset, FixedWrite::NoPayload, false},
-    {Command::WriteChannels, Protocol::WriteChannels, 1492, FixedWrite::NoParam, FixedWrite::SendBuf2, true},
+    {Command::WriteChannels, Protocol::WriteChannels, 1492, FixedWrite::NoParam, FixedWrite::Second, true},
     {Command::RestoreFactory, Protocol::RestoreFactory, 19, FixedWrite::NoParam, FixedWrite::NoPayload, true},
-    {Command::SetWindowSignal, Protocol::SetWindowSignal, 22, FixedWrite::NamedPreset, FixedWrite::SendBuf, true},
+    {Command::SetWindowSignal, Protocol::SetWindowSignal, 22, FixedWrite::NamedPreset, FixedWrite::First, true},
     {Command::RecallPreset, Protocol::RecallPreset, 20, FixedWrite::NamedPreset, FixedWrite::NoPayload, true},
-    {Command::SetMainSignal, Protocol::SetMainSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
-    {Command::SetPipSignal, Protocol::SetPipSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
-    {Command::SetCaptionSignal, Protocol::SetCaptionSignal, 21, FixedWrite::EntryIndex, FixedWrite::SendBuf, true},
-    {Command::SetLight, Protocol::SetLight, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
-    {Command::SetContrast, Protocol::SetContrast, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
-    {Command::SetColour, Protocol::SetColour, 21, FixedWrite::NoParam, FixedWrite::SendBuf, true},
-    {Command::SetCaptions, Protocol::SetCaptions, 23, FixedWrite::NoParam, FixedWrite::SendBuf, true},
+    {Command::SetMainSignal, Protocol::SetMainSignal, 21, FixedWrite::EntryIndex, FixedWrite::First, true},
+    {Command::SetPipSignal, Protocol::SetPipSignal, 21, FixedWrite::EntryIndex, FixedWrite::First, true},
+    {Command::SetCaptionSignal, Protocol::SetCaptionSignal, 21, FixedWrite::EntryIndex, FixedWrite::First, true},
+    {Command::SetLight, Protocol::SetLight, 21, FixedWrite::NoParam, FixedWrite::First, true},
+    {Command::SetContrast, Protocol::SetContrast, 21, FixedWrite::NoParam, FixedWrite::First, true},
+    {Command::SetColour, Protocol::SetColour, 21, FixedWrite::NoParam, FixedWrite::First, true},
+    {Command::SetCaptions, Protocol::SetCaptions, 23, FixedWrite::NoParam, FixedWrite::First, true},
     {Command::AutoAdjust, Protocol::AutoAdjust, 20, FixedWrite::EntryIndex, FixedWrite::NoPayload, true},
 };
 
@@ -55,30 +55,31 @@ CommandBuilder::CommandBuilder(QByteArray &checkSum)
 
 // A command that changes or recalls a preset and names none is the
 // caller's fault: it goes nowhere rather than to preset 0 or 255.
-QList<QByteArray> CommandBuilder::build(int type, const Staging &staging)
+QList<QByteArray> CommandBuilder::build(const LinkRequest &request)
 {
-    if (namesPreset(type) && (staging.preset < 0 || staging.preset >= DeviceData::Presets)) {
+    const int type = request.type;
+    if (namesPreset(type) && (request.preset < 0 || request.preset >= DeviceData::Presets)) {
         qCWarning(lcLink) << "command" << type << "names no preset; not sent";
         return {};
     }
     if (const FixedWrite *write = fixedWrite(type))
-        return {buildFixedWrite(*write, staging)};
+        return {buildFixedWrite(*write, request)};
 
     switch (type) {
     case Command::WriteWall:
-        return {FrameBuilder::wallFrame(staging.wall, freshTag())};
+        return {FrameBuilder::wallFrame(request.wall, freshTag())};
     case Command::WriteWindows: {
         QByteArray params;
-        params.append(static_cast<char>(staging.preset)).append('\x01');
-        return {FrameBuilder::sizedWriteFrame(Protocol::WriteWindows, params + staging.sendBuf,
+        params.append(static_cast<char>(request.preset)).append('\x01');
+        return {FrameBuilder::sizedWriteFrame(Protocol::WriteWindows, params + request.payload,
                                               freshTag())};
     }
     case Command::WriteAllPresets:
-        return buildAllPresets(staging);
+        return buildAllPresets(request);
     case Command::SwitchPictureMode:
-        return buildPictureMode(staging);
+        return buildPictureMode(request);
     case Command::SetRectangles:
-        return buildRectangles(staging);
+        return buildRectangles(request);
     default:
         return buildReads(type);
     }
@@ -141,29 +142,29 @@ const CommandBuilder::FixedWrite *CommandBuilder::fixedWrite(int type)
     return nullptr;
 }
 
-const QByteArray *CommandBuilder::payloadOf(const FixedWrite &write, const Staging &staging)
+const QByteArray *CommandBuilder::payloadOf(const FixedWrite &write, const LinkRequest &request)
 {
     switch (write.payload) {
-    case FixedWrite::SendBuf:
-        return &staging.sendBuf;
-    case FixedWrite::SendBuf2:
-        return &staging.sendBuf2;
+    case FixedWrite::First:
+        return &request.payload;
+    case FixedWrite::Second:
+        return &request.payload2;
     case FixedWrite::NoPayload:
         break;
     }
     return nullptr;
 }
 
-QByteArray CommandBuilder::buildFixedWrite(const FixedWrite &write, const Staging &staging)
+QByteArray CommandBuilder::buildFixedWrite(const FixedWrite &write, const LinkRequest &request)
 {
     if (write.freshTag)
         freshTag();
     QByteArray params;
     if (write.param == FixedWrite::NamedPreset)
-        params.append(static_cast<char>(staging.preset));
+        params.append(static_cast<char>(request.preset));
     else if (write.param == FixedWrite::EntryIndex)
-        params.append(static_cast<char>(staging.index));
-    if (const QByteArray *payload = payloadOf(write, staging))
+        params.append(static_cast<char>(request.entry));
+    if (const QByteArray *payload = payloadOf(write, request))
         params.append(*payload);
     if (write.type == Command::RecallPreset)
         qCDebug(lcLink) << "dm_checkSum = " << m_checkSum.toHex(' ');
@@ -173,32 +174,30 @@ QByteArray CommandBuilder::buildFixedWrite(const FixedWrite &write, const Stagin
     return FrameBuilder::writeFrame(write.code, write.lengthField, params, tag);
 }
 
-QList<QByteArray> CommandBuilder::buildPictureMode(const Staging &staging)
+QList<QByteArray> CommandBuilder::buildPictureMode(const LinkRequest &request)
 {
-    if (staging.index < 0 || staging.index >= DeviceData::InCardEntries) {
-        qCWarning(lcLink) << "picture mode for entry" << staging.index << "refused";
+    if (request.entry < 0 || request.entry >= DeviceData::InCardEntries) {
+        qCWarning(lcLink) << "picture mode for entry" << request.entry << "refused";
         return {};
     }
-    const int wantedGroup = staging.sendBuf.isEmpty() ? 0 : staging.sendBuf.at(0);
-    return FrameBuilder::pictureModeFrames(staging.index, staging.entryMode, wantedGroup,
+    const int wantedGroup = request.payload.isEmpty() ? 0 : request.payload.at(0);
+    return FrameBuilder::pictureModeFrames(request.entry, request.entryMode, wantedGroup,
                                            freshTag());
 }
 
-QList<QByteArray> CommandBuilder::buildRectangles(const Staging &staging)
+QList<QByteArray> CommandBuilder::buildRectangles(const LinkRequest &request)
 {
     const QByteArray &tag = freshTag();
-    return {FrameBuilder::writeFrame(Protocol::SetRectA, RectangleFrameSize, staging.sendBuf, tag),
-            FrameBuilder::writeFrame(Protocol::SetRectB, RectangleFrameSize, staging.sendBuf2, tag)};
+    return {FrameBuilder::writeFrame(Protocol::SetRectA, RectangleFrameSize, request.payload, tag),
+            FrameBuilder::writeFrame(Protocol::SetRectB, RectangleFrameSize, request.payload2, tag)};
 }
 
-QList<QByteArray> CommandBuilder::buildAllPresets(const Staging &staging)
+QList<QByteArray> CommandBuilder::buildAllPresets(const LinkRequest &request)
 {
-    const int presets = qMin<int>(staging.allDataList.size(), DeviceData::Presets);
     QList<QByteArray> frames;
-    for (int i = 0; i < presets; ++i) {
-        frames << FrameBuilder::presetFrames(staging.presetList.value(i, i), staging.allDataList.at(i),
-                                             staging.inDataList.value(i),
-                                             staging.chDataList.value(i), freshTag());
+    for (const LinkRequest::Preset &preset : request.presets.mid(0, DeviceData::Presets)) {
+        frames << FrameBuilder::presetFrames(preset.preset, preset.windows, preset.sources,
+                                             preset.channels, freshTag());
     }
     return frames;
 }

@@ -2,8 +2,8 @@
 #define COMMANDBUILDER_H
 
 #include "datataggenerator.h"
-
 #include "framebuilder.h"
+#include "linkrequest.h"
 
 #include <commandtype.h>
 
@@ -11,16 +11,11 @@
 #include <QList>
 #include <QString>
 
-// The command catalogue: turns a posted command type and the payload the
-// caller staged into the request frames to queue. Renews the data tag for
-// the commands that carry a fresh one.
+// The command catalogue: turns a posted request into the request frames
+// to queue. Renews the data tag for the commands that carry a fresh one.
 class CommandBuilder
 {
 public:
-
-    // What the caller staged for one command, copied when it was posted,
-    // so that the frames carry what the caller meant whatever it stages
-    // next.
     // The link settings a connection opens with.
     struct LinkSettings
     {
@@ -28,24 +23,6 @@ public:
         QString ip;
         int port = 0;
         QString portName;
-    };
-
-    struct Staging
-    {
-        int index = 0;
-        QByteArray sendBuf;
-        QByteArray sendBuf2;
-        QList<QByteArray> allDataList;
-        QList<QByteArray> inDataList;
-        QList<QByteArray> chDataList;
-        QList<int> presetList; // the presets the three lists describe; empty: 0, 1, 2 ...
-        int preset = -1; // the preset the command writes or recalls
-        int entryMode = 0; // current picture mode of entry index
-        FrameBuilder::Wall wall;
-        int timeoutMs = Command::ShortWait; // announced with send_out_time
-        bool batching = false;              // frames are only queued
-        LinkSettings link;                  // where Connect goes
-        int linkOp = 0;                     // which opening or closing it is
     };
 
     // How long the device may take to carry out a frame of the command
@@ -72,19 +49,19 @@ public:
     explicit CommandBuilder(QByteArray &checkSum);
 
     // Empty for a type without frames.
-    QList<QByteArray> build(int type, const Staging &staging);
+    QList<QByteArray> build(const LinkRequest &request);
 
     // A write frame of fixed layout, from the command table.
     struct FixedWrite;
 
 private:
     static const FixedWrite *fixedWrite(int type);
-    static const QByteArray *payloadOf(const FixedWrite &write, const Staging &staging);
+    static const QByteArray *payloadOf(const FixedWrite &write, const LinkRequest &request);
 
-    QByteArray buildFixedWrite(const FixedWrite &write, const Staging &staging);
-    QList<QByteArray> buildPictureMode(const Staging &staging);
-    QList<QByteArray> buildRectangles(const Staging &staging);
-    QList<QByteArray> buildAllPresets(const Staging &staging);
+    QByteArray buildFixedWrite(const FixedWrite &write, const LinkRequest &request);
+    QList<QByteArray> buildPictureMode(const LinkRequest &request);
+    QList<QByteArray> buildRectangles(const LinkRequest &request);
+    QList<QByteArray> buildAllPresets(const LinkRequest &request);
     QList<QByteArray> buildReads(int type);
     const QByteArray &freshTag();
 

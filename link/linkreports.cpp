@@ -54,11 +54,11 @@ void Singleton_SerialPort::takeNetwork(const ReplyParser::OwnState &network)
 }
 
 // The post counts as work under way until the worker reports it run.
-void Singleton_SerialPort::postRun(int type, const CommandBuilder::Staging &staging)
+void Singleton_SerialPort::postWork(std::function<void()> work)
 {
     const int post = m_activity.posted();
-    m_workerSide->post([this, type, staging, post] {
-        run(type, staging);
+    m_workerSide->post([this, work = std::move(work), post] {
+        work();
         report([this, post] { m_activity.ran(post); });
     });
 }

@@ -1,5 +1,6 @@
 #include "requestplanner.h"
 
+#include "commandbuilder.h"
 #include "framebuilder.h"
 #include "linktransport.h"
 #include "replyshape.h"
@@ -9,16 +10,16 @@ RequestPlanner::RequestPlanner(const LinkTransport &transport)
 {
 }
 
-QList<RequestQueue::Request> RequestPlanner::posted(int type, const CommandBuilder::Staging &staging,
-                                                    const QList<QByteArray> &frames)
+void RequestPlanner::beginBatch(int budgetMs)
 {
-    if (!staging.batching || !m_batching) {
-        ++m_batches;
-        m_budgetMs = staging.timeoutMs;
-    }
-    m_batching = staging.batching;
+    ++m_batches;
+    m_budgetMs = budgetMs;
+}
+
+QList<RequestQueue::Request> RequestPlanner::posted(int type, int post, const QList<QByteArray> &frames) const
+{
     RequestQueue::Request posting;
-    posting.post = ++m_posts;
+    posting.post = post;
     posting.batch = m_batches;
     posting.budgetMs = m_budgetMs;
     return following(posting, type, frames);

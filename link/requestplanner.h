@@ -1,7 +1,6 @@
 #ifndef REQUESTPLANNER_H
 #define REQUESTPLANNER_H
 
-#include "commandbuilder.h"
 #include "requestqueue.h"
 
 #include <QByteArray>
@@ -11,27 +10,25 @@ class LinkTransport;
 
 // Turns the frames of a posted command into the requests the queue sends:
 // what answers each, how long each may wait and whether it may go again,
-// and the budget it shares with the rest of its batch. A command posted on
-// its own is a batch of its own, with the time-out its caller announced as
-// budget; the commands queued for one batch share the first one's.
+// and the budget it shares with the rest of its batch. A request posted on
+// its own is a batch of its own, with its time-out as budget; the requests
+// posted as one batch share the budget their caller gave it.
 class RequestPlanner
 {
 public:
     explicit RequestPlanner(const LinkTransport &transport);
 
-    QList<RequestQueue::Request> posted(int type, const CommandBuilder::Staging &staging,
-                                        const QList<QByteArray> &frames);
-    // The batch being queued is complete: what is posted next starts another.
-    void endBatch() { m_batching = false; }
+    // What is posted next belongs to a new batch with this budget.
+    void beginBatch(int budgetMs);
+    // post: the number the posting got from its caller.
+    QList<RequestQueue::Request> posted(int type, int post, const QList<QByteArray> &frames) const;
     // Requests that belong to the posting and the batch of an earlier one.
     QList<RequestQueue::Request> following(const RequestQueue::Request &earlier, int type,
                                            const QList<QByteArray> &frames) const;
 
 private:
     const LinkTransport &m_transport;
-    int m_posts = 0;   // commands queued so far
     int m_batches = 0; // batches begun so far
-    bool m_batching = false;
     int m_budgetMs = 0; // the batch's
 };
 

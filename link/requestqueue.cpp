@@ -4,6 +4,9 @@
 
 #include <protocol.h>
 
+#include <QSet>
+
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -83,7 +86,7 @@ void RequestQueue::replyTaken(int replySize)
 {
     if (m_state != State::InFlight)
         return;
-    takeHead(replySize);
+    takeHead(replySize, true);
     if (m_requests.isEmpty())
         emit drained();
     else
@@ -93,7 +96,7 @@ void RequestQueue::replyTaken(int replySize)
 void RequestQueue::replyEnds(int replySize)
 {
     if (m_state == State::InFlight)
-        takeHead(replySize);
+        takeHead(replySize, false);
 }
 
 void RequestQueue::replaceHead(const Request &request)
@@ -109,7 +112,7 @@ void RequestQueue::replaceHead(const Request &request)
 // It may have taken as long as since the first attempt went; the device
 // answers in turn, so each answer owed may take as long again after it,
 // and then as long as an attempt waits.
-void RequestQueue::takeHead(int replySize)
+void RequestQueue::takeHead(int replySize, bool answered)
 {
     m_replyTimer.stop();
     const Request done = m_requests.takeFirst();
@@ -122,6 +125,10 @@ void RequestQueue::takeHead(int replySize)
     m_attempts = 0;
     m_state = State::Idle;
     countDone(done, replySize);
+    const bool more = std::any_of(m_requests.cbegin(), m_requests.cend(),
+                                  [&done](const Request &request) { return request.post == done.post; });
+    if (!more)
+        emit postEnded(done.post, answered);
 }
 
 void RequestQueue::expireAttempt()
@@ -168,6 +175,12 @@ QList<RequestQueue::Request> RequestQueue::takeAll()
     m_attempts = 0;
     const QList<Request> dropped = std::exchange(m_requests, {});
     emit sizeChanged(0);
+    QSet<int> ended;
+    for (const Request &request : dropped) {
+        if (!ended.contains(request.post))
+            emit postEnded(request.post, false);
+        ended.insert(request.post);
+    }
     return dropped;
 }
 

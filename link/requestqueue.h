@@ -95,7 +95,8 @@ public:
     // when it has the shape of the answers owed.
     void lineBusy();
     void lateReply(const QByteArray &reply);
-    // Drops every request; what was in flight may still be answered.
+    // Drops every request, each posting ended unanswered; what was in
+    // flight may still be answered.
     QList<Request> takeAll();
 
 signals:
@@ -107,6 +108,8 @@ signals:
     void drained();
     // Requests were queued or taken off the queue (answered or dropped).
     void sizeChanged(int size);
+    // The last request of the posting left the queue: answered, or not.
+    void postEnded(int post, bool answered);
     // How far the posted command has come, after each of its replies when
     // it has more than one exchange.
     void progress(int command, int framesDone, int framesTotal, qint64 bytesDone, qint64 bytesTotal);
@@ -116,7 +119,7 @@ private:
 
     void sendHead();
     void transmitHead();
-    void takeHead(int replySize);
+    void takeHead(int replySize, bool answered);
     int timeLeftMs() const;
     int attemptWaitMs() const;
     int usualWaitMs(const Request &request) const;

@@ -78,6 +78,9 @@ Singleton_SerialPort::Singleton_SerialPort()
             Qt::DirectConnection);
     connect(this, &Singleton_SerialPort::isFistConnect, &m_callerSide,
             [this] { m_state.handle(LinkStateModel::Event::ReadDone); }, Qt::DirectConnection);
+    connect(&dm_sendList, &RequestQueue::postEnded, this, [this](int post, bool answered) {
+        report([this, post, answered] { requestEnded(post, answered ? LinkReply::NoError : LinkReply::Unanswered); });
+    });
     handOverEdits(m_verifyParser, &Singleton_SerialPort::dm_deviceCopy);
     forward(m_verifyParser, &ReplyParser::replaceWins, &Singleton_SerialPort::repalceDeviceCopy);
     // A connection that holds changes made here reads the device's status
@@ -119,36 +122,48 @@ QStringList Singleton_SerialPort::openablePortNames()
 }
 
 // Opening and closing are the callers' events of the link state; what the
-// transport makes of them is the worker's to report.
+// transport makes of them is the worker's to report. The settings are
+// copied here, in the callers' thread.
 void Singleton_SerialPort::postCommand(int type)
 {
     using E = LinkStateModel::Event;
-    const bool linkOp = type == Command::Connect || type == Command::Reconnect || type == Command::Disconnect;
-    if (linkOp) {
-        ++m_linkOpsPosted;
-        m_state.handle(type == Command::Connect ? E::OpenAsked
-                                                : type == Command::Reconnect ? E::Retry : E::CloseAsked);
+    if (type != Command::Connect && type != Command::Reconnect && type != Command::Disconnect) {
+        qCWarning(lcLink) << "command" << type << "is no opening or closing; not run";
+        return;
     }
-    CommandBuilder::Staging staging = staged(type);
-    staging.linkOp = m_linkOpsPosted;
-    if (type == Command::EndOfBatch)
-        dm_sendEnable = 1;
-    postRun(type, staging);
+    ++m_linkOpsPosted;
+    m_state.handle(type == Command::Connect ? E::OpenAsked : type == Command::Reconnect ? E::Retry : E::CloseAsked);
+    const CommandBuilder::LinkSettings settings{dm_linkType, dm_ip, dm_port, dm_portName};
+    postWork([this, type, settings, linkOp = m_linkOpsPosted] { runLinkOp(type, settings, linkOp); });
 }
 
-void Singleton_SerialPort::send(const LinkRequest &request)
+LinkReply *Singleton_SerialPort::send(const LinkRequest &request)
 {
-    emit send_out_time(request.timeoutMs);
-    CommandBuilder::Staging staging = staged(request.type);
-    staging.preset = request.preset;
-    staging.sendBuf = request.payload;
-    postRun(request.type, staging);
+    return send(QList<LinkRequest>{request}, request.timeoutMs);
 }
 
-void Singleton_SerialPort::post(int type, int timeoutMs)
+void Singleton_SerialPort::requestEnded(int post, LinkReply::Error error)
 {
-    emit send_out_time(timeoutMs);
-    postCommand(type);
+    if (LinkReply *reply = m_replies.take(post))
+        reply->requestEnded(error);
+}
+
+// Each request gets its number here, so that the worker's report of its
+// end finds the reply.
+LinkReply *Singleton_SerialPort::send(const QList<LinkRequest> &batch, int budgetMs)
+{
+    emit send_out_time(budgetMs);
+    auto *reply = new LinkReply(int(qMax<qsizetype>(batch.size(), 1)), &m_callerSide);
+    if (batch.isEmpty()) {
+        QMetaObject::invokeMethod(reply, [reply] { reply->requestEnded(LinkReply::NotSent); },
+                                  Qt::QueuedConnection);
+        return reply;
+    }
+    const int firstPost = m_postsSent + 1;
+    for (qsizetype i = 0; i < batch.size(); ++i)
+        m_replies.insert(++m_postsSent, reply);
+    postWork([this, batch, firstPost, budget = m_announcedTimeoutMs] { run(batch, firstPost, budget); });
+    return reply;
 }
 
 
@@ -157,71 +172,49 @@ bool Singleton_SerialPort::isConnected() const
     return m_state.isOpen();
 }
 
-// What the command reads of the staging members and the record, taken in
-// the caller's thread: the worker builds the frames from this copy only.
-CommandBuilder::Staging Singleton_SerialPort::staged(int type) const
-{
-    CommandBuilder::Staging staging;
-    staging.index = dm_index;
-    staging.sendBuf = dm_sendBuf;
-    staging.sendBuf2 = dm_sendBuf2;
-    staging.timeoutMs = m_announcedTimeoutMs;
-    staging.batching = dm_sendEnable != 1;
-    switch (type) {
-    case Command::Connect:
-    case Command::Reconnect:
-        staging.link = {dm_linkType, dm_ip, dm_port, dm_portName};
-        break;
-    case Command::WriteWall:
-        staging.wall = FrameBuilder::wallOf(dm_data);
-        break;
-    case Command::WriteAllPresets:
-        staging.allDataList = dm_allDataList;
-        staging.inDataList = dm_inDataList;
-        staging.chDataList = dm_chDataList;
-        staging.presetList = dm_presetList;
-        break;
-    case Command::SwitchPictureMode:
-        if (dm_index >= 0 && dm_index < DeviceData::InCardEntries)
-            staging.entryMode = dm_data.inCards[size_t(dm_index)].mode;
-        break;
-    default:
-        break;
-    }
-    return staging;
-}
-
 // An attempt to get a lost link back is the program's, not the operator's:
 // it puts up no wait page.
-void Singleton_SerialPort::run(int type, const CommandBuilder::Staging &staging)
+void Singleton_SerialPort::runLinkOp(int type, const CommandBuilder::LinkSettings &settings, int linkOp)
 {
-    if (!staging.batching && type != Command::Reconnect)
+    if (type != Command::Reconnect)
         announce(&Singleton_SerialPort::setWaitPage, false);
-    switch (type) {
-    case Command::Connect:
-    case Command::Reconnect:
-        m_linkOp = staging.linkOp;
-        connectLink(staging.link);
-        break;
-    case Command::Disconnect:
-        m_linkOp = staging.linkOp;
+    m_linkOp = linkOp;
+    if (type == Command::Disconnect)
         disconnectLink();
-        break;
-    case Command::EndOfBatch:
-        endBatch();
-        break;
-    case Command::ConnectionRead:
-        queueCommand(type, staging, true);
-        break;
-    case Command::VerifyRead:
-        // A fresh copy: its tags never match, so the presets are always read.
+    else
+        connectLink(settings);
+}
+
+// The batch goes under one wait page; its head goes out only when the
+// queue was idle, so a frame in flight is never sent twice.
+void Singleton_SerialPort::run(const QList<LinkRequest> &batch, int firstPost, int budgetMs)
+{
+    announce(&Singleton_SerialPort::setWaitPage, false);
+    const bool idle = dm_sendList.isEmpty();
+    m_planner.beginBatch(budgetMs);
+    int post = firstPost;
+    for (const LinkRequest &request : batch)
+        queueRequest(request, post++);
+    if (!idle)
+        return;
+    if (dm_sendList.isEmpty())
+        announce(&Singleton_SerialPort::setWaitPage, true); // nothing to wait for
+    else
+        dm_sendList.start();
+}
+
+// A verify starts from a fresh copy: its tags never match, so the presets
+// are always read.
+void Singleton_SerialPort::queueRequest(const LinkRequest &request, int post)
+{
+    if (request.type == Command::VerifyRead)
         m_verify = {};
-        queueCommand(type, staging, !staging.batching);
-        break;
-    default:
-        queueCommand(type, staging, !staging.batching);
-        break;
+    const QList<QByteArray> frames = m_builder.build(request);
+    if (frames.isEmpty()) {
+        report([this, post] { requestEnded(post, LinkReply::NotSent); });
+        return;
     }
+    dm_sendList.append(m_planner.posted(request.type, post, frames));
 }
 
 void Singleton_SerialPort::connectLink(const CommandBuilder::LinkSettings &settings)
@@ -286,33 +279,6 @@ void Singleton_SerialPort::handleSocketError(QAbstractSocket::SocketError error)
 void Singleton_SerialPort::socketConnected()
 {
     dm_tcpSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-}
-
-// Appends the command's frames; the head goes out only when the queue was
-// idle, so a frame in flight is never sent twice.
-void Singleton_SerialPort::queueCommand(int type, const CommandBuilder::Staging &staging,
-                                        bool sendAtOnce)
-{
-    const QList<QByteArray> frames = m_builder.build(type, staging);
-    const bool idle = dm_sendList.isEmpty();
-    dm_sendList.append(m_planner.posted(type, staging, frames));
-    if (!idle || !sendAtOnce)
-        return;
-    if (frames.isEmpty())
-        announce(&Singleton_SerialPort::setWaitPage, true); // nothing to wait for
-    else
-        dm_sendList.start();
-}
-
-void Singleton_SerialPort::endBatch()
-{
-    m_planner.endBatch();
-    announce(&Singleton_SerialPort::setWaitPage, false);
-    qCDebug(lcLink) << "in init end";
-    if (dm_sendList.isEmpty())
-        announce(&Singleton_SerialPort::setWaitPage, true);
-    else
-        dm_sendList.start();
 }
 
 void Singleton_SerialPort::sendData(const QByteArray &frame)

@@ -4,6 +4,7 @@
 #include "commandbuilder.h"
 #include "handover.h"
 #include "linkactivity.h"
+#include "linkreply.h"
 #include "linkrequest.h"
 #include "linkstatemodel.h"
 #include "linktransport.h"
@@ -16,11 +17,15 @@
 
 #include <QAbstractSocket>
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class QThread;
 class QTcpSocket;
@@ -30,17 +35,17 @@ class QTcpSocket;
 // one at a time, pairs each reply with its request and stores what it says
 // in the device data record.
 //
-// Callers stage a payload in the dm_send... members, emit send_out_time()
-// and call postCommand(), which takes a copy of what they staged and of the
-// time-out announced; the worker's signals tell them what changed.
+// Callers post requests as values (LinkRequest), one at a time or as one
+// batch, and follow each to its end by the LinkReply send() returns; the
+// worker's signals tell them what changed.
 //
-// The two threads share nothing: the staging members, dm_sendEnable, the
-// link settings and the record dm_data belong to the callers' thread and
-// reach the worker as copies taken at post time; the link state, the data
-// tags and the worker's own record belong to the worker. Everything passes
-// through a Handover: the worker's signals are emitted in the callers'
-// thread, each after the edits to dm_data and dm_deviceCopy that the reply
-// before it made to the worker's own record.
+// The two threads share nothing: the requests, the link settings and the
+// record dm_data belong to the callers' thread, and requests reach the
+// worker as values taken at post time; the link state, the data tags and
+// the worker's own record belong to the worker. Everything passes through
+// a Handover: the worker's signals are emitted in the callers' thread,
+// each after the edits to dm_data and dm_deviceCopy that the reply before
+// it made to the worker's own record.
 class Singleton_SerialPort : public QObject
 {
     Q_OBJECT
@@ -55,14 +60,15 @@ public:
     // Serial ports that can be opened now.
     static QStringList openablePortNames();
 
-    // Copies what the caller staged, then runs the command in the worker
-    // thread, in posting order.
+    // Opens, opens again without a wait page, or closes the link
+    // (Command::Connect, Reconnect, Disconnect), in posting order.
     void postCommand(int type);
-    // Posts a command that names its preset, with its own payload and
-    // time-out; nothing staged is read.
-    void send(const LinkRequest &request);
-    // Announces the time-out of the command (send_out_time), then posts it.
-    void post(int type, int timeoutMs);
+    // Posts the request as a batch of its own, its time-out its budget.
+    LinkReply *send(const LinkRequest &request);
+    // Posts the requests as one batch: queued together, under one wait page
+    // and one budget, announced first (send_out_time), which a direct
+    // handler may change. Requests run in posting order.
+    LinkReply *send(const QList<LinkRequest> &batch, int budgetMs);
     // The data tag kept from the last run; none (a settings file not ours)
     // keeps the tag and gives the last one its eight bytes.
     void postKeptTag(const QByteArray &tag, bool none);
@@ -91,8 +97,6 @@ public:
     void setReconnects(bool reconnects);
 
     int dm_connect_statu = 1; // the worker's: 1 link down, 0 link up
-    int dm_sendEnable = 1;    // the callers': 0 while a batch is only queued
-    int dm_index = 0;         // input card entry of the next command
 
     int dm_linkType = 0; // 0 TCP, otherwise serial
     QString dm_ip;
@@ -108,12 +112,6 @@ public:
     DeviceData dm_deviceCopy;
     QByteArray dm_checkSum;     // the worker's: data tag carried by write requests
     QByteArray dm_lastCheckSum; // the worker's: tag of the last frame sent
-    QByteArray dm_sendBuf;
-    QByteArray dm_sendBuf2;
-    QList<QByteArray> dm_allDataList;
-    QList<QByteArray> dm_inDataList;
-    QList<QByteArray> dm_chDataList;
-    QList<int> dm_presetList; // the presets those lists describe; empty: 0, 1, 2 ...
 
 signals:
     void setWaitPage(bool closed);
@@ -167,7 +165,9 @@ private:
     static void shutDown();
     void forwardParserSignals();
     void handOverEdits(ReplyParser *parser, DeviceData Singleton_SerialPort::*copy);
-    void postRun(int type, const CommandBuilder::Staging &staging);
+    // Runs the work in the worker's thread; it counts as under way until
+    // the worker reports it run.
+    void postWork(std::function<void()> work);
     void reportTag();
     void takeNetwork(const ReplyParser::OwnState &network);
 
@@ -197,10 +197,11 @@ private:
     void linkLost();
     void setLinkState(bool up);
 
-    CommandBuilder::Staging staged(int type) const;
-    void run(int type, const CommandBuilder::Staging &staging);
-    void queueCommand(int type, const CommandBuilder::Staging &staging, bool sendAtOnce);
-    void endBatch();
+    void runLinkOp(int type, const CommandBuilder::LinkSettings &settings, int linkOp);
+    void run(const QList<LinkRequest> &batch, int firstPost, int budgetMs);
+    void queueRequest(const LinkRequest &request, int post);
+    // Ends the post's reply; posted to the callers' side.
+    void requestEnded(int post, LinkReply::Error error);
     void sendData(const QByteArray &frame);
     void sendFailed(int message);
     void gaveUp(int command);
@@ -248,6 +249,8 @@ private:
     int m_linkOp = 0;        // the worker's: the last it ran
     bool m_reconnects = true;
     int m_announcedTimeoutMs = Command::ShortWait;
+    int m_postsSent = 0; // requests posted, each its number
+    QHash<int, QPointer<LinkReply>> m_replies; // by post number
 };
 
 #endif // SINGLETON_SERIALPORT_H

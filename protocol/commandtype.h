@@ -1,7 +1,7 @@
 #ifndef COMMANDTYPE_H
 #define COMMANDTYPE_H
 
-// The command types callers post to the link (postCommand): 1 to 3 open
+// The command types of the requests callers post to the link: 1 to 3 open
 // and close the link, the others build request frames (docs/protocol.md).
 namespace Command {
 
@@ -33,7 +33,6 @@ enum Type : int {
     AutoAdjust = 91,
     ConnectionRead = 190,
     ReadAllPresets = 191,
-    EndOfBatch = 192,
     ReadInputCards = 193,
     VerifyRead = 194,
 };

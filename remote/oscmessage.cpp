@@ -1,5 +1,7 @@
 #include "oscmessage.h"
 
+#include <devicelimits.h>
+
 #include <lo/lo.h>
 
 #include <cstdlib>
@@ -108,15 +110,16 @@ OscMessage::Decoded OscMessage::decode(const QByteArray &datagram)
         return failed(RemoteError::InvalidParams, QStringLiteral("type tags must be \",%1\"").arg(QLatin1String(address->types)));
     switch (address->method) {
     case RemoteCall::Recall:
-        if (intArg(argv[0]) < 1 || intArg(argv[0]) > 16)
-            return failed(RemoteError::InvalidParams, QStringLiteral("preset must be from 1 to 16"));
+        if (intArg(argv[0]) < 1 || intArg(argv[0]) > Limits::Presets)
+            return failed(RemoteError::InvalidParams, QStringLiteral("preset must be from 1 to %1").arg(Limits::Presets));
         decoded.call.preset = intArg(argv[0]) - 1;
         break;
     case RemoteCall::SetSource:
-        if (intArg(argv[0]) < 1 || intArg(argv[0]) > 64)
-            return failed(RemoteError::InvalidParams, QStringLiteral("window must be from 1 to 64"));
-        if (intArg(argv[1]) < 0 || intArg(argv[1]) > 223)
-            return failed(RemoteError::InvalidParams, QStringLiteral("input must be from 0 to 223"));
+        if (intArg(argv[0]) < 1 || intArg(argv[0]) > Limits::Windows)
+            return failed(RemoteError::InvalidParams, QStringLiteral("window must be from 1 to %1").arg(Limits::Windows));
+        if (intArg(argv[1]) < 0 || intArg(argv[1]) > Limits::LastInputCode)
+            return failed(RemoteError::InvalidParams,
+                          QStringLiteral("input must be from 0 to %1").arg(Limits::LastInputCode));
         decoded.call.window = intArg(argv[0]) - 1;
         decoded.call.input = intArg(argv[1]);
         break;

@@ -1,5 +1,7 @@
 #include "rpccodec.h"
 
+#include <devicelimits.h>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -28,10 +30,6 @@ const MethodName Methods[] = {
     {"window.setSource", RemoteCall::SetSource}, {"inputs.list", RemoteCall::InputsList},
     {"verify", RemoteCall::Verify},          {"subscribe", RemoteCall::Subscribe},
 };
-
-constexpr int Presets = 16;
-constexpr int Windows = 64;
-constexpr int MaxInput = 223;
 
 Decoded failed(Decoded decoded, int code, const QString &message)
 {
@@ -82,16 +80,16 @@ QString readParams(const QJsonObject &params, RemoteCall *call)
     switch (call->method) {
     case RemoteCall::Recall:
     case RemoteCall::PresetWindows:
-        if (!integerIn(params.value(QStringLiteral("preset")), 1, Presets, &n))
-            return QStringLiteral("preset must be a whole number from 1 to 16");
+        if (!integerIn(params.value(QStringLiteral("preset")), 1, Limits::Presets, &n))
+            return QStringLiteral("preset must be a whole number from 1 to %1").arg(Limits::Presets);
         call->preset = n - 1;
         break;
     case RemoteCall::SetSource:
-        if (!integerIn(params.value(QStringLiteral("window")), 1, Windows, &n))
-            return QStringLiteral("window must be a whole number from 1 to 64");
+        if (!integerIn(params.value(QStringLiteral("window")), 1, Limits::Windows, &n))
+            return QStringLiteral("window must be a whole number from 1 to %1").arg(Limits::Windows);
         call->window = n - 1;
-        if (!integerIn(params.value(QStringLiteral("input")), 0, MaxInput, &n))
-            return QStringLiteral("input must be a whole number from 0 to 223");
+        if (!integerIn(params.value(QStringLiteral("input")), 0, Limits::LastInputCode, &n))
+            return QStringLiteral("input must be a whole number from 0 to %1").arg(Limits::LastInputCode);
         call->input = n;
         break;
     case RemoteCall::Subscribe: {

@@ -7,6 +7,8 @@
 #include "preset.h"
 #include "walllayout.h"
 
+#include <devicelimits.h>
+
 #include <QByteArray>
 
 #include <array>
@@ -19,10 +21,10 @@
 class DeviceModel
 {
 public:
-    static constexpr int EntryCount = 32;
+    static constexpr int EntryCount = Limits::InputEntries;
     static constexpr int SlotCount = 24;  // entries that carry a card type and version
     static constexpr int OutputCount = 12;
-    static constexpr int PresetCount = 16;
+    static constexpr int PresetCount = Limits::Presets;
     static constexpr int TagSize = 8;
 
     CardVersion systemVersion{1, 0, 0};

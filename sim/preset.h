@@ -1,6 +1,8 @@
 #ifndef PRESET_H
 #define PRESET_H
 
+#include <devicelimits.h>
+
 #include <QByteArray>
 
 // One of the 16 presets as the device stores it: 64 window slots of 28
@@ -8,7 +10,7 @@
 // 8 bytes and the opaque channel data.
 struct Preset
 {
-    static constexpr int SlotCount = 64;
+    static constexpr int SlotCount = Limits::Windows;
     static constexpr int SlotSize = 28;
     static constexpr int SourceSize = 8;
     static constexpr int WindowSize = SlotSize + SourceSize;

@@ -237,13 +237,14 @@ void TestDialogCommands::commands()
     QSignalSpy announced(link(), &Singleton_SerialPort::send_out_time);
     m_sim.simulator().clearRequests();
     QTEST(DialogFields::saidDuring(dialog.get(), [&] { act(part); }), "said");
+    const int wait = announced.isEmpty() ? 0 : announced.first().first().toInt();
 
     // Whatever the dialog posted reaches the device before this read does.
-    link()->postCommand(12);
+    link()->send(LinkRequest::readSignalFlags());
     QVERIFY(QTest::qWaitFor([this] { return m_sim.lastRequest().mid(8, 1) == "\x1C"; }, 10000));
     QVERIFY(m_sim.waitForIdle());
     QCOMPARE(headsLike(m_sim.requests().mid(0, m_sim.requests().size() - 1), frames), frames);
-    QTEST(announced.isEmpty() ? 0 : announced.first().first().toInt(), "wait");
+    QTEST(wait, "wait");
     QTRY_COMPARE(DialogFields::shown(part, after), after);
 }
 
@@ -258,8 +259,8 @@ void TestDialogCommands::versionsOnEveryRead()
          "In13Edit=V1.2.0", "In24Edit=V1.3.9", "Out1Edit=V2.0", "Out12Edit=V2.11", "sys1Edit=V3.1.4"},
         {"In1Edit=No card", "In5Edit=No card", "In4Edit=V1.3.7", "sys1Edit=V5.6.7"}};
     for (const QStringList &shown : rounds) {
-        link()->postCommand(190);
-        link()->post(10, 70000);
+        link()->send(LinkRequest::connectionRead());
+        link()->send(LinkRequest::readVersions());
         QVERIFY(m_sim.waitForIdle(20000));
         QTRY_COMPARE(DialogFields::shown(&dialog, shown), shown);
         DeviceModel &device = m_sim.model();

@@ -148,7 +148,7 @@ void TestEnterKey::enterKeepsTheField()
     QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
 
     // Whatever the keys posted reaches the device before this read does.
-    m_link->postCommand(12);
+    m_link->send(LinkRequest::readSignalFlags());
     QVERIFY(m_sim.waitForRequests(before + 1));
     QVERIFY(m_sim.waitForIdle());
     QCOMPARE(m_sim.requests().size(), before + 1);

@@ -95,17 +95,17 @@ private:
 QList<QByteArray> TestFrames::build(int type)
 {
     CommandBuilder builder(m_checkSum);
-    CommandBuilder::Staging staging;
-    staging.index = m_index;
-    staging.sendBuf = m_sendBuf;
-    staging.sendBuf2 = m_sendBuf2;
-    staging.allDataList = m_all;
-    staging.inDataList = m_in;
-    staging.chDataList = m_ch;
-    staging.preset = m_data.curModel;
-    staging.entryMode = m_index < 32 ? m_data.inCards[size_t(m_index)].mode : 0;
-    staging.wall = FrameBuilder::wallOf(m_data);
-    return builder.build(type, staging);
+    LinkRequest request;
+    request.type = type;
+    request.entry = m_index;
+    request.payload = m_sendBuf;
+    request.payload2 = m_sendBuf2;
+    for (int i = 0; i < m_all.size(); ++i)
+        request.presets.append({i, m_all.at(i), m_in.value(i), m_ch.value(i)});
+    request.preset = m_data.curModel;
+    request.entryMode = m_index < 32 ? m_data.inCards[size_t(m_index)].mode : 0;
+    request.wall = FrameBuilder::wallOf(m_data);
+    return builder.build(request);
 }
 
 void TestFrames::init()

@@ -1,4 +1,5 @@
 #include <commandtype.h>
+#include <devicedata.h>
 #include <devicesimulator.h>
 #include <singleton_serialport.h>
 
@@ -6,6 +7,7 @@
 #include "linkedsimulator.h"
 #include "ptyskip.h"
 #include "signalrecorder.h"
+#include "timedrequest.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -45,6 +47,7 @@ private slots:
     void lateAcknowledgementConfirmsNothing();
     void onePresetWriteGivesUpSoon();
     void batchSharesOneBudget();
+    void repliesTellEachPostingsEnd();
     void lostAcknowledgementSettledByReadingBack_data() { addTransports(); }
     void lostAcknowledgementSettledByReadingBack();
     void writeNotTakenIsReported();
@@ -77,7 +80,6 @@ void TestLinkDoubt::init()
     m_sim = std::make_unique<DeviceSimulator>();
     QVERIFY(m_sim->listenTcp());
     QVERIFY(!HasPty || m_sim->openPty(m_dir.filePath(QStringLiteral("ttyRZ"))));
-    m_link->dm_sendEnable = 1;
     emit m_link->send_out_time(Command::ShortWait);
     m_signals->clear();
 }
@@ -128,7 +130,7 @@ bool TestLinkDoubt::waitFor(const QString &name, int timeoutMs)
 void TestLinkDoubt::measureTheDevice()
 {
     for (int i = 0; i < 4; ++i) {
-        m_link->post(Command::ReadSignalFlags, Command::ShortWait);
+        m_link->send(LinkRequest::readSignalFlags());
         QVERIFY(waitFor(Idle, 10000));
         m_signals->clear();
     }
@@ -163,14 +165,12 @@ void TestLinkDoubt::onePresetWriteGivesUpSoon()
     m_sim->setFaults(faults);
     linkUp();
     QSignalSpy written(m_link, &Singleton_SerialPort::presetWritten);
-    m_link->dm_allDataList = {QByteArray(Preset::WindowsSize + Preset::LayersSize, '\0')};
-    m_link->dm_inDataList = {QByteArray(Preset::SourcesSize, '\0')};
-    m_link->dm_chDataList = {QByteArray(Preset::ChannelDataSize, '\0')};
-    m_link->dm_presetList = {5};
+    const LinkRequest::Preset preset{5, QByteArray(Preset::WindowsSize + Preset::LayersSize, '\0'),
+                                     QByteArray(Preset::SourcesSize, '\0'),
+                                     QByteArray(Preset::ChannelDataSize, '\0')};
     QElapsedTimer clock;
     clock.start();
-    m_link->post(Command::WriteAllPresets, Command::WriteAllWait);
-    m_link->dm_presetList.clear();
+    m_link->send(LinkRequest::writePresets({preset}));
     QVERIFY(waitFor(TimedOut, 60000));
     QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(written.contains({5, int(Singleton_SerialPort::PresetWriteLost)}));
@@ -185,16 +185,37 @@ void TestLinkDoubt::batchSharesOneBudget()
     faults.slowMs = 1500;
     m_sim->setFaults(faults);
     linkUp();
-    m_link->dm_sendEnable = 0;
-    for (int preset : {1, 2, 3, 4}) {
-        LinkRequest recall = LinkRequest::recall(preset);
-        recall.timeoutMs = 4000;
-        m_link->send(recall);
-    }
-    m_link->postCommand(Command::EndOfBatch);
+    QList<LinkRequest> batch;
+    for (int preset : {1, 2, 3, 4})
+        batch << timed(LinkRequest::recall(preset), 4000);
+    m_link->send(batch, 4000);
     QVERIFY(waitFor(Idle, 30000));
     QCOMPARE(m_signals->count(TimedOut), 1);
     QVERIFY(!heads(m_sim->requests()).contains(QStringLiteral("4904")));
+}
+
+// A reply ends with its posting: answered, refused before it went, or
+// dropped with the queue when a recall before it is given up.
+void TestLinkDoubt::repliesTellEachPostingsEnd()
+{
+    FaultOptions faults;
+    faults.muteCode = 0x49;
+    m_sim->setFaults(faults);
+    linkUp();
+    const auto errorOf = [](LinkReply *reply) {
+        auto error = std::make_shared<int>(-1);
+        QObject::connect(reply, &LinkReply::finished, reply, [reply, error] { *error = reply->error(); });
+        return error;
+    };
+    const auto read = errorOf(m_link->send(LinkRequest::readSignalFlags()));
+    const auto refused = errorOf(m_link->send(LinkRequest::recall(DeviceData::Presets)));
+    const auto batch = errorOf(m_link->send({LinkRequest::setWindowSource(3, QByteArray::fromHex("0105")),
+                                             LinkRequest::recall(4)}, 2000));
+    const auto behind = errorOf(m_link->send(LinkRequest::readSignalFlags()));
+    QTRY_COMPARE_WITH_TIMEOUT(*behind, int(LinkReply::Unanswered), 30000);
+    QCOMPARE(*read, int(LinkReply::NoError));
+    QCOMPARE(*refused, int(LinkReply::NotSent));
+    QCOMPARE(*batch, int(LinkReply::Unanswered));
 }
 
 // The source is switched on entry 2 but its acknowledgement is lost.
@@ -205,9 +226,7 @@ void TestLinkDoubt::switchSignalUnanswered()
     m_sim->setFaults(faults);
     linkUp();
     QVERIFY(m_sim->model().entries[Entry].mainSignal != NewSignal);
-    m_link->dm_index = Entry;
-    m_link->dm_sendBuf = QByteArray(1, char(NewSignal));
-    m_link->post(Command::SetMainSignal, 2000);
+    m_link->send(timed(LinkRequest::setMainSignal(Entry, NewSignal), 2000));
     QVERIFY(waitFor(Idle, 30000));
     QCOMPARE(heads(m_sim->requests()), (QStringList{"8002", "1100"}));
 }

@@ -10,6 +10,7 @@
 #include "linkedsimulator.h"
 #include "ptyskip.h"
 #include "signalrecorder.h"
+#include "timedrequest.h"
 #include "workertag.h"
 
 #include <QTemporaryDir>
@@ -280,10 +281,10 @@ void TestLinkSim::readAll()
     for (QList<WinData> &wins : m_link->dm_data.modelWins)
         wins.clear();
     m_signals->clear();
-    m_link->post(190, Command::ReadAllWait);
+    m_link->send(LinkRequest::connectionRead());
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("replaceWins")) > 0; }, 90000));
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
-    m_link->post(12, Command::ShortWait);
+    m_link->send(LinkRequest::readSignalFlags());
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)"), 2));
 }
 
@@ -315,7 +316,7 @@ void TestLinkSim::connectionRead()
 
     m_sim->clearRequests();
     m_signals->clear();
-    m_link->postCommand(190);
+    m_link->send(timed(LinkRequest::connectionRead(), Command::ShortWait));
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
     QCOMPARE(m_signals->names, (QStringList{"setWaitPage(false)", "isFistConnect", "repalceInCardMes",
                                             "repalceAllPage", "setWaitPage(true)"}));
@@ -330,7 +331,7 @@ void TestLinkSim::timeOutDuringPresetReads()
     faults.muteCode = 0x1B;
     m_sim->setFaults(faults);
     linkUp();
-    m_link->post(190, 3000);
+    m_link->send(timed(LinkRequest::connectionRead(), 3000));
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
     QCOMPARE(m_signals->names, (QStringList{"setWaitPage(false)", "isFistConnect", "repalceInCardMes",
                                             "replaceWinPages", "send_explain_end(7)", "setWaitPage(true)"}));
@@ -403,11 +404,11 @@ void TestLinkSim::otherReplyForms()
     linkUp();
     readAll();
     compareRecord();
-    m_link->post(14, Command::ShortWait);
+    m_link->send(LinkRequest::readNetwork());
     QVERIFY(waitFor(QStringLiteral("repalceConnect")));
     QCOMPARE(m_link->linkSettings().mid(1, 5),
              (QStringList{"192.168.1.100", "50", "255.255.255.0", "192.168.1.1", "16-21-2C"}));
-    m_link->post(194, Command::ReadAllWait);
+    m_link->send(LinkRequest::verifyRead());
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("repalceDeviceCopy")) > 0; }, 90000));
     QCOMPARE(presetLines(m_link->dm_deviceCopy), presetLines(presetsWithWindows()));
     QVERIFY2(m_signals->names.filter(QStringLiteral("send_explain_end")).isEmpty(),
@@ -424,8 +425,8 @@ void TestLinkSim::replyNamingAnotherReadIsThrownAway()
     m_sim->setReplyForm(form);
     linkUp();
     const QStringList before = m_link->linkSettings();
-    m_link->post(10, Command::ShortWait);
-    m_link->post(14, 2000);
+    m_link->send(timed(LinkRequest::readVersions(), Command::ShortWait));
+    m_link->send(timed(LinkRequest::readNetwork(), 2000));
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) > 0; }, 15000));
     QCOMPARE(m_signals->count(QStringLiteral("repalceVersion")), 1);
     QCOMPARE(m_signals->count(QStringLiteral("repalceConnect")), 0);
@@ -503,7 +504,7 @@ void TestLinkSim::unansweredWriteIsNotTrusted()
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("setWaitPage(true)")) >= 2; }, 15000));
     m_sim->clearRequests();
     m_signals->clear();
-    m_link->post(190, Command::ReadAllWait);
+    m_link->send(LinkRequest::connectionRead());
     QVERIFY(waitFor(QStringLiteral("replaceWins")));
     QCOMPARE(heads(m_sim->requests()), FrameBytes::connectionRead(true));
     QCOMPARE(m_link->lastTag(), m_sim->model().tag);
@@ -519,8 +520,8 @@ void TestLinkSim::lateReplyIsNotTakenByTheNext()
     faults.lateMs = transport() == Transport::Tcp ? 2000 : 2700; // a second past the first wait
     m_sim->setFaults(faults);
     linkUp();
-    m_link->postCommand(10);
-    m_link->postCommand(12);
+    m_link->send(timed(LinkRequest::readVersions(), Command::ShortWait));
+    m_link->send(LinkRequest::readSignalFlags());
     QVERIFY(waitFor(QStringLiteral("repalceInCardMes")));
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
     const QStringList codes = heads(m_sim->requests());
@@ -543,8 +544,8 @@ void TestLinkSim::slowDeviceIsReadExactly()
     linkUp();
     readAll();
     compareRecord();
-    m_link->post(10, Command::ReadAllWait);
-    m_link->post(14, Command::ShortWait);
+    m_link->send(LinkRequest::readVersions());
+    m_link->send(LinkRequest::readNetwork());
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("repalceConnect")) > 0; }, 30000));
     QCOMPARE(m_link->dm_data.sysVersion, (DeviceData::Version{3, 1, 4}));
     QCOMPARE(m_link->linkSettings().mid(1, 5),
@@ -564,8 +565,8 @@ void TestLinkSim::replyOfAnotherRequestIsThrownAway()
     faults.slowMs = 4000;
     m_sim->setFaults(faults);
     linkUp();
-    m_link->post(10, Command::ShortWait);
-    m_link->post(14, Command::ShortWait);
+    m_link->send(timed(LinkRequest::readVersions(), Command::ShortWait));
+    m_link->send(LinkRequest::readNetwork());
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("repalceConnect")) > 0; }, 15000));
     QCOMPARE(heads(m_sim->requests()).mid(0, 3), (QStringList{"1300", "1300", "1400"}));
     QCOMPARE(m_link->linkSettings().at(1), QStringLiteral("192.168.1.100"));
@@ -607,9 +608,7 @@ void TestLinkSim::slowSignalSwitchIsSentOnce()
     faults.slowMs = 3500;
     m_sim->setFaults(faults);
     linkUp();
-    m_link->dm_index = 2;
-    m_link->dm_sendBuf = QByteArray(1, '\x03');
-    m_link->post(80, Command::SignalWait);
+    m_link->send(LinkRequest::setMainSignal(2, 3));
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("repalceInCardMainSingle(2)")) > 0; },
                             15000));
     QCOMPARE(heads(m_sim->requests()), QStringList{"8002"});
@@ -632,9 +631,7 @@ void TestLinkSim::signalsFindTheRecordUpdated()
     readAll();
     QCOMPARE(presetsSignalled, presetLines(presetsWithWindows()));
 
-    m_link->dm_index = 2;
-    m_link->dm_sendBuf = QByteArray(1, '\x03');
-    m_link->post(80, Command::SignalWait);
+    m_link->send(LinkRequest::setMainSignal(2, 3));
     QVERIFY(waitFor(QStringLiteral("repalceInCardMainSingle(2)")));
     QCOMPARE(mainSignalSignalled, 3);
 }
@@ -650,7 +647,7 @@ void TestLinkSim::silentDeviceIsReportedWithinOneTimeOut()
     linkUp();
     QElapsedTimer clock;
     clock.start();
-    m_link->post(41, 4000);
+    m_link->send(timed(LinkRequest::writeWall(FrameBuilder::wallOf(m_link->dm_data)), 4000));
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("send_explain_end(7)")) > 0; }, 15000));
     QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
     const QStringList sent = heads(m_sim->requests(), 1);
@@ -665,8 +662,8 @@ void TestLinkSim::networkWriteIsSentOnce()
     faults.muteCode = 0x4B;
     m_sim->setFaults(faults);
     linkUp();
-    m_link->dm_sendBuf = QByteArray::fromHex("01c0a80165" "01ffffff00" "01c0a80101" "01aabbcc");
-    m_link->post(15, 2000);
+    const QByteArray settings = QByteArray::fromHex("01c0a80165" "01ffffff00" "01c0a80101" "01aabbcc");
+    m_link->send(timed(LinkRequest::writeNetwork(settings), 2000));
     QVERIFY(QTest::qWaitFor([this] { return m_signals->count(QStringLiteral("setWaitPage(true)")) > 0; }, 15000));
     QCOMPARE(heads(m_sim->requests(), 1), QStringList{"4b"});
     QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(12)")), 1);

@@ -67,10 +67,10 @@ void TestLinkWorker::unreachablePeer_data()
 void TestLinkWorker::unreachablePeer()
 {
     QFETCH(QStringList, settings);
-    SignalRecorder recorded(m_link, {"linkStateChanged"});
+    SignalRecorder recorded(m_link, {"linkStateChanged", "send_out_time"});
     m_link->setLinkSettings(settings);
     m_link->postCommand(1);
-    m_link->postCommand(12);
+    m_link->send(LinkRequest::readSignalFlags());
     QTRY_COMPARE_WITH_TIMEOUT(recorded.count(QStringLiteral("setWaitPage(true)")), 2, Wait);
     QCOMPARE(recorded.names, (QStringList{"setWaitPage(false)", "setWaitPage(true)", "send_connect_end",
                                           "setWaitPage(false)", "send_explain_end(5)", "setWaitPage(true)"}));
