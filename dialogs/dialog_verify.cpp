@@ -186,17 +186,26 @@ bool Dialog_Verify::takesConfirmed()
                         "用设备的拼接和全部16个模式替换本机数据？本机数据会先另存为MyConfigure.pd旁带日期的备份。"
                         "拼接改变，所有模式的撤销记录将被清空。");
     } else if (!taken.isEmpty()) {
-        QStringList names;
-        for (int m : taken)
-            names << presetName(m);
         question = text("Replace %1 here with the device's? This program's data are first kept in a dated copy "
                         "beside MyConfigure.pd, and Undo on a preset taken gives it back.",
                         "用设备的数据替换本机的%1？本机数据会先另存为MyConfigure.pd旁带日期的备份，"
                         "在该模式上撤销即可恢复。")
-                       .arg(names.join(text(", ", "、")));
-    } else {
-        return true;
+                       .arg(presetNames(taken));
     }
+    return question.isEmpty() || asked(question);
+}
+
+QString Dialog_Verify::presetNames(const QList<int> &presets) const
+{
+    QStringList names;
+    for (int m : presets)
+        names << presetName(m);
+    return names.join(text(", ", "、"));
+}
+
+// No is the default: nothing is replaced by a key pressed in passing.
+bool Dialog_Verify::asked(const QString &question)
+{
     return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No)
         == QMessageBox::Yes;
@@ -207,28 +216,24 @@ bool Dialog_Verify::takesConfirmed()
 bool Dialog_Verify::writesConfirmed()
 {
     QString question;
-    QStringList names;
+    QList<int> unchanged;
     for (int m : presets(SendMine)) {
         if (!m_changedHere.contains(m))
-            names << presetName(m);
+            unchanged << m;
     }
     if (wall() == SendMine) {
         question = text("Write this program's wall and all 16 presets to the device? What the device holds is "
                         "first kept in a dated data file beside MyConfigure.pd (Data Import brings it back).",
                         "将本机的拼接和全部16个模式写入设备？设备现有数据会先另存为MyConfigure.pd旁带日期的数据文件"
                         "（可用数据导入恢复）。");
-    } else if (!names.isEmpty()) {
+    } else if (!unchanged.isEmpty()) {
         question = text("Write %1 to the device? They were not changed here. What the device holds is first kept "
                         "in a dated data file beside MyConfigure.pd (Data Import brings it back).",
                         "将%1写入设备？这些模式并非本机修改。设备现有数据会先另存为MyConfigure.pd旁带日期的数据文件"
                         "（可用数据导入恢复）。")
-                       .arg(names.join(text(", ", "、")));
-    } else {
-        return true;
+                       .arg(presetNames(unchanged));
     }
-    return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No)
-        == QMessageBox::Yes;
+    return question.isEmpty() || asked(question);
 }
 
 // "16 of 16 presets verified" only when nothing else differs either.

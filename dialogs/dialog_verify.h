@@ -61,6 +61,8 @@ private:
     QList<int> numbered(const QString &prefix, int count, Choice choice) const;
     bool takesConfirmed();
     bool writesConfirmed();
+    QString presetNames(const QList<int> &presets) const;
+    bool asked(const QString &question);
     QString summary(const PresetCheck &check) const;
     QString presetLine(int preset, const PresetCheck &check) const;
     QString windowText(int window, int kinds) const;

@@ -46,6 +46,9 @@ private:
     bool deviceHoldsHostsPreset(const DeviceModel &device, int preset) const;
     // One edit of the windows on the canvas, chosen by the generator.
     void randomEdit(QRandomGenerator &random);
+    // A connection read the device once; the window is started again with
+    // the device gone and works offline on what that read left.
+    void startOfflineAfter(LinkedSimulator &sim);
     // A shortcut reaches the window that is active; a wait page took that
     // from it.
     void keys(int key) const
@@ -63,6 +66,17 @@ bool TestOffAirActions::deviceHoldsHostsPreset(const DeviceModel &device, int pr
     return blocks.build(Singleton_SerialPort::instance()->dm_data)
         && held.windows + held.layers == blocks.windows.at(preset) && held.sources == blocks.sources.at(preset)
         && held.channels == blocks.channels.at(preset);
+}
+
+void TestOffAirActions::startOfflineAfter(LinkedSimulator &sim)
+{
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    QVERIFY(m_driver.disconnectDevice());
+    m_driver.close();
+    sim.simulator().closeTcp();
+    QVERIFY(m_driver.open());
+    m_driver.trigger("actionWorkOffline");
 }
 
 // Moves are dragged with the mouse, deletes pressed on the keyboard; the
@@ -235,14 +249,7 @@ void TestOffAirActions::offlineEditsAreWeighedAtConnection()
 {
     LinkedSimulator sim;
     const quint16 port = sim.simulator().tcpPort();
-    startAgainst(LinkedSimulator::tcpSettings(port));
-    QVERIFY(m_driver.connectDevice());
-    QVERIFY(m_driver.disconnectDevice());
-    m_driver.close();
-    sim.simulator().closeTcp();
-
-    QVERIFY(m_driver.open());
-    m_driver.trigger("actionWorkOffline");
+    startOfflineAfter(sim);
     QVERIFY(m_driver.viewsEnabled());
     QVERIFY(m_driver.messages.isEmpty());
     for (int preset : {3, 6}) {
@@ -277,14 +284,7 @@ void TestOffAirActions::offlineEditStaysOffTheWall()
 {
     LinkedSimulator sim;
     const quint16 port = sim.simulator().tcpPort();
-    startAgainst(LinkedSimulator::tcpSettings(port));
-    QVERIFY(m_driver.connectDevice());
-    QVERIFY(m_driver.disconnectDevice());
-    m_driver.close();
-    sim.simulator().closeTcp();
-
-    QVERIFY(m_driver.open());
-    m_driver.trigger("actionWorkOffline");
+    startOfflineAfter(sim);
     QTest::mouseClick(m_driver.presetButton(0), Qt::LeftButton);
     m_driver.drop(2, canvas()->model().grid().screenRect(1).center());
     QVERIFY(m_driver.settle());
