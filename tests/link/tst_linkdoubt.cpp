@@ -1,20 +1,14 @@
-#include <commandtype.h>
 #include <devicedata.h>
-#include <devicesimulator.h>
 #include <singleton_serialport.h>
 
 #include "framebytes.h"
-#include "linkedsimulator.h"
-#include "ptyskip.h"
+#include "linksimcase.h"
 #include "signalrecorder.h"
 #include "timedrequest.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -31,18 +25,11 @@ constexpr int NewSignal = 3;
 // The link worker against a device whose answers leave the host in doubt:
 // late, missing, or slower than a batch allows. Over TCP and a
 // pseudo-terminal.
-class TestLinkDoubt : public QObject
+class TestLinkDoubt : public LinkSimCase
 {
     Q_OBJECT
 
-public:
-    enum class Transport { Tcp, Pty };
-
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void lateAcknowledgementConfirmsNothing_data() { addTransports(); }
     void lateAcknowledgementConfirmsNothing();
     void onePresetWriteGivesUpSoon();
@@ -53,77 +40,9 @@ private slots:
     void writeNotTakenIsReported();
 
 private:
-    static void addTransports();
-    static Transport transport();
-    void linkUp();
-    bool waitFor(const QString &name, int timeoutMs);
     void measureTheDevice();
     void switchSignalUnanswered();
-
-    Singleton_SerialPort *m_link = nullptr;
-    SignalRecorder *m_signals = nullptr;
-    std::unique_ptr<DeviceSimulator> m_sim;
-    QTemporaryDir m_dir;
 };
-
-Q_DECLARE_METATYPE(TestLinkDoubt::Transport)
-
-void TestLinkDoubt::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_link = Singleton_SerialPort::instance();
-    m_signals = new SignalRecorder(m_link, {"linkStateChanged", "send_out_time"}, this);
-}
-
-void TestLinkDoubt::init()
-{
-    m_sim = std::make_unique<DeviceSimulator>();
-    QVERIFY(m_sim->listenTcp());
-    QVERIFY(!HasPty || m_sim->openPty(m_dir.filePath(QStringLiteral("ttyRZ"))));
-    emit m_link->send_out_time(Command::ShortWait);
-    m_signals->clear();
-}
-
-void TestLinkDoubt::cleanup()
-{
-    m_signals->clear();
-    m_link->postCommand(Command::Disconnect);
-    QVERIFY(waitFor(QStringLiteral("send_connect_end"), 10000));
-    QCOMPARE(m_link->queuedFrames(), 0);
-    m_sim.reset();
-}
-
-void TestLinkDoubt::addTransports()
-{
-    QTest::addColumn<Transport>("transport");
-    QTest::newRow("tcp") << Transport::Tcp;
-    if (HasPty)
-        QTest::newRow("pty") << Transport::Pty;
-}
-
-// Over the row's transport, TCP for a test without rows.
-TestLinkDoubt::Transport TestLinkDoubt::transport()
-{
-    if (!QTest::currentDataTag())
-        return Transport::Tcp;
-    QFETCH(Transport, transport);
-    return transport;
-}
-
-void TestLinkDoubt::linkUp()
-{
-    m_link->setLinkSettings(transport() == Transport::Tcp ? LinkedSimulator::tcpSettings(m_sim->tcpPort())
-                                                        : LinkedSimulator::serialSettings(m_sim->ptyPath()));
-    m_link->postCommand(Command::Connect);
-    QVERIFY(waitFor(QStringLiteral("send_connect_end"), 10000));
-    QVERIFY(m_link->isConnected());
-    m_signals->clear();
-}
-
-bool TestLinkDoubt::waitFor(const QString &name, int timeoutMs)
-{
-    return QTest::qWaitFor([&] { return m_signals->count(name) > 0; }, timeoutMs);
-}
 
 // A few quick reads: the link then knows the device answers at once, and
 // allows only a little more for an answer owed.
@@ -131,7 +50,7 @@ void TestLinkDoubt::measureTheDevice()
 {
     for (int i = 0; i < 4; ++i) {
         m_link->send(LinkRequest::readSignalFlags());
-        QVERIFY(waitFor(Idle, 10000));
+        QVERIFY(waitFor(Idle));
         m_signals->clear();
     }
     m_sim->clearRequests();
@@ -151,7 +70,7 @@ void TestLinkDoubt::lateAcknowledgementConfirmsNothing()
     m_sim->setFaults(faults);
     m_link->send(LinkRequest::recall(3));
     m_link->send(LinkRequest::setWindowSource(3, QByteArray::fromHex("0105")));
-    QVERIFY(waitFor(Idle, 30000));
+    QVERIFY(waitFor(Idle, 1, 30000));
     QCOMPARE(heads(m_sim->requests()).mid(0, 3), (QStringList{"4903", "4903", "4803"}));
     QCOMPARE(m_signals->count(TimedOut), 1);
 }
@@ -171,7 +90,7 @@ void TestLinkDoubt::onePresetWriteGivesUpSoon()
     QElapsedTimer clock;
     clock.start();
     m_link->send(LinkRequest::writePresets({preset}));
-    QVERIFY(waitFor(TimedOut, 60000));
+    QVERIFY(waitFor(TimedOut, 1, 60000));
     QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(written.contains({5, int(Singleton_SerialPort::PresetWriteLost)}));
 }
@@ -189,7 +108,7 @@ void TestLinkDoubt::batchSharesOneBudget()
     for (int preset : {1, 2, 3, 4})
         batch << timed(LinkRequest::recall(preset), 4000);
     m_link->send(batch, 4000);
-    QVERIFY(waitFor(Idle, 30000));
+    QVERIFY(waitFor(Idle, 1, 30000));
     QCOMPARE(m_signals->count(TimedOut), 1);
     QVERIFY(!heads(m_sim->requests()).contains(QStringLiteral("4904")));
 }
@@ -227,7 +146,7 @@ void TestLinkDoubt::switchSignalUnanswered()
     linkUp();
     QVERIFY(m_sim->model().entries[Entry].mainSignal != NewSignal);
     m_link->send(timed(LinkRequest::setMainSignal(Entry, NewSignal), 2000));
-    QVERIFY(waitFor(Idle, 30000));
+    QVERIFY(waitFor(Idle, 1, 30000));
     QCOMPARE(heads(m_sim->requests()), (QStringList{"8002", "1100"}));
 }
 
