@@ -2,6 +2,7 @@
 // distribution's oscsend and oscdump, and a Python client on its websockets.
 
 #include "mainwindowcase.h"
+#include "remoteclients.h"
 
 #include <dialog_remote.h>
 #include <dialog_verify.h>
@@ -61,19 +62,19 @@ private:
     // The Remote Control dialog filled in with keys and clicks, then OK.
     void setRemote(const QString &listen, const QString &token);
     QString url(const QString &query = QString()) const;
-    // The Python client started; returns once it has connected.
-    std::unique_ptr<QProcess> startClient(const QStringList &args);
-    // Its output once it has ended, one message a line.
-    static QStringList finish(QProcess *client);
-    QStringList client(const QStringList &args) { return finish(startClient(args).get()); }
+    static std::unique_ptr<QProcess> startClient(const QStringList &args) { return RemoteClients::start(args); }
+    static QStringList finish(QProcess *client) { return RemoteClients::finish(client); }
+    static QStringList client(const QStringList &args) { return finish(startClient(args).get()); }
     bool oscsend(const QStringList &args);
     QByteArrayList recallsSince(int first) const;
     static QJsonObject json(const QString &line) { return QJsonDocument::fromJson(line.toUtf8()).object(); }
     static int errorOf(const QString &line) { return json(line).value("error").toObject().value("code").toInt(); }
-    static QString request(int id, const char *method, const QString &params = QString());
+    static QString request(int id, const char *method, const QString &params = QString())
+    {
+        return RemoteClients::request(id, method, params);
+    }
 
     std::unique_ptr<LinkedSimulator> m_sim;
-    QString m_python;
     QString m_oscsend;
     QString m_oscdump;
     quint16 m_oscPort = 0;
@@ -97,11 +98,9 @@ const QString Subscribe = QStringLiteral(
 
 void TestRemoteControl::initTestCase()
 {
-    // The distribution's own interpreter, which has its websockets.
-    m_python = QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
     m_oscsend = QStandardPaths::findExecutable(QStringLiteral("oscsend"));
     m_oscdump = QStandardPaths::findExecutable(QStringLiteral("oscdump"));
-    QVERIFY2(!m_python.isEmpty() && !m_oscsend.isEmpty() && !m_oscdump.isEmpty(),
+    QVERIFY2(!RemoteClients::python().isEmpty() && !m_oscsend.isEmpty() && !m_oscdump.isEmpty(),
              "python3, oscsend and oscdump come with scripts/setup");
     m_sim = std::make_unique<LinkedSimulator>();
     startAgainst(LinkedSimulator::tcpSettings(m_sim->simulator().tcpPort()));
@@ -147,23 +146,6 @@ QString TestRemoteControl::url(const QString &query) const
     return QStringLiteral("ws://127.0.0.1:%1/%2").arg(m_wsPort).arg(query);
 }
 
-std::unique_ptr<QProcess> TestRemoteControl::startClient(const QStringList &args)
-{
-    auto process = std::make_unique<QProcess>();
-    process->start(m_python, QStringList{QStringLiteral(TESTS_DIR "/remote/wsclient.py")} + args);
-    WindowDriver::waitFor([&] { return process->canReadLine() || process->state() == QProcess::NotRunning; }, 20000);
-    const QByteArray first = process->readLine().trimmed();
-    if (first != "ready")
-        qWarning() << "client did not connect:" << first << process->readAllStandardError();
-    return process;
-}
-
-QStringList TestRemoteControl::finish(QProcess *client)
-{
-    WindowDriver::waitFor([client] { return client->state() == QProcess::NotRunning; }, 30000);
-    return QString::fromUtf8(client->readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
 bool TestRemoteControl::oscsend(const QStringList &args)
 {
     QProcess process;
@@ -181,14 +163,6 @@ QByteArrayList TestRemoteControl::recallsSince(int first) const
             recalls << frame;
     }
     return recalls;
-}
-
-QString TestRemoteControl::request(int id, const char *method, const QString &params)
-{
-    return QStringLiteral(R"({"jsonrpc":"2.0","id":%1,"method":"%2"%3})")
-        .arg(id)
-        .arg(QLatin1String(method))
-        .arg(params.isEmpty() ? QString() : QStringLiteral(",\"params\":") + params);
 }
 
 // Off until switched on; on, it is kept in the [Remote] group and the
