@@ -59,8 +59,10 @@ QByteArray WinData::toBlock() const
     block[0] = char(winId);
     block[2] = char(b2);
     block[3] = char(b3);
-    for (int i = 0; i < CellCount / 2; ++i)
-        block[4 + i] = char((cells[size_t(2 * i)] & 0x0F) << 4 | (cells[size_t(2 * i + 1)] & 0x0F));
+    for (int i = 0; i < CellCount / 2; ++i) {
+        const size_t cell = 2 * size_t(i);
+        block[4 + i] = char((cells[cell] & 0x0F) << 4 | (cells[cell + 1] & 0x0F));
+    }
     setRect(block, 20, rectA);
     setRect(block, 28, rectB);
     return block;
