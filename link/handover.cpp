@@ -12,6 +12,7 @@ QEvent::Type Handover::callType()
 bool Handover::event(QEvent *event)
 {
     acquire(event);
+    acquire(this);
     if (event->type() != callType())
         return QObject::event(event);
     static_cast<PostedCall *>(event)->run();

@@ -40,6 +40,9 @@ public:
         auto *event = new CallEvent<Call>(std::move(call));
         release(event);
         QCoreApplication::postEvent(this, event);
+        // Posting wakes the receiving thread through its dispatcher; that
+        // too comes before what the call does there.
+        release(this);
     }
 
     // Starts the thread and waits until calls can be posted to it: its

@@ -16,6 +16,15 @@ namespace {
 
 Singleton_SerialPort *theLink = nullptr;
 
+// A copy that shares no data with the original: the worker releases it
+// while the window may change the original, and the counts of Qt's
+// implicit sharing are not seen ordered by ThreadSanitizer in a Qt not
+// built for it.
+QString unshared(const QString &text)
+{
+    return QString(text.constData(), text.size());
+}
+
 QString hexTrace(const QByteArray &bytes)
 {
     return QString::fromLatin1(' ' + bytes.toHex(' '));
@@ -106,12 +115,14 @@ void Singleton_SerialPort::shutDown()
     Singleton_SerialPort *link = theLink;
     theLink = nullptr;
     QThread *mainThread = QThread::currentThread();
+    // The thread ends its own loop: nothing of the main thread's touches its
+    // dispatcher while it goes.
     link->m_workerSide->await([link, mainThread] {
         link->m_transport.close();
         link->dm_sendList.reset(); // no timer may move along
         link->moveToThread(mainThread);
+        QThread::currentThread()->quit();
     });
-    link->dm_thread->quit();
     link->dm_thread->wait();
     delete link;
 }
@@ -133,7 +144,7 @@ void Singleton_SerialPort::postCommand(int type)
     }
     ++m_linkOpsPosted;
     m_state.handle(type == Command::Connect ? E::OpenAsked : type == Command::Reconnect ? E::Retry : E::CloseAsked);
-    const CommandBuilder::LinkSettings settings{dm_linkType, dm_ip, dm_port, dm_portName};
+    const CommandBuilder::LinkSettings settings{dm_linkType, unshared(dm_ip), dm_port, unshared(dm_portName)};
     postWork([this, type, settings, linkOp = m_linkOpsPosted] { runLinkOp(type, settings, linkOp); });
 }
 
