@@ -105,9 +105,7 @@ class TestPresetReadsFile : public QObject
 private slots:
     void init();
     void blockRoundTrip();
-    void keptBesideTheDataFile();
     void readsComeBackWhole();
-    void changedCanvasDataKeepNothing();
     void damagedFilesKeepNothing_data();
     void damagedFilesKeepNothing();
     void everyShortFileKeepsNothing();
@@ -132,31 +130,19 @@ void TestPresetReadsFile::blockRoundTrip()
         QCOMPARE(WinData::fromBlock(blockOf(id)).toBlock(), blockOf(id));
 }
 
-void TestPresetReadsFile::keptBesideTheDataFile()
-{
-    QCOMPARE(PresetReadsFile::pathBeside(QStringLiteral("/some/dir/MyConfigure.pd")),
-             QStringLiteral("/some/dir/MyConfigure.reads"));
-}
-
-void TestPresetReadsFile::readsComeBackWhole()
-{
-    const DeviceData data = recordWithReads();
-    QVERIFY(PresetReadsFile::write(path(), data));
-    compareReads(PresetReadsFile::read(path(), data), data.presetsAsRead);
-    writeAll(path(), fileWithWindows(data, BlockLayout::Slots));
-    QCOMPARE(int(PresetReadsFile::read(path(), data)[0]->windows.size()), BlockLayout::Slots);
-}
-
 // Reads kept for a canvas that has since changed (another data file, or a
 // reads file from an earlier save) are not what the host holds.
-void TestPresetReadsFile::changedCanvasDataKeepNothing()
+void TestPresetReadsFile::readsComeBackWhole()
 {
     DeviceData data = recordWithReads();
     QVERIFY(PresetReadsFile::write(path(), data));
+    compareReads(PresetReadsFile::read(path(), data), data.presetsAsRead);
     data.modelView[3] += 'x';
     PresetReadsFile::Reads expected = data.presetsAsRead;
     expected[3].reset();
     compareReads(PresetReadsFile::read(path(), data), expected);
+    writeAll(path(), fileWithWindows(data, BlockLayout::Slots));
+    QCOMPARE(int(PresetReadsFile::read(path(), data)[0]->windows.size()), BlockLayout::Slots);
 }
 
 void TestPresetReadsFile::damagedFilesKeepNothing_data()

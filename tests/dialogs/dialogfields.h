@@ -7,12 +7,18 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QMetaProperty>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+
+// A table's dialog, made afresh for each row.
+using MakeDialog = std::function<QDialog *()>;
+Q_DECLARE_METATYPE(MakeDialog)
 
 // The fields of a dialog as the tests name them: "object" for what it holds
 // (a line edit's text, a spin box's value, a radio button's state...), or
@@ -64,6 +70,36 @@ inline void fill(QObject *scope, const QStringList &typed)
             object->metaObject()->userProperty().write(object, value);
         }
     }
+}
+
+// The row's dialog, shown; null when it never appeared.
+inline std::unique_ptr<QDialog> opened(const MakeDialog &make)
+{
+    std::unique_ptr<QDialog> dialog(make());
+    dialog->show();
+    if (!QTest::qWaitForWindowExposed(dialog.get()))
+        dialog.reset();
+    return dialog;
+}
+
+// The trimming dialogs' fields, input x, y, width and height then the
+// output's, from the first named.
+inline QStringList trimFields(const QStringList &values, int first = 0)
+{
+    static const char *const names[] = {"in_xEdit", "in_yEdit", "in_wEdit", "in_hEdit",
+                                        "out_xEdit", "out_yEdit", "out_wEdit", "out_hEdit"};
+    QStringList fields;
+    for (int i = 0; i < values.size(); ++i)
+        fields << QLatin1String(names[first + i]) + QLatin1Char('=') + values.at(i);
+    return fields;
+}
+
+inline QStringList trimFields(const QList<int> &values, int first = 0)
+{
+    QStringList texts;
+    for (int value : values)
+        texts << QString::number(value);
+    return trimFields(texts, first);
 }
 
 inline void click(const QObject *scope, const QString &button)

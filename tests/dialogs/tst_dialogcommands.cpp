@@ -21,7 +21,6 @@
 
 namespace {
 
-using MakeDialog = std::function<QDialog *()>;
 using Act = std::function<void(QWidget *)>;
 
 Singleton_SerialPort *link()
@@ -60,7 +59,6 @@ const char *const PipInset[] = {"spinBox_5", "spinBox_6", "spinBox_7", "spinBox_
 
 } // namespace
 
-Q_DECLARE_METATYPE(MakeDialog)
 Q_DECLARE_METATYPE(Act)
 
 class TestDialogCommands : public QObject
@@ -230,9 +228,8 @@ void TestDialogCommands::commands()
     QFETCH(Act, act);
     QFETCH(QStringList, frames);
     QFETCH(QStringList, after);
-    const std::unique_ptr<QDialog> dialog(make());
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const std::unique_ptr<QDialog> dialog = DialogFields::opened(make);
+    QVERIFY(dialog);
     QWidget *part = scope.isEmpty() ? dialog.get() : dialog->findChild<QWidget *>(scope);
     QSignalSpy announced(link(), &Singleton_SerialPort::send_out_time);
     m_sim.simulator().clearRequests();

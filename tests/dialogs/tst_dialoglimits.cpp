@@ -14,33 +14,6 @@
 
 #include <optional>
 
-namespace {
-
-using MakeDialog = std::function<QDialog *()>;
-
-const char *const TrimFields[] = {"in_xEdit", "in_yEdit", "in_wEdit", "in_hEdit",
-                                  "out_xEdit", "out_yEdit", "out_wEdit", "out_hEdit"};
-
-QStringList fields(const char *const *names, const QStringList &values)
-{
-    QStringList typed;
-    for (int i = 0; i < values.size(); ++i)
-        typed << QLatin1String(names[i]) + '=' + values.at(i);
-    return typed;
-}
-
-QStringList texts(const QList<int> &values)
-{
-    QStringList list;
-    for (int value : values)
-        list << QString::number(value);
-    return list;
-}
-
-} // namespace
-
-Q_DECLARE_METATYPE(MakeDialog)
-
 class TestDialogLimits : public QObject
 {
     Q_OBJECT
@@ -82,7 +55,7 @@ void TestDialogLimits::limits_data()
     };
     const auto trim = [&](const char *tag, const QList<int> &values, const QString &said, int outWidth = 1920,
                           bool english = true) {
-        const QStringList typed = fields(TrimFields, texts(values));
+        const QStringList typed = DialogFields::trimFields(values);
         row(tag, trimming(outWidth, english), typed, "setButton", SIGNAL(endTrim(int, int, QList<int>)), said, typed);
     };
     const QString in = QStringLiteral("In Numerical error:");
@@ -136,7 +109,7 @@ void TestDialogLimits::limits_data()
             dialog->setData({3, 100, 200, 1920, 1080, 3840, 2160, 10, 20, 960, 540});
             return dialog;
         };
-        const QStringList typed = fields(TrimFields + (input ? 0 : 4), values);
+        const QStringList typed = DialogFields::trimFields(values, input ? 0 : 4);
         row(tag, make, typed, input ? "in_but" : "out_but",
             input ? SIGNAL(setInRect(int, QRect)) : SIGNAL(setOutRect(int, QRectF)), said, typed);
     };
@@ -186,9 +159,8 @@ void TestDialogLimits::limits()
     QFETCH(QString, button);
     QFETCH(QByteArray, signal);
     QFETCH(QStringList, after);
-    const std::unique_ptr<QDialog> dialog(make());
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const std::unique_ptr<QDialog> dialog = DialogFields::opened(make);
+    QVERIFY(dialog);
     std::optional<QSignalSpy> accepted;
     if (!signal.isEmpty())
         accepted.emplace(dialog.get(), signal.constData());

@@ -24,8 +24,6 @@
 
 namespace {
 
-using MakeDialog = std::function<QDialog *()>;
-
 Singleton_SerialPort *link()
 {
     return Singleton_SerialPort::instance();
@@ -66,17 +64,6 @@ QStringList linkWith(int index, const QString &value)
 
 // Window 5 on screens 0 and 3, channel 97.
 const QList<int> TwoSections = {0, 97, 10, 20, 960, 540, 30, 40, 960, 540, 3, 97, 1, 2, 3, 4, 5, 6, 7, 8};
-const char *const TrimFields[] = {"in_xEdit", "in_yEdit", "in_wEdit", "in_hEdit",
-                                  "out_xEdit", "out_yEdit", "out_wEdit", "out_hEdit"};
-
-QStringList trimFields(const QList<int> &values, int first = 0)
-{
-    QStringList fields;
-    for (int i = 0; i < values.size(); ++i)
-        fields << QStringLiteral("%1=%2").arg(QLatin1String(TrimFields[first + i])).arg(values.at(i));
-    return fields;
-}
-
 // A window across screens 0 and 1 of the canvas's 2 x 2 wall of 1920 x 1080.
 void addWindow(MyGraphicsView &canvas)
 {
@@ -88,8 +75,6 @@ void addWindow(MyGraphicsView &canvas)
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(MakeDialog)
 
 class TestDialogViews : public QObject
 {
@@ -227,7 +212,7 @@ void TestDialogViews::views_data()
         }, {}, shown);
     };
     trimData("trimming data", {3, 100, 200, 1920, 1080, 3840, 2160, 10, 20, 960, 540},
-             trimFields({10, 20, 960, 540}) + trimFields({100, 200, 1920, 1080}, 4));
+             DialogFields::trimFields({10, 20, 960, 540}) + DialogFields::trimFields({100, 200, 1920, 1080}, 4));
     trimData("trimming data too short", {3, 100, 200, 1920, 1080, 3840, 2160, 10, 20, 960},
              {"in_xEdit=", "out_xEdit="});
 
@@ -242,11 +227,11 @@ void TestDialogViews::views_data()
         }, {}, shown);
     };
     trimming("sections", TwoSections, 0,
-             QStringList{"winEdit=6", "ledBox.count=2", "ledBox=LED1", "chEdit=97"} + trimFields(TwoSections.mid(2, 8)));
-    trimming("second section", TwoSections, 1, QStringList{"ledBox=LED4"} + trimFields(TwoSections.mid(12, 8)));
+             QStringList{"winEdit=6", "ledBox.count=2", "ledBox=LED1", "chEdit=97"} + DialogFields::trimFields(TwoSections.mid(2, 8)));
+    trimming("second section", TwoSections, 1, QStringList{"ledBox=LED4"} + DialogFields::trimFields(TwoSections.mid(12, 8)));
     trimming("no section", {}, 0, {"ledBox.count=0", "chEdit="});
     trimming("incomplete section", TwoSections.mid(0, 15), 0,
-             QStringList{"ledBox.count=1"} + trimFields(TwoSections.mid(2, 8)));
+             QStringList{"ledBox.count=1"} + DialogFields::trimFields(TwoSections.mid(2, 8)));
 
     const auto wall = [&](const char *tag, const std::function<void()> &change, const QStringList &shown) {
         row(tag, [=] {
@@ -270,9 +255,8 @@ void TestDialogViews::views()
     QFETCH(MakeDialog, make);
     QFETCH(QString, scope);
     QFETCH(QStringList, shown);
-    const std::unique_ptr<QDialog> dialog(make());
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const std::unique_ptr<QDialog> dialog = DialogFields::opened(make);
+    QVERIFY(dialog);
     const QObject *part = scope.isEmpty() ? dialog.get() : dialog->findChild<QObject *>(scope);
     QCOMPARE(DialogFields::shown(part, shown), shown);
 }
@@ -289,7 +273,7 @@ void TestDialogViews::trimmingKeepsEachSection()
     dialog.initTrim(5, TwoSections, 1920, 1080);
     auto *sections = dialog.findChild<QComboBox *>(QStringLiteral("ledBox"));
     sections->setCurrentIndex(1);
-    const QStringList edited = trimFields({-5, 6, 7, 8, 9, 10, 11, 12});
+    const QStringList edited = DialogFields::trimFields({-5, 6, 7, 8, 9, 10, 11, 12});
     DialogFields::fill(&dialog, edited);
     DialogFields::click(&dialog, QStringLiteral("setButton"));
     QCOMPARE(ended.size(), 1);
@@ -326,12 +310,12 @@ void TestDialogViews::trimmingDataEditsTheCanvas()
     connect(&data, &Dialog_trimdata::setInRect, &canvas, &MyGraphicsView::setTrimInRect);
     connect(&data, &Dialog_trimdata::setOutRect, &canvas, &MyGraphicsView::setTrimOutRect);
     data.setData(asked.at(0).at(0).value<QList<int>>());
-    const QStringList shown = trimFields({960, 0, 1920, 1080}, 4);
+    const QStringList shown = DialogFields::trimFields({960, 0, 1920, 1080}, 4);
     QCOMPARE(DialogFields::shown(&data, shown), shown);
-    DialogFields::fill(&data, trimFields({1920, 1080, 1920, 1080}, 4));
+    DialogFields::fill(&data, DialogFields::trimFields({1920, 1080, 1920, 1080}, 4));
     DialogFields::click(&data, QStringLiteral("out_but"));
     QCOMPARE(canvas.model().window(3).rect, QRect(1920, 1080, 1920, 1080));
-    DialogFields::fill(&data, trimFields({100, 50, 800, 600}));
+    DialogFields::fill(&data, DialogFields::trimFields({100, 50, 800, 600}));
     DialogFields::click(&data, QStringLiteral("in_but"));
     QCOMPARE(canvas.model().window(3).source, QRect(100, 50, 800, 600));
 }

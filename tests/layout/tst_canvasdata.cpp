@@ -9,7 +9,6 @@
 #include <wallfile.h>
 #include <windowdrag.h>
 
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include <functional>
@@ -277,7 +276,7 @@ void TestCanvasData::rebuildOrdersWindowsByTheLayerTable()
 }
 
 // A saved canvas opens as it was, on its own wall only; a truncated one is
-// refused, a damaged one refused with an empty canvas or taken as it saves.
+// refused with an empty canvas (damaged ones are the fuzz corpus's).
 void TestCanvasData::fileKeepsTheCanvasAndRefusesDamage()
 {
     MyGraphicsView canvas;
@@ -305,20 +304,6 @@ void TestCanvasData::fileKeepsTheCanvasAndRefusesDamage()
         QDataStream in(saved.left(size));
         QVERIFY(!canvas.fileOpen(in));
         QCOMPARE(canvas.model().count(), 0);
-    }
-    QRandomGenerator random(5300);
-    for (int i = 0; i < 300; ++i) {
-        QByteArray data = i == 0 ? QByteArray(4096, char(0xFF)) : saved;
-        data[random.bounded(int(data.size()))] = char(random.bounded(256));
-        QDataStream in(data);
-        if (!canvas.fileOpen(in)) {
-            QCOMPARE(canvas.model().count(), 0);
-            continue;
-        }
-        QByteArray again;
-        QDataStream resaved(&again, QIODevice::WriteOnly);
-        canvas.fileSave(resaved);
-        QVERIFY(data.startsWith(again));
     }
 }
 

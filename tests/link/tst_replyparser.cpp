@@ -92,7 +92,6 @@ private slots:
     void statusWall();
     void presetReadReplacesWindows();
     void presetReadWithoutFirstHalf();
-    void spareBytesAreIgnored();
     void writeNetwork();
     void modeSwitchOff();
     void factoryDefaults();
@@ -237,23 +236,6 @@ void TestReplyParser::presetReadWithoutFirstHalf()
         QVERIFY(m_data.modelWins[m].isEmpty());
     QCOMPARE(m_data.modelWinCount[2], 0);
     QVERIFY(m_signals->names.isEmpty());
-}
-
-// Some devices send bytes past those the host reads: they change nothing.
-void TestReplyParser::spareBytesAreIgnored()
-{
-    const QByteArray spare(7, '\xEE');
-    QByteArray network = reply(28);
-    network.replace(9, 19, hex("0A000005 FFFF0000 0A000001 000000AB0C0D 32"));
-    handle(read(0x14), network + spare);
-    QCOMPARE(QStringList({m_state.ip, m_state.mask, m_state.gateway, m_state.mac, QString::number(m_state.port)}),
-             QStringList({"10.0.0.5", "255.255.0.0", "10.0.0.1", "AB-0C-0D", "50"}));
-
-    QVERIFY(takes(read(0x1A, 15), presetFirst({0, 63}) + spare));
-    QVERIFY(takes(read(0x1B, 15), presetSecond() + spare));
-    QCOMPARE(m_data.modelWinCount[15], 2);
-    QCOMPARE(m_data.modelWins[15][1].rectB.height(), 10 + 63);
-    QCOMPARE(m_data.modelLayer[15][63], 163);
 }
 
 void TestReplyParser::writeNetwork()

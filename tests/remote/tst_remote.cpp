@@ -38,7 +38,6 @@ private slots:
     void queueWaitsThenRunsInOrder();
     void readsAreAnsweredAtOnce();
     void goneClientsCallsAreDropped();
-    void notLinked();
 };
 
 void TestRemote::rpc_data()
@@ -226,17 +225,6 @@ void TestRemote::goneClientsCallsAreDropped()
         QCoreApplication::processEvents();
     }
     QCOMPARE(actions.recalled, QList<int>({0, 1}));
-}
-
-void TestRemote::notLinked()
-{
-    FakeActions actions;
-    actions.linkUp = false;
-    CallDispatcher dispatcher(&actions);
-    int error = 0;
-    dispatcher.submit(recallOf(2), [&](const RemoteAnswer &answer) { error = answer.error; }, &actions);
-    QCOMPARE(error, int(RemoteError::NotLinked));
-    QVERIFY(actions.recalled.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestRemote)

@@ -13,7 +13,6 @@
 
 #include <QElapsedTimer>
 #include <QSerialPort>
-#include <QTcpSocket>
 #include <QTemporaryFile>
 #include <QtTest>
 
@@ -91,7 +90,6 @@ private:
     static int at(const QByteArray &bytes, int offset) { return quint8(bytes.at(offset)); }
     // Free window slots, then a layer table with no window in it.
     static QByteArray emptyPreset() { return QByteArray(1792, 0) + QByteArray(64, char(0xFF)); }
-    void connectTcp(DeviceSimulator &simulator, QTcpSocket &socket);
     void openPort(DeviceSimulator &simulator, QSerialPort &port);
 
     DeviceModel m_model;
@@ -191,14 +189,6 @@ void TestSimulator::restoreFactory()
     QCOMPARE(entryChunk(0).mid(2, 26), QByteArray::fromHex("010000323232" "00000000" "0000800700003804"
                                                            "0000c00300001c02"));
     QCOMPARE(entryChunk(10).mid(1, 7), QByteArray(7, 0));
-}
-
-void TestSimulator::connectTcp(DeviceSimulator &simulator, QTcpSocket &socket)
-{
-    QVERIFY(simulator.listenTcp());
-    QVERIFY(simulator.tcpPort() != 0);
-    socket.connectToHost(QHostAddress::LocalHost, simulator.tcpPort());
-    QTRY_COMPARE(socket.state(), QAbstractSocket::ConnectedState);
 }
 
 void TestSimulator::openPort(DeviceSimulator &simulator, QSerialPort &port)
