@@ -64,7 +64,8 @@ void readProcessors(QCommandLineParser &parser, Options *options)
 {
     if (parser.isSet(QStringLiteral("processors"))) {
         options->processors = boundedValue(parser, parser.value(QStringLiteral("processors")), 1,
-                                           SimulatorSet::MaxProcessors, QStringLiteral("--processors takes 1 to 8."));
+                                           SimulatorSet::MaxProcessors,
+                                           QStringLiteral("--processors takes 1 to %1.").arg(SimulatorSet::MaxProcessors));
     }
     options->tcp = parser.isSet(QStringLiteral("tcp"));
     if (options->tcp) {
