@@ -24,6 +24,15 @@ QByteArray windowBlock(int slot, int channel, quint32 cellMask, const QRect &wal
     return block;
 }
 
+quint32 allCells(int count)
+{
+    return count >= 32 ? ~0u : (1u << count) - 1;
+}
+
+// Columns and rows of the walls of processors 2 to 8.
+constexpr int VenueGrids[][2] = {{3, 2}, {4, 1}, {3, 3}, {4, 2}, {2, 1}, {4, 3}, {1, 1}};
+constexpr int VenueGridCount = int(sizeof(VenueGrids) / sizeof(VenueGrids[0]));
+
 } // namespace
 
 DeviceModel::DeviceModel()
@@ -71,6 +80,35 @@ DeviceModel DeviceModel::defaultChassis()
     first.layers[1] = 5;
     model.presets[1].setWindow(windowBlock(2, 100, 0xF, QRect(0, 0, 3840, 2160), QRect(0, 0, 1920, 1080)));
     model.presets[1].layers[0] = 2;
+    return model;
+}
+
+DeviceModel DeviceModel::venueChassis(int processor)
+{
+    DeviceModel model = defaultChassis();
+    const int step = processor - 1;
+    if (step < 1 || step > VenueGridCount)
+        return model;
+    model.systemVersion[2] = quint8(model.systemVersion[2] + step);
+    model.network.address += quint32(step);
+    model.network.mac[5] = quint8(model.network.mac[5] + step);
+
+    const int cols = VenueGrids[step - 1][0];
+    const int rows = VenueGrids[step - 1][1];
+    model.wall.setGrid(QVector<int>(cols, 1920), QVector<int>(rows, 1080));
+    const QRect whole(0, 0, cols * 1920, rows * 1080);
+    const QRect source(0, 0, 1920, 1080);
+    model.clearPresets();
+    // Window numbers and channels follow the processor, so no two walls match.
+    const int full = step;
+    const int corner = step + 8;
+    Preset &first = model.presets[0];
+    first.setWindow(windowBlock(full, step % 4, allCells(cols * rows), whole, source));
+    first.setWindow(windowBlock(corner, 12, 0x1, source, source));
+    first.layers[0] = char(full);
+    first.layers[1] = char(corner);
+    model.presets[1].setWindow(windowBlock(full, 12, allCells(cols * rows), whole, source));
+    model.presets[1].layers[0] = char(full);
     return model;
 }
 

@@ -17,7 +17,8 @@
 // output cards, system board), its network settings, the LED wall, the
 // presets, the current preset and the data tag of the last write.
 // A default-constructed model is an empty chassis in factory state;
-// defaultChassis() fills the slots with a mix that exercises every reply.
+// defaultChassis() fills the slots with a mix that exercises every reply;
+// venueChassis() gives the other processors of a venue walls of their own.
 class DeviceModel
 {
 public:
@@ -39,6 +40,10 @@ public:
     DeviceModel();
 
     static DeviceModel defaultChassis();
+    // Processor 1 is the default chassis; each later one has the same cards
+    // but its own wall grid, windows, system version and address, so that
+    // a venue's walls can be told apart.
+    static DeviceModel venueChassis(int processor);
 
     // The entry a channel code names (two channels of a card share one), or -1.
     static int entryOfChannel(int code);

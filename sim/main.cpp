@@ -1,5 +1,5 @@
 #include "devicesimulator.h"
-#include "deviceprofile.h"
+#include "simulatorset.h"
 
 #ifdef Q_OS_UNIX
 #include "signalwatcher.h"
@@ -13,13 +13,15 @@ namespace {
 
 struct Options
 {
+    int processors = 1;
     bool tcp = false;
     quint16 tcpPort = 0;
     bool pty = false;
     QString link;
     int baud = 0;
-    QString profile;
+    QStringList profiles;
     FaultOptions faults;
+    QList<int> faulty; // empty: every processor
     ReplyForm form;
 };
 
@@ -36,9 +38,48 @@ int numberValue(const QCommandLineParser &parser, const QString &name)
     return parser.value(name).toInt();
 }
 
+[[noreturn]] void refuse(QCommandLineParser &parser, const QString &message)
+{
+    QTextStream(stderr) << message << '\n';
+    parser.showHelp(2);
+}
+
+// A whole number from min to max, or the program ends with the message.
+int boundedValue(QCommandLineParser &parser, const QString &text, int min, int max, const QString &message)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < min || value > max)
+        refuse(parser, message);
+    return value;
+}
+
 int codeValue(const QCommandLineParser &parser, const QString &name)
 {
     return parser.value(name).toInt(nullptr, 16);
+}
+
+// How many processors, their ports and which of them are faulty.
+void readProcessors(QCommandLineParser &parser, Options *options)
+{
+    if (parser.isSet(QStringLiteral("processors"))) {
+        options->processors = boundedValue(parser, parser.value(QStringLiteral("processors")), 1,
+                                           SimulatorSet::MaxProcessors,
+                                           QStringLiteral("--processors takes 1 to %1.").arg(SimulatorSet::MaxProcessors));
+    }
+    options->tcp = parser.isSet(QStringLiteral("tcp"));
+    if (options->tcp) {
+        const int port = boundedValue(parser, parser.value(QStringLiteral("tcp")), 0, 65535,
+                                      QStringLiteral("--tcp takes a port, 0 to 65535."));
+        if (!SimulatorSet::portsFit(port, options->processors))
+            refuse(parser, QStringLiteral("--tcp %1 leaves no port for processor %2.").arg(port).arg(options->processors));
+        options->tcpPort = quint16(port);
+    }
+    const QStringList faulty = parser.values(QStringLiteral("faulty"));
+    for (const QString &number : faulty) {
+        options->faulty.append(boundedValue(parser, number, 1, options->processors,
+                                            QStringLiteral("--faulty takes a processor, 1 to %1.").arg(options->processors)));
+    }
 }
 
 Options parseOptions(const QCoreApplication &app)
@@ -47,11 +88,13 @@ Options parseOptions(const QCoreApplication &app)
     parser.setApplicationDescription(QStringLiteral("Simulates the video-wall processor on a TCP port and/or a pseudo-terminal."));
     parser.addHelpOption();
     parser.addOptions({
-        {QStringLiteral("tcp"), QStringLiteral("Listen on 127.0.0.1 at this port (0 = any free port)."), QStringLiteral("PORT")},
-        {QStringLiteral("pty"), QStringLiteral("Open a pseudo-terminal as the serial port.")},
-        {QStringLiteral("link"), QStringLiteral("Symlink to the pseudo-terminal at this path (implies --pty)."), QStringLiteral("PATH")},
+        numberOption(QStringLiteral("processors"), QStringLiteral("Play N processors, 1 to 8 (default 1).")),
+        {QStringLiteral("tcp"), QStringLiteral("Listen on 127.0.0.1 at this port, processor i at PORT+i-1 (0 = any free ports)."), QStringLiteral("PORT")},
+        {QStringLiteral("pty"), QStringLiteral("Open a pseudo-terminal as the serial port of each processor.")},
+        {QStringLiteral("link"), QStringLiteral("Symlink to the pseudo-terminal at this path, processor i>1's at PATH-i (implies --pty)."), QStringLiteral("PATH")},
         numberOption(QStringLiteral("baud"), QStringLiteral("Pace both directions like a serial line at this rate (8N1).")),
-        {QStringLiteral("profile"), QStringLiteral("Load the chassis from this JSON file."), QStringLiteral("FILE")},
+        {QStringLiteral("profile"), QStringLiteral("Load the chassis from this JSON file; the k-th one given loads processor k, the last one the rest."), QStringLiteral("FILE")},
+        numberOption(QStringLiteral("faulty"), QStringLiteral("Inject the faults into processor N only (repeatable; default all).")),
         numberOption(QStringLiteral("drop-every"), QStringLiteral("Do not answer every Nth request.")),
         {QStringLiteral("delay"), QStringLiteral("Delay every reply by this many milliseconds."), QStringLiteral("MS")},
         numberOption(QStringLiteral("late-request"), QStringLiteral("Hold the reply to the Nth request back by --late milliseconds more.")),
@@ -75,12 +118,11 @@ Options parseOptions(const QCoreApplication &app)
     parser.process(app);
 
     Options options;
-    options.tcp = parser.isSet(QStringLiteral("tcp"));
-    options.tcpPort = quint16(numberValue(parser, QStringLiteral("tcp")));
+    readProcessors(parser, &options);
     options.link = parser.value(QStringLiteral("link"));
     options.pty = parser.isSet(QStringLiteral("pty")) || !options.link.isEmpty();
     options.baud = numberValue(parser, QStringLiteral("baud"));
-    options.profile = parser.value(QStringLiteral("profile"));
+    options.profiles = parser.values(QStringLiteral("profile"));
     FaultOptions &faults = options.faults;
     faults.dropEvery = numberValue(parser, QStringLiteral("drop-every"));
     faults.delayMs = numberValue(parser, QStringLiteral("delay"));
@@ -106,43 +148,45 @@ Options parseOptions(const QCoreApplication &app)
     form.shortest = parser.isSet(QStringLiteral("shortest-replies"));
     if (form.spareBytes < 0 || form.spareBytes > MaxSpareBytes || form.codeByte < ReplyForm::Echo
         || form.codeByte > 0xFF) {
-        QTextStream(stderr) << "--spare-bytes takes 0 to " << MaxSpareBytes << ", --code-byte 00 to ff.\n";
-        parser.showHelp(2);
+        refuse(parser, QStringLiteral("--spare-bytes takes 0 to %1, --code-byte 00 to ff.").arg(MaxSpareBytes));
     }
-    if (!options.tcp && !options.pty) {
-        QTextStream(stderr) << "Give --tcp PORT and/or --pty.\n";
-        parser.showHelp(2);
-    }
+    if (!options.tcp && !options.pty)
+        refuse(parser, QStringLiteral("Give --tcp PORT and/or --pty."));
     return options;
 }
 
-bool start(DeviceSimulator &simulator, const Options &options)
+bool start(SimulatorSet &processors, const Options &options)
 {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
     QString error;
-    if (!options.profile.isEmpty() && !DeviceProfile::load(options.profile, &simulator.model(), &error)) {
-        err << error << '\n';
+    if (!processors.loadProfiles(options.profiles, &error)) {
+        QTextStream(stderr) << error << '\n';
         return false;
     }
-    simulator.setBaudRate(options.baud);
-    simulator.setFaults(options.faults);
-    simulator.setReplyForm(options.form);
-    if (options.tcp) {
-        if (!simulator.listenTcp(options.tcpPort)) {
-            err << "cannot listen on port " << options.tcpPort << '\n';
-            return false;
-        }
-        out << "tcp " << simulator.tcpPort() << Qt::endl;
-    }
-    if (options.pty) {
-        if (!simulator.openPty(options.link)) {
-            err << "cannot open a pseudo-terminal\n";
-            return false;
-        }
-        out << "pty " << simulator.ptyPath() << Qt::endl;
+    processors.setBaudRate(options.baud);
+    processors.setFaults(options.faults, options.faulty);
+    processors.setReplyForm(options.form);
+    if ((options.tcp && !processors.listenTcp(options.tcpPort, &error))
+        || (options.pty && !processors.openPty(options.link, &error))) {
+        QTextStream(stderr) << error << '\n';
+        return false;
     }
     return true;
+}
+
+// One line a transport; with several processors each names its processor,
+// so that scripts can tell them apart.
+void announce(const SimulatorSet &processors, const Options &options)
+{
+    QTextStream out(stdout);
+    for (int number = 1; number <= processors.count(); ++number) {
+        const QString prefix = processors.count() > 1 ? QStringLiteral("processor %1 ").arg(number) : QString();
+        const DeviceSimulator &simulator = processors.processor(number);
+        if (options.tcp)
+            out << prefix << "tcp " << simulator.tcpPort() << '\n';
+        if (options.pty)
+            out << prefix << "pty " << simulator.ptyPath() << '\n';
+    }
+    out.flush();
 }
 
 } // namespace
@@ -153,13 +197,14 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("rz5300-sim"));
     const Options options = parseOptions(app);
 
-    DeviceSimulator simulator;
+    SimulatorSet processors(options.processors);
 #ifdef Q_OS_UNIX
     // SIGINT and SIGTERM end the event loop, so the terminal's link is removed.
     SignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &app, &QCoreApplication::quit);
 #endif
-    if (!start(simulator, options))
+    if (!start(processors, options))
         return 1;
+    announce(processors, options);
     return app.exec();
 }
