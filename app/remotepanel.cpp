@@ -2,6 +2,7 @@
 
 #include "runmodal.h"
 
+#include <appdirectory.h>
 #include <bilingual.h>
 #include <dialog_remote.h>
 #include <remoteserver.h>
@@ -31,7 +32,12 @@ void RemotePanel::setEnglish(bool english)
 
 void RemotePanel::start()
 {
-    if (!m_server->start(RemoteSettings::read(SettingsFile::path())))
+    start(RemoteSettings::read(SettingsFile::path()));
+}
+
+void RemotePanel::start(const RemoteSettings &settings)
+{
+    if (!m_server->start(settings))
         m_statusBar->showMessage(Bilingual(m_english)("Remote control not started: ", "远程控制未启动：")
                                  + m_server->errorString());
     showClients();
@@ -40,9 +46,14 @@ void RemotePanel::start()
 void RemotePanel::openDialog()
 {
     auto *dialog = new Dialog_Remote(RemoteSettings::read(SettingsFile::path()), m_english, m_window);
+    // Settings that cannot be kept (another copy holds the folder) still
+    // hold for this run.
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        RemoteSettings::write(SettingsFile::path(), dialog->settings());
-        start();
+        const RemoteSettings settings = dialog->settings();
+        const QString path = SettingsFile::path();
+        if (!AppDirectory::mayWrite(path) || !RemoteSettings::write(path, settings))
+            m_statusBar->showMessage(Bilingual(m_english)("The file could not be saved", "文件无法保存"));
+        start(settings);
     });
     runModal(dialog);
 }

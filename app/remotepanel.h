@@ -8,6 +8,7 @@ class QStatusBar;
 class QWidget;
 class RemoteActions;
 class RemoteServer;
+struct RemoteSettings;
 
 // The remote control as the window shows it: started from the settings
 // file's [Remote] group, its dialog, and the count of its clients in the
@@ -25,6 +26,7 @@ public:
     void openDialog();
 
 private:
+    void start(const RemoteSettings &settings);
     void showClients();
 
     RemoteServer *m_server;

@@ -312,16 +312,22 @@ int DeviceData::openFile(const QString &name)
     return DataFile::read(path, DataFile::Data, *this);
 }
 
+// An export goes where the operator chose, even into a folder another copy
+// holds; the program's own data file does not.
 int DeviceData::saveFile(const QString &name)
 {
     const QString path = name.isEmpty() ? DataFileDialog::savePath() : configPath;
     if (path.isEmpty())
         return DataFile::NothingChosen;
+    if (!name.isEmpty() && !AppDirectory::mayWrite(path))
+        return DataFile::CannotOpen;
     return DataFile::write(path, DataFile::Data, *this);
 }
 
 QString DeviceData::saveBackup() const
 {
+    if (!AppDirectory::mayWrite(configPath))
+        return QString();
     const QFileInfo data(configPath);
     const QString stem = data.dir().filePath(
         data.completeBaseName() + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")));
@@ -338,5 +344,7 @@ int DeviceData::loadNames()
 
 int DeviceData::saveNames()
 {
+    if (!AppDirectory::mayWrite(namesPath))
+        return DataFile::CannotOpen;
     return DataFile::write(namesPath, DataFile::Names, *this);
 }

@@ -108,7 +108,8 @@ public:
     void setPaths();
 
     // Data files and the names file; results: 0 nothing chosen, 1 done,
-    // 2 cannot be opened, 3 not a data file (reading only).
+    // 2 cannot be opened or the folder is another copy's (writing),
+    // 3 not a data file (reading only).
     int openFile(const QString &name);
     int saveFile(const QString &name);
     // Writes the data beside the data file under a name dated now that no

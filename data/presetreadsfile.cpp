@@ -1,5 +1,6 @@
 #include "presetreadsfile.h"
 
+#include "appdirectory.h"
 #include "datalog.h"
 
 #include <QCryptographicHash>
@@ -87,6 +88,9 @@ QString PresetReadsFile::pathBeside(const QString &dataPath)
 
 bool PresetReadsFile::write(const QString &path, const DeviceData &data)
 {
+    // The file is the other copy's to keep.
+    if (!AppDirectory::mayWrite(path))
+        return false;
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         QDataStream out(&file);

@@ -23,7 +23,7 @@ public:
     // "MyConfigure.pd" keeps its reads in "MyConfigure.reads".
     static QString pathBeside(const QString &dataPath);
     // False when it could not be written; no older file is left behind to
-    // be taken for this one.
+    // be taken for this one, unless the folder is another copy's.
     static bool write(const QString &path, const DeviceData &data);
     // The reads kept for presets whose canvas data are still data's.
     static Reads read(const QString &path, const DeviceData &data);

@@ -66,6 +66,8 @@ SettingsFile::Contents SettingsFile::read(const QString &path)
 
 bool SettingsFile::write(const QString &path, const Contents &contents)
 {
+    if (!AppDirectory::mayWrite(path))
+        return false;
     QSettings settings(path, QSettings::IniFormat);
     const QStringList keys = settings.childKeys();
     for (const QString &key : keys)
@@ -104,6 +106,8 @@ QList<int> SettingsFile::presetsAt(const QString &path, const QString &key)
 
 bool SettingsFile::writePresetMarks(const QString &path, const QList<int> &changed, const QList<int> &differing)
 {
+    if (!AppDirectory::mayWrite(path))
+        return false;
     QSettings settings(path, QSettings::IniFormat);
     setPresets(settings, ChangedKey, changed);
     setPresets(settings, DifferingKey, differing);

@@ -1,9 +1,12 @@
 // The host's presets across a restart of the program: what was read of
-// them, their marks, and a data file that cannot be saved.
+// them, their marks, a data file that cannot be saved and a folder another
+// copy of the program holds.
 
 #include "mainwindowcase.h"
 
+#include <appdirectory.h>
 #include <devicedata.h>
+#include <folderclaim.h>
 #include <framebytes.h>
 #include <linkedsimulator.h>
 #include <settingsfile.h>
@@ -11,6 +14,16 @@
 
 #include <QDir>
 #include <QtTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 class TestPresetStore : public MainWindowCase
 {
@@ -20,6 +33,7 @@ private slots:
     void readPresetsVerifyTheSameAfterARestart();
     void differencesLeftStandingOutliveARestart();
     void failedSaveIsSaidAndKeepsTheTag();
+    void folderOfAnotherCopyIsLeftAsItWas();
 
 private:
     // Closes the program and opens it again as a new process would find
@@ -120,6 +134,38 @@ void TestPresetStore::failedSaveIsSaidAndKeepsTheTag()
     QVERIFY(m_driver.connectDevice());
     QCOMPARE(FrameBytes::heads(sim.requests().mid(before)), FrameBytes::connectionRead(true));
     QVERIFY(m_driver.messages.isEmpty());
+}
+
+// The second copy reads the folder, works with the device, and at its end
+// leaves the files as the first copy has them: no data, reads, names,
+// marks or tag of its own.
+void TestPresetStore::folderOfAnotherCopyIsLeftAsItWas()
+{
+    LinkedSimulator sim;
+    startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
+    QVERIFY(m_driver.connectDevice());
+    m_driver.close();
+    QDir folder(m_dir->path());
+    const QStringList names = folder.entryList(QDir::Files);
+    QVERIFY(names.contains(QStringLiteral("MyConfigure.reads")));
+    QVERIFY(names.contains(QStringLiteral("MyNames.pd")));
+    QList<QByteArray> files;
+    for (const QString &name : names)
+        files << readAll(folder.filePath(name));
+
+    FolderClaim firstCopy(m_dir->path());
+    QCOMPARE(firstCopy.take(), FolderClaim::Taken);
+    QVERIFY(!AppDirectory::claim());
+    sim.model().tag = QByteArray(8, 'e');
+    sim.model().presets[1].clearWindows();
+    restart(sim);
+    QVERIFY(m_driver.connectDevice());
+    m_driver.close();
+    QCOMPARE(m_driver.messages, QStringList({"The file could not be saved"}));
+    QCOMPARE(folder.entryList(QDir::Files), names);
+    for (int i = 0; i < names.size(); ++i)
+        QVERIFY2(readAll(folder.filePath(names[i])) == files[i], qPrintable(names[i]));
+    AppDirectory::release();
 }
 
 QTEST_MAIN(TestPresetStore)
