@@ -44,7 +44,7 @@ private:
 
 } // namespace
 
-class TestStation : public QObject
+class TestStationClaim : public QObject
 {
     Q_OBJECT
 
@@ -64,19 +64,19 @@ private:
 };
 
 // A copy of the program: the one in the build tree writes its files there.
-void TestStation::initTestCase()
+void TestStationClaim::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_program = m_dir.filePath(QStringLiteral("rz5300"));
     QVERIFY(QFile::copy(QStringLiteral(PROGRAM), m_program));
 }
 
-void TestStation::cleanup()
+void TestStationClaim::cleanup()
 {
     AppDirectory::setPath(QString());
 }
 
-void TestStation::secondCopyOnAFolderSaysSoAndACrashedLockIsTakenOver()
+void TestStationClaim::secondCopyOnAFolderSaysSoAndACrashedLockIsTakenOver()
 {
     Station first(m_program);
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockIn(m_dir.path())), StartMs);
@@ -93,7 +93,7 @@ void TestStation::secondCopyOnAFolderSaysSoAndACrashedLockIsTakenOver()
     QVERIFY(AppDirectory::claim());
 }
 
-void TestStation::profileRunsBesideTheFirstCopy()
+void TestStationClaim::profileRunsBesideTheFirstCopy()
 {
     Station first(m_program);
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockIn(m_dir.path())), StartMs);
@@ -106,7 +106,7 @@ void TestStation::profileRunsBesideTheFirstCopy()
     QVERIFY(first.running());
 }
 
-void TestStation::badProfileNameIsRefused()
+void TestStationClaim::badProfileNameIsRefused()
 {
     QProcess process;
     process.start(m_program, {QStringLiteral("--profile"), QStringLiteral("../elsewhere")});
@@ -117,7 +117,7 @@ void TestStation::badProfileNameIsRefused()
     QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("elsewhere"))));
 }
 
-void TestStation::helpNamesTheProfile()
+void TestStationClaim::helpNamesTheProfile()
 {
     QProcess process;
     process.start(m_program, {QStringLiteral("--help")});
@@ -126,5 +126,5 @@ void TestStation::helpNamesTheProfile()
     QVERIFY(process.readAllStandardOutput().contains("--profile <NAME>"));
 }
 
-QTEST_MAIN(TestStation)
-#include "tst_station.moc"
+QTEST_MAIN(TestStationClaim)
+#include "tst_stationclaim.moc"
