@@ -22,7 +22,7 @@ DeviceDialogs::DeviceDialogs(Singleton_SerialPort *link, MyGraphicsView *canvas,
 
 void DeviceDialogs::openComSet()
 {
-    auto *dialog = new Dialog_ComSet(m_english, m_window);
+    auto *dialog = new Dialog_ComSet(m_link, m_english, m_window);
     connect(m_link, &Singleton_SerialPort::repalceConnect, dialog, &Dialog_ComSet::initPage);
     runModal(dialog);
 }
@@ -36,7 +36,7 @@ void DeviceDialogs::openComTest()
         m_link->send(LinkRequest::readVersions());
         return;
     }
-    auto *dialog = new Dialog_Test(m_english, m_window);
+    auto *dialog = new Dialog_Test(m_link, m_english, m_window);
     connect(m_link, &Singleton_SerialPort::repalceVersion, dialog, &Dialog_Test::InitPage);
     m_link->send(LinkRequest::readVersions());
     runModal(dialog);
@@ -46,7 +46,7 @@ void DeviceDialogs::openLedMosaic()
 {
     if (!m_link->isConnected())
         return;
-    auto *dialog = new LEDsplice(m_english, m_window);
+    auto *dialog = new LEDsplice(m_link, m_english, m_window);
     connect(dialog, &LEDsplice::sendSignal, this, &DeviceDialogs::wallWriteAsked);
     runModal(dialog);
 }
@@ -55,14 +55,14 @@ void DeviceDialogs::openInputSingle()
 {
     if (!m_link->isConnected())
         return;
-    auto *dialog = new Dialog_Singles(m_english, m_window);
+    auto *dialog = new Dialog_Singles(m_link, m_english, m_window);
     connect(dialog, &Dialog_Singles::chargeSingle, this, &DeviceDialogs::sourcesChanged);
     runModal(dialog);
 }
 
 void DeviceDialogs::openInputSettings(int card)
 {
-    runModal(new Form_InCardSet(card, m_english, m_window));
+    runModal(new Form_InCardSet(m_link, card, m_english, m_window));
 }
 
 void DeviceDialogs::openTrimming(int win)

@@ -52,7 +52,7 @@ constexpr int RemoteMessageMs = 10000;
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
-    , m_link(Singleton_SerialPort::instance())
+    , m_link(new Singleton_SerialPort(this))
     , ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
@@ -82,13 +82,16 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     if (m_link->state()->wasReady() || m_offAir->isOffline()) {
-        writeSettings(isEnglish, m_presets->saveDataFile());
+        writeSettings(m_link, isEnglish, m_presets->saveDataFile());
         m_link->dm_data.saveNames();
     }
     // The link is the window's session: it ends with it.
     if (m_link->state()->state() != LinkStateModel::State::Closed)
         m_link->postCommand(Command::Disconnect);
     delete ui;
+    // The window's parts use the link to their end: it goes last of them.
+    m_link->setParent(nullptr);
+    m_link->setParent(this);
 }
 
 void MainWindow::buildPresetBar()
@@ -208,7 +211,7 @@ void MainWindow::connectLink()
 
 void MainWindow::loadFile()
 {
-    readSettings(isEnglish);
+    readSettings(m_link, isEnglish);
     setLanguage(isEnglish);
     DeviceData &record = m_link->dm_data;
     record.setPaths();

@@ -44,6 +44,9 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // The window's link to its processor.
+    Singleton_SerialPort *link() const { return m_link; }
+
 signals:
     void closeWait();
     // What the open wait pages show of a command of several exchanges.

@@ -130,17 +130,17 @@ int main(int argc, char *argv[])
     DeviceSimulator sim;
     if (!dir.isValid() || !sim.openPty(dir.filePath(QStringLiteral("ttyRZ"))) || !sim.listenTcp())
         qFatal("cannot start the simulator");
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    Singleton_SerialPort link;
 
     sim.setBaudRate(WireTime::BaudRate);
-    connectLink(link, {"1", "", "0", "", "", "", sim.ptyPath()});
-    benchConnectionRead(link, sim);
-    benchVerifyRead(link, sim);
-    benchFullWrite(link, sim);
+    connectLink(&link, {"1", "", "0", "", "", "", sim.ptyPath()});
+    benchConnectionRead(&link, sim);
+    benchVerifyRead(&link, sim);
+    benchFullWrite(&link, sim);
 
     sim.setBaudRate(0);
-    connectLink(link, {"0", "127.0.0.1", QString::number(sim.tcpPort()), "", "", "", ""});
-    benchRoundTrips(link, sim);
-    link->postCommand(2);
+    connectLink(&link, {"0", "127.0.0.1", QString::number(sim.tcpPort()), "", "", "", ""});
+    benchRoundTrips(&link, sim);
+    link.postCommand(2);
     return 0;
 }

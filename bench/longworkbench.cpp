@@ -15,7 +15,6 @@
 #include <appdirectory.h>
 #include <devicesimulator.h>
 #include <dialog_verify.h>
-#include <linksettings.h>
 #include <mygraphicsview.h>
 #include <simulatorthread.h>
 #include <singleton_serialport.h>
@@ -86,7 +85,7 @@ private:
     QTemporaryDir m_files;
     QTemporaryDir m_devices;
     SimulatorThread m_device; // answers while the window works, as a device does
-    Singleton_SerialPort *m_link = Singleton_SerialPort::instance();
+    Singleton_SerialPort *m_link = nullptr; // the window's, once it is open
     WindowDriver m_driver{AnswerEveryMs};
     QElapsedTimer m_resultShownAt;
     QElapsedTimer m_pageClosedAt;
@@ -109,18 +108,12 @@ Bench::Bench()
     });
     if (!opened)
         qFatal("cannot open the simulator's terminal");
-    m_link->setLinkSettings({"1", "", "0", "", "", "", pty});
-    m_link->postKeptTag(QByteArray(8, 'h'), false);
-    writeSettings(1);
+    WindowDriver::writeStartSettings({"1", "", "0", "", "", "", pty}, QByteArray(8, 'h'));
     m_driver.quietMs = QuietMs;
     m_driver.settleLimitMs = SettleLimitMs;
     QObject::connect(&m_driver, &WindowDriver::dialogShown, [this](QDialog *dialog) {
         if (qobject_cast<Dialog_Verify *>(dialog))
             m_resultShownAt.start();
-    });
-    QObject::connect(m_link, &Singleton_SerialPort::setWaitPage, &m_driver, [this](bool closed) {
-        if (closed)
-            m_pageClosedAt.start();
     });
 }
 
@@ -168,6 +161,11 @@ void Bench::run()
 {
     if (!m_driver.open())
         qFatal("the main window was not shown");
+    m_link = m_driver.window()->link();
+    QObject::connect(m_link, &Singleton_SerialPort::setWaitPage, &m_driver, [this](bool closed) {
+        if (closed)
+            m_pageClosedAt.start();
+    });
     measure("connection read", [this] { return m_driver.connectDevice(); });
     const auto triggering = [this](const char *action) {
         return [this, action] {

@@ -15,7 +15,6 @@
 
 #include <appdirectory.h>
 #include <devicesimulator.h>
-#include <linksettings.h>
 #include <remotesettings.h>
 #include <settingsfile.h>
 #include <simulatorthread.h>
@@ -216,7 +215,7 @@ private:
 
     QTemporaryDir m_files;
     SimulatorThread m_device;
-    Singleton_SerialPort *m_link = Singleton_SerialPort::instance();
+    Singleton_SerialPort *m_link = nullptr; // the window's, once it is open
     WindowDriver m_driver;
     StallMeter m_stalls;
     QThread m_clientThread;
@@ -229,9 +228,9 @@ private:
 Bench::Bench()
 {
     AppDirectory::setPath(m_files.path());
-    m_link->setLinkSettings({"0", "127.0.0.1", QString::number(m_device.port()), "255.255.255.0", "192.168.1.1",
-                             "16-21-2C", "COM1"});
-    writeSettings(1);
+    WindowDriver::writeStartSettings({"0", "127.0.0.1", QString::number(m_device.port()), "255.255.255.0",
+                                      "192.168.1.1", "16-21-2C", "COM1"},
+                                     {});
     RemoteSettings remote;
     remote.enabled = true;
     remote.wsPort = m_wsPort;
@@ -274,7 +273,10 @@ template<typename T> T Bench::fromClients(const std::function<T(Clients &)> &ask
 
 void Bench::run()
 {
-    if (!m_driver.open() || !m_driver.connectDevice())
+    if (!m_driver.open())
+        qFatal("the main window was not shown");
+    m_link = m_driver.window()->link();
+    if (!m_driver.connectDevice())
         qFatal("the main window did not link");
     QMetaObject::invokeMethod(m_clients, [this] {
         m_clients->open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(m_wsPort)), Subscribers);

@@ -14,7 +14,6 @@
 #include <commandbuilder.h>
 #include <devicelimits.h>
 #include <devicesimulator.h>
-#include <linksettings.h>
 #include <mainwindow.h>
 #include <mygraphicsview.h>
 #include <presetblocks.h>
@@ -110,7 +109,7 @@ private:
     QTemporaryDir m_files;
     QTemporaryDir m_devices;
     DeviceSimulator m_sim;
-    Singleton_SerialPort *m_link = Singleton_SerialPort::instance();
+    Singleton_SerialPort *m_link = nullptr; // the window's, once it is open
     QRandomGenerator m_random{Seed};
     WindowDriver m_driver{AnswerEveryMs};
     QString m_ptyPath;
@@ -122,9 +121,7 @@ Soak::Soak()
     if (!m_sim.openPty(m_devices.filePath(QStringLiteral("ttyRZ"))))
         qFatal("cannot open the simulator's terminal");
     m_ptyPath = m_sim.ptyPath();
-    m_link->setLinkSettings({"1", "", "0", "", "", "", m_ptyPath});
-    m_link->postKeptTag(QByteArray(8, 'h'), false);
-    writeSettings(1);
+    WindowDriver::writeStartSettings({"1", "", "0", "", "", "", m_ptyPath}, QByteArray(8, 'h'));
     m_driver.settleLimitMs = SettleLimitMs;
 }
 
@@ -305,7 +302,10 @@ int Soak::run()
     startWatchdog();
     QElapsedTimer clock;
     clock.start();
-    if (!m_driver.open() || !m_driver.connectDevice())
+    if (!m_driver.open())
+        qFatal("the main window was not shown");
+    m_link = m_driver.window()->link();
+    if (!m_driver.connectDevice())
         qFatal("the first connection failed");
     out() << "linked over " << m_ptyPath << "; faults: drop every 20th reply, split all, noise before every 100th"
           << Qt::endl;

@@ -38,10 +38,10 @@ QList<int> addressBytes(const QString &address)
 
 } // namespace
 
-Dialog_ComSet::Dialog_ComSet(bool isEnglish, QWidget *parent)
+Dialog_ComSet::Dialog_ComSet(Singleton_SerialPort *link, bool isEnglish, QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::Dialog_ComSet>())
-    , m_link(Singleton_SerialPort::instance())
+    , m_link(link)
 {
     ui->setupUi(this);
     setLanguage(isEnglish);

@@ -22,7 +22,7 @@ class Dialog_ComSet : public QDialog
     Q_OBJECT
 
 public:
-    explicit Dialog_ComSet(bool isEnglish, QWidget *parent = nullptr);
+    explicit Dialog_ComSet(Singleton_SerialPort *link, bool isEnglish, QWidget *parent = nullptr);
     ~Dialog_ComSet() override;
 
 public slots:

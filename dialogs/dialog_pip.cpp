@@ -30,10 +30,10 @@ void appendWord(QByteArray &bytes, int value)
 
 } // namespace
 
-Dialog_Pip::Dialog_Pip(bool isEnglish, int cardEntry, QWidget *parent)
+Dialog_Pip::Dialog_Pip(Singleton_SerialPort *deviceLink, bool isEnglish, int cardEntry, QWidget *parent)
     : QDialog(parent)
     , card(cardEntry)
-    , link(Singleton_SerialPort::instance())
+    , link(deviceLink)
     , ui(new Ui::Dialog_Pip)
 {
     ui->setupUi(this);

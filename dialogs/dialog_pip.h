@@ -26,7 +26,7 @@ class Dialog_Pip : public QDialog
     Q_OBJECT
 
 public:
-    Dialog_Pip(bool isEnglish, int cardEntry, QWidget *parent);
+    Dialog_Pip(Singleton_SerialPort *deviceLink, bool isEnglish, int cardEntry, QWidget *parent);
     ~Dialog_Pip() override;
 
 public slots:

@@ -24,10 +24,10 @@ QString pageName(int card)
 
 } // namespace
 
-Dialog_Singles::Dialog_Singles(bool isEnglish, QWidget *parent)
+Dialog_Singles::Dialog_Singles(Singleton_SerialPort *deviceLink, bool isEnglish, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::Dialog_Singles)
-    , link(Singleton_SerialPort::instance())
+    , link(deviceLink)
 {
     ui->setupUi(this);
     buildPages(isEnglish);
@@ -44,7 +44,7 @@ void Dialog_Singles::buildPages(bool isEnglish)
     for (int card = 0; card < CardCount; ++card) {
         QWidget *tab = card < CardsPerTab ? ui->tab : ui->tab_2;
         const int slot = card % CardsPerTab;
-        auto *page = new Form_singleCard(tab);
+        auto *page = new Form_singleCard(link, tab);
         page->setObjectName(pageName(card));
         page->move(PageLeft[slot % 2], PageTop + RowPitch * (slot / 2));
         pages.append(page);

@@ -21,7 +21,7 @@ class Dialog_Singles : public QDialog
     Q_OBJECT
 
 public:
-    explicit Dialog_Singles(bool isEnglish, QWidget *parent = nullptr);
+    explicit Dialog_Singles(Singleton_SerialPort *deviceLink, bool isEnglish, QWidget *parent = nullptr);
     ~Dialog_Singles() override;
 
 signals:

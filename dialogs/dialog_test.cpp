@@ -35,9 +35,9 @@ void showStatus(const QList<DeviceData::CardStatus> &status, const QList<QLineEd
 
 } // namespace
 
-Dialog_Test::Dialog_Test(bool isEnglish, QWidget *parent)
+Dialog_Test::Dialog_Test(Singleton_SerialPort *link, bool isEnglish, QWidget *parent)
     : QDialog(parent)
-    , m_link(Singleton_SerialPort::instance())
+    , m_link(link)
     , ui(std::make_unique<Ui::Dialog_Test>())
 {
     ui->setupUi(this);

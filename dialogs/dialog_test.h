@@ -22,7 +22,7 @@ class Dialog_Test : public QDialog
     Q_OBJECT
 
 public:
-    explicit Dialog_Test(bool isEnglish, QWidget *parent = nullptr);
+    explicit Dialog_Test(Singleton_SerialPort *link, bool isEnglish, QWidget *parent = nullptr);
     ~Dialog_Test() override;
 
 public slots:

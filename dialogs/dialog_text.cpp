@@ -6,10 +6,10 @@
 #include <bilingual.h>
 #include <singleton_serialport.h>
 
-Dialog_text::Dialog_text(bool isEnglish, int cardEntry, QWidget *parent)
+Dialog_text::Dialog_text(Singleton_SerialPort *deviceLink, bool isEnglish, int cardEntry, QWidget *parent)
     : QDialog(parent)
     , card(cardEntry)
-    , link(Singleton_SerialPort::instance())
+    , link(deviceLink)
     , ui(new Ui::Dialog_text)
 {
     ui->setupUi(this);

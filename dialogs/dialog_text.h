@@ -22,7 +22,7 @@ class Dialog_text : public QDialog
     Q_OBJECT
 
 public:
-    Dialog_text(bool isEnglish, int cardEntry, QWidget *parent);
+    Dialog_text(Singleton_SerialPort *deviceLink, bool isEnglish, int cardEntry, QWidget *parent);
     ~Dialog_text() override;
 
 public slots:

@@ -21,11 +21,11 @@ constexpr int InCardEntry::*RowField[] = {&InCardEntry::light, &InCardEntry::con
 
 } // namespace
 
-Form_InCardSet::Form_InCardSet(int input, bool isEnglish, QWidget *parent)
+Form_InCardSet::Form_InCardSet(Singleton_SerialPort *deviceLink, int input, bool isEnglish, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::Form_InCardSet)
     , inputNumber(input)
-    , link(Singleton_SerialPort::instance())
+    , link(deviceLink)
     // Both channels of a two-channel card share one entry.
     , cardEntry(input < OneChannelCodes ? input : (input - OneChannelCodes) / 2)
 {

@@ -19,7 +19,7 @@ class Form_InCardSet : public QDialog
     Q_OBJECT
 
 public:
-    Form_InCardSet(int inputNumber, bool isEnglish, QWidget *parent = nullptr);
+    Form_InCardSet(Singleton_SerialPort *deviceLink, int inputNumber, bool isEnglish, QWidget *parent = nullptr);
     ~Form_InCardSet() override;
 
 private slots:

@@ -20,10 +20,10 @@ QString styleOf(int flag)
 
 } // namespace
 
-Form_singleCard::Form_singleCard(QWidget *parent)
+Form_singleCard::Form_singleCard(Singleton_SerialPort *deviceLink, QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::Form_singleCard)
-    , link(Singleton_SerialPort::instance())
+    , link(deviceLink)
 {
     ui->setupUi(this);
     m_signals = new SignalPanel({ui->pushButton_2, ui->pushButton_3, ui->pushButton_4, ui->pushButton_5},
@@ -126,10 +126,10 @@ void Form_singleCard::openAuxDialog()
 {
     switch (modeGroup()) {
     case Modes::PipGroup:
-        runAuxDialog(new Dialog_Pip(isEnglish, card, this), &Singleton_SerialPort::repalceInCardPIP);
+        runAuxDialog(new Dialog_Pip(link, isEnglish, card, this), &Singleton_SerialPort::repalceInCardPIP);
         break;
     case Modes::CaptionGroup:
-        runAuxDialog(new Dialog_text(isEnglish, card, this), &Singleton_SerialPort::repalceInCardText);
+        runAuxDialog(new Dialog_text(link, isEnglish, card, this), &Singleton_SerialPort::repalceInCardText);
         break;
     default:
         break;

@@ -23,7 +23,7 @@ class Form_singleCard : public QWidget
     Q_OBJECT
 
 public:
-    explicit Form_singleCard(QWidget *parent = nullptr);
+    explicit Form_singleCard(Singleton_SerialPort *deviceLink, QWidget *parent = nullptr);
     ~Form_singleCard() override;
 
     void initCard(bool isEnglish, int card);

@@ -52,10 +52,10 @@ bool checkSize(QLineEdit *edit, int limit)
 
 } // namespace
 
-LEDsplice::LEDsplice(bool isEnglish, QWidget *parent)
+LEDsplice::LEDsplice(Singleton_SerialPort *deviceLink, bool isEnglish, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::LEDsplice)
-    , link(Singleton_SerialPort::instance())
+    , link(deviceLink)
 {
     ui->setupUi(this);
     m_banner = new ErrorBanner(ui->navLabel, {}, this);

@@ -25,7 +25,7 @@ class LEDsplice : public QDialog
     Q_OBJECT
 
 public:
-    LEDsplice(bool isEnglish, QWidget *parent = nullptr);
+    LEDsplice(Singleton_SerialPort *deviceLink, bool isEnglish, QWidget *parent = nullptr);
     ~LEDsplice() override;
 
 signals:

@@ -7,7 +7,7 @@
 // copy, each before the signal that tells of it.
 void Singleton_SerialPort::handOverEdits(ReplyParser *parser, DeviceData Singleton_SerialPort::*copy)
 {
-    connect(parser, &ReplyParser::edited, this, [this, copy](const ReplyParser::Edit &edit) {
+    connect(parser, &ReplyParser::edited, &m_home, [this, copy](const ReplyParser::Edit &edit) {
         report([this, copy, edit] { edit(this->*copy); });
     });
 }
@@ -30,14 +30,14 @@ void Singleton_SerialPort::forwardParserSignals()
     forward(m_parser, &P::repalceInCardMainSingle, &S::repalceInCardMainSingle);
     forward(m_parser, &P::repalceInCardPIP, &S::repalceInCardPIP);
     forward(m_parser, &P::repalceInCardText, &S::repalceInCardText);
-    connect(m_parser, &P::repalceConnect, this, [this] {
+    connect(m_parser, &P::repalceConnect, &m_home, [this] {
         report([this, net = m_network] {
             takeNetwork(net);
             dm_port = net.port;
             emit repalceConnect();
         });
     });
-    connect(m_parser, &P::send_explain_end, this, [this](int code) {
+    connect(m_parser, &P::send_explain_end, &m_home, [this](int code) {
         report([this, code, net = m_network] {
             takeNetwork(net);
             emit send_explain_end(code);

@@ -15,19 +15,17 @@ int toNumber(const QString &text)
 
 } // namespace
 
-void readSettings(int &isEnglish)
+void readSettings(Singleton_SerialPort *link, int &isEnglish)
 {
     const SettingsFile::Contents contents = SettingsFile::read(SettingsFile::path());
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
     link->setLinkSettings(contents.linkSettings);
     link->setReconnects(contents.reconnect);
     isEnglish = contents.language;
     link->postKeptTag(contents.checkSum, contents.defaults);
 }
 
-void writeSettings(int isEnglish, bool dataSaved)
+void writeSettings(Singleton_SerialPort *link, int isEnglish, bool dataSaved)
 {
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
     SettingsFile::Contents contents;
     contents.linkSettings = link->linkSettings();
     contents.language = isEnglish;

@@ -8,13 +8,10 @@
 #include <messagecode.h>
 #include <protocol.h>
 
-#include <QCoreApplication>
 #include <QTcpSocket>
 #include <QThread>
 
 namespace {
-
-Singleton_SerialPort *theLink = nullptr;
 
 // A copy that shares no data with the original: the worker releases it
 // while the window may change the original, and the counts of Qt's
@@ -32,45 +29,35 @@ QString hexTrace(const QByteArray &bytes)
 
 } // namespace
 
-Singleton_SerialPort *Singleton_SerialPort::instance()
-{
-    if (!theLink) {
-        Q_ASSERT(QCoreApplication::instance());
-        Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
-        theLink = new Singleton_SerialPort;
-        qAddPostRoutine(&Singleton_SerialPort::shutDown);
-    }
-    return theLink;
-}
-
-Singleton_SerialPort::Singleton_SerialPort()
-    : dm_serialPort(new QSerialPort(this))
-    , dm_tcpSocket(new QTcpSocket(this))
+Singleton_SerialPort::Singleton_SerialPort(QObject *parent)
+    : QObject(parent)
+    , dm_serialPort(new QSerialPort(&m_home))
+    , dm_tcpSocket(new QTcpSocket(&m_home))
     , dm_thread(new QThread)
-    , m_workerSide(new Handover(this))
+    , m_workerSide(new Handover(&m_home))
     , m_transport(dm_serialPort, dm_tcpSocket)
-    , dm_sendList(this)
+    , dm_sendList(&m_home)
     , m_planner(m_transport)
     , m_builder(dm_checkSum)
     , m_parser(new ReplyParser({m_record, dm_buffer, dm_checkSum, dm_lastCheckSum, m_tagTrusted,
                                 m_network.ip, m_network.mask, m_network.gateway, m_network.mac,
                                 m_network.port},
-                               this))
-    , m_verifyParser(new ReplyParser(m_verify.over(m_deviceRecord), this))
+                               &m_home))
+    , m_verifyParser(new ReplyParser(m_verify.over(m_deviceRecord), &m_home))
 {
     qRegisterMetaType<QSerialPort::SerialPortError>();
-    connect(dm_serialPort, &QSerialPort::readyRead, this, &Singleton_SerialPort::readDataPort);
-    connect(dm_serialPort, &QSerialPort::readChannelFinished, this,
-            &Singleton_SerialPort::readDataPort);
-    connect(dm_serialPort, &QSerialPort::errorOccurred, this, &Singleton_SerialPort::handleError);
-    connect(dm_tcpSocket, &QTcpSocket::readyRead, this, &Singleton_SerialPort::readDataSocket);
-    connect(dm_tcpSocket, &QTcpSocket::errorOccurred, this,
-            &Singleton_SerialPort::handleSocketError);
-    connect(dm_tcpSocket, &QTcpSocket::connected, this, &Singleton_SerialPort::socketConnected);
-    connect(&dm_sendList, &RequestQueue::transmit, this, &Singleton_SerialPort::sendData);
-    connect(&dm_sendList, &RequestQueue::drained, this, [this] { announce(&Singleton_SerialPort::setWaitPage, true); });
-    connect(&dm_sendList, &RequestQueue::gaveUp, this, &Singleton_SerialPort::gaveUp);
-    connect(&dm_sendList, &RequestQueue::sizeChanged, this,
+    connect(dm_serialPort, &QSerialPort::readyRead, &m_home, [this] { readDataPort(); });
+    connect(dm_serialPort, &QSerialPort::readChannelFinished, &m_home, [this] { readDataPort(); });
+    connect(dm_serialPort, &QSerialPort::errorOccurred, &m_home,
+            [this](QSerialPort::SerialPortError error) { handleError(error); });
+    connect(dm_tcpSocket, &QTcpSocket::readyRead, &m_home, [this] { readDataSocket(); });
+    connect(dm_tcpSocket, &QTcpSocket::errorOccurred, &m_home,
+            [this](QAbstractSocket::SocketError error) { handleSocketError(error); });
+    connect(dm_tcpSocket, &QTcpSocket::connected, &m_home, [this] { socketConnected(); });
+    connect(&dm_sendList, &RequestQueue::transmit, &m_home, [this](const QByteArray &frame) { sendData(frame); });
+    connect(&dm_sendList, &RequestQueue::drained, &m_home, [this] { announce(&Singleton_SerialPort::setWaitPage, true); });
+    connect(&dm_sendList, &RequestQueue::gaveUp, &m_home, [this](int command) { gaveUp(command); });
+    connect(&dm_sendList, &RequestQueue::sizeChanged, &m_home,
             [this](int size) { report([this, size] { m_activity.framesQueued(size); }); });
     forward(&dm_sendList, &RequestQueue::progress, &Singleton_SerialPort::commandProgress);
     // Run in the callers' thread: the time-out they announce, and the link
@@ -87,7 +74,7 @@ Singleton_SerialPort::Singleton_SerialPort()
             Qt::DirectConnection);
     connect(this, &Singleton_SerialPort::isFistConnect, &m_callerSide,
             [this] { m_state.handle(LinkStateModel::Event::ReadDone); }, Qt::DirectConnection);
-    connect(&dm_sendList, &RequestQueue::postEnded, this, [this](int post, bool answered) {
+    connect(&dm_sendList, &RequestQueue::postEnded, &m_home, [this](int post, bool answered) {
         report([this, post, answered] { requestEnded(post, answered ? LinkReply::NoError : LinkReply::Unanswered); });
     });
     handOverEdits(m_verifyParser, &Singleton_SerialPort::dm_deviceCopy);
@@ -98,33 +85,23 @@ Singleton_SerialPort::Singleton_SerialPort()
     forwardParserSignals();
 
     // The transports are children: they move along and live in the thread.
-    moveToThread(dm_thread);
+    m_home.moveToThread(dm_thread);
     Handover::start(dm_thread);
 }
 
+// The link is closed in its own thread, the worker's objects come back to
+// this thread, and the thread ends its own loop, so nothing of this thread's
+// touches its dispatcher while it goes, before anything is deleted.
 Singleton_SerialPort::~Singleton_SerialPort()
 {
-    delete dm_thread;
-}
-
-// Runs when the application object goes away: the link is closed in its
-// own thread, the worker comes back to the main thread, and the thread ends
-// before anything is deleted.
-void Singleton_SerialPort::shutDown()
-{
-    Singleton_SerialPort *link = theLink;
-    theLink = nullptr;
-    QThread *mainThread = QThread::currentThread();
-    // The thread ends its own loop: nothing of the main thread's touches its
-    // dispatcher while it goes.
-    link->m_workerSide->await([link, mainThread] {
-        link->m_transport.close();
-        link->dm_sendList.reset(); // no timer may move along
-        link->moveToThread(mainThread);
+    m_workerSide->await([this, callers = thread()] {
+        m_transport.close();
+        dm_sendList.reset(); // no timer may move along
+        m_home.moveToThread(callers);
         QThread::currentThread()->quit();
     });
-    link->dm_thread->wait();
-    delete link;
+    dm_thread->wait();
+    delete dm_thread;
 }
 
 QStringList Singleton_SerialPort::openablePortNames()

@@ -30,7 +30,7 @@
 class QThread;
 class QTcpSocket;
 
-// The one link to the processor. Lives in a thread of its own with both
+// The link to one processor. Works in a thread of its own with both
 // transports; builds the request frames of a posted command, sends them
 // one at a time, pairs each reply with its request and stores what it says
 // in the device data record.
@@ -54,9 +54,11 @@ public:
     // What became of a write to one preset (presetWritten()).
     enum PresetWrite { PresetWriteConfirmed, WholePresetConfirmed, PresetWriteLost };
 
-    // Created on first use, after the application object; closed and
-    // joined when the application object goes away.
-    static Singleton_SerialPort *instance();
+    // Made in the callers' thread, after the application object. The
+    // destructor closes the link and joins the worker's thread.
+    explicit Singleton_SerialPort(QObject *parent = nullptr);
+    ~Singleton_SerialPort() override;
+
     // Serial ports that can be opened now.
     static QStringList openablePortNames();
 
@@ -151,18 +153,13 @@ signals:
     // A recall of the preset was acknowledged by the device, or lost.
     void presetRecalled(int preset, bool confirmed);
 
-private slots:
+private:
     void readDataPort();
     void handleError(QSerialPort::SerialPortError error);
     void readDataSocket();
     void handleSocketError(QAbstractSocket::SocketError error);
     void socketConnected();
 
-private:
-    Singleton_SerialPort();
-    ~Singleton_SerialPort() override;
-
-    static void shutDown();
     void forwardParserSignals();
     void handOverEdits(ReplyParser *parser, DeviceData Singleton_SerialPort::*copy);
     // Runs the work in the worker's thread; it counts as under way until
@@ -189,7 +186,7 @@ private:
     void forward(Sender *sender, void (Sender::*from)(Args...),
                  void (Singleton_SerialPort::*to)(Args...))
     {
-        connect(sender, from, this, [this, to](Args... args) { announce(to, args...); });
+        connect(sender, from, &m_home, [this, to](Args... args) { announce(to, args...); });
     }
 
     void connectLink(const CommandBuilder::LinkSettings &settings);
@@ -214,6 +211,9 @@ private:
     void parseReply(const QByteArray &reply);
     void reportPresetWrite(const QByteArray &frame, int outcome);
 
+    // The worker's objects in its thread hang from here: the link itself
+    // stays in the callers' thread, which may give it a parent.
+    QObject m_home;
     QSerialPort *dm_serialPort;
     QTcpSocket *dm_tcpSocket;
     QThread *dm_thread;

@@ -65,7 +65,7 @@ int Tour::run()
         if (!m_driver.disconnectDevice())
             fail(QStringLiteral("disconnect"));
     } else {
-        fail(QStringLiteral("connect to %1").arg(Singleton_SerialPort::instance()->linkSettings().value(6)));
+        fail(QStringLiteral("connect to %1").arg(m_driver.window()->link()->linkSettings().value(6)));
     }
     m_driver.close();
     return m_failures;
@@ -76,7 +76,7 @@ void Tour::layOutPreset()
 {
     m_driver.presetButton(PresetShown)->click();
     m_driver.settle();
-    const QList<int> channels = Singleton_SerialPort::instance()->dm_data.channelList();
+    const QList<int> channels = m_driver.window()->link()->dm_data.channelList();
     const QRectF wall = m_driver.canvas()->sceneRect();
     const QList<QPointF> places = {{0.25, 0.25}, {0.75, 0.25}, {0.5, 0.75}};
     for (int i = 0; i < places.size() && i < channels.size(); ++i) {

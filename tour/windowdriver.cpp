@@ -3,6 +3,7 @@
 #include <channelmime.h>
 #include <dialog_verify.h>
 #include <dialog_wait.h>
+#include <linksettings.h>
 #include <mygraphicsview.h>
 #include <singleton_serialport.h>
 
@@ -37,6 +38,15 @@ WindowDriver::WindowDriver(int answerEveryMs)
 }
 
 WindowDriver::~WindowDriver() = default;
+
+// A link of its own writes them, as the window's link does at its end.
+void WindowDriver::writeStartSettings(const QStringList &linkSettings, const QByteArray &tag, int isEnglish)
+{
+    Singleton_SerialPort link;
+    link.setLinkSettings(linkSettings);
+    link.postKeptTag(tag, false);
+    writeSettings(&link, isEnglish);
+}
 
 bool WindowDriver::open()
 {
@@ -84,7 +94,7 @@ bool WindowDriver::viewsEnabled() const
 
 bool WindowDriver::connectDevice()
 {
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    Singleton_SerialPort *link = m_window->link();
     const int shown = messages.size();
     trigger("actionConnect");
     // A failed attempt says so in a message box.
@@ -151,7 +161,7 @@ bool WindowDriver::waitFor(const std::function<bool()> &done, int timeoutMs)
 
 bool WindowDriver::settle(const QWidget *modal)
 {
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    Singleton_SerialPort *link = m_window->link();
     QElapsedTimer quiet;
     int quietPolls = 0; // each has run the event loop: nothing posted is left behind
     return waitFor(
@@ -207,7 +217,7 @@ void WindowDriver::answer()
         // What the dialog asked of the device is in before it is noted: the
         // link idle at two ticks in a row, its replies' signals delivered
         // in between.
-        const bool idle = Singleton_SerialPort::instance()->queuedFrames() == 0;
+        const bool idle = m_window->link()->queuedFrames() == 0;
         m_idleTicks = idle ? m_idleTicks + 1 : 0;
         if (m_idleTicks < 2)
             return;

@@ -3,6 +3,7 @@
 
 #include <mainwindow.h>
 
+#include <QByteArray>
 #include <QEvent>
 #include <QList>
 #include <QMap>
@@ -37,6 +38,10 @@ class WindowDriver : public QObject
 public:
     explicit WindowDriver(int answerEveryMs = 20);
     ~WindowDriver() override;
+
+    // Writes the settings file the next window starts from: these link
+    // settings, the data tag kept from a last run, and the language.
+    static void writeStartSettings(const QStringList &linkSettings, const QByteArray &tag, int isEnglish = 1);
 
     // A new main window, shown; true once it has read its settings and
     // disabled the views until a device is linked.

@@ -1,11 +1,9 @@
 #include "mainwindowcase.h"
 
 #include <appdirectory.h>
-#include <linksettings.h>
 #include <mygraphicsview.h>
 #include <mynavtree.h>
 #include <preset.h>
-#include <singleton_serialport.h>
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
@@ -17,11 +15,7 @@ void MainWindowCase::startAgainst(const QStringList &linkSettings, const QByteAr
     m_driver.close();
     m_dir = std::make_unique<QTemporaryDir>();
     AppDirectory::setPath(m_dir->path());
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
-    link->setLinkSettings(linkSettings);
-    link->setReconnects(true);
-    link->postKeptTag(tag, false);
-    writeSettings(1);
+    WindowDriver::writeStartSettings(linkSettings, tag);
     QVERIFY(m_driver.open());
     m_driver.messages.clear();
     m_driver.verified.clear();

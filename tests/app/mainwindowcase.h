@@ -27,6 +27,8 @@ protected:
     // tag no device has and lets a dropped link be tried again, and the
     // window started in it; the driver's notes begin anew.
     void startAgainst(const QStringList &linkSettings, const QByteArray &tag = QByteArray(8, 'h'));
+    // The link of the window under test.
+    Singleton_SerialPort *link() const { return m_driver.window()->link(); }
     // Windows in a preset as the data file stores it.
     static int windowsIn(const QByteArray &view);
     static QStringList rowsOf(const MyNavTree *tree);

@@ -6,7 +6,6 @@
 #include <appdirectory.h>
 #include <devicesimulator.h>
 #include <dialog_comset.h>
-#include <linksettings.h>
 #include <mygraphicsview.h>
 #include <reconnectstatus.h>
 #include <singleton_serialport.h>
@@ -33,15 +32,14 @@ int main(int argc, char *argv[])
     if (!device.listenTcp())
         return 1;
     const quint16 port = device.tcpPort();
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
-    link->setLinkSettings({"0", "127.0.0.1", QString::number(port), "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"});
-    link->postKeptTag(QByteArray(8, 'h'), false);
-    writeSettings(language == QLatin1String("en") ? 1 : 0);
+    WindowDriver::writeStartSettings({"0", "127.0.0.1", QString::number(port), "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"},
+                                     QByteArray(8, 'h'), language == QLatin1String("en") ? 1 : 0);
 
     WindowDriver driver;
     if (!driver.open())
         return 1;
     MainWindow *window = driver.window();
+    Singleton_SerialPort *link = window->link();
     window->resize(1280, 720);
     if (!driver.connectDevice())
         return 1;
@@ -50,7 +48,7 @@ int main(int argc, char *argv[])
         // The settings as the processor leaves the factory.
         const QStringList linked = link->linkSettings();
         link->setLinkSettings({"0", "192.168.1.8", "7", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"});
-        Dialog_ComSet settings(language == QLatin1String("en"), window);
+        Dialog_ComSet settings(link, language == QLatin1String("en"), window);
         settings.show();
         if (!settings.grab().save(folder.filePath(QStringLiteral("Dialog_ComSet-%1.png").arg(language))))
             return 1;

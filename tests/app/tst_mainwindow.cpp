@@ -81,7 +81,7 @@ void TestMainWindow::connectReadsTheDevicesPresets()
 
     QCOMPARE(heads(m_sim->requests()), FrameBytes::connectionRead(true));
     QCOMPARE(m_driver.child<QAction>("actionConnect")->text(), QStringLiteral("DisConnect"));
-    const DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    const DeviceData &record = link()->dm_data;
     for (int m = 0; m < 16; ++m)
         QCOMPARE(windowsIn(record.modelView[size_t(m)]), m_sim->model().presets[size_t(m)].windowCount());
     QCOMPARE(m_driver.shownPreset(), 1);
@@ -103,7 +103,7 @@ void TestMainWindow::presetsAndWindowEdits()
     const int before = m_sim->requests().size();
     m_driver.presetButton(2)->click();
     QVERIFY(settle());
-    QCOMPARE(windowsIn(Singleton_SerialPort::instance()->dm_data.modelView[0]), 3);
+    QCOMPARE(windowsIn(link()->dm_data.modelView[0]), 3);
     QCOMPARE(headsSince(before), QStringList({"4902"}));
     QCOMPARE(canvas()->model().count(), 0);
 
@@ -252,7 +252,7 @@ void TestMainWindow::verifyFindsWhatTheDeviceChanged()
     QVERIFY(m_driver.messages.takeFirst().startsWith(QStringLiteral("Replace M3 here with the device's?")));
     QCOMPARE(QDir(m_dir->path()).entryList({"MyConfigure-*.pd"}).size(), 1);
     QCOMPARE(canvas()->model().window(0).rect.x(), moved);
-    QCOMPARE(windowsIn(Singleton_SerialPort::instance()->dm_data.modelView[2]), 1);
+    QCOMPARE(windowsIn(link()->dm_data.modelView[2]), 1);
 
     const int before = m_sim->requests().size();
     m_driver.trigger("actionUndo");
@@ -337,7 +337,7 @@ void TestMainWindow::disconnectAndReconnect()
     QVERIFY(m_driver.messages.isEmpty());
     QVERIFY(QFile::exists(m_dir->filePath("MyConfigure.pd")));
 
-    DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    DeviceData &record = link()->dm_data;
     record.clearModelViews();
     const int before = m_sim->requests().size();
     QVERIFY(m_driver.connectDevice());
@@ -351,7 +351,7 @@ void TestMainWindow::disconnectAndReconnect()
 void TestMainWindow::exportInitImport()
 {
     const DeviceModel exported = m_sim->model();
-    DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    DeviceData &record = link()->dm_data;
     record.setModelName(QStringLiteral("Opening"), 0);
     m_driver.fileName = m_dir->filePath("day.pd");
     m_driver.trigger("actionExport");
@@ -401,7 +401,7 @@ void TestMainWindow::exportInitImport()
 // keeps its data), and an export to a place that cannot be written.
 void TestMainWindow::fileFailuresAreSaid()
 {
-    DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    DeviceData &record = link()->dm_data;
     DeviceData file = record;
     file.modelView[5] = "not a preset";
     file.configPath = m_dir->filePath("broken.pd");

@@ -87,7 +87,7 @@ void TestMainWindowLink::silentDeviceTimesOut()
     QFile::remove(m_dir->filePath("infoCong.ini"));
 
     // The connection read is allowed 2 s instead of its 70.
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    Singleton_SerialPort *link = this->link();
     QObject announcer;
     connect(link, &Singleton_SerialPort::send_out_time, &announcer, [link](int ms) {
         if (ms == Command::ReadAllWait)
@@ -118,7 +118,7 @@ void TestMainWindowLink::openChoiceGoesWithTheLink()
 {
     LinkedSimulator sim;
     startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
-    Singleton_SerialPort::instance()->setReconnects(false);
+    link()->setReconnects(false);
     QVERIFY(m_driver.connectDevice());
     bool shown = false, closedByTest = false;
     QObject guard;
@@ -228,7 +228,7 @@ void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
     for (size_t m : {0, 1})
         device.presets[m] = presetOf({{0, 0, 3840, 2160}});
     startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
-    Singleton_SerialPort::instance()->setReconnects(false);
+    link()->setReconnects(false);
     QVERIFY(m_driver.connectDevice());
     for (size_t m : {0, 1}) {
         QByteArray &windows = device.presets[m].windows;
@@ -262,7 +262,7 @@ void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
     const QStringList sent = QStringList{"1100"} + verifyRead + QStringList{"4401", "4a01", "4501"} + verifyRead;
     QCOMPARE(FrameBytes::heads(sim.requests().mid(before)), sent);
     QCOMPARE(m_driver.verified.last().at(0), QStringLiteral("16 of 16 presets verified"));
-    QCOMPARE(window0In(Singleton_SerialPort::instance()->dm_data.modelView[1]).width(), 3840);
+    QCOMPARE(window0In(link()->dm_data.modelView[1]).width(), 3840);
     QCOMPARE(widthOfWindow0(device.presets[1]), 3840);
     QCOMPARE(device.currentPreset, 1);
     m_driver.close();
@@ -324,7 +324,6 @@ void TestMainWindowLink::changedHereOutlivesARestart()
     sim.simulator().hangUp();
     sim.model().presets[0] = before;
     sim.model().tag = QByteArray(8, 'd');
-    Singleton_SerialPort::instance()->dm_data = DeviceData();
     QVERIFY(m_driver.open());
     QTRY_COMPARE(markOf(0), QStringLiteral("Changed here since the last check"));
     QVERIFY(canvas()->model().contains(0));
@@ -346,9 +345,9 @@ void TestMainWindowLink::cutShortVerifyKeepsTheHostsData()
 {
     LinkedSimulator sim;
     startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
-    Singleton_SerialPort::instance()->setReconnects(false);
+    link()->setReconnects(false);
     QVERIFY(m_driver.connectDevice());
-    const DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    const DeviceData &record = link()->dm_data;
     const std::array<QByteArray, 16> views = record.modelView;
     FaultOptions hangUp;
     hangUp.hangUpAfter = sim.requests().size() + 10;
@@ -376,7 +375,7 @@ void TestMainWindowLink::communicationTestOverAFastLink()
     m_driver.trigger("actionComTest");
     QVERIFY(m_driver.settle());
     QCOMPARE(m_driver.dialogs.last(), QStringLiteral("Dialog_Test"));
-    const DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    const DeviceData &record = link()->dm_data;
     QStringList expected, shown;
     const QList<DeviceData::CardStatus> inputs = record.cardStatusList(0), outputs = record.cardStatusList(1);
     for (int k = 0; k < 24; ++k)
@@ -449,7 +448,7 @@ void TestMainWindowLink::linkDropClosesTheWaitPage()
     QVERIFY(device.listenTcp() && (!serial || device.openPty(devices.filePath("ttyRZ"))));
     startAgainst(serial ? LinkedSimulator::serialSettings(device.ptyPath())
                         : LinkedSimulator::tcpSettings(device.tcpPort()));
-    Singleton_SerialPort::instance()->setReconnects(false);
+    link()->setReconnects(false);
     QVERIFY(m_driver.connectDevice());
     FaultOptions mute;
     mute.muteCode = 0x1C;

@@ -63,7 +63,7 @@ bool TestOffAirActions::deviceHoldsHostsPreset(const DeviceModel &device, int pr
 {
     PresetBlocks blocks;
     const Preset &held = device.presets[size_t(preset)];
-    return blocks.build(Singleton_SerialPort::instance()->dm_data)
+    return blocks.build(link()->dm_data)
         && held.windows + held.layers == blocks.windows.at(preset) && held.sources == blocks.sources.at(preset)
         && held.channels == blocks.channels.at(preset);
 }
@@ -196,7 +196,7 @@ void TestOffAirActions::takeWithALostWriteLeavesTheWall()
     LinkedSimulator sim;
     const DeviceModel &device = sim.model();
     startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()));
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    Singleton_SerialPort *link = this->link();
     link->setReconnects(false);
     QVERIFY(m_driver.connectDevice());
     keys(Qt::Key_B);

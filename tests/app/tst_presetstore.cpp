@@ -46,7 +46,6 @@ void TestPresetStore::restart(LinkedSimulator &sim)
 {
     m_driver.close();
     sim.simulator().hangUp();
-    Singleton_SerialPort::instance()->dm_data = DeviceData();
     QVERIFY(m_driver.open());
     m_driver.messages.clear();
 }

@@ -47,7 +47,7 @@ void TestReconnector::linkComesBackByItself()
     const QString path = device.ptyPath();
     startAgainst(serial ? LinkedSimulator::serialSettings(path) : LinkedSimulator::tcpSettings(port));
     QVERIFY(m_driver.connectDevice());
-    Singleton_SerialPort *link = Singleton_SerialPort::instance();
+    Singleton_SerialPort *link = this->link();
     const QLabel *status = m_driver.child<ReconnectStatus>("ReconnectStatus")->findChild<QLabel *>("label");
 
     int waitPages = 0;
@@ -98,7 +98,7 @@ void TestReconnector::stopEndsTheAttempts()
     QTest::mouseClick(status->findChild<QAbstractButton *>("stopButton"), Qt::LeftButton);
     QVERIFY(!status->isVisible());
     QTest::qWait(3000);
-    QVERIFY(!Singleton_SerialPort::instance()->isConnected());
+    QVERIFY(!link()->isConnected());
     QVERIFY(m_driver.connectDevice());
     QCOMPARE(m_driver.messages, QStringList({"opening failed"}));
     m_driver.close();

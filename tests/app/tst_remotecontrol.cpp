@@ -416,7 +416,7 @@ void TestRemoteControl::oscWithWrongTagsIsRefused()
 void TestRemoteControl::blindEditsAreRefused()
 {
     m_driver.trigger("actionBlind");
-    const int edited = (Singleton_SerialPort::instance()->dm_data.curModel + 1) % 16;
+    const int edited = (link()->dm_data.curModel + 1) % 16;
     QTest::mouseClick(m_driver.presetButton(edited), Qt::LeftButton);
     QVERIFY(m_driver.settle());
     const int before = m_sim->requests().size();

@@ -25,6 +25,24 @@ Q_DECLARE_METATYPE(MakeDialog)
 // "object.property"; each written "name=value". And the record they show.
 namespace DialogFields {
 
+// The link the dialogs under test are given: the one the test object holds,
+// named here for the rows' makers, which capture nothing of the test.
+inline Singleton_SerialPort *&heldLink()
+{
+    static Singleton_SerialPort *held = nullptr;
+    return held;
+}
+
+inline void setLink(Singleton_SerialPort *link)
+{
+    heldLink() = link;
+}
+
+inline Singleton_SerialPort *link()
+{
+    return heldLink();
+}
+
 inline QVariant read(const QObject *scope, const QString &name)
 {
     const QString objectName = name.section('.', 0, 0);
@@ -113,7 +131,7 @@ inline void click(const QObject *scope, const QString &button)
 // signals, its mode and its first signal flag.
 inline InCardEntry &fitCard(int entry, int mainSignal, int auxSignal, int mode, int flag)
 {
-    InCardEntry &card = Singleton_SerialPort::instance()->dm_data.inCards[size_t(entry)];
+    InCardEntry &card = link()->dm_data.inCards[size_t(entry)];
     card.present = 1;
     card.mainSignal = mainSignal;
     card.auxSignal = auxSignal;

@@ -25,7 +25,7 @@ using Act = std::function<void(QWidget *)>;
 
 Singleton_SerialPort *link()
 {
-    return Singleton_SerialPort::instance();
+    return DialogFields::link();
 }
 
 Act typeAndClick(const QStringList &typed, const QString &button = {})
@@ -78,6 +78,7 @@ private:
 
 void TestDialogCommands::initTestCase()
 {
+    DialogFields::setLink(m_sim.link());
     QVERIFY(m_sim.connectLink());
 }
 
@@ -105,7 +106,7 @@ void TestDialogCommands::commands_data()
     const auto singles = [](int mainSignal, int mode) -> MakeDialog {
         return [=] {
             DialogFields::fitCard(7, mainSignal, 0, mode, 1);
-            return new Dialog_Singles(true, nullptr);
+            return new Dialog_Singles(link(), true, nullptr);
         };
     };
     const Act nextMode = [](QWidget *page) {
@@ -126,7 +127,7 @@ void TestDialogCommands::commands_data()
     row("auto adjust", singles(2, 0), "widget_8", typeAndClick({}, "but_auto_1"), {"8b07"}, 5000, {});
 
     const auto picture = [](int input) -> MakeDialog {
-        return [=] { return new Form_InCardSet(input, true, nullptr); };
+        return [=] { return new Form_InCardSet(link(), input, true, nullptr); };
     };
     row("light", picture(5), "", typeAndClick({"spinBox=73"}, "pushButton"), {"870549"}, 5000, {"spinBox=73"});
     row("light reset", picture(5), "", typeAndClick({"spinBox=73"}, "pushButton_2"), {"870532"}, 5000,
@@ -143,7 +144,7 @@ void TestDialogCommands::commands_data()
             InCardEntry &e = DialogFields::fitCard(3, 2, 1, 0, 1);
             e.rectA = {0, 1920, 0, 1080};
             e.rectB = {100, 800, 50, 600};
-            auto *dialog = new Dialog_Pip(english, 3, nullptr);
+            auto *dialog = new Dialog_Pip(link(), english, 3, nullptr);
             QObject::connect(link(), &Singleton_SerialPort::repalceInCardPIP, dialog, &Dialog_Pip::InitPage);
             return dialog;
         };
@@ -178,7 +179,7 @@ void TestDialogCommands::commands_data()
     // Input 10 with captions.
     const MakeDialog captions = [] {
         DialogFields::fitCard(9, 0, 2, 0, 0).captionValues = {1, 255, 0, 16};
-        auto *dialog = new Dialog_text(true, 9, nullptr);
+        auto *dialog = new Dialog_text(link(), true, 9, nullptr);
         QObject::connect(link(), &Singleton_SerialPort::repalceInCardText, dialog, &Dialog_text::InitPage);
         return dialog;
     };
@@ -203,7 +204,7 @@ void TestDialogCommands::commands_data()
         return [=] {
             m_sim.model().network = device;
             link()->setNetSettings({"0", "192.168.1.8", "7", "255.255.255.0", "192.168.1.1", "16-21-2C", "COM1"});
-            auto *dialog = new Dialog_ComSet(true);
+            auto *dialog = new Dialog_ComSet(link(), true);
             QObject::connect(link(), &Singleton_SerialPort::repalceConnect, dialog, &Dialog_ComSet::initPage);
             return dialog;
         };
@@ -249,7 +250,7 @@ void TestDialogCommands::commands()
 // and presence come with the connection read.
 void TestDialogCommands::versionsOnEveryRead()
 {
-    Dialog_Test dialog(true);
+    Dialog_Test dialog(link(), true);
     connect(link(), &Singleton_SerialPort::repalceVersion, &dialog, &Dialog_Test::InitPage);
     const QList<QStringList> rounds = {
         {"In1Edit=V1.0.7", "In4Edit=V1.3.7", "In5Edit=HDMI", "In7Edit=DVI", "In9Edit=SDI", "In11Edit=No card",

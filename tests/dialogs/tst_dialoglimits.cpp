@@ -22,11 +22,14 @@ private slots:
     void init();
     void limits_data();
     void limits();
+
+private:
+    Singleton_SerialPort m_link;
 };
 
 void TestDialogLimits::init()
 {
-    DeviceData &record = Singleton_SerialPort::instance()->dm_data;
+    DeviceData &record = m_link.dm_data;
     record.setWallSize(2, 2, 1920, 1080);
     record.outResolution = 6;
     record.outMode2 = 4;
@@ -130,7 +133,7 @@ void TestDialogLimits::limits_data()
 
     // The wall of 2 x 2 screens of 1920 x 1080: its counts with "Ok", its
     // sizes with "Save"; a refused count keeps the working counts.
-    const MakeDialog wall = [] { return new LEDsplice(true); };
+    const MakeDialog wall = [this] { return new LEDsplice(&m_link, true); };
     const QString counts = QStringLiteral("Numerical error, the maximum value of row and column is 16 and the "
                                           "maximum value of LED is 32.");
     const auto count = [&](const char *tag, const char *rows, const char *cols, const QString &said,

@@ -26,7 +26,7 @@ namespace {
 
 Singleton_SerialPort *link()
 {
-    return Singleton_SerialPort::instance();
+    return DialogFields::link();
 }
 
 DeviceData &record()
@@ -81,6 +81,7 @@ class TestDialogViews : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void views_data();
     void views();
@@ -91,7 +92,15 @@ private slots:
     void auxButtonOpensTheDialogOfTheMode_data();
     void auxButtonOpensTheDialogOfTheMode();
     void linkSettingsAreStored();
+
+private:
+    Singleton_SerialPort m_link;
 };
+
+void TestDialogViews::initTestCase()
+{
+    DialogFields::setLink(&m_link);
+}
 
 void TestDialogViews::init()
 {
@@ -117,7 +126,7 @@ void TestDialogViews::views_data()
         row(tag, [=] {
             DialogFields::fitCard(3, mainSignal, 0, mode, flag);
             entry(3).present = present;
-            return new Dialog_Singles(true, nullptr);
+            return new Dialog_Singles(link(), true, nullptr);
         }, page(3), QStringList{"groupBox.visible=false", "groupBox_2.visible=true"} + shown);
     };
     single("VGA, PIP", 1, 2, 2, 1, QStringList{"com_model_1.currentIndex=1", "but_to_1.enabled=true",
@@ -135,7 +144,7 @@ void TestDialogViews::views_data()
         row(tag, [=] {
             entry(card).present = present;
             entry(card).cardType = cardType;
-            return new Dialog_Singles(true, nullptr);
+            return new Dialog_Singles(link(), true, nullptr);
         }, page(card), {"groupBox.visible=true", "groupBox_2.visible=false", QStringLiteral("pushButton.text=") + first,
                         QStringLiteral("pushButton_6.text=") + second});
     };
@@ -155,7 +164,7 @@ void TestDialogViews::views_data()
                 entry(set[0]).contrast = set[2];
                 entry(set[0]).color = set[3];
             }
-            return new Form_InCardSet(input, true, nullptr);
+            return new Form_InCardSet(link(), input, true, nullptr);
         }, {}, {QStringLiteral("groupBox.title=") + title, QStringLiteral("spinBox=%1").arg(values[0]),
                 QStringLiteral("spinBox_2=%1").arg(values[1]), QStringLiteral("spinBox_3=%1").arg(values[2]),
                 QStringLiteral("horizontalSlider_3.value=%1").arg(values[2])});
@@ -170,7 +179,7 @@ void TestDialogViews::views_data()
             DialogFields::fitCard(3, 0, auxSignal, 2, flag);
             entry(3).rectA = {0, 1920, 0, 1080};
             entry(3).rectB = {100, 800, 50, 600};
-            return new Dialog_Pip(true, 3, nullptr);
+            return new Dialog_Pip(link(), true, 3, nullptr);
         }, {}, QStringList{"spinBox=0", "spinBox_2=0", "spinBox_3=1920", "spinBox_4=1080", "spinBox_5=100",
                            "spinBox_6=50", "spinBox_7=800", "spinBox_8=600"} + lamps(lamp));
     };
@@ -181,7 +190,7 @@ void TestDialogViews::views_data()
         row(tag, [=] {
             DialogFields::fitCard(9, 0, auxSignal, 4, 0);
             entry(9).captionValues = values;
-            return new Dialog_text(true, 9, nullptr);
+            return new Dialog_text(link(), true, 9, nullptr);
         }, {}, shown);
     };
     captions("captions below", {1, 255, 0, 16}, 2, QStringList{"lab_down=true", "spin_red=255", "spin_green=0",
@@ -191,7 +200,7 @@ void TestDialogViews::views_data()
     const auto comSet = [&](const char *tag, const QStringList &settings, const QStringList &shown) {
         row(tag, [=] {
             link()->setLinkSettings(settings);
-            return new Dialog_ComSet(true);
+            return new Dialog_ComSet(link(), true);
         }, {}, shown);
     };
     comSet("link settings", StoredLink, {"radioButton_2=true", "ip_edit=192.168.1.8", "mask_edit=255.255.255.0",
@@ -236,7 +245,7 @@ void TestDialogViews::views_data()
     const auto wall = [&](const char *tag, const std::function<void()> &change, const QStringList &shown) {
         row(tag, [=] {
             change();
-            return new LEDsplice(true);
+            return new LEDsplice(link(), true);
         }, {}, shown);
     };
     wall("wall", [] {}, {"formatBox=1920x1080@60Hz", "appmodelBox.currentIndex=0", "RowEdit=2", "ColumnEdit=2",
@@ -325,7 +334,7 @@ void TestDialogViews::trimmingDataEditsTheCanvas()
 void TestDialogViews::wallGoesToTheRecord()
 {
     {
-        LEDsplice dialog(true);
+        LEDsplice dialog(link(), true);
         auto *format = dialog.findChild<QComboBox *>(QStringLiteral("formatBox"));
         format->setCurrentIndex(4);
         format->setFocus();
@@ -341,7 +350,7 @@ void TestDialogViews::wallGoesToTheRecord()
              QList<int>({10, 3660, 600, 2}));
     QCOMPARE(record().rowHeights, QVector<int>({600, 600, 600}));
 
-    LEDsplice closed(true);
+    LEDsplice closed(link(), true);
     DialogFields::fill(&closed, {"RowEdit=1"});
     DialogFields::click(&closed, QStringLiteral("saveButton"));
     DialogFields::click(&closed, QStringLiteral("closeBtn"));
@@ -352,7 +361,7 @@ void TestDialogViews::singlesRefreshOnlyTheirPage()
 {
     DialogFields::fitCard(5, 1, 0, 0, 0);
     DialogFields::fitCard(6, 1, 0, 0, 0);
-    Dialog_Singles dialog(true, nullptr);
+    Dialog_Singles dialog(link(), true, nullptr);
     dialog.show();
     entry(5).mainSignal = 3;
     entry(6).mainSignal = 3;
@@ -378,7 +387,7 @@ void TestDialogViews::auxButtonOpensTheDialogOfTheMode()
 {
     QFETCH(int, mode);
     DialogFields::fitCard(7, 1, 0, mode, 0);
-    Dialog_Singles dialog(true, nullptr);
+    Dialog_Singles dialog(link(), true, nullptr);
     dialog.show();
     QWidget *card = dialog.findChild<QWidget *>(page(7));
     QPointer<QWidget> opened;
@@ -405,13 +414,13 @@ void TestDialogViews::linkSettingsAreStored()
 {
     QSignalSpy announced(link(), &Singleton_SerialPort::send_out_time);
     {
-        Dialog_ComSet dialog(true);
+        Dialog_ComSet dialog(link(), true);
         DialogFields::fill(&dialog, {"lineEdit_mac2=a", "radioButton=true"});
         DialogFields::click(&dialog, QStringLiteral("but_set_net"));
     }
     QCOMPARE(link()->linkSettings(), QStringList({"0", "192.168.1.8", "7", "255.255.255.0", "192.168.1.1", "16-0A-2C",
                                                   "COM1"}));
-    Dialog_ComSet dialog(true);
+    Dialog_ComSet dialog(link(), true);
     DialogFields::fill(&dialog, {"radioButton_2=true", "comboBox_port.currentIndex=4"});
     DialogFields::click(&dialog, QStringLiteral("but_set_port"));
     QCOMPARE(link()->dm_linkType, 1);

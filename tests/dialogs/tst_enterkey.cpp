@@ -90,11 +90,11 @@ void TestEnterKey::enterKeepsTheField_data()
     const auto row = [](const char *tag, const MakeDialog &make, const char *field, const char *typed) {
         QTest::newRow(tag) << make << QString::fromLatin1(field) << QString::fromLatin1(typed);
     };
-    const MakeDialog wall = [] { return new LEDsplice(true); };
-    const MakeDialog pip = [] { return new Dialog_Pip(true, Card, nullptr); };
-    const MakeDialog captions = [] { return new Dialog_text(false, Card, nullptr); };
-    const MakeDialog picture = [] { return new Form_InCardSet(Card, true); };
-    const MakeDialog comSet = [] { return new Dialog_ComSet(true); };
+    const MakeDialog wall = [this] { return new LEDsplice(m_link, true); };
+    const MakeDialog pip = [this] { return new Dialog_Pip(m_link, true, Card, nullptr); };
+    const MakeDialog captions = [this] { return new Dialog_text(m_link, false, Card, nullptr); };
+    const MakeDialog picture = [this] { return new Form_InCardSet(m_link, Card, true); };
+    const MakeDialog comSet = [this] { return new Dialog_ComSet(m_link, true); };
     const MakeDialog trimming = [] {
         auto *dialog = new Trimming(true);
         dialog->initTrim(2, {0, 5, 0, 0, 960, 540, 0, 0, 960, 540}, 1920, 1080);

@@ -4,7 +4,6 @@
 #include "dialogfields.h"
 
 #include <dialog_verify.h>
-#include <singleton_serialport.h>
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -23,7 +22,7 @@ private slots:
 // and hands on nothing when the answer is no.
 void TestVerifyDialog::verifyChoicesAreTheOperators()
 {
-    DeviceData host = Singleton_SerialPort::instance()->dm_data;
+    DeviceData host;
     host.curModel = 0;
     DeviceData device = host;
     device.curModel = 4;

@@ -12,7 +12,7 @@
 void LinkSimCase::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_link = Singleton_SerialPort::instance();
+    m_link = new Singleton_SerialPort(this);
     m_signals = new SignalRecorder(m_link, {"linkStateChanged", "send_out_time"}, this);
 }
 

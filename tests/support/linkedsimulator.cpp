@@ -20,7 +20,7 @@ bool waitForSignal(QSignalSpy &spy)
 } // namespace
 
 LinkedSimulator::LinkedSimulator()
-    : m_link(Singleton_SerialPort::instance())
+    : m_link(std::make_unique<Singleton_SerialPort>())
 {
     m_sim.listenTcp();
 }
@@ -43,14 +43,14 @@ QStringList LinkedSimulator::serialSettings(const QString &port)
 bool LinkedSimulator::connectLink()
 {
     m_link->setLinkSettings(tcpSettings(m_sim.tcpPort()));
-    QSignalSpy ended(m_link, &Singleton_SerialPort::send_connect_end);
+    QSignalSpy ended(m_link.get(), &Singleton_SerialPort::send_connect_end);
     m_link->postCommand(1);
     return waitForSignal(ended) && m_link->isConnected();
 }
 
 bool LinkedSimulator::disconnectLink()
 {
-    QSignalSpy ended(m_link, &Singleton_SerialPort::send_connect_end);
+    QSignalSpy ended(m_link.get(), &Singleton_SerialPort::send_connect_end);
     m_link->postCommand(2);
     return waitForSignal(ended) && m_link->queuedFrames() == 0;
 }

@@ -7,9 +7,11 @@
 #include <QObject>
 #include <QStringList>
 
+#include <memory>
+
 class Singleton_SerialPort;
 
-// The link worker connected over TCP loopback to an in-process device
+// A link of its own connected over TCP loopback to an in-process device
 // simulator, for tests of code that talks to the device. The simulator runs
 // in the test's thread: wait with the functions below (they spin the event
 // loop), never by sleeping.
@@ -25,7 +27,7 @@ public:
 
     DeviceSimulator &simulator() { return m_sim; }
     DeviceModel &model() { return m_sim.model(); }
-    Singleton_SerialPort *link() const { return m_link; }
+    Singleton_SerialPort *link() const { return m_link.get(); }
 
     // Connects the worker; false when the link did not come up.
     bool connectLink();
@@ -44,7 +46,7 @@ public:
 private:
     DeviceSimulator m_sim;
     QObject m_hangUp; // holds what hangUpBeforeAnswering connected
-    Singleton_SerialPort *m_link;
+    std::unique_ptr<Singleton_SerialPort> m_link; // closed before the simulator goes
 };
 
 #endif // LINKEDSIMULATOR_H
