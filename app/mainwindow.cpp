@@ -18,6 +18,7 @@
 #include "remotepanel.h"
 #include "takeonair.h"
 
+#include <appdirectory.h>
 #include <bilingual.h>
 #include <commandtype.h>
 #include <datafile.h>
@@ -51,7 +52,14 @@ constexpr int RemoteMessageMs = 10000;
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
+    : MainWindow(AppDirectory::path(), true, parent)
+{
+}
+
+MainWindow::MainWindow(const QString &folder, bool remoteControl, QWidget *parent)
     : QMainWindow(parent)
+    , m_folder(folder)
+    , m_remoteControl(remoteControl)
     , m_link(new Singleton_SerialPort(this))
     , ui(new Ui::MainWindow)
 {
@@ -82,7 +90,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     if (m_link->state()->wasReady() || m_offAir->isOffline()) {
-        writeSettings(m_link, isEnglish, m_presets->saveDataFile());
+        writeSettings(m_link, m_link->dm_data.settingsPath, isEnglish, m_presets->saveDataFile());
         m_link->dm_data.saveNames();
     }
     // The link is the window's session: it ends with it.
@@ -211,18 +219,19 @@ void MainWindow::connectLink()
 
 void MainWindow::loadFile()
 {
-    readSettings(m_link, isEnglish);
-    setLanguage(isEnglish);
     DeviceData &record = m_link->dm_data;
-    record.setPaths();
+    record.setPaths(m_folder);
+    readSettings(m_link, record.settingsPath, isEnglish);
+    setLanguage(isEnglish);
     record.loadNames();
     // Changes the device may lack are held against the next connection's
     // read, which then asks instead of replacing them.
-    if (!SettingsFile::changedPresets(SettingsFile::path()).isEmpty() && m_presets->loadDataFile())
+    if (!SettingsFile::changedPresets(record.settingsPath).isEmpty() && m_presets->loadDataFile())
         m_presets->showDevicePreset();
     m_formModel->setMyToolTips(record.modelNameList());
     updateWorkingViews();
-    m_remote->start();
+    if (m_remoteControl)
+        m_remote->start();
 }
 
 void MainWindow::setLanguage(int english)

@@ -41,7 +41,11 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
+    // The one processor of the program, its files in the program's folder.
     explicit MainWindow(QWidget *parent = nullptr);
+    // A processor of several: its files in a folder of its own; the remote
+    // control is the station's.
+    MainWindow(const QString &folder, bool remoteControl, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The window's link to its processor.
@@ -90,6 +94,8 @@ private:
     void workOffline(bool on);
     void showWinList();
 
+    const QString m_folder;
+    const bool m_remoteControl;
     Singleton_SerialPort *m_link;
     int isEnglish = 0;
     Ui::MainWindow *ui;

@@ -294,7 +294,7 @@ void PresetStore::takenFromFile()
     DeviceData &record = m_link->dm_data;
     record.presetsAsRead = PresetReadsFile::read(PresetReadsFile::pathBeside(record.configPath), record);
     m_marks.setAll(PresetMarks::Unknown);
-    const QString settings = SettingsFile::path();
+    const QString settings = record.settingsPath;
     for (int preset : SettingsFile::differingPresets(settings))
         m_marks.set(preset, PresetMarks::DiffersOnDevice);
     for (int preset : SettingsFile::changedPresets(settings))
@@ -327,7 +327,7 @@ bool PresetStore::saveDataFile()
         record.curModel = m_air->onAir();
     const bool saved = record.saveFile(DataFileName) == DataFile::Done
         && PresetReadsFile::write(PresetReadsFile::pathBeside(record.configPath), record)
-        && SettingsFile::writePresetMarks(SettingsFile::path(), m_marks.changedHere(),
+        && SettingsFile::writePresetMarks(record.settingsPath, m_marks.changedHere(),
                                           m_marks.marked(PresetMarks::DiffersOnDevice));
     if (!std::exchange(m_saveFailing, !saved) && !saved)
         emit notSaved();

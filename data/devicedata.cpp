@@ -4,6 +4,7 @@
 #include "datafile.h"
 #include "datafiledialog.h"
 #include "datalog.h"
+#include "settingsfile.h"
 
 #include <devicelimits.h>
 #include <resolution.h>
@@ -300,8 +301,15 @@ QList<DeviceData::CardStatus> DeviceData::cardStatusList(int kind) const
 
 void DeviceData::setPaths()
 {
-    configPath = AppDirectory::filePath(QStringLiteral("MyConfigure.pd"));
-    namesPath = AppDirectory::filePath(QStringLiteral("MyNames.pd"));
+    setPaths(AppDirectory::path());
+}
+
+void DeviceData::setPaths(const QString &folder)
+{
+    const QDir dir(folder);
+    configPath = dir.filePath(QStringLiteral("MyConfigure.pd"));
+    namesPath = dir.filePath(QStringLiteral("MyNames.pd"));
+    settingsPath = dir.filePath(SettingsFile::FileName);
 }
 
 int DeviceData::openFile(const QString &name)

@@ -67,6 +67,7 @@ public:
     QStringList signalNames;
     QString configPath = QStringLiteral("./MyConfigure.pd");
     QString namesPath;
+    QString settingsPath = QStringLiteral("./infoCong.ini"); // this device's link, tag and marks
 
     int rows() const { return rowHeights.size(); }
     int cols() const { return colWidths.size(); }
@@ -105,7 +106,10 @@ public:
     static CardStatus cardStatus(const Version &version);
     QList<CardStatus> cardStatusList(int kind) const;
 
+    // The data, names and settings files in the program's folder, or in the
+    // folder of one processor of several.
     void setPaths();
+    void setPaths(const QString &folder);
 
     // Data files and the names file; results: 0 nothing chosen, 1 done,
     // 2 cannot be opened or the folder is another copy's (writing),

@@ -25,7 +25,7 @@ constexpr int Presets = Limits::Presets;
 
 QString SettingsFile::path()
 {
-    return AppDirectory::filePath(QStringLiteral("infoCong.ini"));
+    return AppDirectory::filePath(FileName);
 }
 
 QStringList SettingsFile::defaultLinkSettings()

@@ -30,6 +30,7 @@ public:
     };
 
     static constexpr int LinkSettingCount = 7;
+    static inline const QString FileName = QStringLiteral("infoCong.ini");
 
     static QString path(); // in the application directory
     static QStringList defaultLinkSettings();

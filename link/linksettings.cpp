@@ -15,24 +15,24 @@ int toNumber(const QString &text)
 
 } // namespace
 
-void readSettings(Singleton_SerialPort *link, int &isEnglish)
+void readSettings(Singleton_SerialPort *link, const QString &path, int &isEnglish)
 {
-    const SettingsFile::Contents contents = SettingsFile::read(SettingsFile::path());
+    const SettingsFile::Contents contents = SettingsFile::read(path);
     link->setLinkSettings(contents.linkSettings);
     link->setReconnects(contents.reconnect);
     isEnglish = contents.language;
     link->postKeptTag(contents.checkSum, contents.defaults);
 }
 
-void writeSettings(Singleton_SerialPort *link, int isEnglish, bool dataSaved)
+void writeSettings(Singleton_SerialPort *link, const QString &path, int isEnglish, bool dataSaved)
 {
     SettingsFile::Contents contents;
     contents.linkSettings = link->linkSettings();
     contents.language = isEnglish;
-    contents.checkSum = dataSaved ? link->lastTag() : SettingsFile::read(SettingsFile::path()).checkSum;
+    contents.checkSum = dataSaved ? link->lastTag() : SettingsFile::read(path).checkSum;
     contents.reconnect = link->reconnects();
     contents.defaults = false;
-    SettingsFile::write(SettingsFile::path(), contents);
+    SettingsFile::write(path, contents);
     qCDebug(lcLink) << "write check sun = " << contents.checkSum.toHex();
 }
 

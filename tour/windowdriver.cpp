@@ -4,6 +4,7 @@
 #include <dialog_verify.h>
 #include <dialog_wait.h>
 #include <linksettings.h>
+#include <settingsfile.h>
 #include <mygraphicsview.h>
 #include <singleton_serialport.h>
 
@@ -45,7 +46,7 @@ void WindowDriver::writeStartSettings(const QStringList &linkSettings, const QBy
     Singleton_SerialPort link;
     link.setLinkSettings(linkSettings);
     link.postKeptTag(tag, false);
-    writeSettings(&link, isEnglish);
+    writeSettings(&link, SettingsFile::path(), isEnglish);
 }
 
 bool WindowDriver::open()

@@ -82,13 +82,13 @@ void TestLinkWorker::settingsRoundTrip()
 {
     m_link->setLinkSettings({"0", "10.1.2.3", "5000", "255.0.0.0", "10.0.0.1", "01-02-03", "ttyS1"});
     m_link->postKeptTag(hex("0102030405060708"), false);
-    writeSettings(m_link, 1);
+    writeSettings(m_link, SettingsFile::path(), 1);
     m_link->setLinkSettings({"1", "", "0", "", "", "", ""});
     m_link->postForgetTags();
     QVERIFY(m_link->lastTag().isEmpty());
 
     int isEnglish = 0;
-    readSettings(m_link, isEnglish);
+    readSettings(m_link, SettingsFile::path(), isEnglish);
     QCOMPARE(isEnglish, 1);
     QCOMPARE(m_link->linkSettings(),
              (QStringList{"0", "10.1.2.3", "5000", "255.0.0.0", "10.0.0.1", "01-02-03", "ttyS1"}));
@@ -103,7 +103,7 @@ void TestLinkWorker::settingsDefaultsKeepTag()
     QFile::remove(SettingsFile::path());
     m_link->postKeptTag(hex("AABB"), false);
     int isEnglish = 1;
-    readSettings(m_link, isEnglish);
+    readSettings(m_link, SettingsFile::path(), isEnglish);
     QCOMPARE(isEnglish, 0);
     QCOMPARE(m_link->linkSettings(), SettingsFile::defaultLinkSettings());
     QCOMPARE(m_link->lastTag(), hex("AABB000000000000"));
