@@ -1,7 +1,7 @@
 #include "applicationsetup.h"
 #include "commandline.h"
-#include "mainwindow.h"
 #include "stationclaim.h"
+#include "stationwindow.h"
 
 #include <QApplication>
 
@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     if (const std::optional<int> refused = CommandLine::apply(app))
         return *refused;
     StationClaim::take();
-    MainWindow window;
+    StationWindow window;
     window.show();
     return QApplication::exec();
 }

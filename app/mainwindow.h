@@ -50,6 +50,12 @@ public:
 
     // The window's link to its processor.
     Singleton_SerialPort *link() const { return m_link; }
+    // What a station of several processors drives of each one.
+    OnAirModel *onAir() const { return m_air; }
+    OperatorActions *actions() const { return m_actions; }
+    ConnectionFlow *connection() const { return m_connection; }
+    const MainMenus &menus() const { return *m_menus; }
+    int language() const { return isEnglish; }
 
 signals:
     void closeWait();

@@ -1,0 +1,185 @@
+#include "stationwindow.h"
+
+#include "applog.h"
+#include "connectionflow.h"
+#include "looksbar.h"
+#include "mainmenus.h"
+#include "mainwindow.h"
+#include "operatoractions.h"
+#include "processorsdock.h"
+
+#include <appdirectory.h>
+#include <lookstore.h>
+#include <looktarget.h>
+#include <settingsfile.h>
+#include <singleton_serialport.h>
+
+#include <QAction>
+#include <QDir>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+// How long the status bar tells of a look.
+constexpr int LookMessageMs = 15000;
+
+} // namespace
+
+StationWindow::StationWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , m_stack(new QStackedWidget(this))
+    , m_dock(new ProcessorsDock(this))
+{
+    setCentralWidget(m_stack);
+    addDockWidget(Qt::LeftDockWidgetArea, m_dock);
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("looksBar"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addToolBar(Qt::TopToolBarArea, bar);
+    m_looks = new LooksBar(bar, AppDirectory::filePath(LookStore::fileName()), this);
+    connect(m_looks, &LooksBar::said, this, &StationWindow::say);
+    connect(m_dock, &ProcessorsDock::chosen, this, &StationWindow::choose);
+    m_settings = StationSettings::read(SettingsFile::path());
+    for (const StationSettings::Processor &settings : std::as_const(m_settings))
+        addProcessor(settings);
+    QStringList names;
+    for (const StationSettings::Processor &settings : std::as_const(m_settings))
+        names << settings.name;
+    m_dock->setProcessors(m_windows, names);
+    m_looks->setProcessors(m_windows, m_targets, names);
+    choose(0);
+    resize(m_windows.first()->size());
+    updateChrome();
+}
+
+// Each processor's window saves its files as it goes; the station's part
+// of the settings file is written first.
+StationWindow::~StationWindow()
+{
+    saveSettings();
+    // What follows the windows goes first: a window tells of its link's end
+    // as it closes.
+    delete m_looks;
+    delete m_dock;
+    qDeleteAll(m_targets);
+    qDeleteAll(m_windows);
+}
+
+void StationWindow::addProcessor(const StationSettings::Processor &settings)
+{
+    const int index = m_windows.size();
+    prepareFolder(index, settings);
+    auto *window = new MainWindow(folderOf(index), index == 0, m_stack);
+    window->setWindowFlags(Qt::Widget);
+    m_stack->addWidget(window);
+    m_windows << window;
+    auto *target = new LookTarget(settings.name, window->link());
+    target->setRecall([window](int preset) { window->actions()->recall(preset, RemoteActions::ByOperator); });
+    m_targets << target;
+    rewire(window);
+}
+
+QString StationWindow::folderOf(int index) const
+{
+    const QString relative = StationSettings::folderOf(index);
+    return relative.isEmpty() ? AppDirectory::path() : AppDirectory::filePath(relative);
+}
+
+// A processor after the first keeps its files in a folder of its own; its
+// link is the station's [processorN] group, handed to its settings file
+// there, which the window reads.
+void StationWindow::prepareFolder(int index, const StationSettings::Processor &settings) const
+{
+    if (index == 0 || !AppDirectory::writable())
+        return;
+    const QString folder = folderOf(index);
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(SettingsFile::FileName);
+    SettingsFile::Contents contents = SettingsFile::read(path);
+    contents.linkSettings = settings.link;
+    contents.language = SettingsFile::read(SettingsFile::path()).language;
+    contents.defaults = false;
+    SettingsFile::write(path, contents);
+}
+
+// Connect and Disconnect act on every processor; the dock links one alone.
+// A language chosen in one window is every window's.
+void StationWindow::rewire(MainWindow *window)
+{
+    const MainMenus &menus = window->menus();
+    disconnect(menus.connect, &QAction::triggered, window->connection(), &ConnectionFlow::toggle);
+    connect(menus.connect, &QAction::triggered, this, [this, window] { toggleAll(window); });
+    connect(menus.chinese, &QAction::triggered, this, [this] { setLanguage(0); });
+    connect(menus.english, &QAction::triggered, this, [this] { setLanguage(1); });
+    window->menuBar()->addMenu(m_looks->menu());
+}
+
+// As the processor asked shows it: linked, every processor is unlinked;
+// otherwise every unlinked one is linked.
+void StationWindow::toggleAll(MainWindow *asked)
+{
+    const bool unlink = asked->link()->state()->state() != LinkStateModel::State::Closed;
+    for (MainWindow *window : std::as_const(m_windows)) {
+        const bool closed = window->link()->state()->state() == LinkStateModel::State::Closed;
+        if (closed != unlink)
+            window->connection()->toggle();
+    }
+}
+
+void StationWindow::setLanguage(int english)
+{
+    for (MainWindow *window : std::as_const(m_windows)) {
+        if (window->language() != english)
+            window->setLanguage(english);
+    }
+    m_dock->setEnglish(english != 0);
+    m_looks->setEnglish(english != 0);
+    updateChrome();
+}
+
+int StationWindow::current() const
+{
+    return m_stack->currentIndex();
+}
+
+void StationWindow::choose(int index)
+{
+    if (index < 0 || index >= m_windows.size())
+        return;
+    m_stack->setCurrentIndex(index);
+    m_dock->setCurrent(index);
+    updateChrome();
+}
+
+// One processor and no looks: nothing of the station shows.
+void StationWindow::updateChrome()
+{
+    const MainWindow *window = m_windows.value(current());
+    if (!window)
+        return;
+    m_dock->setVisible(m_windows.size() > 1);
+    setWindowTitle(m_windows.size() > 1 ? window->windowTitle() + QStringLiteral(" - ") + m_settings.at(current()).name
+                                        : window->windowTitle());
+}
+
+void StationWindow::say(const QString &text, bool failed)
+{
+    if (failed)
+        qCWarning(lcApp) << text;
+    if (MainWindow *window = m_windows.value(current()))
+        window->statusBar()->showMessage(text, failed ? 0 : LookMessageMs);
+}
+
+// The names, and the links of the processors after the first as they were
+// set in their windows.
+void StationWindow::saveSettings()
+{
+    for (int i = 0; i < m_windows.size(); ++i)
+        m_settings[i].link = m_windows.at(i)->link()->linkSettings();
+    if (m_windows.size() > 1 || m_settings.first().name != StationSettings::defaultName(0))
+        StationSettings::write(SettingsFile::path(), m_settings);
+}

@@ -1,0 +1,53 @@
+#ifndef STATIONWINDOW_H
+#define STATIONWINDOW_H
+
+#include <stationsettings.h>
+
+#include <QList>
+#include <QMainWindow>
+
+class LooksBar;
+class LookTarget;
+class MainWindow;
+class ProcessorsDock;
+class QStackedWidget;
+
+// The station: one window for every processor of the venue. Each
+// processor is a MainWindow of its own (its link, record, files, marks,
+// histories and dialogs) shown in turn in the centre; the "Processors"
+// dock chooses which, the looks bar recalls presets across them. With one
+// processor and no looks, the window is that processor's as it always was.
+class StationWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit StationWindow(QWidget *parent = nullptr);
+    ~StationWindow() override;
+
+    int processorCount() const { return m_windows.size(); }
+    MainWindow *processor(int index) const { return m_windows.value(index); }
+    int current() const;
+    void choose(int index);
+    LooksBar *looks() const { return m_looks; }
+
+private:
+    void addProcessor(const StationSettings::Processor &settings);
+    QString folderOf(int index) const;
+    void prepareFolder(int index, const StationSettings::Processor &settings) const;
+    void rewire(MainWindow *window);
+    void toggleAll(MainWindow *asked);
+    void setLanguage(int english);
+    void updateChrome();
+    void say(const QString &text, bool failed);
+    void saveSettings();
+
+    QStackedWidget *m_stack;
+    ProcessorsDock *m_dock;
+    LooksBar *m_looks;
+    QList<StationSettings::Processor> m_settings;
+    QList<MainWindow *> m_windows;
+    QList<LookTarget *> m_targets;
+};
+
+#endif // STATIONWINDOW_H

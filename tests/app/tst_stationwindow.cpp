@@ -1,0 +1,204 @@
+// The station: three simulated processors (the first on a serial line, two
+// over TCP) in one window. Connect links them all, a look reaches each
+// with its own preset and a silent one does not hold the others back, and
+// each processor's files stay its own across a restart; a settings file of
+// one processor gives the window it always gave.
+
+#include <appdirectory.h>
+#include <devicesimulator.h>
+#include <looksbar.h>
+#include <lookrecall.h>
+#include <mainmenus.h>
+#include <mainwindow.h>
+#include <onairmodel.h>
+#include <operatoractions.h>
+#include <settingsfile.h>
+#include <simulatorset.h>
+#include <singleton_serialport.h>
+#include <stationsettings.h>
+#include <stationwindow.h>
+#include <windowdriver.h>
+
+#include "linkedsimulator.h"
+#include "ptyskip.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDockWidget>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int Processors = 3;
+constexpr int LinkMs = 60000;
+
+} // namespace
+
+class TestStationWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void oneProcessorLooksAsBefore();
+    void lookReachesEachProcessor();
+    void filesStayApartAcrossARestart();
+
+private:
+    void writeStation();
+    void start();
+    bool linkAll();
+    bool recallOn(int processor, int preset);
+    DeviceSimulator &sim(int processor) const { return m_sims->processor(processor + 1); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<SimulatorSet> m_sims;
+    std::unique_ptr<StationWindow> m_station;
+    WindowDriver m_driver; // answers the dialogs a connection may open
+};
+
+void TestStationWindow::initTestCase()
+{
+    SKIP_WITHOUT_PTY();
+    AppDirectory::setPath(m_dir.path());
+    m_sims = std::make_unique<SimulatorSet>(Processors);
+    QString error;
+    QVERIFY2(m_sims->listenTcp(0, &error), qPrintable(error));
+    QVERIFY2(m_sims->openPty(m_dir.filePath("ttyRZ"), &error), qPrintable(error));
+}
+
+// The settings file of the first processor, as a station of one wrote it,
+// and the groups of the two others.
+void TestStationWindow::writeStation()
+{
+    SettingsFile::Contents contents;
+    contents.linkSettings = LinkedSimulator::serialSettings(sim(0).ptyPath());
+    contents.language = 1;
+    contents.checkSum = QByteArray(8, 'h');
+    contents.defaults = false;
+    QVERIFY(SettingsFile::write(SettingsFile::path(), contents));
+    QList<StationSettings::Processor> processors{{"Main wall", contents.linkSettings}};
+    for (int i = 1; i < Processors; ++i)
+        processors.append({QStringLiteral("Side %1").arg(i), LinkedSimulator::tcpSettings(sim(i).tcpPort())});
+    QVERIFY(StationSettings::write(SettingsFile::path(), processors));
+}
+
+// The windows read their files as the event loop starts, as at a start of
+// the program.
+void TestStationWindow::start()
+{
+    m_station = std::make_unique<StationWindow>();
+    m_station->show();
+    QCoreApplication::processEvents();
+}
+
+bool TestStationWindow::linkAll()
+{
+    m_station->processor(0)->menus().connect->trigger();
+    return WindowDriver::waitFor(
+        [this] {
+            for (int i = 0; i < m_station->processorCount(); ++i) {
+                if (!m_station->processor(i)->link()->state()->isReady())
+                    return false;
+            }
+            return true;
+        },
+        LinkMs);
+}
+
+bool TestStationWindow::recallOn(int processor, int preset)
+{
+    MainWindow *window = m_station->processor(processor);
+    window->actions()->recall(preset, RemoteActions::ByOperator);
+    return WindowDriver::waitFor([window, preset] { return window->onAir()->onAir() == preset; }, LinkMs);
+}
+
+void TestStationWindow::oneProcessorLooksAsBefore()
+{
+    SettingsFile::Contents contents;
+    contents.linkSettings = LinkedSimulator::tcpSettings(sim(0).tcpPort());
+    contents.defaults = false;
+    QVERIFY(SettingsFile::write(SettingsFile::path(), contents));
+    start();
+    QCOMPARE(m_station->processorCount(), 1);
+    QVERIFY(!m_station->findChild<QDockWidget *>("processorsDock")->isVisible());
+    QVERIFY(!m_station->findChild<QToolBar *>("looksBar")->isVisible());
+    QCOMPARE(m_station->windowTitle(), m_station->processor(0)->windowTitle());
+    m_station.reset();
+    QVERIFY(!QSettings(SettingsFile::path(), QSettings::IniFormat).childGroups().contains("processor1"));
+}
+
+// Each processor on its own preset is kept as a look; recalled after
+// others, it puts each processor back on its own. The third device then
+// stops answering recalls: the two others still switch, and the look says
+// which one failed.
+void TestStationWindow::lookReachesEachProcessor()
+{
+    writeStation();
+    start();
+    QCOMPARE(m_station->processorCount(), Processors);
+    QVERIFY(linkAll());
+    const int look[Processors] = {3, 7, 12};
+    for (int i = 0; i < Processors; ++i)
+        QVERIFY(recallOn(i, look[i]));
+    QCOMPARE(m_station->looks()->store("Opening"), QString());
+    for (int i = 0; i < Processors; ++i)
+        QVERIFY(recallOn(i, 1));
+
+    LookRecall *recall = m_station->looks()->recall(0);
+    QSignalSpy finished(recall, &LookRecall::finished);
+    QVERIFY(finished.wait(LinkMs));
+    for (int i = 0; i < Processors; ++i) {
+        QCOMPARE(sim(i).model().currentPreset, look[i]);
+        QCOMPARE(m_station->processor(i)->onAir()->onAir(), look[i]);
+    }
+
+    for (int i = 0; i < Processors; ++i)
+        QVERIFY(recallOn(i, 1));
+    FaultOptions silent;
+    silent.muteCode = 0x49;
+    m_sims->setFaults(silent, {3});
+    recall = m_station->looks()->recall(0);
+    QSignalSpy given(recall, &LookRecall::finished);
+    QVERIFY(given.wait(LinkMs));
+    const QList<LookRecall::Outcome> outcomes = recall->outcomes();
+    QCOMPARE(outcomes.at(0).result, LookRecall::Result::Confirmed);
+    QCOMPARE(outcomes.at(1).result, LookRecall::Result::Confirmed);
+    QVERIFY(outcomes.at(2).result != LookRecall::Result::Confirmed);
+    QCOMPARE(sim(0).model().currentPreset, look[0]);
+    QCOMPARE(sim(1).model().currentPreset, look[1]);
+    m_sims->setFaults({});
+    m_station.reset();
+}
+
+// Each processor's data file is in its own folder and holds its own
+// device's wall; started again with the tags kept, each window trusts its
+// own file and shows its own wall.
+void TestStationWindow::filesStayApartAcrossARestart()
+{
+    writeStation();
+    start();
+    QVERIFY(linkAll());
+    m_station.reset();
+    const QString first = m_dir.filePath("MyConfigure.pd");
+    const QString second = m_dir.filePath("processor2/MyConfigure.pd");
+    QVERIFY(QFile::exists(first));
+    QVERIFY(QFile::exists(second));
+
+    start();
+    QVERIFY(linkAll());
+    for (int i = 0; i < Processors; ++i) {
+        const DeviceData &record = m_station->processor(i)->link()->dm_data;
+        QCOMPARE(record.cols(), int(sim(i).model().wall.cols));
+        QCOMPARE(record.rows(), int(sim(i).model().wall.rows));
+    }
+    QVERIFY(m_station->processor(1)->link()->dm_data.configPath.startsWith(m_dir.filePath("processor2")));
+    m_station.reset();
+}
+
+QTEST_MAIN(TestStationWindow)
+#include "tst_stationwindow.moc"
