@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QToolBar>
 
+#include <algorithm>
+
 LooksBar::LooksBar(QToolBar *bar, const QString &path, QObject *parent)
     : QObject(parent)
     , m_bar(bar)
@@ -31,12 +33,35 @@ LooksBar::LooksBar(QToolBar *bar, const QString &path, QObject *parent)
 void LooksBar::setProcessors(const QList<MainWindow *> &windows, const QList<LookTarget *> &targets,
                              const QStringList &names)
 {
+    const bool first = m_windows.isEmpty();
     m_windows = windows;
     m_targets = targets;
     m_names = names;
     for (MainWindow *window : windows)
         connect(window->onAir(), &OnAirModel::changed, this, &LooksBar::updateMarks, Qt::UniqueConnection);
-    load();
+    if (first)
+        load();
+    else
+        dropMissingProcessors();
+}
+
+// A processor removed leaves the looks with the others' presets; a look
+// left with none goes.
+void LooksBar::dropMissingProcessors()
+{
+    const int processors = m_windows.size();
+    bool changed = false;
+    for (Look &look : m_looks) {
+        const auto missing = std::remove_if(look.entries.begin(), look.entries.end(),
+                                            [processors](const Look::Entry &entry) { return entry.processor >= processors; });
+        changed = changed || missing != look.entries.end();
+        look.entries.erase(missing, look.entries.end());
+    }
+    m_looks.erase(std::remove_if(m_looks.begin(), m_looks.end(), [](const Look &look) { return look.entries.isEmpty(); }),
+                  m_looks.end());
+    if (changed)
+        save();
+    rebuild();
 }
 
 void LooksBar::setEnglish(bool english)

@@ -47,6 +47,7 @@ signals:
 
 private:
     void load();
+    void dropMissingProcessors();
     bool save();
     void rebuild();
     void updateMarks();

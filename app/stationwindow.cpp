@@ -9,6 +9,7 @@
 #include "processorsdock.h"
 
 #include <appdirectory.h>
+#include <dialog_processors.h>
 #include <lookstore.h>
 #include <looktarget.h>
 #include <settingsfile.h>
@@ -32,7 +33,10 @@ StationWindow::StationWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_stack(new QStackedWidget(this))
     , m_dock(new ProcessorsDock(this))
+    , m_processorsAction(new QAction(this))
 {
+    m_processorsAction->setObjectName(QStringLiteral("actionProcessors"));
+    connect(m_processorsAction, &QAction::triggered, this, &StationWindow::editProcessors);
     setCentralWidget(m_stack);
     addDockWidget(Qt::LeftDockWidgetArea, m_dock);
     auto *bar = new QToolBar(this);
@@ -46,14 +50,69 @@ StationWindow::StationWindow(QWidget *parent)
     m_settings = StationSettings::read(SettingsFile::path());
     for (const StationSettings::Processor &settings : std::as_const(m_settings))
         addProcessor(settings);
-    QStringList names;
-    for (const StationSettings::Processor &settings : std::as_const(m_settings))
-        names << settings.name;
-    m_dock->setProcessors(m_windows, names);
-    m_looks->setProcessors(m_windows, m_targets, names);
+    showProcessors();
     choose(0);
     resize(m_windows.first()->size());
+    setLanguage(m_windows.first()->language());
+}
+
+// The dock, the looks and the title follow the list of processors.
+void StationWindow::showProcessors()
+{
+    QStringList names;
+    for (int i = 0; i < m_settings.size(); ++i) {
+        names << m_settings.at(i).name;
+        m_targets.at(i)->setName(m_settings.at(i).name);
+    }
+    m_dock->setProcessors(m_windows, names);
+    m_looks->setProcessors(m_windows, m_targets, names);
     updateChrome();
+}
+
+void StationWindow::editProcessors()
+{
+    QList<bool> linked;
+    for (const MainWindow *window : std::as_const(m_windows))
+        linked << (window->link()->state()->state() != LinkStateModel::State::Closed);
+    auto *dialog = new Dialog_Processors(m_settings, linked, m_english != 0, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { apply(dialog->processors()); });
+    dialog->open();
+}
+
+// Names and links as given; processors added at the end get a window, and
+// those removed from the end take theirs with them, their files kept in
+// their folders.
+void StationWindow::apply(const QList<StationSettings::Processor> &processors)
+{
+    while (m_windows.size() > processors.size())
+        removeLastProcessor();
+    for (int i = 0; i < processors.size(); ++i) {
+        if (i >= m_windows.size()) {
+            m_settings.append(processors.at(i));
+            addProcessor(processors.at(i));
+            m_windows.last()->setLanguage(m_english);
+            continue;
+        }
+        m_settings[i].name = processors.at(i).name;
+        Singleton_SerialPort *link = m_windows.at(i)->link();
+        if (link->state()->state() == LinkStateModel::State::Closed && link->linkSettings() != processors.at(i).link)
+            link->setLinkSettings(processors.at(i).link);
+    }
+    showProcessors();
+    choose(qMin(current(), m_windows.size() - 1));
+    saveSettings();
+}
+
+void StationWindow::removeLastProcessor()
+{
+    MainWindow *window = m_windows.takeLast();
+    m_stack->removeWidget(window);
+    delete m_targets.takeLast();
+    m_settings.removeLast();
+    m_looks->setProcessors(m_windows, m_targets, {});
+    m_dock->setProcessors(m_windows, {});
+    delete window;
 }
 
 // Each processor's window saves its files as it goes; the station's part
@@ -116,6 +175,7 @@ void StationWindow::rewire(MainWindow *window)
     connect(menus.chinese, &QAction::triggered, this, [this] { setLanguage(0); });
     connect(menus.english, &QAction::triggered, this, [this] { setLanguage(1); });
     window->menuBar()->addMenu(m_looks->menu());
+    menus.communication->addAction(m_processorsAction);
 }
 
 // As the processor asked shows it: linked, every processor is unlinked;
@@ -132,6 +192,8 @@ void StationWindow::toggleAll(MainWindow *asked)
 
 void StationWindow::setLanguage(int english)
 {
+    m_english = english;
+    m_processorsAction->setText(english != 0 ? QStringLiteral("Processors...") : QStringLiteral("处理器..."));
     for (MainWindow *window : std::as_const(m_windows)) {
         if (window->language() != english)
             window->setLanguage(english);

@@ -10,6 +10,7 @@ class LooksBar;
 class LookTarget;
 class MainWindow;
 class ProcessorsDock;
+class QAction;
 class QStackedWidget;
 
 // The station: one window for every processor of the venue. Each
@@ -33,6 +34,10 @@ public:
 
 private:
     void addProcessor(const StationSettings::Processor &settings);
+    void removeLastProcessor();
+    void editProcessors();
+    void apply(const QList<StationSettings::Processor> &processors);
+    void showProcessors();
     QString folderOf(int index) const;
     void prepareFolder(int index, const StationSettings::Processor &settings) const;
     void rewire(MainWindow *window);
@@ -48,6 +53,8 @@ private:
     QList<StationSettings::Processor> m_settings;
     QList<MainWindow *> m_windows;
     QList<LookTarget *> m_targets;
+    QAction *m_processorsAction;
+    int m_english = 0;
 };
 
 #endif // STATIONWINDOW_H
