@@ -170,12 +170,12 @@ bool WindowDriver::settle(const QWidget *modal)
         settleLimitMs);
 }
 
+// The receiver is looked at first: a call the link's worker posts is seen
+// here before its Handover takes it, so nothing of it may be read.
 bool WindowDriver::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::Show && event->type() != QEvent::Hide)
-        return false;
     auto *dialog = qobject_cast<QDialog *>(watched);
-    if (!dialog)
+    if (!dialog || (event->type() != QEvent::Show && event->type() != QEvent::Hide))
         return false;
     if (event->type() == QEvent::Hide) {
         emit dialogHidden(dialog);
