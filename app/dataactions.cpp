@@ -107,7 +107,7 @@ bool DataActions::postVerify()
     if (!m_link->isConnected())
         return false;
     m_presets->store();
-    m_resultPending = false;
+    m_verifyReadIn = false;
     m_link->send(LinkRequest::verifyRead());
     return true;
 }
@@ -124,7 +124,7 @@ void DataActions::readForChoice()
 // A quiet verify leaves the choices to the operator's own verify.
 void DataActions::waitPagesClosed()
 {
-    const bool read = std::exchange(m_resultPending, false);
+    const bool read = std::exchange(m_verifyReadIn, false);
     const bool toCaller = std::exchange(m_checkWanted, false);
     const bool dialog = std::exchange(m_dialogWanted, false) || !toCaller;
     if (!read) {

@@ -46,7 +46,7 @@ public:
     // the data cannot be sent whole.
     bool writeAllAndVerify();
     // A verify read is in: its result shows once the wait page is gone.
-    void verifyReadDone() { m_resultPending = true; }
+    void verifyReadDone() { m_verifyReadIn = true; }
     void waitPagesClosed();
 
     // The name dialogs; true when a name was confirmed.
@@ -85,7 +85,9 @@ private:
     Form_Model *m_bar;
     QWidget *m_window;
     Bilingual m_text;
-    bool m_resultPending = false;
+    // The verify under way, until its wait page closes: its read is in, and
+    // who waits for it (both may).
+    bool m_verifyReadIn = false;
     bool m_dialogWanted = false; // the operator asked for the verify
     bool m_checkWanted = false;  // a caller waits for checked()
     bool m_weighing = false;     // the choice dialog is open

@@ -1,12 +1,15 @@
 #include "mainmenus.h"
 
+#include <linkstatemodel.h>
+
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 
-MainMenus::MainMenus(QMainWindow *window)
+MainMenus::MainMenus(QMainWindow *window, const LinkStateModel *link)
     : m_window(window)
+    , m_link(link)
 {
     language = addMenu("menuLanguage");
     chinese = addAction(language, "actionChinese");
@@ -117,12 +120,12 @@ void MainMenus::setLanguage(bool inEnglish)
     };
     for (const auto &caption : captions)
         caption.action->setText(m_text(caption.english, caption.chinese));
-    setConnected(m_connected);
+    showLinkState();
 }
 
-void MainMenus::setConnected(bool connected)
+void MainMenus::showLinkState()
 {
-    m_connected = connected;
+    const bool connected = m_link->isOpen();
     connect->setText(connected ? m_text("DisConnect", "断开连接") : m_text("Connect", "打开连接"));
     for (QAction *action : {comTest, ledMosaic, inputSingle, pictureAttribute, importData, sync, verify, init})
         action->setEnabled(connected);

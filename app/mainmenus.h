@@ -3,6 +3,7 @@
 
 #include <bilingual.h>
 
+class LinkStateModel;
 class QAction;
 class QMainWindow;
 class QMenu;
@@ -14,12 +15,12 @@ class QObject;
 class MainMenus
 {
 public:
-    explicit MainMenus(QMainWindow *window);
+    MainMenus(QMainWindow *window, const LinkStateModel *link);
 
     void setLanguage(bool english);
     // The connect action names what it will do; what needs the device is
     // enabled only with the link up.
-    void setConnected(bool connected);
+    void showLinkState();
     // Undo and redo name the edit they undo or redo.
     void setEdits(const QString &undoEdit, bool canUndo, const QString &redoEdit, bool canRedo);
 
@@ -65,8 +66,8 @@ private:
     static QMenu *popupMenu(QObject *parent, const char *name);
 
     QMainWindow *m_window;
+    const LinkStateModel *m_link;
     Bilingual m_text;
-    bool m_connected = false;
 };
 
 #endif // MAINMENUS_H

@@ -57,7 +57,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowTitle(QString::fromUtf8(WindowTitle));
-    m_menus = std::make_unique<MainMenus>(this);
+    m_menus = std::make_unique<MainMenus>(this, m_link->state());
     buildPresetBar();
     m_docks = std::make_unique<NavDocks>(this, m_menus.get());
     m_feedback = new LinkFeedback(m_link, this);
@@ -187,7 +187,7 @@ void MainWindow::connectLink()
     using L = Singleton_SerialPort;
     connect(m_feedback, &LinkFeedback::closeWait, this, &MainWindow::closeWait);
     connect(m_feedback, &LinkFeedback::waitProgress, this, &MainWindow::waitProgress);
-    connect(m_feedback, &LinkFeedback::waitPagesClosed, this, &MainWindow::waitPagesClosed);
+    connect(m_feedback, &LinkFeedback::waitPagesClosed, m_data, &DataActions::waitPagesClosed);
     connect(m_link, &L::repalceDeviceCopy, m_data, &DataActions::verifyReadDone);
     connect(m_presets, &PresetStore::shownReloaded, this, &MainWindow::showWinList);
     connect(m_link, &L::repalceCard, this, [this] { m_presets->emptyAll(); });
@@ -226,7 +226,6 @@ void MainWindow::setLanguage(int english)
 {
     isEnglish = english;
     m_menus->setLanguage(english != 0);
-    m_menus->setConnected(m_link->isConnected());
     m_feedback->setEnglish(english != 0);
     m_data->setEnglish(english != 0);
     m_docks->setLanguage(english != 0);
@@ -253,7 +252,7 @@ void MainWindow::updateWorkingViews()
     ui->mygraphicsview->setEnabled(working);
     m_docks->setEnabled(working);
     m_formModel->setEnabled(working);
-    m_menus->setConnected(linked);
+    m_menus->showLinkState();
     updateUndoActions();
 }
 
@@ -302,16 +301,6 @@ void MainWindow::workOffline(bool on)
     updateWorkingViews();
 }
 
-// ---- menu actions
-
-
-
-
-
-
-
-
-
 // ---- link results
 
 // A failure of a remote client's request is answered to the client; the
@@ -343,23 +332,13 @@ void MainWindow::Rsp_waitPage(bool close)
     }
 }
 
-// A wall write is pending only while its wait page is up: a wall write
-// that failed, or a link that went, must not let a later one clear the
-// presets.
-void MainWindow::waitPagesClosed()
-{
-    m_resetPending = false;
-    m_data->waitPagesClosed();
-}
-
 void MainWindow::Rsp_Send_ResetView()
 {
     if (!m_link->isConnected()) {
         showMessageWidget(Message::ConnectFirst);
         return;
     }
-    m_resetPending = true;
-    m_link->send(LinkRequest::writeWall(FrameBuilder::wallOf(m_link->dm_data)));
+    m_wallWrite = m_link->send(LinkRequest::writeWall(FrameBuilder::wallOf(m_link->dm_data)));
 }
 
 // ---- windows, layers and presets
@@ -418,25 +397,25 @@ void MainWindow::RspInCardMes()
     qCDebug(lcApp) << "end card";
 }
 
-
-
-
 // ---- rebuilds after device reports
 
 void MainWindow::updata_GrapichView()
 {
     qCDebug(lcApp) << "view";
-    m_presets->showGrid(1920, 1080);
+    m_presets->showGrid();
     qCDebug(lcApp) << "end view";
     m_presets->showDevicePreset();
 }
 
 void MainWindow::update_grapichView()
 {
-    if (m_resetPending) {
+    // Only while the operator's write is under way: one that failed, or a
+    // link that went, must not let a later wall write (a full write) clear
+    // the presets.
+    if (m_wallWrite && !m_wallWrite->isFinished()) {
         qCDebug(lcApp) << "in delele model data";
         m_presets->emptyAll();
-        m_resetPending = false;
+        m_wallWrite.clear();
     }
     updata_GrapichView();
 }

@@ -1,10 +1,12 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include <linkreply.h>
 
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -83,13 +85,10 @@ private:
     void updateUndoActions();
     void offAirChanged();
     void workOffline(bool on);
-    void waitPagesClosed();
     void showWinList();
-
 
     Singleton_SerialPort *m_link;
     int isEnglish = 0;
-    bool m_resetPending = false;
     Ui::MainWindow *ui;
     std::unique_ptr<MainMenus> m_menus;
     Form_Model *m_formModel = nullptr;
@@ -98,6 +97,9 @@ private:
     OnAirModel *m_air = nullptr;
     PresetStore *m_presets = nullptr;
     DataActions *m_data = nullptr;
+    // The wall the operator wrote, which empties the presets once the
+    // device takes it.
+    QPointer<LinkReply> m_wallWrite;
     OperatorActions *m_actions = nullptr;
     RemotePanel *m_remote = nullptr;
     DeviceDialogs *m_dialogs = nullptr;

@@ -34,7 +34,7 @@ OperatorActions::OperatorActions(Singleton_SerialPort *link, PresetStore *preset
             [this](int preset) { m_recalls.append({preset, m_choosing}); });
     connect(link, &L::send_explain_end, this, [this](int code) {
         using namespace Message;
-        m_failed = m_failed || code == NotConnected || code == SendFailed || code == SendTimeout
+        m_failedOnTheWay = m_failedOnTheWay || code == NotConnected || code == SendFailed || code == SendTimeout
             || code == NetworkUnconfirmed;
     });
     connect(feedback, &LinkFeedback::waitPagesClosed, this, &OperatorActions::linkSettled);
@@ -195,7 +195,7 @@ void OperatorActions::presetChosen(int preset)
 // unless a request failed on the way.
 void OperatorActions::linkSettled()
 {
-    const bool failed = std::exchange(m_failed, false) || !m_link->isConnected();
+    const bool failed = std::exchange(m_failedOnTheWay, false) || !m_link->isConnected();
     const QList<Recall> recalls = std::exchange(m_recalls, {});
     m_remotePending = false;
     if (!failed) {

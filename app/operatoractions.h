@@ -90,8 +90,10 @@ private:
         Origin origin;
     };
     QList<Recall> m_recalls; // posted, not yet confirmed
+    // Until the queue next runs empty: a remote caller waits for its end,
+    // and the link reported a failure on the way.
     bool m_remotePending = false;
-    bool m_failed = false;
+    bool m_failedOnTheWay = false;
     bool m_marksDue = false;
     QList<int> m_signals; // channels with a signal, as last reported
 };

@@ -199,11 +199,10 @@ void PresetStore::showDevicePreset()
     emit onAirChanged(current);
 }
 
-void PresetStore::showGrid(int width, int height)
+void PresetStore::showGrid()
 {
     const DeviceData &record = m_link->dm_data;
-    m_canvas->initData(record.colWidths.data(), record.rowHeights.data(), record.rows(), record.cols(),
-                       record.outMode2, width, height);
+    m_canvas->initData(record.colWidths.data(), record.rowHeights.data(), record.rows(), record.cols());
 }
 
 // On the model alone, as the canvas would rebuild them; only the preset
@@ -236,7 +235,7 @@ void PresetStore::takeDeviceCopy()
     record.modelWins = device.modelWins;
     record.modelLayer = device.modelLayer;
     record.modelWinCount = device.modelWinCount;
-    showGrid(1920, 1080);
+    showGrid();
     rebuildFromDevice();
 }
 
@@ -311,7 +310,7 @@ bool PresetStore::loadDataFile()
         record = before;
         return false;
     }
-    showGrid(1920, 1080);
+    showGrid();
     takenFromFile();
     return true;
 }

@@ -79,7 +79,7 @@ public:
     // on show is not written back into any preset.
     void showDevicePreset();
     // The canvas takes the record's wall; its windows go.
-    void showGrid(int width, int height);
+    void showGrid();
 
     // The record's device windows become the 16 presets.
     void rebuildFromDevice();

@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
     MyGraphicsView canvas;
     const std::array<int, 8> widths{480, 480, 480, 480, 480, 480, 480, 480};
     const std::array<int, 4> heights{270, 270, 270, 270};
-    canvas.initData(widths.data(), heights.data(), 4, 8, 0, 1920, 1080);
+    canvas.initData(widths.data(), heights.data(), 4, 8);
     canvas.setDisSend();
 
     std::array<QList<DeviceWindow>, Presets> presets;

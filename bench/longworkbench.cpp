@@ -47,7 +47,7 @@ Preset fullPreset(int preset)
     MyGraphicsView canvas;
     const std::array<int, 8> widths{480, 480, 480, 480, 480, 480, 480, 480};
     const std::array<int, 4> heights{270, 270, 270, 270};
-    canvas.initData(widths.data(), heights.data(), 4, 8, 0, 1920, 1080);
+    canvas.initData(widths.data(), heights.data(), 4, 8);
     std::array<int, 64> layers;
     layers.fill(0xFF);
     canvas.Add_Win_layer(layers.data(), Windows);

@@ -12,6 +12,7 @@
 
 #include <appdirectory.h>
 #include <commandbuilder.h>
+#include <devicelimits.h>
 #include <devicesimulator.h>
 #include <linksettings.h>
 #include <mainwindow.h>
@@ -188,7 +189,7 @@ void Soak::deleteAllByMenu()
 
 void Soak::issue(int kind)
 {
-    const int card = random(DeviceData::InSlots);
+    const int card = random(Limits::InputSlots);
     switch (kind) {
     case 0: // recall a preset (49) by its button
         return m_driver.presetButton(random(16))->click();

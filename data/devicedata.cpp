@@ -43,8 +43,8 @@ DeviceData::DeviceData()
 
 bool DeviceData::isValidWallSize(int rows, int cols)
 {
-    return rows >= 1 && rows <= MaxWallSide && cols >= 1 && cols <= MaxWallSide
-        && rows * cols <= MaxWallCells;
+    return rows >= 1 && rows <= Limits::WallSide && cols >= 1 && cols <= Limits::WallSide
+        && rows * cols <= Limits::WallCells;
 }
 
 void DeviceData::setWallSize(int rows, int cols, int width, int height)

@@ -26,14 +26,10 @@ class DeviceData
     Q_DECLARE_TR_FUNCTIONS(DeviceData)
 
 public:
-    static constexpr int InSlots = 24;
-    static constexpr int OutSlots = 12;
     static constexpr int Presets = Limits::Presets;
     static constexpr int LayerSlots = BlockLayout::LayerSize;
     static constexpr int InCardEntries = Limits::InputEntries;
     static constexpr int NameSlots = 64;
-    static constexpr int MaxWallSide = 16;  // rows and columns each
-    static constexpr int MaxWallCells = 32; // the wall frame holds 32 cells
 
     using Version = std::array<int, 3>;
 
@@ -46,8 +42,8 @@ public:
 
     DeviceData();
 
-    std::array<Version, InSlots> inVersion{};
-    std::array<Version, OutSlots> outVersion{};
+    std::array<Version, Limits::InputSlots> inVersion{};
+    std::array<Version, Limits::OutputSlots> outVersion{};
     Version sysVersion{};
     std::array<QString, Presets> modelNames;
     int outMode2 = 0;

@@ -1,5 +1,6 @@
 #include "incardentry.h"
 
+#include <devicelimits.h>
 #include <modes.h>
 
 void InCardEntry::applyFactoryDefaults()
@@ -9,6 +10,7 @@ void InCardEntry::applyFactoryDefaults()
     mode = Modes::SinglePicture;
     light = contrast = color = 50;
     captionValues = {};
-    rectA = {0, 1920, 0, 1080};
-    rectB = {0, 960, 0, 540};
+    // the main picture whole, the inset a quarter of it
+    rectA = {0, Limits::PictureWidth, 0, Limits::PictureHeight};
+    rectB = {0, Limits::PictureWidth / 2, 0, Limits::PictureHeight / 2};
 }

@@ -66,9 +66,11 @@ void Dialog_Pip::setTexts(bool isEnglish)
     ui->label_7->setText(text("Height", "垂直高度"));
     ui->saveButton->setText(text("Save", "保存"));
     m_texts = QStringList{text("Explain", "说明"),
-                          text("Numerical error, the maximum value of H_Start + Width is 1920, "
-                               "the maximum value of V_Start + Height is 1080.",
-                               "数值错误，水平起始+水平宽度的最大值为1920，垂直起始+垂直高度的最大值为1080。")};
+                          text("Numerical error, the maximum value of H_Start + Width is %1, "
+                               "the maximum value of V_Start + Height is %2.",
+                               "数值错误，水平起始+水平宽度的最大值为%1，垂直起始+垂直高度的最大值为%2。")
+                              .arg(PictureWidth)
+                              .arg(PictureHeight)};
 }
 
 void Dialog_Pip::connectControls()

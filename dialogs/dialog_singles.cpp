@@ -2,6 +2,7 @@
 #include "ui_dialog_singles.h"
 
 #include <bilingual.h>
+#include <devicelimits.h>
 
 #include "form_singlecard.h"
 
@@ -9,7 +10,7 @@
 
 namespace {
 
-constexpr int CardCount = DeviceData::InSlots;
+constexpr int CardCount = Limits::InputSlots;
 constexpr int CardsPerTab = 12;
 constexpr int PageLeft[] = {10, 500};
 constexpr int PageTop = 10;

@@ -2,6 +2,7 @@
 #include "ui_dialog_test.h"
 
 #include <bilingual.h>
+#include <devicelimits.h>
 
 #include <singleton_serialport.h>
 
@@ -40,10 +41,10 @@ Dialog_Test::Dialog_Test(bool isEnglish, QWidget *parent)
     , ui(std::make_unique<Ui::Dialog_Test>())
 {
     ui->setupUi(this);
-    m_inEdits = childrenNamed<QLineEdit>(this, QStringLiteral("In%1Edit"), DeviceData::InSlots);
-    m_inLamps = childrenNamed<QPushButton>(this, QStringLiteral("In%1Bt"), DeviceData::InSlots);
-    m_outEdits = childrenNamed<QLineEdit>(this, QStringLiteral("Out%1Edit"), DeviceData::OutSlots);
-    m_outLamps = childrenNamed<QPushButton>(this, QStringLiteral("Out%1Bt"), DeviceData::OutSlots);
+    m_inEdits = childrenNamed<QLineEdit>(this, QStringLiteral("In%1Edit"), Limits::InputSlots);
+    m_inLamps = childrenNamed<QPushButton>(this, QStringLiteral("In%1Bt"), Limits::InputSlots);
+    m_outEdits = childrenNamed<QLineEdit>(this, QStringLiteral("Out%1Edit"), Limits::OutputSlots);
+    m_outLamps = childrenNamed<QPushButton>(this, QStringLiteral("Out%1Bt"), Limits::OutputSlots);
     setLanguage(isEnglish);
 }
 

@@ -4,6 +4,7 @@
 #include "dialogslog.h"
 
 #include <bilingual.h>
+#include <devicelimits.h>
 #include <errorbanner.h>
 #include <modes.h>
 #include <resolution.h>
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr int GridSide = DeviceData::MaxWallSide;
+constexpr int GridSide = Limits::WallSide;
 constexpr int CellWidth = 71;
 constexpr int CellHeight = 28;
 constexpr int GridLeft = 82;
@@ -121,9 +122,11 @@ void LEDsplice::setTexts(bool isEnglish)
         text("Numerical error, automatically adjusted to available value.",
              "数值错误，自动调整为可用值."),
         text(
-             "Numerical error, the maximum value of row and column is 16 and the maximum value "
-             "of LED is 32.",
-             "数值错误，行列最大值16，LED最大值32."),
+             "Numerical error, the maximum value of row and column is %1 and the maximum value "
+             "of LED is %2.",
+             "数值错误，行列最大值%1，LED最大值%2.")
+            .arg(GridSide)
+            .arg(Limits::WallCells),
     };
 }
 
@@ -200,7 +203,7 @@ bool LEDsplice::checkCounts()
         ok = false;
         ui->ColumnEdit->setText(QString::number(recordCols()));
     }
-    if (ok && rows * cols > DeviceData::MaxWallCells)
+    if (ok && rows * cols > Limits::WallCells)
         ok = false;
     if (ok) {
         m_rows = rows;

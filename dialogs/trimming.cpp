@@ -3,6 +3,7 @@
 
 #include "dialogslog.h"
 
+#include <devicelimits.h>
 #include <errorbanner.h>
 
 #include <QRegularExpressionValidator>
@@ -16,13 +17,11 @@ constexpr int FieldLength = 7;
 constexpr int MinStartX = -32;
 constexpr int MinStartY = -8;
 constexpr int MinSize = 1; // an empty picture would leave the window blank
-constexpr int MaxInWidth = 1984;  // 1920 + 64
-constexpr int MaxInHeight = 1096; // 1080 + 16
+constexpr int MaxInWidth = Limits::PictureWidth + Limits::TrimMarginX;
+constexpr int MaxInHeight = Limits::PictureHeight + Limits::TrimMarginY;
 // A picture of MaxInWidth x MaxInHeight starting at its lowest start ends here.
 constexpr int MaxInRight = MinStartX + MaxInWidth;    // 1952
 constexpr int MaxInBottom = MinStartY + MaxInHeight;  // 1088
-constexpr int OutMarginX = 64;
-constexpr int OutMarginY = 16;
 
 struct Rule
 {
@@ -60,8 +59,8 @@ void Trimming::initTrim(int id, const QList<int> &values, int outWidth, int outH
     ui->winEdit->setText(QString::number(id + 1));
     winId = id;
     trimValues = values;
-    maxOutX = outWidth + OutMarginX;
-    maxOutY = outHeight + OutMarginY;
+    maxOutX = outWidth + Limits::TrimMarginX;
+    maxOutY = outHeight + Limits::TrimMarginY;
     if (values.size() % GroupSize != 0)
         qCWarning(lcDialogs) << "trimming table of" << values.size() << "ints: last section incomplete";
     // Only whole sections are listed, so every item has its ten values.

@@ -53,8 +53,7 @@ void MyGraphicsView::setLanguage(int language)
     viewport()->update();
 }
 
-void MyGraphicsView::initData(const int *colWidths, const int *rowHeights, int rows, int cols, int,
-                              int, int)
+void MyGraphicsView::initData(const int *colWidths, const int *rowHeights, int rows, int cols)
 {
     WallGrid grid;
     if (rows < 1 || cols < 1 || rows * cols > WallGrid::MaxScreens

@@ -36,8 +36,7 @@ public:
     void setLanguage(int language); // 1 English, else Chinese
     // The wall grid; clears the windows. Output mode and resolution do not
     // change the canvas.
-    void initData(const int *colWidths, const int *rowHeights, int rows, int cols, int outMode2,
-                  int width, int height);
+    void initData(const int *colWidths, const int *rowHeights, int rows, int cols);
     void ClearAllData();
 
     // Rebuilding a preset from the device's windows: the 64 layer bytes,

@@ -1,7 +1,7 @@
 #ifndef WALLGRID_H
 #define WALLGRID_H
 
-#include <blocklayout.h>
+#include <devicelimits.h>
 
 #include <QList>
 #include <QRect>
@@ -12,7 +12,7 @@
 class WallGrid
 {
 public:
-    static constexpr int MaxScreens = BlockLayout::Cells;
+    static constexpr int MaxScreens = Limits::WallCells;
     static constexpr int MaxExtent = 0xFFFF; // wall coordinates travel as 16-bit values
 
     WallGrid(); // 2 x 2 screens of 1920 x 1080

@@ -1,6 +1,7 @@
 #include "framebuilder.h"
 
 #include <blocklayout.h>
+#include <devicelimits.h>
 #include <modes.h>
 #include <protocol.h>
 
@@ -103,7 +104,7 @@ QByteArray FrameBuilder::wallFrame(const Wall &wall, const QByteArray &tag)
     frame[WallRowsOffset + 1] = static_cast<char>(cols);
 
     // The frame holds 32 cells; a larger wall cannot be described.
-    const int cells = qMin(rows * cols, DeviceData::MaxWallCells);
+    const int cells = qMin(rows * cols, Limits::WallCells);
     for (int k = 0; k < cells; ++k) {
         const int r = k / cols;
         const int c = k % cols;

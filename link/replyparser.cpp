@@ -5,6 +5,7 @@
 
 #include <blocklayout.h>
 #include <devicedata.h>
+#include <devicelimits.h>
 #include <messagecode.h>
 #include <modes.h>
 #include <protocol.h>
@@ -20,10 +21,6 @@ constexpr int EntryOffset = Protocol::ParamOffset;
 constexpr int ValueOffset = EntryOffset + 1;
 
 using namespace ReplyLayout;
-
-static_assert(InEntries == DeviceData::InCardEntries && InSlots == DeviceData::InSlots
-              && OutSlots == DeviceData::OutSlots && BlockLayout::LayerSize == DeviceData::LayerSlots,
-              "the record holds what the replies carry");
 
 constexpr int WindowChunkSize = BlockLayout::SlotSize;
 constexpr int WindowTailSize = BlockLayout::SourceSize;
@@ -147,7 +144,7 @@ void ReplyParser::deviceStatus(const QByteArray &, const QByteArray &reply)
     edit([reply](DeviceData &data) {
         for (int k = 0; k < DeviceData::InCardEntries; ++k)
             data.inCards[k].present = byteAt(reply, PresenceLastByte - k / 8) >> (k % 8) & 1;
-        for (int k = 0; k < DeviceData::InSlots; ++k)
+        for (int k = 0; k < Limits::InputSlots; ++k)
             data.inCards[k].cardType = byteAt(reply, CardTypeLastByte - k / 4) >> (2 * (k % 4)) & 3;
     });
     emit repalceInCardMes();
@@ -271,7 +268,7 @@ void ReplyParser::versions(const QByteArray &, const QByteArray &reply)
     edit([reply](DeviceData &data) {
         const int system = SystemVersionOffset;
         data.sysVersion = {byteAt(reply, system), byteAt(reply, system + 1), byteAt(reply, system + 2)};
-        for (int k = 0; k < DeviceData::InSlots; ++k) {
+        for (int k = 0; k < Limits::InputSlots; ++k) {
             const InCardEntry &entry = data.inCards[k];
             DeviceData::Version &version = data.inVersion[k];
             if (entry.cardType == 0) {
@@ -282,7 +279,7 @@ void ReplyParser::versions(const QByteArray &, const QByteArray &reply)
                 version[1] = entry.present;
             }
         }
-        for (int k = 0; k < DeviceData::OutSlots; ++k) {
+        for (int k = 0; k < Limits::OutputSlots; ++k) {
             const int i = OutVersionOffset + 2 * k;
             data.outVersion[k] = {byteAt(reply, i), byteAt(reply, i + 1), -1};
         }

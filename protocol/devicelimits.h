@@ -14,6 +14,12 @@ constexpr int LastInputCode = 223;           // input codes run from 0
 constexpr int OneChannelCodes = 32;          // codes below are one-channel cards
 constexpr int PictureWidth = 1920;           // an input picture
 constexpr int PictureHeight = 1080;
+constexpr int TrimMarginX = 64;              // a trim may take this much beyond the picture
+constexpr int TrimMarginY = 16;
+constexpr int InputSlots = 24;               // input entries that carry a card type and version
+constexpr int OutputSlots = 12;              // output cards
+constexpr int WallCells = BlockLayout::Cells; // screens of a wall
+constexpr int WallSide = 16;                 // rows and columns each
 
 } // namespace Limits
 

@@ -2,6 +2,7 @@
 #define REPLYLAYOUT_H
 
 #include "blocklayout.h"
+#include "devicelimits.h"
 #include "protocol.h"
 
 // The bytes the host reads of the replies to its reads, counted from byte 0
@@ -9,10 +10,6 @@
 // devices differ in what else they send, so a reply may be longer (spare
 // bytes before the trailer) but never shorter.
 namespace ReplyLayout {
-
-constexpr int InEntries = 32;  // input card entries
-constexpr int InSlots = 24;    // entries that carry a card type and version
-constexpr int OutSlots = 12;
 
 // 0x19 status
 constexpr int PresenceLastByte = 12; // entries 0-7; entries 24-31 in byte 9
@@ -49,11 +46,11 @@ constexpr int PresetSourcesRead = SourcesOffset + BlockLayout::InDataSize;
 constexpr int SystemVersionOffset = Protocol::ParamOffset;
 constexpr int InVersionOffset = 12;
 constexpr int OutVersionOffset = 108;
-constexpr int VersionsRead = OutVersionOffset + 2 * OutSlots;
+constexpr int VersionsRead = OutVersionOffset + 2 * Limits::OutputSlots;
 
 // 0x11 input card entries: entry k's chunk at 9 + 28k
 constexpr int InCardChunkSize = 28;
-constexpr int InCardsRead = Protocol::ParamOffset + InCardChunkSize * InEntries;
+constexpr int InCardsRead = Protocol::ParamOffset + InCardChunkSize * Limits::InputEntries;
 
 // 0x1C signal flags: entries 0-3 in byte 16, entries 28-31 in byte 9
 constexpr int SignalFlagsLastByte = 16;

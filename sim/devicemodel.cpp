@@ -11,7 +11,7 @@ QByteArray windowBlock(int slot, int channel, quint32 cellMask, const QRect &wal
     block[0] = char(slot);
     block[1] = 1;
     block[2] = char(channel);
-    for (int cell = 0; cell < 32; ++cell) {
+    for (int cell = 0; cell < Limits::WallCells; ++cell) {
         if (cellMask & (1u << cell))
             FrameBytes::orByte(block, 4 + cell / 2, cell % 2 ? 0x01 : 0x10);
     }

@@ -22,8 +22,8 @@ class DeviceModel
 {
 public:
     static constexpr int EntryCount = Limits::InputEntries;
-    static constexpr int SlotCount = 24;  // entries that carry a card type and version
-    static constexpr int OutputCount = 12;
+    static constexpr int SlotCount = Limits::InputSlots;
+    static constexpr int OutputCount = Limits::OutputSlots;
     static constexpr int PresetCount = Limits::Presets;
     static constexpr int TagSize = 8;
 

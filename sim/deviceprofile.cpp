@@ -148,7 +148,7 @@ bool DeviceProfile::readWall(const QJsonObject &root, DeviceModel *model, QStrin
     const QVector<int> widths = numbersOf(wall.value(QLatin1String("widths")));
     const QVector<int> heights = numbersOf(wall.value(QLatin1String("heights")));
     if (widths.isEmpty() || heights.isEmpty() || widths.size() * heights.size() > WallLayout::MaxCells)
-        return fail(error, QStringLiteral("wall: between 1 and 32 screens"));
+        return fail(error, QStringLiteral("wall: between 1 and %1 screens").arg(WallLayout::MaxCells));
     model->wall.resolution = quint8(wall.value(QLatin1String("resolution")).toInt(model->wall.resolution));
     model->wall.outputMode = quint8(wall.value(QLatin1String("outputMode")).toInt(model->wall.outputMode));
     model->wall.setGrid(widths, heights);

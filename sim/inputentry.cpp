@@ -1,5 +1,6 @@
 #include "inputentry.h"
 
+#include <devicelimits.h>
 #include <modes.h>
 
 void InputEntry::fit(quint8 type, const CardVersion &cardVersion)
@@ -19,6 +20,7 @@ void InputEntry::applyFactoryDefaults()
     contrast = 50;
     colour = 50;
     captions = {};
-    rectA = {0, 1920, 0, 1080};
-    rectB = {0, 960, 0, 540};
+    // the main picture whole, the inset a quarter of it
+    rectA = {0, Limits::PictureWidth, 0, Limits::PictureHeight};
+    rectB = {0, Limits::PictureWidth / 2, 0, Limits::PictureHeight / 2};
 }

@@ -1,6 +1,7 @@
 #ifndef WALLLAYOUT_H
 #define WALLLAYOUT_H
 
+#include <devicelimits.h>
 #include <resolution.h>
 
 #include <QRect>
@@ -12,7 +13,7 @@
 // screens, each a rectangle in wall pixels.
 struct WallLayout
 {
-    static constexpr int MaxCells = 32;
+    static constexpr int MaxCells = Limits::WallCells;
 
     quint8 resolution = Resolution::FactoryCode;
     quint8 outputMode = 0; // 0 = one output feeds four screens

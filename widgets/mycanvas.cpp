@@ -1,12 +1,12 @@
 #include "mycanvas.h"
 
+#include <devicelimits.h>
+
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace {
 
-constexpr int DeviceWidth = 1920;
-constexpr int DeviceHeight = 1080;
 constexpr int CanvasWidth = 871;
 constexpr int CanvasHeight = 489;
 constexpr int EdgeBand = 5; // width of the grab band along edges and corners
@@ -32,8 +32,8 @@ Qt::CursorShape cursorOf(int region)
 
 MyCanvas::MyCanvas(QWidget *parent)
     : QFrame(parent)
-    , m_scaleX(double(DeviceWidth) / CanvasWidth)
-    , m_scaleY(double(DeviceHeight) / CanvasHeight)
+    , m_scaleX(double(Limits::PictureWidth) / CanvasWidth)
+    , m_scaleY(double(Limits::PictureHeight) / CanvasHeight)
     , m_bgColor(Qt::lightGray)
     , m_gridVisible(true)
     , m_gridRows(30)

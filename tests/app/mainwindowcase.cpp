@@ -54,7 +54,7 @@ Preset MainWindowCase::presetOf(const QList<QRect> &rects)
     MyGraphicsView canvas;
     const int widths[] = {1920, 1920};
     const int heights[] = {1080, 1080};
-    canvas.initData(widths, heights, 2, 2, 4, 3840, 2160);
+    canvas.initData(widths, heights, 2, 2);
     std::array<int, 64> noLayers;
     noLayers.fill(0xFF);
     canvas.Add_Win_layer(noLayers.data(), rects.size());

@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     canvas.resize(1100, 420);
     const int widths[] = {1920, 1920, 1920};
     const int heights[] = {1080, 1080};
-    canvas.initData(widths, heights, 2, 3, 0, 1920, 1080);
+    canvas.initData(widths, heights, 2, 3);
 
     struct Shown { QRect rect; int channel; };
     const Shown shown[] = {{{0, 0, 3840, 1080}, 2},           {{300, 400, 2200, 1300}, 34},

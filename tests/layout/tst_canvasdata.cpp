@@ -25,7 +25,7 @@ void wall2x3(MyGraphicsView *canvas)
 {
     const int widths[] = {1920, 1920, 1920};
     const int heights[] = {1080, 1080};
-    canvas->initData(widths, heights, 2, 3, 0, 1920, 1080);
+    canvas->initData(widths, heights, 2, 3);
 }
 
 // Overlapping windows, a changed layer order, a new channel, a cropped

@@ -9,6 +9,7 @@
 #include "knowndevicecase.h"
 #include "ptyskip.h"
 #include "signalrecorder.h"
+#include "testshard.h"
 #include "timedrequest.h"
 
 #include <QtTest>
@@ -299,5 +300,5 @@ void TestLinkFaults::noiseNeverSwallowsAReply()
     QCOMPARE(mistaken, 0);
 }
 
-QTEST_GUILESS_MAIN(TestLinkFaults)
+RZ_SHARDED_GUILESS_MAIN(TestLinkFaults)
 #include "tst_linkfaults.moc"

@@ -5,6 +5,7 @@
 #include "knowndevicecase.h"
 #include "ptyskip.h"
 #include "signalrecorder.h"
+#include "testshard.h"
 #include "timedrequest.h"
 
 #include <QtTest>
@@ -191,5 +192,5 @@ void TestLinkSim::networkWriteIsSentOnce()
     QCOMPARE(m_signals->count(QStringLiteral("send_explain_end(12)")), 1);
 }
 
-QTEST_GUILESS_MAIN(TestLinkSim)
+RZ_SHARDED_GUILESS_MAIN(TestLinkSim)
 #include "tst_linksim.moc"

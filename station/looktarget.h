@@ -1,0 +1,41 @@
+#ifndef LOOKTARGET_H
+#define LOOKTARGET_H
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class Singleton_SerialPort;
+
+// One processor as a look recalls it: its name, its link and the way a
+// recall is made there. The window makes the recall the operator's own
+// (the preset bar, the history and the marks follow); without one, the
+// recall goes to the link as it is. Either way the link tells how it ended.
+class LookTarget : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Recall = std::function<void(int preset)>;
+
+    LookTarget(const QString &name, Singleton_SerialPort *link, QObject *parent = nullptr);
+
+    QString name() const { return m_name; }
+    void setName(const QString &name) { m_name = name; }
+    Singleton_SerialPort *link() const { return m_link; }
+    bool linked() const;
+    void setRecall(Recall recall) { m_recall = std::move(recall); }
+    void recall(int preset);
+
+signals:
+    // The device confirmed the recall of the preset, or it was given up.
+    void recallEnded(int preset, bool confirmed);
+
+private:
+    QString m_name;
+    Singleton_SerialPort *m_link;
+    Recall m_recall;
+};
+
+#endif // LOOKTARGET_H
