@@ -108,8 +108,8 @@ Singleton_SerialPort::~Singleton_SerialPort()
 }
 
 // Runs when the application object goes away: the link is closed in its
-// own thread, the worker comes back to the main thread, and the thread ends
-// before anything is deleted.
+// own thread, the worker comes back to the main thread, and the thread ends,
+// Qt's last steps in it included, before anything is deleted.
 void Singleton_SerialPort::shutDown()
 {
     Singleton_SerialPort *link = theLink;
@@ -121,9 +121,10 @@ void Singleton_SerialPort::shutDown()
         link->m_transport.close();
         link->dm_sendList.reset(); // no timer may move along
         link->moveToThread(mainThread);
+        link->m_threadEnd.watchCurrentThread();
         QThread::currentThread()->quit();
     });
-    link->dm_thread->wait();
+    link->m_threadEnd.wait();
     delete link;
 }
 
