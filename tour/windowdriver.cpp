@@ -1,6 +1,7 @@
 #include "windowdriver.h"
 
 #include <channelmime.h>
+#include <datafiledialog.h>
 #include <dialog_verify.h>
 #include <dialog_wait.h>
 #include <mygraphicsview.h>
@@ -12,7 +13,6 @@
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -34,9 +34,13 @@ WindowDriver::WindowDriver(int answerEveryMs)
     connect(&m_answerer, &QTimer::timeout, this, &WindowDriver::answer);
     m_answerer.start(answerEveryMs);
     qApp->installEventFilter(this);
+    DataFileDialog::answerWith([this] { return fileName; });
 }
 
-WindowDriver::~WindowDriver() = default;
+WindowDriver::~WindowDriver()
+{
+    DataFileDialog::answerWith({});
+}
 
 bool WindowDriver::open()
 {
@@ -195,10 +199,6 @@ void WindowDriver::answer()
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         QAbstractButton *yes = box->button(QMessageBox::Yes);
         yes ? yes->click() : box->accept();
-    } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
-        // selectFile() leaves the name field alone while it has the focus.
-        files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(fileName);
-        static_cast<QDialog *>(files)->accept();
     } else if (auto *result = qobject_cast<Dialog_Verify *>(modal)) {
         if (!result->property("driven").toBool())
             drive(result);
