@@ -98,9 +98,11 @@ Singleton_SerialPort::~Singleton_SerialPort()
         m_transport.close();
         dm_sendList.reset(); // no timer may move along
         m_home.moveToThread(callers);
+        m_threadEnd.watchCurrentThread();
         QThread::currentThread()->quit();
     });
-    dm_thread->wait();
+    // Qt's last steps in the thread included.
+    m_threadEnd.wait();
     delete dm_thread;
 }
 

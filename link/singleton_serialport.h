@@ -12,6 +12,7 @@
 #include "replyparser.h"
 #include "requestplanner.h"
 #include "requestqueue.h"
+#include "threadend.h"
 
 #include <devicedata.h>
 
@@ -217,6 +218,7 @@ private:
     QSerialPort *dm_serialPort;
     QTcpSocket *dm_tcpSocket;
     QThread *dm_thread;
+    ThreadEnd m_threadEnd; // the worker's thread, ended to its last step
     Handover *m_workerSide; // a child: calls posted to the worker
     LinkTransport m_transport;
     ReplyAssembler dm_receiveData; // reply assembly

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
+#include <QNetworkProxy>
 #include <QPointer>
 
 #include <algorithm>
@@ -22,6 +23,8 @@ OscEndpoint::OscEndpoint(CallDispatcher *dispatcher, const QList<QHostAddress> &
     , m_dispatcher(dispatcher)
     , m_allow(allow)
 {
+    // Bound on the loopback or the LAN: no proxy to ask.
+    m_socket.setProxy(QNetworkProxy::NoProxy);
     connect(&m_socket, &QUdpSocket::readyRead, this, &OscEndpoint::read);
     m_clock.start();
 }

@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QJsonArray>
+#include <QNetworkProxy>
 #include <QPointer>
 #include <QUrlQuery>
 #include <QWebSocket>
@@ -31,6 +32,8 @@ WsEndpoint::WsEndpoint(CallDispatcher *dispatcher, const QString &token, QObject
     , m_server(QStringLiteral("rz5300"), QWebSocketServer::NonSecureMode)
 {
     m_server.setMaxPendingConnections(MaxClients);
+    // A control server on the loopback or the LAN has no proxy to ask.
+    m_server.setProxy(QNetworkProxy::NoProxy);
     connect(&m_server, &QWebSocketServer::newConnection, this, &WsEndpoint::accept);
 }
 

@@ -2,35 +2,33 @@
 
 #include "devicesimulator.h"
 
+#include <handover.h>
+
 SimulatorThread::SimulatorThread()
-    : m_home(new QObject)
+    : m_home(new Handover)
 {
-    m_thread.start();
     m_home->moveToThread(&m_thread);
-    QMetaObject::invokeMethod(
-        m_home,
-        [this] {
-            m_device = new DeviceSimulator;
-            m_device->listenTcp();
-            m_port = m_device->tcpPort();
-        },
-        Qt::BlockingQueuedConnection);
+    Handover::start(&m_thread);
+    m_home->await([this] {
+        m_end.watchCurrentThread();
+        m_device = new DeviceSimulator;
+        m_device->listenTcp();
+        m_port = m_device->tcpPort();
+    });
 }
 
+// The thread ends its own loop; its end is waited for to its last step.
 SimulatorThread::~SimulatorThread()
 {
-    QMetaObject::invokeMethod(
-        m_home,
-        [this] {
-            delete m_device;
-            m_home->deleteLater();
-        },
-        Qt::BlockingQueuedConnection);
-    m_thread.quit();
-    m_thread.wait();
+    m_home->await([this] {
+        delete m_device;
+        m_home->deleteLater();
+        QThread::currentThread()->quit();
+    });
+    m_end.wait();
 }
 
 void SimulatorThread::run(const std::function<void(DeviceSimulator &)> &work)
 {
-    QMetaObject::invokeMethod(m_home, [this, &work] { work(*m_device); }, Qt::BlockingQueuedConnection);
+    m_home->await([this, &work] { work(*m_device); });
 }

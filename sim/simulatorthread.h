@@ -1,11 +1,14 @@
 #ifndef SIMULATORTHREAD_H
 #define SIMULATORTHREAD_H
 
+#include <threadend.h>
+
 #include <QThread>
 
 #include <functional>
 
 class DeviceSimulator;
+class Handover;
 
 // A simulator on TCP loopback in a thread of its own: it answers while the
 // thread that made it is busy, as a real device does.
@@ -23,7 +26,8 @@ public:
 
 private:
     QThread m_thread;
-    QObject *m_home;
+    ThreadEnd m_end;
+    Handover *m_home; // lives in the thread: what is run there is posted to it
     DeviceSimulator *m_device = nullptr;
     quint16 m_port = 0;
 };

@@ -26,7 +26,7 @@ class QWidget;
 // and the end-to-end tests. Finds the window's parts by object name, works
 // the canvas with synthetic input, waits until the link and the window have
 // settled, and answers modal windows from a timer as an operator would:
-// confirms message boxes, enters fileName in a file dialog, on a verify
+// confirms message boxes, gives fileName for a data file, on a verify
 // result clicks the buttons named by the next of verifyChoices ("M3_mine,
 // applyButton"; else Close) and, while rejectDialogs holds, notes and
 // rejects any other dialog. Wait pages are left to close by

@@ -146,13 +146,19 @@ void TestLinkSim::linkLost()
 }
 
 // Each post carries what was staged for it, however many follow in the
-// same call stack.
+// same call stack. The worker is held until all of them are posted, so the
+// whole burst waits in its queue at once.
 void TestLinkSim::burstKeepsEachPayload()
 {
     linkUp();
+    QSemaphore go;
+    bool heldUp = false;
+    m_link->workerSide()->post([&go, &heldUp] { heldUp = !go.tryAcquire(1, 30000); });
     for (int i = 0; i < 8; ++i)
         m_link->send(LinkRequest::setWindowSource(7, QByteArray(1, char(i)) + char(10 + i)));
+    go.release();
     QVERIFY(waitFor(QStringLiteral("setWaitPage(true)")));
+    QVERIFY(!heldUp);
     QCOMPARE(heads(m_sim->requests(), 4), (QStringList{"4807000a", "4807010b", "4807020c", "4807030d",
                                                        "4807040e", "4807050f", "48070610", "48070711"}));
 }

@@ -10,6 +10,7 @@
 #include <remotecall.h>
 
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 #include <QtTest>
 
@@ -50,6 +51,7 @@ private slots:
     void ownPortIsNoReplyPort_data();
     void ownPortIsNoReplyPort();
     void repliesAreNeverAnswered();
+    void bindsPastAnApplicationProxy();
 
 private:
     void sendToEndpoint(const QByteArray &datagram);
@@ -132,6 +134,19 @@ void TestOscEndpoint::repliesAreNeverAnswered()
     QCOMPARE(next().path, QString::fromLatin1(OscMessage::CurrentPreset));
     QCOMPARE(next().path, QString::fromLatin1(OscMessage::Link));
     QVERIFY(m_actions->recalled.isEmpty());
+}
+
+// An OSC server on the LAN has no proxy to go through (Qt asks none for the
+// loopback): one set for the whole application, here one where nothing
+// answers, is not asked, nor is the system's.
+void TestOscEndpoint::bindsPastAnApplicationProxy()
+{
+    OscEndpoint endpoint(m_dispatcher.get(), QList<QHostAddress>{});
+    QNetworkProxy::setApplicationProxy(
+        QNetworkProxy(QNetworkProxy::Socks5Proxy, QStringLiteral("127.0.0.1"), m_wsPort));
+    const bool bound = endpoint.listen(QHostAddress::AnyIPv4, 0, {});
+    QNetworkProxy::setApplicationProxy(QNetworkProxy());
+    QVERIFY2(bound, qPrintable(endpoint.errorString()));
 }
 
 QTEST_GUILESS_MAIN(TestOscEndpoint)

@@ -6,6 +6,7 @@
 #include <calldispatcher.h>
 #include <wsendpoint.h>
 
+#include <QNetworkProxy>
 #include <QTcpServer>
 #include <QWebSocket>
 #include <QtTest>
@@ -16,7 +17,20 @@ class TestWsEndpoint : public QObject
 
 private slots:
     void goneClientsCallsNeverRun();
+    void listensPastAnApplicationProxy();
 };
+
+namespace {
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost))
+        return 0;
+    return probe.serverPort();
+}
+
+} // namespace
 
 // The link goes idle in the very turn the client is seen to go, before its
 // connection object is destroyed: its waiting recalls must not run then.
@@ -25,10 +39,7 @@ void TestWsEndpoint::goneClientsCallsNeverRun()
     FakeActions actions;
     CallDispatcher dispatcher(&actions);
     WsEndpoint endpoint(&dispatcher, QString());
-    QTcpServer probe;
-    QVERIFY(probe.listen(QHostAddress::LocalHost));
-    const quint16 port = probe.serverPort();
-    probe.close();
+    const quint16 port = freePort();
     QVERIFY(endpoint.listen(QHostAddress::LocalHost, port, false));
     connect(&endpoint, &WsEndpoint::clientsChanged, &actions, [&] {
         if (endpoint.clients() == 0)
@@ -50,6 +61,26 @@ void TestWsEndpoint::goneClientsCallsNeverRun()
     client.close();
     QTRY_COMPARE_WITH_TIMEOUT(endpoint.clients(), 0, 10000);
     QCOMPARE(actions.recalled, QList<int>{0});
+}
+
+// A control server on the LAN has no proxy to go through (Qt asks none
+// for the loopback): one set for the whole application, here one where
+// nothing answers, is not asked, nor is the system's.
+void TestWsEndpoint::listensPastAnApplicationProxy()
+{
+    FakeActions actions;
+    CallDispatcher dispatcher(&actions);
+    WsEndpoint endpoint(&dispatcher, QString());
+    const quint16 port = freePort();
+    QNetworkProxy::setApplicationProxy(
+        QNetworkProxy(QNetworkProxy::Socks5Proxy, QStringLiteral("127.0.0.1"), freePort()));
+    const bool listening = endpoint.listen(QHostAddress::AnyIPv4, port, false);
+    QNetworkProxy::setApplicationProxy(QNetworkProxy());
+    QVERIFY2(listening, qPrintable(endpoint.errorString()));
+
+    QWebSocket client;
+    client.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/").arg(port)));
+    QTRY_COMPARE_WITH_TIMEOUT(endpoint.clients(), 1, 10000);
 }
 
 QTEST_GUILESS_MAIN(TestWsEndpoint)
