@@ -2,6 +2,7 @@
 
 #include "stationlog.h"
 
+#include <appdirectory.h>
 #include <settingsfile.h>
 
 #include <QHostAddress>
@@ -63,6 +64,8 @@ QList<StationSettings::Processor> StationSettings::read(const QString &path)
 
 bool StationSettings::write(const QString &path, const QList<Processor> &processors)
 {
+    if (!AppDirectory::mayWrite(path))
+        return false;
     QSettings settings(path, QSettings::IniFormat);
     for (int index = 0; index < MaxProcessors; ++index)
         settings.remove(groupOf(index));
