@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "operatoractions.h"
 #include "processorsdock.h"
+#include "stationremote.h"
 
 #include <appdirectory.h>
 #include <lookstore.h>
@@ -51,6 +52,7 @@ StationWindow::StationWindow(QWidget *parent)
         names << settings.name;
     m_dock->setProcessors(m_windows, names);
     m_looks->setProcessors(m_windows, m_targets, names);
+    serveRemote(names);
     choose(0);
     resize(m_windows.first()->size());
     updateChrome();
@@ -61,6 +63,9 @@ StationWindow::StationWindow(QWidget *parent)
 StationWindow::~StationWindow()
 {
     saveSettings();
+    // The remote control goes back to its window before the station goes.
+    m_windows.first()->serveStation(nullptr);
+    delete m_remote;
     // What follows the windows goes first: a window tells of its link's end
     // as it closes.
     delete m_looks;
@@ -81,6 +86,17 @@ void StationWindow::addProcessor(const StationSettings::Processor &settings)
     target->setRecall([window](int preset) { window->actions()->recall(preset, RemoteActions::ByOperator); });
     m_targets << target;
     rewire(window);
+}
+
+// One remote control for every processor: the first window's.
+void StationWindow::serveRemote(const QStringList &names)
+{
+    m_remote = new StationRemote(m_looks, this);
+    QList<RemoteActions *> processors;
+    for (MainWindow *window : std::as_const(m_windows))
+        processors << window->actions();
+    m_remote->setProcessors(processors, names);
+    m_windows.first()->serveStation(m_remote);
 }
 
 QString StationWindow::folderOf(int index) const
@@ -152,6 +168,7 @@ void StationWindow::choose(int index)
         return;
     m_stack->setCurrentIndex(index);
     m_dock->setCurrent(index);
+    m_remote->setSelected(index);
     updateChrome();
 }
 

@@ -11,6 +11,7 @@ class LookTarget;
 class MainWindow;
 class ProcessorsDock;
 class QStackedWidget;
+class StationRemote;
 
 // The station: one window for every processor of the venue. Each
 // processor is a MainWindow of its own (its link, record, files, marks,
@@ -33,6 +34,7 @@ public:
 
 private:
     void addProcessor(const StationSettings::Processor &settings);
+    void serveRemote(const QStringList &names);
     QString folderOf(int index) const;
     void prepareFolder(int index, const StationSettings::Processor &settings) const;
     void rewire(MainWindow *window);
@@ -45,6 +47,7 @@ private:
     QStackedWidget *m_stack;
     ProcessorsDock *m_dock;
     LooksBar *m_looks;
+    StationRemote *m_remote = nullptr;
     QList<StationSettings::Processor> m_settings;
     QList<MainWindow *> m_windows;
     QList<LookTarget *> m_targets;

@@ -3,7 +3,8 @@
 
 #include "fakeactions.h"
 
-#include <calldispatcher.h>
+#include <solostation.h>
+#include <stationdispatcher.h>
 #include <wsendpoint.h>
 
 #include <QTcpServer>
@@ -23,7 +24,8 @@ private slots:
 void TestWsEndpoint::goneClientsCallsNeverRun()
 {
     FakeActions actions;
-    CallDispatcher dispatcher(&actions);
+    SoloStation station(&actions, QStringLiteral("Main"));
+    StationDispatcher dispatcher(&station);
     WsEndpoint endpoint(&dispatcher, QString());
     QTcpServer probe;
     QVERIFY(probe.listen(QHostAddress::LocalHost));
