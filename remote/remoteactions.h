@@ -22,9 +22,9 @@ public:
     {
         bool linked = false;
         QString transport; // "tcp" or "serial"
-        QString state;     // the link's: "closed", "connecting", "reading", "ready", "lost", "reconnecting"
         int preset = 0;
         bool busy = false;
+        QString state;     // the link's: "closed", "connecting", "reading", "ready", "lost", "reconnecting"
     };
     struct Preset
     {
