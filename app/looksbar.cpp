@@ -129,11 +129,14 @@ void LooksBar::updateMarks()
     }
 }
 
-LookRecall *LooksBar::recall(int look)
+LookRecall *LooksBar::recall(int look, RemoteActions::Origin origin)
 {
     auto *recall = new LookRecall(m_looks.at(look), m_targets, this);
-    connect(recall, &LookRecall::finished, recall, &QObject::deleteLater);
     recall->start();
+    recall->whenFinished(this, [this, recall, origin] {
+        emit recalled(recall, origin);
+        recall->deleteLater();
+    });
     updateMarks();
     return recall;
 }
@@ -152,20 +155,23 @@ void LooksBar::report(const LookRecall *recall)
                   !recall->succeeded());
         updateMarks();
     };
-    if (recall->isFinished())
-        say();
-    else
-        connect(recall, &LookRecall::finished, this, say);
+    recall->whenFinished(this, say);
 }
 
 QString LooksBar::store(const QString &name)
 {
-    Look look{name.trimmed(), {}};
+    Look look{name, {}};
     for (int i = 0; i < m_windows.size(); ++i) {
         const int onAir = m_windows.at(i)->onAir()->onAir();
         if (onAir >= 0)
             look.entries.append({i, onAir});
     }
+    return keep(look);
+}
+
+QString LooksBar::keep(Look look)
+{
+    look.name = look.name.trimmed();
     const QString reason = LookStore::check(look, m_looks, m_windows.size());
     if (!reason.isEmpty())
         return reason;

@@ -3,6 +3,7 @@
 
 #include <bilingual.h>
 #include <look.h>
+#include <remoteactions.h>
 
 #include <QList>
 #include <QObject>
@@ -36,14 +37,19 @@ public:
     const QList<Look> &looks() const { return m_looks; }
     void setEnglish(bool english);
 
-    // Recalls the look; finished() follows with each processor's result.
-    LookRecall *recall(int look);
+    // Recalls the look; finished() follows with each processor's result,
+    // and recalled() as well.
+    LookRecall *recall(int look, RemoteActions::Origin origin = RemoteActions::ByOperator);
     // A look of the presets on air now; the reason when it cannot be kept.
     QString store(const QString &name);
+    // Keeps the look as given; the reason when it cannot be kept.
+    QString keep(Look look);
     void remove(int look);
 
 signals:
     void said(const QString &text, bool failed);
+    // A look's recall has finished (RemoteActions::Origin).
+    void recalled(const LookRecall *recall, int origin);
 
 private:
     void load();

@@ -234,6 +234,11 @@ void MainWindow::loadFile()
         m_remote->start();
 }
 
+void MainWindow::serveStation(RemoteStation *station)
+{
+    m_remote->serve(station);
+}
+
 void MainWindow::setLanguage(int english)
 {
     isEnglish = english;

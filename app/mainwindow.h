@@ -25,6 +25,7 @@ class PresetStore;
 class Reconnector;
 class ReconnectStatus;
 class RemotePanel;
+class RemoteStation;
 class Singleton_SerialPort;
 
 namespace Ui {
@@ -56,6 +57,8 @@ public:
     ConnectionFlow *connection() const { return m_connection; }
     const MainMenus &menus() const { return *m_menus; }
     int language() const { return isEnglish; }
+    // The remote control serves the station, or the window alone when none.
+    void serveStation(RemoteStation *station);
 
 signals:
     void closeWait();

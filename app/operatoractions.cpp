@@ -13,6 +13,7 @@
 #include <wallfile.h>
 
 #include <QDataStream>
+#include <QMetaEnum>
 #include <QTimer>
 
 #include <utility>
@@ -67,6 +68,9 @@ RemoteActions::Status OperatorActions::status()
     Status status;
     status.linked = linked();
     status.transport = m_link->dm_linkType == 0 ? QStringLiteral("tcp") : QStringLiteral("serial");
+    status.state = QString::fromLatin1(QMetaEnum::fromType<LinkStateModel::State>().valueToKey(
+                                           int(m_link->state()->state())))
+                       .toLower();
     status.preset = currentPreset();
     status.busy = busy();
     return status;

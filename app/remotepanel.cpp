@@ -8,20 +8,30 @@
 #include <remoteserver.h>
 #include <remotesettings.h>
 #include <settingsfile.h>
+#include <solostation.h>
+#include <stationsettings.h>
 
 #include <QLabel>
 #include <QStatusBar>
 
 RemotePanel::RemotePanel(RemoteActions *actions, QStatusBar *statusBar, QWidget *window)
     : QObject(window)
-    , m_server(new RemoteServer(actions, this))
+    , m_solo(new SoloStation(actions, StationSettings::defaultName(0), this))
     , m_statusBar(statusBar)
     , m_label(new QLabel(window))
     , m_window(window)
 {
     m_label->setObjectName(QStringLiteral("remoteClients"));
     statusBar->addPermanentWidget(m_label);
+    serve(nullptr);
+}
+
+void RemotePanel::serve(RemoteStation *station)
+{
+    delete m_server;
+    m_server = new RemoteServer(station ? station : m_solo, this);
     connect(m_server, &RemoteServer::clientsChanged, this, &RemotePanel::showClients);
+    showClients();
 }
 
 void RemotePanel::setEnglish(bool english)

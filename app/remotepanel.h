@@ -8,11 +8,14 @@ class QStatusBar;
 class QWidget;
 class RemoteActions;
 class RemoteServer;
+class RemoteStation;
+class SoloStation;
 struct RemoteSettings;
 
 // The remote control as the window shows it: started from the settings
 // file's [Remote] group, its dialog, and the count of its clients in the
-// status bar while it listens.
+// status bar while it listens. It serves the window's own processor alone
+// unless given the station to serve.
 class RemotePanel : public QObject
 {
     Q_OBJECT
@@ -20,6 +23,9 @@ class RemotePanel : public QObject
 public:
     RemotePanel(RemoteActions *actions, QStatusBar *statusBar, QWidget *window);
 
+    // Serves the station from now on, the window's processor alone when
+    // none; to be set before start().
+    void serve(RemoteStation *station);
     void setEnglish(bool english);
     // Starts (or stops) what the settings file asks for.
     void start();
@@ -29,7 +35,8 @@ private:
     void start(const RemoteSettings &settings);
     void showClients();
 
-    RemoteServer *m_server;
+    SoloStation *m_solo;
+    RemoteServer *m_server = nullptr;
     QStatusBar *m_statusBar;
     QLabel *m_label;
     QWidget *m_window;

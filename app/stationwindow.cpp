@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "operatoractions.h"
 #include "processorsdock.h"
+#include "stationremote.h"
 
 #include <appdirectory.h>
 #include <dialog_processors.h>
@@ -50,7 +51,9 @@ StationWindow::StationWindow(QWidget *parent)
     m_settings = StationSettings::read(SettingsFile::path());
     for (const StationSettings::Processor &settings : std::as_const(m_settings))
         addProcessor(settings);
+    m_remote = new StationRemote(m_looks, this);
     showProcessors();
+    m_windows.first()->serveStation(m_remote);
     choose(0);
     resize(m_windows.first()->size());
     setLanguage(m_windows.first()->language());
@@ -66,6 +69,10 @@ void StationWindow::showProcessors()
     }
     m_dock->setProcessors(m_windows, names);
     m_looks->setProcessors(m_windows, m_targets, names);
+    QList<RemoteActions *> processors;
+    for (MainWindow *window : std::as_const(m_windows))
+        processors << window->actions();
+    m_remote->setProcessors(processors, names);
     updateChrome();
 }
 
@@ -120,6 +127,9 @@ void StationWindow::removeLastProcessor()
 StationWindow::~StationWindow()
 {
     saveSettings();
+    // The remote control goes back to its window before the station goes.
+    m_windows.first()->serveStation(nullptr);
+    delete m_remote;
     // What follows the windows goes first: a window tells of its link's end
     // as it closes.
     delete m_looks;
@@ -142,6 +152,7 @@ void StationWindow::addProcessor(const StationSettings::Processor &settings)
     rewire(window);
 }
 
+// One remote control for every processor: the first window's.
 QString StationWindow::folderOf(int index) const
 {
     const QString relative = StationSettings::folderOf(index);
@@ -214,6 +225,7 @@ void StationWindow::choose(int index)
         return;
     m_stack->setCurrentIndex(index);
     m_dock->setCurrent(index);
+    m_remote->setSelected(index);
     updateChrome();
 }
 

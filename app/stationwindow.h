@@ -12,6 +12,7 @@ class MainWindow;
 class ProcessorsDock;
 class QAction;
 class QStackedWidget;
+class StationRemote;
 
 // The station: one window for every processor of the venue. Each
 // processor is a MainWindow of its own (its link, record, files, marks,
@@ -50,6 +51,7 @@ private:
     QStackedWidget *m_stack;
     ProcessorsDock *m_dock;
     LooksBar *m_looks;
+    StationRemote *m_remote = nullptr;
     QList<StationSettings::Processor> m_settings;
     QList<MainWindow *> m_windows;
     QList<LookTarget *> m_targets;

@@ -142,6 +142,13 @@ void CallDispatcher::run(const Pending &pending)
         m_running = pending;
         m_actions->verifyQuietly(RemoteActions::ByRemote);
         return;
+    case RemoteCall::ProcessorsList:
+    case RemoteCall::LooksList:
+    case RemoteCall::LookRecall:
+    case RemoteCall::LookStore:
+        // The station's: StationDispatcher answers them.
+        pending.answer(RemoteAnswer::failed(RemoteError::MethodNotFound, QStringLiteral("not a processor's method")));
+        return;
     }
     pending.answer({result, 0, QString()});
 }

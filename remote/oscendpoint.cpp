@@ -18,7 +18,7 @@ constexpr int MaxRefusedLogged = 256;
 
 } // namespace
 
-OscEndpoint::OscEndpoint(CallDispatcher *dispatcher, const QList<QHostAddress> &allow, QObject *parent)
+OscEndpoint::OscEndpoint(StationDispatcher *dispatcher, const QList<QHostAddress> &allow, QObject *parent)
     : QObject(parent)
     , m_dispatcher(dispatcher)
     , m_allow(allow)

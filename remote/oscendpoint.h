@@ -1,7 +1,7 @@
 #ifndef OSCENDPOINT_H
 #define OSCENDPOINT_H
 
-#include "calldispatcher.h"
+#include "stationdispatcher.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -27,7 +27,7 @@ public:
     static constexpr int MaxSenders = 64;
     static constexpr qint64 SenderKeptMs = 60000;
 
-    OscEndpoint(CallDispatcher *dispatcher, const QList<QHostAddress> &allow, QObject *parent = nullptr);
+    OscEndpoint(StationDispatcher *dispatcher, const QList<QHostAddress> &allow, QObject *parent = nullptr);
 
     // otherPorts: the program's other ports, never a reply port.
     bool listen(const QHostAddress &address, quint16 port, const QList<quint16> &otherPorts);
@@ -57,7 +57,7 @@ private:
     void forgetOld();
     void send(const QHostAddress &host, quint16 port, const QByteArray &datagram);
 
-    CallDispatcher *m_dispatcher;
+    StationDispatcher *m_dispatcher;
     QList<QHostAddress> m_allow;
     QList<QHostAddress> m_ownHosts;
     QList<quint16> m_ownPorts;

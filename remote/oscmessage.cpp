@@ -4,6 +4,8 @@
 
 #include <lo/lo.h>
 
+#include <QStringList>
+
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -22,10 +24,13 @@ struct Address
 
 const Address Addresses[] = {
     {"/rz5300/preset/recall", RemoteCall::Recall, "i"},
+    {"/rz5300/preset/recall", RemoteCall::Recall, "ii"}, // processor, preset
+    {"/rz5300/look/recall", RemoteCall::LookRecall, "i"},
     {"/rz5300/preset/next", RemoteCall::Next, ""},
     {"/rz5300/preset/previous", RemoteCall::Previous, ""},
     {"/rz5300/window/source", RemoteCall::SetSource, "ii"},
     {"/rz5300/status", RemoteCall::Status, ""},
+    {"/rz5300/status", RemoteCall::Status, "i"}, // the reply port
 };
 
 Decoded failed(int code, const QString &message)
@@ -91,24 +96,40 @@ OscMessage::Decoded OscMessage::decode(const QByteArray &datagram)
     }
     const char *types = lo_message_get_types(message.get());
     lo_arg **argv = lo_message_get_argv(message.get());
+    // An address may take more than one list of arguments.
     const Address *address = nullptr;
+    QStringList expected;
     for (const Address &a : Addresses) {
-        if (path && std::strcmp(path, a.path) == 0)
+        if (!path || std::strcmp(path, a.path) != 0)
+            continue;
+        expected << QLatin1Char(',') + QLatin1String(a.types);
+        if (std::strcmp(types, a.types) == 0)
             address = &a;
     }
-    if (!address)
+    if (expected.isEmpty())
         return failed(RemoteError::MethodNotFound, QStringLiteral("no such address"));
+    if (!address)
+        return failed(RemoteError::InvalidParams,
+                      QStringLiteral("type tags must be \"%1\"").arg(expected.join(QStringLiteral("\" or \""))));
     Decoded decoded;
     decoded.call.method = address->method;
-    if (address->method == RemoteCall::Status && std::strcmp(types, "i") == 0) {
+    // With two arguments, the first names the processor.
+    const bool named = address->method == RemoteCall::Recall && std::strlen(types) == 2;
+    if (named) {
+        if (intArg(argv[0]) < 1 || intArg(argv[0]) > RemoteCall::MaxProcessors)
+            return failed(RemoteError::InvalidParams,
+                          QStringLiteral("processor must be from 1 to %1").arg(RemoteCall::MaxProcessors));
+        decoded.call.processor.number = intArg(argv[0]);
+        ++argv;
+    }
+    switch (address->method) {
+    case RemoteCall::Status:
+        if (*types == '\0')
+            break;
         if (intArg(argv[0]) < 1 || intArg(argv[0]) > 65535)
             return failed(RemoteError::InvalidParams, QStringLiteral("the reply port must be from 1 to 65535"));
         decoded.replyPort = intArg(argv[0]);
-        return decoded;
-    }
-    if (std::strcmp(types, address->types) != 0)
-        return failed(RemoteError::InvalidParams, QStringLiteral("type tags must be \",%1\"").arg(QLatin1String(address->types)));
-    switch (address->method) {
+        break;
     case RemoteCall::Recall:
         if (intArg(argv[0]) < 1 || intArg(argv[0]) > Limits::Presets)
             return failed(RemoteError::InvalidParams, QStringLiteral("preset must be from 1 to %1").arg(Limits::Presets));
@@ -122,6 +143,11 @@ OscMessage::Decoded OscMessage::decode(const QByteArray &datagram)
                           QStringLiteral("input must be from 0 to %1").arg(Limits::LastInputCode));
         decoded.call.window = intArg(argv[0]) - 1;
         decoded.call.input = intArg(argv[1]);
+        break;
+    case RemoteCall::LookRecall:
+        if (intArg(argv[0]) < 1 || intArg(argv[0]) > RemoteCall::MaxLooks)
+            return failed(RemoteError::InvalidParams, QStringLiteral("look must be from 1 to %1").arg(RemoteCall::MaxLooks));
+        decoded.call.look.number = intArg(argv[0]);
         break;
     default:
         break;

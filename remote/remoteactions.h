@@ -24,6 +24,7 @@ public:
         QString transport; // "tcp" or "serial"
         int preset = 0;
         bool busy = false;
+        QString state;     // the link's: "closed", "connecting", "reading", "ready", "lost", "reconnecting"
     };
     struct Preset
     {

@@ -2,13 +2,33 @@
 #define REMOTECALL_H
 
 #include <QJsonValue>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 // One request of a remote client, checked and decoded, whichever way it
-// came in; presets and windows counted from 0.
+// came in; presets and windows counted from 0, processors and looks named
+// as the client gave them.
 struct RemoteCall
 {
+    static constexpr int MaxProcessors = 8;
+    static constexpr int MaxLooks = 64;
+    static constexpr int MaxNameLength = 32;
+
+    // A processor or a look by its name or its number from 1; neither
+    // given: the processor the window shows.
+    struct Named
+    {
+        int number = 0;
+        QString name;
+        bool given() const { return number > 0 || !name.isEmpty(); }
+    };
+    struct Entry
+    {
+        Named processor;
+        int preset = 0;
+    };
+
     enum Method {
         Status,
         PresetsList,
@@ -20,6 +40,10 @@ struct RemoteCall
         InputsList,
         Verify,
         Subscribe,
+        ProcessorsList,
+        LooksList,
+        LookRecall,
+        LookStore,
     };
 
     Method method = Status;
@@ -27,6 +51,16 @@ struct RemoteCall
     int window = -1;
     int input = -1;
     QStringList topics;
+    Named processor;
+    Named look;
+    QString name;         // of a look to store
+    QList<Entry> entries; // a look's presets; none: those on air
+
+    // It is the station's, not one processor's.
+    bool stationWide() const
+    {
+        return method == ProcessorsList || method == LooksList || method == LookRecall || method == LookStore;
+    }
 
     // It asks the device for something, so it needs the link.
     bool needsLink() const

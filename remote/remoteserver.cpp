@@ -1,27 +1,43 @@
 #include "remoteserver.h"
 
-#include "calldispatcher.h"
 #include "oscendpoint.h"
 #include "oscmessage.h"
 #include "remotelog.h"
+#include "stationdispatcher.h"
 #include "wsendpoint.h"
 
-#include <QJsonObject>
+namespace {
 
-RemoteServer::RemoteServer(RemoteActions *actions, QObject *parent)
-    : QObject(parent)
-    , m_actions(actions)
-    , m_dispatcher(std::make_unique<CallDispatcher>(actions))
+QString originName(int origin)
 {
-    connect(actions, &RemoteActions::presetRecalled, this, &RemoteServer::presetRecalled);
-    connect(actions, &RemoteActions::linkChanged, this, &RemoteServer::linkChanged);
-    connect(actions, &RemoteActions::marksChanged, this, [this] {
-        if (m_ws)
-            m_ws->notify(QStringLiteral("marks.changed"), QJsonObject{{QStringLiteral("presets"), m_dispatcher->marksJson()}});
+    return origin == RemoteActions::ByRemote ? QStringLiteral("remote") : QStringLiteral("operator");
+}
+
+} // namespace
+
+RemoteServer::RemoteServer(RemoteStation *station, QObject *parent)
+    : QObject(parent)
+    , m_station(station)
+    , m_dispatcher(std::make_unique<StationDispatcher>(station))
+{
+    const QList<RemoteActions *> processors = station->processors();
+    for (int i = 0; i < processors.size(); ++i)
+        watch(i, processors.at(i));
+    connect(station, &RemoteStation::lookRecalled, this, &RemoteServer::lookRecalled);
+}
+
+void RemoteServer::watch(int processor, RemoteActions *actions)
+{
+    connect(actions, &RemoteActions::presetRecalled, this,
+            [this, processor](int preset, int origin) { presetRecalled(processor, preset, origin); });
+    connect(actions, &RemoteActions::linkChanged, this, [this, processor] { linkChanged(processor); });
+    connect(actions, &RemoteActions::marksChanged, this, [this, processor] {
+        notify(QStringLiteral("marks.changed"), processor,
+               {{QStringLiteral("presets"), m_dispatcher->processor(processor)->marksJson()}});
     });
-    connect(actions, &RemoteActions::signalsChanged, this, [this] {
-        if (m_ws)
-            m_ws->notify(QStringLiteral("signals.changed"), QJsonObject{{QStringLiteral("inputs"), m_dispatcher->inputsJson()}});
+    connect(actions, &RemoteActions::signalsChanged, this, [this, processor] {
+        notify(QStringLiteral("signals.changed"), processor,
+               {{QStringLiteral("inputs"), m_dispatcher->processor(processor)->inputsJson()}});
     });
 }
 
@@ -72,24 +88,38 @@ int RemoteServer::clients() const
     return m_ws ? m_ws->clients() + m_osc->senders() : 0;
 }
 
-void RemoteServer::presetRecalled(int preset, int origin)
+void RemoteServer::notify(const QString &topic, int processor, QJsonObject params)
 {
     if (!m_ws)
         return;
-    m_ws->notify(QStringLiteral("preset.recalled"),
-                 QJsonObject{{QStringLiteral("preset"), preset + 1},
-                             {QStringLiteral("by"), origin == RemoteActions::ByRemote ? QStringLiteral("remote")
-                                                                                      : QStringLiteral("operator")}});
-    m_osc->push(OscMessage::CurrentPreset, {preset + 1});
+    params.insert(QStringLiteral("processor"), m_dispatcher->processorJson(processor));
+    m_ws->notify(topic, params);
 }
 
-void RemoteServer::linkChanged()
+// OSC hears of the processor the window shows only: its messages name none.
+void RemoteServer::presetRecalled(int processor, int preset, int origin)
+{
+    notify(QStringLiteral("preset.recalled"), processor,
+           {{QStringLiteral("preset"), preset + 1}, {QStringLiteral("by"), originName(origin)}});
+    if (m_osc && processor == m_station->selected())
+        m_osc->push(OscMessage::CurrentPreset, {preset + 1});
+}
+
+void RemoteServer::linkChanged(int processor)
+{
+    const QJsonObject status = m_dispatcher->processor(processor)->statusJson().toObject();
+    notify(QStringLiteral("link.changed"), processor,
+           {{QStringLiteral("linked"), status.value(QStringLiteral("linked"))},
+            {QStringLiteral("transport"), status.value(QStringLiteral("transport"))}});
+    if (m_osc && processor == m_station->selected())
+        m_osc->push(OscMessage::Link, {status.value(QStringLiteral("linked")).toBool() ? 1 : 0});
+}
+
+void RemoteServer::lookRecalled(const QString &look, int origin, const QList<RemoteStation::Result> &results)
 {
     if (!m_ws)
         return;
-    const QJsonObject status = m_dispatcher->statusJson().toObject();
-    m_ws->notify(QStringLiteral("link.changed"),
-                 QJsonObject{{QStringLiteral("linked"), status.value(QStringLiteral("linked"))},
-                             {QStringLiteral("transport"), status.value(QStringLiteral("transport"))}});
-    m_osc->push(OscMessage::Link, {status.value(QStringLiteral("linked")).toBool() ? 1 : 0});
+    m_ws->notify(QStringLiteral("look.recalled"), QJsonObject{{QStringLiteral("look"), look},
+                                                             {QStringLiteral("by"), originName(origin)},
+                                                             {QStringLiteral("results"), m_dispatcher->resultsJson(results)}});
 }

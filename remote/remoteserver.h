@@ -1,27 +1,29 @@
 #ifndef REMOTESERVER_H
 #define REMOTESERVER_H
 
-#include "remoteactions.h"
 #include "remotesettings.h"
+#include "remotestation.h"
 
+#include <QJsonObject>
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
-class CallDispatcher;
 class OscEndpoint;
+class StationDispatcher;
 class WsEndpoint;
 
-// The remote control: OSC and JSON-RPC over WebSocket on the operator's
-// settings, both ways into one dispatcher over the operator's actions, and
-// the notifications pushed back. Listens only between start() and stop().
+// The remote control of the station: OSC and JSON-RPC over WebSocket on
+// the operator's settings, both ways into one dispatcher over every
+// processor's actions and the looks, and the notifications pushed back,
+// each naming its processor. Listens only between start() and stop().
 class RemoteServer : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit RemoteServer(RemoteActions *actions, QObject *parent = nullptr);
+    explicit RemoteServer(RemoteStation *station, QObject *parent = nullptr);
     ~RemoteServer() override;
 
     // Stops, then listens as the settings say when they are enabled; false,
@@ -37,11 +39,14 @@ signals:
     void clientsChanged(int clients);
 
 private:
-    void presetRecalled(int preset, int origin);
-    void linkChanged();
+    void watch(int processor, RemoteActions *actions);
+    void notify(const QString &topic, int processor, QJsonObject params);
+    void presetRecalled(int processor, int preset, int origin);
+    void linkChanged(int processor);
+    void lookRecalled(const QString &look, int origin, const QList<RemoteStation::Result> &results);
 
-    RemoteActions *m_actions;
-    std::unique_ptr<CallDispatcher> m_dispatcher;
+    RemoteStation *m_station;
+    std::unique_ptr<StationDispatcher> m_dispatcher;
     std::unique_ptr<WsEndpoint> m_ws;
     std::unique_ptr<OscEndpoint> m_osc;
     QString m_error;

@@ -29,6 +29,8 @@ const MethodName Methods[] = {
     {"preset.previous", RemoteCall::Previous}, {"preset.windows", RemoteCall::PresetWindows},
     {"window.setSource", RemoteCall::SetSource}, {"inputs.list", RemoteCall::InputsList},
     {"verify", RemoteCall::Verify},          {"subscribe", RemoteCall::Subscribe},
+    {"processors.list", RemoteCall::ProcessorsList}, {"looks.list", RemoteCall::LooksList},
+    {"look.recall", RemoteCall::LookRecall}, {"look.store", RemoteCall::LookStore},
 };
 
 Decoded failed(Decoded decoded, int code, const QString &message)
@@ -50,31 +52,115 @@ bool integerIn(const QJsonValue &value, int low, int high, int *out)
     return true;
 }
 
+// A name of at most 32 characters, or a whole number from 1 to most.
+QString readNamed(const QJsonValue &value, const QString &what, int most, RemoteCall::Named *out)
+{
+    const QString name = value.toString();
+    if (value.isString() && !name.trimmed().isEmpty() && name.size() <= RemoteCall::MaxNameLength) {
+        out->name = name;
+        return QString();
+    }
+    if (integerIn(value, 1, most, &out->number))
+        return QString();
+    return QStringLiteral("%1 must be a name of 1 to %2 characters or a whole number from 1 to %3")
+        .arg(what)
+        .arg(RemoteCall::MaxNameLength)
+        .arg(most);
+}
+
+QString readProcessor(const QJsonValue &value, RemoteCall::Named *out)
+{
+    return readNamed(value, QStringLiteral("processor"), RemoteCall::MaxProcessors, out);
+}
+
+// The pairs of a look to store: each a processor and its preset.
+QString readEntries(const QJsonValue &value, QList<RemoteCall::Entry> *entries)
+{
+    const QString shape = QStringLiteral("presets must be a list of 1 to %1 {\"processor\", \"preset\"} objects")
+                              .arg(RemoteCall::MaxProcessors);
+    const int size = int(value.toArray().size());
+    if (!value.isArray() || size < 1 || size > RemoteCall::MaxProcessors)
+        return shape;
+    const QJsonArray list = value.toArray();
+    for (const QJsonValue &item : list) {
+        const QJsonObject pair = item.toObject();
+        if (!item.isObject() || pair.size() != 2 || !pair.contains(QStringLiteral("processor")))
+            return shape;
+        RemoteCall::Entry entry;
+        const QString problem = readProcessor(pair.value(QStringLiteral("processor")), &entry.processor);
+        if (!problem.isEmpty())
+            return problem;
+        if (!integerIn(pair.value(QStringLiteral("preset")), 1, Limits::Presets, &entry.preset))
+            return QStringLiteral("preset must be a whole number from 1 to %1").arg(Limits::Presets);
+        entry.preset -= 1;
+        entries->append(entry);
+    }
+    return QString();
+}
+
+QStringList required(RemoteCall::Method method)
+{
+    switch (method) {
+    case RemoteCall::Recall:
+    case RemoteCall::PresetWindows:
+        return {QStringLiteral("preset")};
+    case RemoteCall::SetSource:
+        return {QStringLiteral("window"), QStringLiteral("input")};
+    case RemoteCall::Subscribe:
+        return {QStringLiteral("topics")};
+    case RemoteCall::LookRecall:
+        return {QStringLiteral("look")};
+    case RemoteCall::LookStore:
+        return {QStringLiteral("name")};
+    default:
+        return {};
+    }
+}
+
+// What a method may be given beside what it must: the processor it
+// addresses, the presets of a look.
+QStringList optional(RemoteCall::Method method)
+{
+    if (method == RemoteCall::LookStore)
+        return {QStringLiteral("presets")};
+    RemoteCall call;
+    call.method = method;
+    if (call.stationWide() || method == RemoteCall::Subscribe)
+        return {};
+    return {QStringLiteral("processor")};
+}
+
+QString readTopics(const QJsonValue &topics, QStringList *out)
+{
+    if (!topics.isArray() || topics.toArray().size() > RpcCodec::MaxTopics)
+        return QStringLiteral("topics must be a list of at most 8 names");
+    const QJsonArray list = topics.toArray();
+    for (const QJsonValue &topic : list) {
+        if (!RpcCodec::topics().contains(topic.toString()))
+            return QStringLiteral("topics may name only: %1").arg(RpcCodec::topics().join(QStringLiteral(", ")));
+        if (!out->contains(topic.toString()))
+            *out << topic.toString();
+    }
+    return QString();
+}
+
 // The params of each method, by name; none but those named.
 QString readParams(const QJsonObject &params, RemoteCall *call)
 {
-    QStringList expected;
-    switch (call->method) {
-    case RemoteCall::Recall:
-    case RemoteCall::PresetWindows:
-        expected = QStringList{QStringLiteral("preset")};
-        break;
-    case RemoteCall::SetSource:
-        expected = QStringList{QStringLiteral("window"), QStringLiteral("input")};
-        break;
-    case RemoteCall::Subscribe:
-        expected = QStringList{QStringLiteral("topics")};
-        break;
-    default:
-        break;
-    }
+    const QStringList must = required(call->method);
+    const QStringList may = must + optional(call->method);
     for (auto it = params.begin(); it != params.end(); ++it) {
-        if (!expected.contains(it.key()))
+        if (!may.contains(it.key()))
             return QStringLiteral("unknown parameter \"%1\"").arg(it.key().left(32));
     }
-    for (const QString &name : std::as_const(expected)) {
+    for (const QString &name : must) {
         if (!params.contains(name))
             return QStringLiteral("missing parameter \"%1\"").arg(name);
+    }
+    if (params.contains(QStringLiteral("processor"))) {
+        const QString problem = readProcessor(params.value(QStringLiteral("processor")), &call->processor);
+        if (!problem.isEmpty())
+            return problem;
     }
     int n = 0;
     switch (call->method) {
@@ -92,17 +178,18 @@ QString readParams(const QJsonObject &params, RemoteCall *call)
             return QStringLiteral("input must be a whole number from 0 to %1").arg(Limits::LastInputCode);
         call->input = n;
         break;
-    case RemoteCall::Subscribe: {
-        const QJsonValue topics = params.value(QStringLiteral("topics"));
-        if (!topics.isArray() || topics.toArray().size() > RpcCodec::MaxTopics)
-            return QStringLiteral("topics must be a list of at most 8 names");
-        const QJsonArray list = topics.toArray();
-        for (const QJsonValue &topic : list) {
-            if (!RpcCodec::topics().contains(topic.toString()))
-                return QStringLiteral("topics may name only: %1").arg(RpcCodec::topics().join(QStringLiteral(", ")));
-            if (!call->topics.contains(topic.toString()))
-                call->topics << topic.toString();
-        }
+    case RemoteCall::Subscribe:
+        return readTopics(params.value(QStringLiteral("topics")), &call->topics);
+    case RemoteCall::LookRecall:
+        return readNamed(params.value(QStringLiteral("look")), QStringLiteral("look"), RemoteCall::MaxLooks,
+                         &call->look);
+    case RemoteCall::LookStore: {
+        const QJsonValue name = params.value(QStringLiteral("name"));
+        if (!name.isString() || name.toString().size() > RemoteCall::MaxNameLength)
+            return QStringLiteral("name must be a string of at most %1 characters").arg(RemoteCall::MaxNameLength);
+        call->name = name.toString();
+        if (params.contains(QStringLiteral("presets")))
+            return readEntries(params.value(QStringLiteral("presets")), &call->entries);
         break;
     }
     default:
@@ -121,7 +208,8 @@ QByteArray compact(const QJsonObject &object)
 const QStringList &RpcCodec::topics()
 {
     static const QStringList names{QStringLiteral("preset.recalled"), QStringLiteral("link.changed"),
-                                   QStringLiteral("marks.changed"), QStringLiteral("signals.changed")};
+                                   QStringLiteral("marks.changed"), QStringLiteral("signals.changed"),
+                                   QStringLiteral("look.recalled")};
     return names;
 }
 

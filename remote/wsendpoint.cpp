@@ -24,7 +24,7 @@ QByteArray hashOf(const QString &token)
 
 } // namespace
 
-WsEndpoint::WsEndpoint(CallDispatcher *dispatcher, const QString &token, QObject *parent)
+WsEndpoint::WsEndpoint(StationDispatcher *dispatcher, const QString &token, QObject *parent)
     : QObject(parent)
     , m_dispatcher(dispatcher)
     , m_tokenHash(hashOf(token))

@@ -1,7 +1,7 @@
 #ifndef WSENDPOINT_H
 #define WSENDPOINT_H
 
-#include "calldispatcher.h"
+#include "stationdispatcher.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -27,7 +27,7 @@ class WsEndpoint : public QObject
 public:
     static constexpr int MaxClients = 32;
 
-    WsEndpoint(CallDispatcher *dispatcher, const QString &token, QObject *parent = nullptr);
+    WsEndpoint(StationDispatcher *dispatcher, const QString &token, QObject *parent = nullptr);
     ~WsEndpoint() override;
 
     bool listen(const QHostAddress &address, quint16 port, bool tokenNeeded);
@@ -54,7 +54,7 @@ private:
     void drop(QWebSocket *socket);
     bool tokenMatches(const QString &given) const;
 
-    CallDispatcher *m_dispatcher;
+    StationDispatcher *m_dispatcher;
     QByteArray m_tokenHash;
     bool m_tokenSet;
     bool m_tokenNeeded = false;

@@ -79,6 +79,14 @@ QString LookRecall::resultName(Result result)
     return {};
 }
 
+void LookRecall::whenFinished(QObject *context, const std::function<void()> &done)
+{
+    if (isFinished())
+        done();
+    else
+        connect(this, &LookRecall::finished, context, done);
+}
+
 // A processor's recall of another preset (the operator's, meanwhile) is
 // not this look's.
 void LookRecall::ended(int processor, int preset, bool confirmed)

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 class LookTarget;
 
 // One recall of a look: every processor's preset asked at once, each link
@@ -44,6 +46,9 @@ public:
     // Confirmed by every processor of the look.
     bool succeeded() const;
     static QString resultName(Result result);
+    // Runs done at once when the recall has finished already (none of its
+    // processors was linked), else when it finishes; not after context goes.
+    void whenFinished(QObject *context, const std::function<void()> &done);
 
 signals:
     void finished();

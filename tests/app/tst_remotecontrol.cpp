@@ -226,7 +226,8 @@ void TestRemoteControl::recallByOscAndWebSocket()
         QCOMPARE(remote.first().size(), clicked.first().size());
     }
     const QStringList heard = finish(subscriber.get());
-    const QJsonObject byRemote{{"preset", 3}, {"by", "remote"}};
+    const QJsonObject processor{{"number", 1}, {"name", "Processor 1"}};
+    const QJsonObject byRemote{{"preset", 3}, {"by", "remote"}, {"processor", processor}};
     QCOMPARE(json(heard.value(1)).value("params").toObject(), byRemote);
     QCOMPARE(json(heard.value(1)).value("method").toString(), QStringLiteral("preset.recalled"));
 }

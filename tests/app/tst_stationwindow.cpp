@@ -17,14 +17,21 @@
 #include <singleton_serialport.h>
 #include <stationsettings.h>
 #include <stationwindow.h>
+#include <remotesettings.h>
 #include <windowdriver.h>
 
+#include "framebytes.h"
 #include "linkedsimulator.h"
 #include "ptyskip.h"
+#include "remoteclients.h"
 
 #include <QAction>
 #include <QDir>
 #include <QDockWidget>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -47,19 +54,35 @@ private slots:
     void oneProcessorLooksAsBefore();
     void lookReachesEachProcessor();
     void filesStayApartAcrossARestart();
+    void remoteAddressesEachProcessor();
 
 private:
     void writeStation();
     void start();
     bool linkAll();
     bool recallOn(int processor, int preset);
+    // Each request's answer, by id, from one WebSocket client.
+    QHash<int, QJsonObject> ask(const QStringList &requests) const;
+    int recallsOn(int processor) const;
     DeviceSimulator &sim(int processor) const { return m_sims->processor(processor + 1); }
 
     QTemporaryDir m_dir;
     std::unique_ptr<SimulatorSet> m_sims;
     std::unique_ptr<StationWindow> m_station;
     WindowDriver m_driver; // answers the dialogs a connection may open
+    quint16 m_wsPort = 0;
 };
+
+namespace {
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+} // namespace
 
 void TestStationWindow::initTestCase()
 {
@@ -197,6 +220,87 @@ void TestStationWindow::filesStayApartAcrossARestart()
         QCOMPARE(record.rows(), int(sim(i).model().wall.rows));
     }
     QVERIFY(m_station->processor(1)->link()->dm_data.configPath.startsWith(m_dir.filePath("processor2")));
+    m_station.reset();
+}
+
+QHash<int, QJsonObject> TestStationWindow::ask(const QStringList &requests) const
+{
+    const std::unique_ptr<QProcess> client =
+        RemoteClients::start(QStringList{QStringLiteral("ws://127.0.0.1:%1/").arg(m_wsPort)} + requests);
+    QHash<int, QJsonObject> answers;
+    const QStringList lines = RemoteClients::finish(client.get());
+    for (const QString &line : lines) {
+        const QJsonObject answer = QJsonDocument::fromJson(line.toUtf8()).object();
+        answers.insert(answer.value("id").toInt(), answer);
+    }
+    return answers;
+}
+
+int TestStationWindow::recallsOn(int processor) const
+{
+    int recalls = 0;
+    const QByteArrayList requests = sim(processor).requests();
+    for (const QByteArray &frame : requests)
+        recalls += FrameBytes::heads({frame}, 1).first() == QLatin1String("49") ? 1 : 0;
+    return recalls;
+}
+
+// One remote control for the station: a processor named (whatever the
+// case) or numbered gets the recall, none named the one shown; a
+// processor or a look that is not there is refused and reaches no device.
+// A look recalled with the third processor silent is answered once the
+// two others confirmed and the third's wait ended, each one said.
+void TestStationWindow::remoteAddressesEachProcessor()
+{
+    if (RemoteClients::python().isEmpty())
+        QSKIP("no Python with websockets");
+    using RemoteClients::request;
+    writeStation();
+    RemoteSettings remote;
+    remote.enabled = true;
+    remote.wsPort = m_wsPort = freePort();
+    remote.oscPort = freePort();
+    QVERIFY(RemoteSettings::write(SettingsFile::path(), remote));
+    start();
+    QVERIFY(linkAll());
+    QCOMPARE(m_station->looks()->keep({"Opening", {{0, 3}, {1, 7}, {2, 12}}}), QString());
+    m_station->choose(1);
+
+    QHash<int, QJsonObject> answers = ask({request(1, "preset.recall", R"({"preset":5,"processor":"SIDE 2"})"),
+                                           request(2, "preset.recall", R"({"preset":6,"processor":1})"),
+                                           request(3, "preset.recall", R"({"preset":4})")});
+    for (int id = 1; id <= 3; ++id)
+        QVERIFY2(answers.value(id).contains("result"), qPrintable(QJsonDocument(answers.value(id)).toJson()));
+    QCOMPARE(sim(2).model().currentPreset, 4);
+    QCOMPARE(sim(0).model().currentPreset, 5);
+    QCOMPARE(sim(1).model().currentPreset, 3);
+
+    int before[Processors];
+    for (int i = 0; i < Processors; ++i)
+        before[i] = recallsOn(i);
+    answers = ask({request(4, "preset.recall", R"({"preset":2,"processor":"Side 9"})"),
+                   request(5, "preset.recall", R"({"preset":2,"processor":4})"),
+                   request(6, "look.recall", R"({"look":"Closing"})"),
+                   request(7, "look.recall", R"({"look":2})")});
+    const QStringList named{"\"Side 9\"", "4", "\"Closing\"", "2"};
+    for (int id = 4; id <= 7; ++id) {
+        const QJsonObject error = answers.value(id).value("error").toObject();
+        QCOMPARE(error.value("code").toInt(), -32602);
+        QVERIFY2(error.value("message").toString().contains(named.at(id - 4)), qPrintable(error.value("message").toString()));
+    }
+    for (int i = 0; i < Processors; ++i)
+        QCOMPARE(recallsOn(i), before[i]);
+
+    FaultOptions silent;
+    silent.muteCode = 0x49;
+    m_sims->setFaults(silent, {3});
+    answers = ask({request(8, "look.recall", R"({"look":"opening"})")});
+    const QJsonArray results = answers.value(8).value("result").toObject().value("results").toArray();
+    QCOMPARE(results.size(), Processors);
+    QCOMPARE(results.at(0).toObject(), QJsonObject({{"processor", 1}, {"preset", 4}, {"result", "confirmed"}}));
+    QCOMPARE(results.at(1).toObject(), QJsonObject({{"processor", 2}, {"preset", 8}, {"result", "confirmed"}}));
+    QVERIFY(results.at(2).toObject().value("result").toString() != QLatin1String("confirmed"));
+    m_sims->setFaults({});
     m_station.reset();
 }
 

@@ -14,7 +14,8 @@ public:
 
     bool linked() const override { return linkUp; }
     bool busy() override { return linkBusy; }
-    Status status() override { return {linkUp, QStringLiteral("tcp"), recalled.value(recalled.size() - 1), linkBusy}; }
+    Status status() override { return {linkUp, QStringLiteral("tcp"), recalled.value(recalled.size() - 1), linkBusy,
+                                        linkUp ? QStringLiteral("ready") : QStringLiteral("closed")}; }
     QList<Preset> presets() const override { return {}; }
     QList<Window> windows(int) const override { return {}; }
     QList<Input> inputs() const override { return {}; }

@@ -4,10 +4,11 @@
 #include "fakeactions.h"
 #include "oscbytes.h"
 
-#include <calldispatcher.h>
 #include <oscendpoint.h>
 #include <oscmessage.h>
 #include <remotecall.h>
+#include <solostation.h>
+#include <stationdispatcher.h>
 
 #include <QNetworkDatagram>
 #include <QNetworkProxy>
@@ -59,7 +60,8 @@ private:
     Heard next();
 
     std::unique_ptr<FakeActions> m_actions;
-    std::unique_ptr<CallDispatcher> m_dispatcher;
+    std::unique_ptr<SoloStation> m_station;
+    std::unique_ptr<StationDispatcher> m_dispatcher;
     std::unique_ptr<OscEndpoint> m_endpoint;
     std::unique_ptr<QUdpSocket> m_client;
     quint16 m_oscPort = 0;
@@ -69,7 +71,8 @@ private:
 void TestOscEndpoint::init()
 {
     m_actions = std::make_unique<FakeActions>();
-    m_dispatcher = std::make_unique<CallDispatcher>(m_actions.get());
+    m_station = std::make_unique<SoloStation>(m_actions.get(), QStringLiteral("Main"));
+    m_dispatcher = std::make_unique<StationDispatcher>(m_station.get());
     m_endpoint = std::make_unique<OscEndpoint>(m_dispatcher.get(), QList<QHostAddress>{});
     QUdpSocket probe;
     QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
@@ -86,6 +89,7 @@ void TestOscEndpoint::cleanup()
     m_client.reset();
     m_endpoint.reset();
     m_dispatcher.reset();
+    m_station.reset();
     m_actions.reset();
 }
 

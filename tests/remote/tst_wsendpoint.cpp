@@ -3,7 +3,8 @@
 
 #include "fakeactions.h"
 
-#include <calldispatcher.h>
+#include <solostation.h>
+#include <stationdispatcher.h>
 #include <wsendpoint.h>
 
 #include <QNetworkProxy>
@@ -37,7 +38,8 @@ quint16 freePort()
 void TestWsEndpoint::goneClientsCallsNeverRun()
 {
     FakeActions actions;
-    CallDispatcher dispatcher(&actions);
+    SoloStation station(&actions, QStringLiteral("Main"));
+    StationDispatcher dispatcher(&station);
     WsEndpoint endpoint(&dispatcher, QString());
     const quint16 port = freePort();
     QVERIFY(endpoint.listen(QHostAddress::LocalHost, port, false));

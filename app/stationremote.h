@@ -1,0 +1,38 @@
+#ifndef STATIONREMOTE_H
+#define STATIONREMOTE_H
+
+#include <remotestation.h>
+
+class LookRecall;
+class LooksBar;
+
+// The station as the remote control sees it: each processor's actions and
+// name, the one the window shows, and the looks of the looks bar, which
+// recalls and keeps them as the operator's own commands do.
+class StationRemote : public RemoteStation
+{
+    Q_OBJECT
+
+public:
+    StationRemote(LooksBar *looks, QObject *parent = nullptr);
+
+    void setProcessors(const QList<RemoteActions *> &processors, const QStringList &names);
+    void setSelected(int index) { m_selected = index; }
+
+    QList<RemoteActions *> processors() const override { return m_processors; }
+    QStringList names() const override { return m_names; }
+    int selected() const override { return m_selected; }
+    QList<Look> looks() const override;
+    void recallLook(int look, const Recalled &done) override;
+    QString storeLook(const Look &look) override;
+
+private:
+    static QList<Result> results(const LookRecall *recall);
+
+    LooksBar *m_looks;
+    QList<RemoteActions *> m_processors;
+    QStringList m_names;
+    int m_selected = 0;
+};
+
+#endif // STATIONREMOTE_H
