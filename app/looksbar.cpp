@@ -141,7 +141,7 @@ LookRecall *LooksBar::recall(int look, RemoteActions::Origin origin)
     return recall;
 }
 
-void LooksBar::report(const LookRecall *recall)
+void LooksBar::report(LookRecall *recall)
 {
     auto say = [this, recall] {
         QStringList parts;

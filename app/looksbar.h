@@ -58,7 +58,7 @@ private:
     void rebuild();
     void updateMarks();
     void askToStore();
-    void report(const LookRecall *recall);
+    void report(LookRecall *recall);
 
     QToolBar *m_bar;
     QMenu *m_menu;

@@ -71,7 +71,8 @@ void TestWsEndpoint::goneClientsCallsNeverRun()
 void TestWsEndpoint::listensPastAnApplicationProxy()
 {
     FakeActions actions;
-    CallDispatcher dispatcher(&actions);
+    SoloStation station(&actions, QStringLiteral("Main"));
+    StationDispatcher dispatcher(&station);
     WsEndpoint endpoint(&dispatcher, QString());
     const quint16 port = freePort();
     QNetworkProxy::setApplicationProxy(
