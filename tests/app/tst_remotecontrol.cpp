@@ -189,7 +189,7 @@ void TestRemoteControl::clickIsPushedAsOperator()
     QTest::mouseClick(m_driver.presetButton(3), Qt::LeftButton);
     QVERIFY(m_driver.settle());
     const QStringList heard = finish(subscriber.get());
-    QCOMPARE(json(heard.value(1)).value("params").toObject(), QJsonObject({{"preset", 4}, {"by", "operator"}}));
+    QCOMPARE(json(heard.value(1)).value("params").toObject(), QJsonObject({{"preset", 4}, {"by", "operator"}, {"processor", QJsonObject({{"number", 1}, {"name", "Processor 1"}})}}));
 }
 
 // Each way in sends the frame a click sends, the canvas and the bar

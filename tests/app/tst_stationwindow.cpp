@@ -7,6 +7,7 @@
 #include <appdirectory.h>
 #include <devicesimulator.h>
 #include <looksbar.h>
+#include <lookstore.h>
 #include <lookrecall.h>
 #include <mainmenus.h>
 #include <mainwindow.h>
@@ -61,6 +62,8 @@ private:
     void start();
     bool linkAll();
     bool recallOn(int processor, int preset);
+    // What became of each processor, once the look has finished.
+    QList<LookRecall::Outcome> recallLook(int look);
     // Each request's answer, by id, from one WebSocket client.
     QHash<int, QJsonObject> ask(const QStringList &requests) const;
     int recallsOn(int processor) const;
@@ -98,6 +101,7 @@ void TestStationWindow::initTestCase()
 // and the groups of the two others.
 void TestStationWindow::writeStation()
 {
+    QFile::remove(AppDirectory::filePath(LookStore::fileName()));
     SettingsFile::Contents contents;
     contents.linkSettings = LinkedSimulator::serialSettings(sim(0).ptyPath());
     contents.language = 1;
@@ -140,6 +144,15 @@ bool TestStationWindow::recallOn(int processor, int preset)
     return WindowDriver::waitFor([window, preset] { return window->onAir()->onAir() == preset; }, LinkMs);
 }
 
+QList<LookRecall::Outcome> TestStationWindow::recallLook(int look)
+{
+    QList<LookRecall::Outcome> outcomes;
+    LookRecall *recall = m_station->looks()->recall(look);
+    recall->whenFinished(this, [&outcomes, recall] { outcomes = recall->outcomes(); });
+    WindowDriver::waitFor([&outcomes] { return !outcomes.isEmpty(); }, LinkMs);
+    return outcomes;
+}
+
 void TestStationWindow::oneProcessorLooksAsBefore()
 {
     SettingsFile::Contents contents;
@@ -172,9 +185,7 @@ void TestStationWindow::lookReachesEachProcessor()
     for (int i = 0; i < Processors; ++i)
         QVERIFY(recallOn(i, 1));
 
-    LookRecall *recall = m_station->looks()->recall(0);
-    QSignalSpy finished(recall, &LookRecall::finished);
-    QVERIFY(finished.wait(LinkMs));
+    QVERIFY(!recallLook(0).isEmpty());
     for (int i = 0; i < Processors; ++i) {
         QCOMPARE(sim(i).model().currentPreset, look[i]);
         QCOMPARE(m_station->processor(i)->onAir()->onAir(), look[i]);
@@ -185,10 +196,8 @@ void TestStationWindow::lookReachesEachProcessor()
     FaultOptions silent;
     silent.muteCode = 0x49;
     m_sims->setFaults(silent, {3});
-    recall = m_station->looks()->recall(0);
-    QSignalSpy given(recall, &LookRecall::finished);
-    QVERIFY(given.wait(LinkMs));
-    const QList<LookRecall::Outcome> outcomes = recall->outcomes();
+    const QList<LookRecall::Outcome> outcomes = recallLook(0);
+    QCOMPARE(outcomes.size(), Processors);
     QCOMPARE(outcomes.at(0).result, LookRecall::Result::Confirmed);
     QCOMPARE(outcomes.at(1).result, LookRecall::Result::Confirmed);
     QVERIFY(outcomes.at(2).result != LookRecall::Result::Confirmed);
