@@ -51,6 +51,11 @@ StationWindow::StationWindow(QWidget *parent)
         names << settings.name;
     m_dock->setProcessors(m_windows, names);
     m_looks->setProcessors(m_windows, m_targets, names);
+    // The windows take their language as the event loop starts; the
+    // station's own parts take the same one now.
+    const bool english = SettingsFile::read(SettingsFile::path()).language != 0;
+    m_dock->setEnglish(english);
+    m_looks->setEnglish(english);
     choose(0);
     resize(m_windows.first()->size());
     updateChrome();
