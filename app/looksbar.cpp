@@ -3,6 +3,7 @@
 #include "applog.h"
 #include "mainwindow.h"
 #include "onairmodel.h"
+#include "presetlabel.h"
 
 #include <appdirectory.h>
 #include <lookrecall.h>
@@ -147,7 +148,7 @@ void LooksBar::report(LookRecall *recall)
         QStringList parts;
         for (const LookRecall::Outcome &outcome : recall->outcomes()) {
             parts << m_names.value(outcome.processor) + QLatin1Char(' ')
-                         + m_windows.value(outcome.processor)->link()->dm_data.modelName(outcome.preset)
+                         + presetLabel(m_windows.value(outcome.processor)->link()->dm_data, outcome.preset)
                          + QStringLiteral(": ") + LookRecall::resultName(outcome.result);
         }
         qCInfo(lcApp) << "look" << recall->look().name << parts;

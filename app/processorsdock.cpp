@@ -3,6 +3,7 @@
 #include "connectionflow.h"
 #include "mainwindow.h"
 #include "onairmodel.h"
+#include "presetlabel.h"
 
 #include <singleton_serialport.h>
 
@@ -124,7 +125,7 @@ QString ProcessorsDock::stateText(const MainWindow *window) const
     const int onAir = window->onAir()->onAir();
     if (onAir < 0)
         return link;
-    return link + QStringLiteral(" · ") + m_text("On air: %1", "播出：%1").arg(window->link()->dm_data.modelName(onAir));
+    return link + QStringLiteral(" · ") + m_text("On air: %1", "播出：%1").arg(presetLabel(window->link()->dm_data, onAir));
 }
 
 void ProcessorsDock::openMenu(const QPoint &at)

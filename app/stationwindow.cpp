@@ -56,7 +56,9 @@ StationWindow::StationWindow(QWidget *parent)
     m_windows.first()->serveStation(m_remote);
     choose(0);
     resize(m_windows.first()->size());
-    setLanguage(m_windows.first()->language());
+    // The windows read their language as the event loop starts; the
+    // station's own parts take the same one now.
+    setLanguage(SettingsFile::read(SettingsFile::path()).language);
 }
 
 // The dock, the looks and the title follow the list of processors.

@@ -1,14 +1,16 @@
 // rz5300-tour: shows the program working without an operator, for the demo
 // on a machine without a display and for CI.
 //   rz5300-tour [--short] FOLDER              run the tour, screenshots into FOLDER
-//   rz5300-tour --serial PORT [--language en|zh] FOLDER
-//                                             set FOLDER's program to that port
+//   rz5300-tour --serial PORT [--serial PORT2 ...] [--language en|zh] FOLDER
+//                                             set FOLDER's program to that port,
+//                                             a station with one processor a port
 
 #include "tour.h"
 
 #include <applicationsetup.h>
 #include <appdirectory.h>
 #include <settingsfile.h>
+#include <stationsettings.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -27,16 +29,37 @@ constexpr int FullLimitMs = 300 * 1000;
 // connecting instead of taking its own (empty) record for them.
 const QByteArray DemoTag("rz-demo!");
 
-bool writeSettings(const QString &folder, const QString &port, bool english)
+// The demo venue's processors, in the order of their ports.
+const QStringList VenueNames{QStringLiteral("Main wall"), QStringLiteral("Side wall"),
+                             QStringLiteral("Stage floor"), QStringLiteral("Balcony"),
+                             QStringLiteral("Lobby"), QStringLiteral("Foyer"),
+                             QStringLiteral("Backstage"), QStringLiteral("Street screen")};
+
+QStringList serialLink(const QString &port)
 {
+    QStringList link = SettingsFile::defaultLinkSettings();
+    link[0] = QStringLiteral("1"); // serial
+    link[6] = port;
+    return link;
+}
+
+// The first port is the link of processor 1, as a station of one keeps it;
+// each further one a [processorN] group. A station of one keeps no groups,
+// so an earlier demo's are removed.
+bool writeSettings(const QString &folder, const QStringList &ports, bool english)
+{
+    const QString path = folder + QStringLiteral("/infoCong.ini");
     SettingsFile::Contents contents;
-    contents.linkSettings = SettingsFile::defaultLinkSettings();
-    contents.linkSettings[0] = QStringLiteral("1"); // serial
-    contents.linkSettings[6] = port;
+    contents.linkSettings = serialLink(ports.first());
     contents.language = english ? 1 : 0;
     contents.checkSum = DemoTag;
     contents.defaults = false;
-    return SettingsFile::write(folder + QStringLiteral("/infoCong.ini"), contents);
+    QList<StationSettings::Processor> processors;
+    if (ports.size() > 1) {
+        for (int i = 0; i < ports.size(); ++i)
+            processors.append({VenueNames.value(i), serialLink(ports.at(i))});
+    }
+    return SettingsFile::write(path, contents) && StationSettings::write(path, processors);
 }
 
 } // namespace
@@ -51,7 +74,8 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const QCommandLineOption shortTour(QStringLiteral("short"), QStringLiteral("Connect, one screenshot, end."));
     const QCommandLineOption serial(QStringLiteral("serial"),
-                                    QStringLiteral("Only write the folder's settings file for this serial port."),
+                                    QStringLiteral("Only write the folder's settings file for this serial port; "
+                                                   "given again, for each further processor of a station."),
                                     QStringLiteral("PORT"));
     const QCommandLineOption language(QStringLiteral("language"),
                                       QStringLiteral("Language of that settings file: en (default) or zh."),
@@ -66,8 +90,14 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "tour: cannot create %s\n", qPrintable(folder));
         return 1;
     }
-    if (parser.isSet(serial))
-        return writeSettings(folder, parser.value(serial), parser.value(language) != QLatin1String("zh")) ? 0 : 1;
+    if (parser.isSet(serial)) {
+        const QStringList ports = parser.values(serial);
+        if (ports.size() > StationSettings::MaxProcessors) {
+            std::fprintf(stderr, "tour: at most %d processors\n", StationSettings::MaxProcessors);
+            return 2;
+        }
+        return writeSettings(folder, ports, parser.value(language) != QLatin1String("zh")) ? 0 : 1;
+    }
 
     AppDirectory::setPath(folder);
     // The tour answers every window by itself; this is only the last guard.

@@ -33,6 +33,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpServer>
+#include <QListWidget>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -177,6 +179,9 @@ void TestStationWindow::lookReachesEachProcessor()
     writeStation();
     start();
     QCOMPARE(m_station->processorCount(), Processors);
+    // In the language of the settings file from the start, as the windows.
+    QCOMPARE(m_station->findChild<QDockWidget *>("processorsDock")->windowTitle(), QString("Processors"));
+    QCOMPARE(m_station->looks()->menu()->title(), QString("Looks"));
     QVERIFY(linkAll());
     const int look[Processors] = {3, 7, 12};
     for (int i = 0; i < Processors; ++i)
@@ -190,6 +195,9 @@ void TestStationWindow::lookReachesEachProcessor()
         QCOMPARE(sim(i).model().currentPreset, look[i]);
         QCOMPARE(m_station->processor(i)->onAir()->onAir(), look[i]);
     }
+    // Unnamed presets are still told by their number.
+    const auto *dock = m_station->findChild<QDockWidget *>("processorsDock")->findChild<QListWidget *>();
+    QVERIFY(dock->item(0)->text().endsWith("On air: M4"));
 
     for (int i = 0; i < Processors; ++i)
         QVERIFY(recallOn(i, 1));
