@@ -35,6 +35,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -120,6 +121,10 @@ private:
     // from the connect to the end of its read.
     std::vector<double> connectAtOnce(int first);
     bool idle() const;
+    // The requests the processors from number on saw are forgotten.
+    void clearRequests(int number);
+    // What processor number saw since: exchanges, and their time on the wire.
+    std::pair<int, double> wireOf(int number);
     void measureMemory();
     void measureConnections();
     void measureLooks();
@@ -157,10 +162,7 @@ void Bench::openWindows(int count)
 std::vector<double> Bench::connectAtOnce(int first)
 {
     const int count = int(m_windows.size()) - first;
-    m_processors.run([first](SimulatorSet &set) {
-        for (int number = first + 1; number <= set.count(); ++number)
-            set.processor(number).clearRequests();
-    });
+    clearRequests(first + 1);
     // A read ends when the link closes its wait page with nothing queued.
     std::vector<double> seconds(size_t(count), -1);
     QObject watch;
@@ -186,6 +188,25 @@ std::vector<double> Bench::connectAtOnce(int first)
     if (!WindowDriver::waitFor(allRead, WaitMs))
         qFatal("not every window connected within %d ms", WaitMs);
     return seconds;
+}
+
+void Bench::clearRequests(int number)
+{
+    m_processors.run([number](SimulatorSet &set) {
+        for (int n = number; n <= set.count(); ++n)
+            set.processor(n).clearRequests();
+    });
+}
+
+std::pair<int, double> Bench::wireOf(int number)
+{
+    qint64 bytes = 0;
+    int exchanges = 0;
+    m_processors.run([number, &bytes, &exchanges](SimulatorSet &set) {
+        bytes = WireTime::bytes(set.processor(number));
+        exchanges = int(set.processor(number).requests().size());
+    });
+    return {exchanges, WireTime::seconds(bytes)};
 }
 
 bool Bench::idle() const
@@ -227,13 +248,7 @@ void Bench::measureConnections()
     const qint64 stall = m_stalls.longest();
     std::vector<double> ratios;
     for (int i = 0; i < LookProcessors; ++i) {
-        qint64 bytes = 0;
-        int exchanges = 0;
-        m_processors.run([i, &bytes, &exchanges](SimulatorSet &set) {
-            bytes = WireTime::bytes(set.processor(i + 1));
-            exchanges = int(set.processor(i + 1).requests().size());
-        });
-        const double wire = WireTime::seconds(bytes);
+        const auto [exchanges, wire] = wireOf(i + 1);
         ratios.push_back(seconds.at(size_t(i)) / wire);
         out() << QStringLiteral("connection read %1: %2 exchanges; %3 s, wire %4 s, ratio %5")
                      .arg(i + 1)
@@ -295,6 +310,11 @@ void Bench::measureLooks()
         slowest.push_back(alone);
         ratios.push_back(looks.back() / alone);
     }
+    clearRequests(1);
+    recallSeconds({QStringLiteral("alone"), {{0, 0}}}, targets);
+    const auto [exchanges, wire] = wireOf(1);
+    out() << QStringLiteral("a recall alone: %1 exchange, wire %2 ms").arg(exchanges).arg(wire * 1000, 0, 'f', 1)
+          << Qt::endl;
     out() << QStringLiteral("look over %1 x %2: median %3 ms, worst %4 ms; slowest recall alone: median %5 ms, "
                             "worst %6 ms; ratio median %7, worst %8")
                  .arg(LookProcessors)
