@@ -9,6 +9,7 @@
 //    request answered or refused busy, the longest stall of the window's
 //    thread (target under 50 ms), and its memory before and after.
 
+#include "processstatus.h"
 #include "stallmeter.h"
 #include "windowbench.h"
 #include "wiretime.h"
@@ -22,7 +23,6 @@
 #include <windowdriver.h>
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpServer>
@@ -56,18 +56,6 @@ double percentile(std::vector<double> values, double share)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values.at(std::min(values.size() - 1, size_t(share * double(values.size()))));
-}
-
-qint64 residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
 }
 
 QString call(int id, const char *method, const QString &params = QString())
@@ -374,7 +362,7 @@ void Bench::measureFanOut()
 void Bench::measureLoad(int perSecond, int seconds)
 {
     m_driver.settle();
-    const qint64 before = residentKb();
+    const qint64 before = ProcessStatus::kilobytes("VmRSS");
     m_stalls.restart();
     inClients([perSecond, seconds](Clients &clients) { clients.load(perSecond, seconds); });
     const qint64 stall = m_stalls.longest();
@@ -387,7 +375,7 @@ void Bench::measureLoad(int perSecond, int seconds)
                  .arg(m_clients->busy)
                  .arg(stall)
                  .arg(double(before) / 1024, 0, 'f', 1)
-                 .arg(double(residentKb()) / 1024, 0, 'f', 1)
+                 .arg(double(ProcessStatus::kilobytes("VmRSS")) / 1024, 0, 'f', 1)
           << Qt::endl;
 }
 

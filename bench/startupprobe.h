@@ -1,9 +1,10 @@
 #ifndef STARTUPPROBE_H
 #define STARTUPPROBE_H
 
+#include "processstatus.h"
+
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFile>
 #include <QTimer>
 #include <QWidget>
 
@@ -32,7 +33,7 @@ protected:
             timespec now{};
             clock_gettime(CLOCK_MONOTONIC, &now);
             std::printf("%lld %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
-                        peakKilobytes());
+                        static_cast<long long>(ProcessStatus::kilobytes("VmHWM")));
             std::fflush(stdout);
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         }
@@ -40,18 +41,6 @@ protected:
     }
 
 private:
-    static long long peakKilobytes()
-    {
-        QFile status(QStringLiteral("/proc/self/status"));
-        if (!status.open(QIODevice::ReadOnly))
-            return -1;
-        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-        }
-        return -1;
-    }
-
     bool m_done = false;
 };
 
