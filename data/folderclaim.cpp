@@ -8,7 +8,8 @@
 const QString FolderClaim::LockFileName = QStringLiteral(".rz5300.lock");
 
 FolderClaim::FolderClaim(const QString &dir)
-    : m_lock(QDir(dir).filePath(LockFileName))
+    : m_path(QDir(dir).filePath(LockFileName))
+    , m_lock(m_path)
 {
     // A station runs for days: only a dead holder makes the lock stale, never
     // its age.
@@ -21,7 +22,7 @@ FolderClaim::Result FolderClaim::take()
         return Taken;
     if (m_lock.error() == QLockFile::LockFailedError)
         return HeldByOther;
-    qCWarning(lcData) << "cannot lock the folder of" << m_lock.fileName() << m_lock.error();
+    qCWarning(lcData) << "cannot lock the folder of" << m_path << m_lock.error();
     return NotPossible;
 }
 

@@ -20,6 +20,7 @@ public:
     void release();
 
 private:
+    QString m_path; // Qt 5's lock file does not tell its name
     QLockFile m_lock;
 };
 

@@ -45,7 +45,7 @@ private:
 void TestStationFiles::oneProcessorFileIsAStationOfOne()
 {
     SettingsFile::Contents contents;
-    contents.linkSettings = {"0", "10.0.0.5", "5000", "255.255.255.0", "10.0.0.1", "16-21-2C", "COM3"};
+    contents.linkSettings = QStringList{"0", "10.0.0.5", "5000", "255.255.255.0", "10.0.0.1", "16-21-2C", "COM3"};
     contents.checkSum = QByteArray("12345678");
     contents.defaults = false;
     QVERIFY(SettingsFile::write(path("one.ini"), contents));
