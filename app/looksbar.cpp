@@ -173,7 +173,7 @@ QString LooksBar::store(const QString &name)
 QString LooksBar::keep(Look look)
 {
     look.name = look.name.trimmed();
-    const QString reason = LookStore::check(look, m_looks, m_windows.size());
+    QString reason = LookStore::check(look, m_looks, m_windows.size());
     if (!reason.isEmpty())
         return reason;
     m_looks.append(look);

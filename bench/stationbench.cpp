@@ -168,7 +168,7 @@ std::vector<double> Bench::connectAtOnce(int first)
     QObject watch;
     QElapsedTimer clock;
     for (int i = 0; i < count; ++i) {
-        QObject::connect(m_windows.at(size_t(first + i))->link(), &Singleton_SerialPort::setWaitPage, &watch,
+        QObject::connect(m_windows.at(size_t(first) + size_t(i))->link(), &Singleton_SerialPort::setWaitPage, &watch,
                          [&seconds, &clock, i](bool closed) {
                              if (closed)
                                  seconds[size_t(i)] = double(clock.nsecsElapsed()) / 1e9;

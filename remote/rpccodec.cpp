@@ -76,7 +76,7 @@ QString readProcessor(const QJsonValue &value, RemoteCall::Named *out)
 // The pairs of a look to store: each a processor and its preset.
 QString readEntries(const QJsonValue &value, QList<RemoteCall::Entry> *entries)
 {
-    const QString shape = QStringLiteral("presets must be a list of 1 to %1 {\"processor\", \"preset\"} objects")
+    QString shape = QStringLiteral("presets must be a list of 1 to %1 {\"processor\", \"preset\"} objects")
                               .arg(RemoteCall::MaxProcessors);
     const int size = int(value.toArray().size());
     if (!value.isArray() || size < 1 || size > RemoteCall::MaxProcessors)
@@ -87,7 +87,7 @@ QString readEntries(const QJsonValue &value, QList<RemoteCall::Entry> *entries)
         if (!item.isObject() || pair.size() != 2 || !pair.contains(QStringLiteral("processor")))
             return shape;
         RemoteCall::Entry entry;
-        const QString problem = readProcessor(pair.value(QStringLiteral("processor")), &entry.processor);
+        QString problem = readProcessor(pair.value(QStringLiteral("processor")), &entry.processor);
         if (!problem.isEmpty())
             return problem;
         if (!integerIn(pair.value(QStringLiteral("preset")), 1, Limits::Presets, &entry.preset))
@@ -158,7 +158,7 @@ QString readParams(const QJsonObject &params, RemoteCall *call)
             return QStringLiteral("missing parameter \"%1\"").arg(name);
     }
     if (params.contains(QStringLiteral("processor"))) {
-        const QString problem = readProcessor(params.value(QStringLiteral("processor")), &call->processor);
+        QString problem = readProcessor(params.value(QStringLiteral("processor")), &call->processor);
         if (!problem.isEmpty())
             return problem;
     }

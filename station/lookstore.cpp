@@ -63,7 +63,8 @@ LookStore::Loaded LookStore::read(const QString &path, int processors)
         loaded.errors << QStringLiteral("%1 is not a file of looks").arg(path);
         return loaded;
     }
-    for (const QJsonValue &value : list.toArray()) {
+    const QJsonArray looks = list.toArray();
+    for (const QJsonValue &value : looks) {
         Look look;
         QString reason = parseLook(value, processors, &look);
         if (reason.isEmpty())

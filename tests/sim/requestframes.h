@@ -59,7 +59,7 @@ inline QByteArray nextReply(QIODevice &device, QByteArray *received)
     const int length = acknowledgement ? 8 : quint8(received->at(2)) << 8 | quint8(received->at(3));
     if (!waitForBytes(device, received, length))
         return {};
-    const QByteArray reply = received->left(length);
+    QByteArray reply = received->left(length);
     received->remove(0, length);
     return reply;
 }
