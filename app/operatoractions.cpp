@@ -126,17 +126,40 @@ QList<RemoteActions::Input> OperatorActions::inputs() const
 
 RemoteActions::Outcome OperatorActions::recall(int preset, Origin origin)
 {
+    const Outcome outcome = postRecall(preset, origin);
+    if (outcome == Done)
+        followRecall(preset, origin);
+    return outcome;
+}
+
+// The operator's own choice while working off air only opens the preset,
+// which followRecall does.
+bool OperatorActions::editsOnly(Origin origin) const
+{
+    return origin == ByOperator && (m_offAir->isBlind() || m_offAir->isOffline());
+}
+
+RemoteActions::Outcome OperatorActions::postRecall(int preset, Origin origin)
+{
     const bool blind = origin == ByRemote && m_offAir->isBlind();
     if (blind && preset == m_presets->shown() && preset != currentPreset())
         return EditedBlind;
+    if (editsOnly(origin))
+        return Done;
     m_choosing = origin;
     m_remotePending = m_remotePending || origin == ByRemote;
-    if (blind)
-        m_presets->recall(preset);
-    else
-        m_bar->setSelIndex(preset);
+    m_presets->recall(preset);
     m_choosing = ByOperator;
     return Done;
+}
+
+// A remote recall while the operator edits blind leaves the canvas alone.
+void OperatorActions::followRecall(int preset, Origin origin)
+{
+    if (editsOnly(origin))
+        m_bar->setSelIndex(preset);
+    else if (origin == ByOperator || !m_offAir->isBlind())
+        m_presets->showRecalled(preset);
 }
 
 RemoteActions::Outcome OperatorActions::step(int by, Origin origin)

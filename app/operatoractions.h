@@ -47,6 +47,11 @@ public:
     // the canvas to the preset edited; that preset itself is refused, as
     // its edits are not on the device, unless it is the one on air.
     Outcome recall(int preset, Origin origin) override;
+    // A recall in two steps, so that several processors' frames all go out
+    // before any canvas follows: postRecall sends it, followRecall brings
+    // the bar and the canvas to the preset.
+    Outcome postRecall(int preset, Origin origin);
+    void followRecall(int preset, Origin origin);
     // The next or previous preset after the current one, round the bar.
     Outcome step(int by, Origin origin) override;
     // The window of the preset shown takes the input, as when the operator
@@ -70,6 +75,7 @@ signals:
 
 private:
     int currentPreset() const;
+    bool editsOnly(Origin origin) const;
     void linkSettled();
     void inputsChanged();
     void markChanged();

@@ -186,16 +186,21 @@ void PresetStore::load(int n)
     m_canvas->setUndoStack(stack);
 }
 
-void PresetStore::showDevicePreset()
+void PresetStore::showRecalled(int n)
 {
     m_recall = false;
+    m_bar->setSelIndex(n);
+    m_recall = true;
+}
+
+void PresetStore::showDevicePreset()
+{
     m_shown = -1;
     m_air->setShown(-1);
     const int current = m_link->dm_data.curModel;
     if (m_link->isConnected())
         m_air->setLinked(current);
-    m_bar->setSelIndex(current);
-    m_recall = true;
+    showRecalled(current);
     emit onAirChanged(current);
 }
 

@@ -75,6 +75,8 @@ public:
     // switch, and not at all when the write is lost. False, with nothing
     // sent, when a stored preset cannot be read.
     bool take(int n);
+    // Brings the bar and the canvas to preset n, recalled already.
+    void showRecalled(int n);
     // Shows the device's current preset without recalling it; the canvas
     // on show is not written back into any preset.
     void showDevicePreset();

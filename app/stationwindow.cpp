@@ -149,7 +149,9 @@ void StationWindow::addProcessor(const StationSettings::Processor &settings)
     m_stack->addWidget(window);
     m_windows << window;
     auto *target = new LookTarget(settings.name, window->link());
-    target->setRecall([window](int preset) { window->actions()->recall(preset, RemoteActions::ByOperator); });
+    OperatorActions *actions = window->actions();
+    target->setRecall([actions](int preset) { actions->postRecall(preset, RemoteActions::ByOperator); },
+                      [actions](int preset) { actions->followRecall(preset, RemoteActions::ByOperator); });
     m_targets << target;
     rewire(window);
 }

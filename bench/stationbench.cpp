@@ -20,6 +20,7 @@
 #include <lookrecall.h>
 #include <looktarget.h>
 #include <mainwindow.h>
+#include <operatoractions.h>
 #include <simulatorset.h>
 #include <singleton_serialport.h>
 #include <windowdriver.h>
@@ -101,6 +102,7 @@ public:
     }
 
     Singleton_SerialPort *link() const { return m_window.link(); }
+    OperatorActions *actions() const { return m_window.actions(); }
     void connectDevice() { m_window.findChild<QAction *>(QStringLiteral("actionConnect"))->trigger(); }
 
 private:
@@ -293,8 +295,14 @@ void Bench::measureLooks()
 {
     QList<LookTarget *> targets;
     QObject owner;
-    for (int i = 0; i < LookProcessors; ++i)
-        targets << new LookTarget(QStringLiteral("P%1").arg(i + 1), m_windows.at(size_t(i))->link(), &owner);
+    for (int i = 0; i < LookProcessors; ++i) {
+        const ProcessorWindow &window = *m_windows.at(size_t(i));
+        auto *target = new LookTarget(QStringLiteral("P%1").arg(i + 1), window.link(), &owner);
+        OperatorActions *actions = window.actions();
+        target->setRecall([actions](int preset) { actions->postRecall(preset, RemoteActions::ByOperator); },
+                          [actions](int preset) { actions->followRecall(preset, RemoteActions::ByOperator); });
+        targets << target;
+    }
     std::vector<double> looks;
     std::vector<double> slowest;
     std::vector<double> ratios;

@@ -35,11 +35,17 @@ void LookRecall::start(int waitMs)
                 });
     }
     // Every recall is posted before any can end: a direct report cannot
-    // finish the look while others are still to be asked.
+    // finish the look while others are still to be asked. The windows
+    // follow once every frame is on its way.
+    QList<Outcome> posted;
     for (const Outcome &outcome : std::as_const(m_outcomes)) {
         if (outcome.result == Result::Pending)
-            m_targets.at(outcome.processor)->recall(outcome.preset);
+            posted << outcome;
     }
+    for (const Outcome &outcome : std::as_const(posted))
+        m_targets.at(outcome.processor)->recall(outcome.preset);
+    for (const Outcome &outcome : std::as_const(posted))
+        m_targets.at(outcome.processor)->follow(outcome.preset);
     m_wait.start(waitMs);
     finishIfDone();
 }

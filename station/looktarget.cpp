@@ -18,8 +18,14 @@ bool LookTarget::linked() const
 
 void LookTarget::recall(int preset)
 {
-    if (m_recall)
-        m_recall(preset);
+    if (m_post)
+        m_post(preset);
     else
         m_link->send(LinkRequest::recall(preset));
+}
+
+void LookTarget::follow(int preset)
+{
+    if (m_follow)
+        m_follow(preset);
 }

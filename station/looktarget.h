@@ -12,6 +12,8 @@ class Singleton_SerialPort;
 // recall is made there. The window makes the recall the operator's own
 // (the preset bar, the history and the marks follow); without one, the
 // recall goes to the link as it is. Either way the link tells how it ended.
+// A recall is posted first and followed after, so that a look sends every
+// processor's frame before any window redraws.
 class LookTarget : public QObject
 {
     Q_OBJECT
@@ -25,8 +27,13 @@ public:
     void setName(const QString &name) { m_name = name; }
     Singleton_SerialPort *link() const { return m_link; }
     bool linked() const;
-    void setRecall(Recall recall) { m_recall = std::move(recall); }
+    void setRecall(Recall post, Recall follow)
+    {
+        m_post = std::move(post);
+        m_follow = std::move(follow);
+    }
     void recall(int preset);
+    void follow(int preset);
 
 signals:
     // The device confirmed the recall of the preset, or it was given up.
@@ -35,7 +42,8 @@ signals:
 private:
     QString m_name;
     Singleton_SerialPort *m_link;
-    Recall m_recall;
+    Recall m_post;
+    Recall m_follow;
 };
 
 #endif // LOOKTARGET_H

@@ -99,9 +99,24 @@ QByteArray TestLookRecall::lastHead(int processor) const
     return requests.isEmpty() ? QByteArray() : requests.last().mid(8, 2).toHex();
 }
 
+// A window follows its recall only once every processor's frame is on
+// its way, so that no window's redraw delays another processor's frame.
 void TestLookRecall::eachProcessorTakesItsOwnPreset()
 {
+    QStringList steps;
+    for (int i = 0; i < Processors; ++i) {
+        Singleton_SerialPort *link = m_links[i].get();
+        m_targets.at(i)->setRecall(
+            [&steps, link, i](int preset) {
+                link->send(LinkRequest::recall(preset));
+                steps << QStringLiteral("post %1").arg(i);
+            },
+            [&steps, i](int) { steps << QStringLiteral("follow %1").arg(i); });
+    }
     LookRecall *look = recall(m_look);
+    for (LookTarget *target : std::as_const(m_targets))
+        target->setRecall({}, {});
+    QCOMPARE(steps, QStringList({"post 0", "post 1", "post 2", "follow 0", "follow 1", "follow 2"}));
     QVERIFY(QTest::qWaitFor([look] { return look->isFinished(); }, 15000));
     QVERIFY(look->succeeded());
     QCOMPARE(lastHead(0), QByteArray("4903"));
