@@ -1,0 +1,3 @@
+#include "journallog.h"
+
+Q_LOGGING_CATEGORY(lcJournal, "rz5300.journal", QtWarningMsg)

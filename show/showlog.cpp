@@ -1,0 +1,3 @@
+#include "showlog.h"
+
+Q_LOGGING_CATEGORY(lcShow, "rz5300.show", QtWarningMsg)
