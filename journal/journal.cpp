@@ -3,6 +3,7 @@
 #include "journalreader.h"
 #include "journalwriter.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -84,7 +85,8 @@ bool Journal::openFiles()
 void Journal::closeFiles()
 {
     if (m_writer) {
-        flush();
+        if (!flush())
+            qCWarning(lcJournal) << "journal: entries not written at close:" << m_error;
         QThread *home = thread();
         QMetaObject::invokeMethod(
             m_writer, [writer = m_writer, home] { writer->close(home); }, Qt::BlockingQueuedConnection);
@@ -166,6 +168,9 @@ bool Journal::flush()
     if (m_writer) {
         QMetaObject::invokeMethod(
             m_writer, [writer = m_writer] { return writer->isClean(); }, Qt::BlockingQueuedConnection, &clean);
+        // The writer's word of what it wrote, so that the backlog is
+        // counted down before the caller records more.
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     }
     return clean;
 }

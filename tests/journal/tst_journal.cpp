@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 constexpr int Recorded = 1000;
