@@ -29,6 +29,7 @@ QString SequenceDeck::setSequences(const QList<Sequence> &sequences)
         retire(old);
     }
     m_players = players;
+    touched.removeDuplicates(); // a replaced one is both new and gone
     for (const QString &name : std::as_const(touched))
         emit changed(name);
     return {};
