@@ -130,6 +130,11 @@ void TestSequenceDeck::aNewListStopsWhatChanged()
     QCOMPARE(deck.setSequences(next), QStringLiteral(R"(sequences[2].name: "P1" is taken)"));
     QCOMPARE(deck.sequences().size(), 2);
     QCOMPARE(deck.status(QStringLiteral("P1"))->state, SequencePlayer::State::Playing);
+    // Only what plays on recalls: not the P2 that was replaced.
+    const int before = int(recorder.calls.size());
+    clock.advance(20000);
+    const QStringList after = recorder.labels().mid(before);
+    QCOMPARE(QSet<QString>(after.cbegin(), after.cend()), (QSet<QString>{"P2M1", "P1M4"}));
 }
 
 void TestSequenceDeck::controlsAnswerWithTheirFault()

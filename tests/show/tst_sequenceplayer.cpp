@@ -187,16 +187,21 @@ void TestSequencePlayer::answersOfARunLeftAreIgnored()
     QCOMPARE(recorder.calls.size(), 2);
     QCOMPARE(failed.size(), 0);
     QCOMPARE(player->step(), 0);
-    // Answered twice: the second answer is not the step's.
     recorder.answer(QStringLiteral("P2M5"), StepRecorder::Answer::Later);
     recorder.pending.at(1)(true, {});
-    recorder.pending.at(1)(false, QStringLiteral("twice"));
+    QCOMPARE(player->step(), 1);
+    // Answered twice within its dwell: the second answer is not the step's.
+    QCOMPARE(recorder.pending.size(), 3);
+    recorder.pending.at(2)(true, {});
+    recorder.pending.at(2)(false, QStringLiteral("twice"));
     QCOMPARE(failed.size(), 0);
     QCOMPARE(player->step(), 1);
     // The player is gone when the device answers.
-    QCOMPARE(recorder.pending.size(), 3);
+    recorder.answer(QStringLiteral("Opening"), StepRecorder::Answer::Later);
+    clock.advance(2500);
+    QCOMPARE(recorder.pending.size(), 4);
     player.reset();
-    recorder.pending.at(2)(false, QStringLiteral("after the end"));
+    recorder.pending.at(3)(false, QStringLiteral("after the end"));
 }
 
 void TestSequencePlayer::aLoopThatFailsWholeEnds_data()
