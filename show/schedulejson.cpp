@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 const char *const DayKeys[] = {"mon", "tue", "wed", "thu", "fri", "sat", "sun"};
