@@ -146,6 +146,13 @@ void CallDispatcher::run(const Pending &pending)
     case RemoteCall::LooksList:
     case RemoteCall::LookRecall:
     case RemoteCall::LookStore:
+    case RemoteCall::SequencesList:
+    case RemoteCall::SequenceStore:
+    case RemoteCall::SequenceStart:
+    case RemoteCall::SequencePause:
+    case RemoteCall::SequenceResume:
+    case RemoteCall::SequenceStop:
+    case RemoteCall::JournalQuery:
         // The station's: StationDispatcher answers them.
         pending.answer(RemoteAnswer::failed(RemoteError::MethodNotFound, QStringLiteral("not a processor's method")));
         return;

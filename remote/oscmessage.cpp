@@ -31,6 +31,14 @@ const Address Addresses[] = {
     {"/rz5300/window/source", RemoteCall::SetSource, "ii"},
     {"/rz5300/status", RemoteCall::Status, ""},
     {"/rz5300/status", RemoteCall::Status, "i"}, // the reply port
+    {"/rz5300/sequence/start", RemoteCall::SequenceStart, "i"},
+    {"/rz5300/sequence/start", RemoteCall::SequenceStart, "s"},
+    {"/rz5300/sequence/pause", RemoteCall::SequencePause, "i"},
+    {"/rz5300/sequence/pause", RemoteCall::SequencePause, "s"},
+    {"/rz5300/sequence/resume", RemoteCall::SequenceResume, "i"},
+    {"/rz5300/sequence/resume", RemoteCall::SequenceResume, "s"},
+    {"/rz5300/sequence/stop", RemoteCall::SequenceStop, "i"},
+    {"/rz5300/sequence/stop", RemoteCall::SequenceStop, "s"},
 };
 
 Decoded failed(int code, const QString &message)
@@ -63,6 +71,25 @@ QByteArray serialised(lo_message message, const char *path)
     QByteArray out(static_cast<const char *>(bytes), int(size));
     std::free(bytes);
     return out;
+}
+
+// A sequence by its number from 1 or its name: UTF-8, not blank, not
+// over the names' length.
+QString readSequence(char type, const lo_arg *arg, RemoteCall::Named *out)
+{
+    if (type == 'i') {
+        out->number = intArg(arg);
+        if (out->number >= 1 && out->number <= RemoteCall::MaxSequences)
+            return QString();
+        return QStringLiteral("sequence must be from 1 to %1").arg(RemoteCall::MaxSequences);
+    }
+    const QByteArray bytes(&arg->s);
+    const QString name = QString::fromUtf8(bytes);
+    if (name.toUtf8() == bytes && !name.trimmed().isEmpty() && name.size() <= RemoteCall::MaxSequenceNameLength) {
+        out->name = name;
+        return QString();
+    }
+    return QStringLiteral("sequence must be a name of 1 to %1 characters (UTF-8)").arg(RemoteCall::MaxSequenceNameLength);
 }
 
 bool isReply(const char *path)
@@ -149,6 +176,15 @@ OscMessage::Decoded OscMessage::decode(const QByteArray &datagram)
             return failed(RemoteError::InvalidParams, QStringLiteral("look must be from 1 to %1").arg(RemoteCall::MaxLooks));
         decoded.call.look.number = intArg(argv[0]);
         break;
+    case RemoteCall::SequenceStart:
+    case RemoteCall::SequencePause:
+    case RemoteCall::SequenceResume:
+    case RemoteCall::SequenceStop: {
+        const QString problem = readSequence(types[0], argv[0], &decoded.call.sequence);
+        if (!problem.isEmpty())
+            return failed(RemoteError::InvalidParams, problem);
+        break;
+    }
     default:
         break;
     }

@@ -3,6 +3,7 @@
 #include "oscendpoint.h"
 #include "oscmessage.h"
 #include "remotelog.h"
+#include "showdispatcher.h"
 #include "stationdispatcher.h"
 #include "wsendpoint.h"
 
@@ -24,6 +25,10 @@ RemoteServer::RemoteServer(RemoteStation *station, QObject *parent)
     for (int i = 0; i < processors.size(); ++i)
         watch(i, processors.at(i));
     connect(station, &RemoteStation::lookRecalled, this, &RemoteServer::lookRecalled);
+    connect(station, &RemoteStation::sequenceChanged, this, [this](const RemoteStation::SequenceStatus &status) {
+        if (m_ws)
+            m_ws->notify(QStringLiteral("sequence.changed"), ShowDispatcher::sequenceJson(status));
+    });
 }
 
 void RemoteServer::watch(int processor, RemoteActions *actions)

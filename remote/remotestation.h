@@ -1,8 +1,11 @@
 #ifndef REMOTESTATION_H
 #define REMOTESTATION_H
 
+#include "journalfilter.h"
 #include "remoteactions.h"
 
+#include <QDateTime>
+#include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -10,9 +13,10 @@
 
 #include <functional>
 
-// The processors the remote control serves and the looks that switch them
-// together, as the server sees them: never the window's widgets.
-// Processors and presets count from 0 here. Called in the GUI thread.
+// The processors the remote control serves, the looks that switch them
+// together, the sequences that play steps in turn and the journal of what
+// was done, as the server sees them: never the window's widgets.
+// Processors, presets and steps count from 0 here. Called in the GUI thread.
 class RemoteStation : public QObject
 {
     Q_OBJECT
@@ -38,6 +42,31 @@ public:
     };
     using Recalled = std::function<void(const QList<Result> &results)>;
 
+    enum class SequenceState { Stopped, Playing, Paused };
+    enum class SequenceCommand { Start, Pause, Resume, Stop };
+    struct SequenceStatus
+    {
+        QString name;
+        SequenceState state = SequenceState::Stopped;
+        int step = -1; // the one playing or paused, -1 when stopped
+        int steps = 0;
+        double timeLeft = 0; // of the step's dwell, in seconds
+        bool loop = false;
+    };
+    struct JournalEntry
+    {
+        qint64 id = 0;
+        QDateTime time;
+        QString who;  // as JournalFilter::who
+        QString by;   // the client's address and name, the schedule or the sequence
+        int processor = JournalFilter::Station;
+        QString processorName;
+        QString kind; // "recall", "look", "write", "take", "import", ...
+        QString what;
+        QString result; // "pending", "confirmed", "failed", "given up"
+        QString detail;
+    };
+
     using QObject::QObject;
 
     // In order; their number is fixed for the station's life.
@@ -53,9 +82,23 @@ public:
     // when it cannot be kept, empty when it was.
     virtual QString storeLook(const Look &look) = 0;
 
+    // A station without a show has no sequence and keeps no journal.
+    // In the order clients number them from 1.
+    virtual QList<SequenceStatus> sequences() const;
+    // definition: one sequence in its file form (processors and presets
+    // counted from 1), within the codec's bounds but otherwise unchecked;
+    // why it cannot be kept, empty when it was.
+    virtual QString storeSequence(const QJsonObject &definition);
+    // Why the sequence cannot do it now, empty when it did.
+    virtual QString controlSequence(int sequence, SequenceCommand command);
+    // Newest first, at most filter.limit.
+    virtual QList<JournalEntry> queryJournal(const JournalFilter &filter) const;
+
 signals:
     // A look's recall ended, whoever asked it (RemoteActions::Origin).
     void lookRecalled(const QString &look, int origin, const QList<RemoteStation::Result> &results);
+    // A sequence started, stopped, paused, resumed or went to another step.
+    void sequenceChanged(const RemoteStation::SequenceStatus &status);
 };
 
 #endif // REMOTESTATION_H

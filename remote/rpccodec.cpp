@@ -31,7 +31,16 @@ const MethodName Methods[] = {
     {"verify", RemoteCall::Verify},          {"subscribe", RemoteCall::Subscribe},
     {"processors.list", RemoteCall::ProcessorsList}, {"looks.list", RemoteCall::LooksList},
     {"look.recall", RemoteCall::LookRecall}, {"look.store", RemoteCall::LookStore},
+    {"sequences.list", RemoteCall::SequencesList}, {"sequence.store", RemoteCall::SequenceStore},
+    {"sequence.start", RemoteCall::SequenceStart}, {"sequence.pause", RemoteCall::SequencePause},
+    {"sequence.resume", RemoteCall::SequenceResume}, {"sequence.stop", RemoteCall::SequenceStop},
+    {"journal.query", RemoteCall::JournalQuery},
 };
+
+constexpr int MaxSteps = 100;
+constexpr int MaxByLength = 128;
+constexpr int MaxKindLength = 32;
+constexpr int MaxTimeLength = 40;
 
 Decoded failed(Decoded decoded, int code, const QString &message)
 {
@@ -52,19 +61,25 @@ bool integerIn(const QJsonValue &value, int low, int high, int *out)
     return true;
 }
 
-// A name of at most 32 characters, or a whole number from 1 to most.
-QString readNamed(const QJsonValue &value, const QString &what, int most, RemoteCall::Named *out)
+bool isName(const QJsonValue &value, int longest)
 {
     const QString name = value.toString();
-    if (value.isString() && !name.trimmed().isEmpty() && name.size() <= RemoteCall::MaxNameLength) {
-        out->name = name;
+    return value.isString() && !name.trimmed().isEmpty() && name.size() <= longest;
+}
+
+// A name of at most longest characters, or a whole number from 1 to most.
+QString readNamed(const QJsonValue &value, const QString &what, int most, RemoteCall::Named *out,
+                  int longest = RemoteCall::MaxNameLength)
+{
+    if (isName(value, longest)) {
+        out->name = value.toString();
         return QString();
     }
     if (integerIn(value, 1, most, &out->number))
         return QString();
     return QStringLiteral("%1 must be a name of 1 to %2 characters or a whole number from 1 to %3")
         .arg(what)
-        .arg(RemoteCall::MaxNameLength)
+        .arg(longest)
         .arg(most);
 }
 
@@ -112,6 +127,13 @@ QStringList required(RemoteCall::Method method)
         return {QStringLiteral("look")};
     case RemoteCall::LookStore:
         return {QStringLiteral("name")};
+    case RemoteCall::SequenceStore:
+        return {QStringLiteral("name"), QStringLiteral("steps")};
+    case RemoteCall::SequenceStart:
+    case RemoteCall::SequencePause:
+    case RemoteCall::SequenceResume:
+    case RemoteCall::SequenceStop:
+        return {QStringLiteral("sequence")};
     default:
         return {};
     }
@@ -123,6 +145,11 @@ QStringList optional(RemoteCall::Method method)
 {
     if (method == RemoteCall::LookStore)
         return {QStringLiteral("presets")};
+    if (method == RemoteCall::SequenceStore)
+        return {QStringLiteral("loop"), QStringLiteral("onFailure")};
+    if (method == RemoteCall::JournalQuery)
+        return {QStringLiteral("processor"), QStringLiteral("who"), QStringLiteral("by"), QStringLiteral("kind"),
+                QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("limit")};
     RemoteCall call;
     call.method = method;
     if (call.stationWide() || method == RemoteCall::Subscribe)
@@ -144,6 +171,117 @@ QString readTopics(const QJsonValue &topics, QStringList *out)
     return QString();
 }
 
+// One step of a sequence to store: its members known and of their type,
+// their values left to the station to judge.
+QString readStep(const QJsonValue &value, int number)
+{
+    const QString at = QStringLiteral("step %1: ").arg(number);
+    if (!value.isObject())
+        return at + QStringLiteral("must be an object");
+    const QJsonObject step = value.toObject();
+    for (auto it = step.begin(); it != step.end(); ++it) {
+        if (it.key() == QLatin1String("look")) {
+            if (!isName(it.value(), RemoteCall::MaxNameLength))
+                return at + QStringLiteral("look must be a name of 1 to %1 characters").arg(RemoteCall::MaxNameLength);
+        } else if (it.key() == QLatin1String("processor") || it.key() == QLatin1String("preset")
+                   || it.key() == QLatin1String("dwell")) {
+            if (!it.value().isDouble())
+                return at + QStringLiteral("%1 must be a number").arg(it.key());
+        } else {
+            return at + QStringLiteral("unknown member \"%1\"").arg(it.key().left(32));
+        }
+    }
+    return QString();
+}
+
+// A sequence to store, within bounds: its name, 1 to 100 steps, and
+// whether it loops and what it does when a step fails.
+QString readDefinition(const QJsonObject &params, QJsonObject *definition)
+{
+    if (!isName(params.value(QStringLiteral("name")), RemoteCall::MaxSequenceNameLength))
+        return QStringLiteral("name must be a name of 1 to %1 characters").arg(RemoteCall::MaxSequenceNameLength);
+    const QJsonValue steps = params.value(QStringLiteral("steps"));
+    const int count = int(steps.toArray().size());
+    if (!steps.isArray() || count < 1 || count > MaxSteps)
+        return QStringLiteral("steps must be a list of 1 to %1 steps").arg(MaxSteps);
+    for (int i = 0; i < count; ++i) {
+        QString problem = readStep(steps.toArray().at(i), i + 1);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    if (params.contains(QStringLiteral("loop")) && !params.value(QStringLiteral("loop")).isBool())
+        return QStringLiteral("loop must be true or false");
+    if (params.contains(QStringLiteral("onFailure")) && !params.value(QStringLiteral("onFailure")).isString())
+        return QStringLiteral("onFailure must be \"stop\" or \"skip\"");
+    *definition = params;
+    return QString();
+}
+
+// A time in ISO 8601 with its offset from UTC, taken in UTC; none given
+// leaves it open.
+QString readTime(const QJsonObject &params, const QString &name, QDateTime *out)
+{
+    if (!params.contains(name))
+        return QString();
+    const QString text = params.value(name).toString();
+    const QDateTime time = text.size() <= MaxTimeLength ? QDateTime::fromString(text, Qt::ISODateWithMs) : QDateTime();
+    if (!time.isValid() || (time.timeSpec() != Qt::UTC && time.timeSpec() != Qt::OffsetFromUTC))
+        return QStringLiteral("%1 must be a time in ISO 8601 with its offset, as 2026-03-01T18:00:00.000Z").arg(name);
+    *out = time.toUTC();
+    return QString();
+}
+
+bool isKind(const QString &kind)
+{
+    return !kind.isEmpty() && kind.size() <= MaxKindLength
+        && std::all_of(kind.begin(), kind.end(), [](QChar c) { return c >= QLatin1Char('a') && c <= QLatin1Char('z'); });
+}
+
+// The words an entry is picked by: who, by whom, what kind.
+QString readJournalWords(const QJsonObject &params, JournalFilter *filter)
+{
+    static const QStringList whos{QStringLiteral("operator"), QStringLiteral("remote"),  QStringLiteral("schedule"),
+                                  QStringLiteral("sequence"), QStringLiteral("watchdog"), QStringLiteral("backup")};
+    const QJsonValue who = params.value(QStringLiteral("who"));
+    if (!who.isUndefined() && !whos.contains(who.toString()))
+        return QStringLiteral("who must be one of: %1").arg(whos.join(QStringLiteral(", ")));
+    const QJsonValue by = params.value(QStringLiteral("by"));
+    if (!by.isUndefined() && !isName(by, MaxByLength))
+        return QStringLiteral("by must be a text of 1 to %1 characters").arg(MaxByLength);
+    const QJsonValue kind = params.value(QStringLiteral("kind"));
+    if (!kind.isUndefined() && !isKind(kind.toString()))
+        return QStringLiteral("kind must be a word of 1 to %1 lower-case letters").arg(MaxKindLength);
+    filter->who = who.toString();
+    filter->by = by.toString();
+    filter->kind = kind.toString();
+    return QString();
+}
+
+// Which entries of the journal: processor 0 is the station's own.
+QString readJournalFilter(const QJsonObject &params, RemoteCall *call)
+{
+    JournalFilter &filter = call->journal;
+    const QJsonValue processor = params.value(QStringLiteral("processor"));
+    if (processor.isDouble() && processor.toDouble() == 0)
+        filter.processor = JournalFilter::Station;
+    else if (!processor.isUndefined() && !readProcessor(processor, &call->processor).isEmpty())
+        return QStringLiteral("processor must be 0 (the station), a name of 1 to %1 characters or a whole number "
+                              "from 1 to %2").arg(RemoteCall::MaxNameLength).arg(RemoteCall::MaxProcessors);
+    QString problem = readJournalWords(params, &filter);
+    if (problem.isEmpty())
+        problem = readTime(params, QStringLiteral("from"), &filter.from);
+    if (problem.isEmpty())
+        problem = readTime(params, QStringLiteral("to"), &filter.to);
+    if (!problem.isEmpty())
+        return problem;
+    if (filter.from.isValid() && filter.to.isValid() && filter.from > filter.to)
+        return QStringLiteral("from must not come after to");
+    if (params.contains(QStringLiteral("limit"))
+        && !integerIn(params.value(QStringLiteral("limit")), 1, JournalFilter::MaxLimit, &filter.limit))
+        return QStringLiteral("limit must be a whole number from 1 to %1").arg(JournalFilter::MaxLimit);
+    return QString();
+}
+
 // The params of each method, by name; none but those named.
 QString readParams(const QJsonObject &params, RemoteCall *call)
 {
@@ -157,7 +295,7 @@ QString readParams(const QJsonObject &params, RemoteCall *call)
         if (!params.contains(name))
             return QStringLiteral("missing parameter \"%1\"").arg(name);
     }
-    if (params.contains(QStringLiteral("processor"))) {
+    if (params.contains(QStringLiteral("processor")) && call->method != RemoteCall::JournalQuery) {
         QString problem = readProcessor(params.value(QStringLiteral("processor")), &call->processor);
         if (!problem.isEmpty())
             return problem;
@@ -192,6 +330,16 @@ QString readParams(const QJsonObject &params, RemoteCall *call)
             return readEntries(params.value(QStringLiteral("presets")), &call->entries);
         break;
     }
+    case RemoteCall::SequenceStore:
+        return readDefinition(params, &call->definition);
+    case RemoteCall::SequenceStart:
+    case RemoteCall::SequencePause:
+    case RemoteCall::SequenceResume:
+    case RemoteCall::SequenceStop:
+        return readNamed(params.value(QStringLiteral("sequence")), QStringLiteral("sequence"), RemoteCall::MaxSequences,
+                         &call->sequence, RemoteCall::MaxSequenceNameLength);
+    case RemoteCall::JournalQuery:
+        return readJournalFilter(params, call);
     default:
         break;
     }
@@ -209,7 +357,7 @@ const QStringList &RpcCodec::topics()
 {
     static const QStringList names{QStringLiteral("preset.recalled"), QStringLiteral("link.changed"),
                                    QStringLiteral("marks.changed"), QStringLiteral("signals.changed"),
-                                   QStringLiteral("look.recalled")};
+                                   QStringLiteral("look.recalled"), QStringLiteral("sequence.changed")};
     return names;
 }
 

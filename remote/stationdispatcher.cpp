@@ -4,33 +4,10 @@
 #include <QJsonObject>
 #include <QPointer>
 
-namespace {
-
-QString given(const RemoteCall::Named &named)
-{
-    return named.name.isEmpty() ? QString::number(named.number) : QLatin1Char('"') + named.name + QLatin1Char('"');
-}
-
-// Names are matched whatever their case.
-int indexOfName(const QStringList &names, const QString &name)
-{
-    for (int i = 0; i < names.size(); ++i) {
-        if (names.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
-RemoteAnswer unknown(const QString &what, const RemoteCall::Named &named)
-{
-    return RemoteAnswer::failed(RemoteError::InvalidParams, QStringLiteral("no %1 %2").arg(what, given(named)));
-}
-
-} // namespace
-
 StationDispatcher::StationDispatcher(RemoteStation *station, QObject *parent)
     : QObject(parent)
     , m_station(station)
+    , m_show(station)
 {
     const QList<RemoteActions *> processors = station->processors();
     for (RemoteActions *actions : processors)
@@ -47,7 +24,7 @@ void StationDispatcher::submit(const RemoteCall &call, const CallDispatcher::Ans
     }
     const int index = call.processor.given() ? processorIndex(call.processor) : m_station->selected();
     if (index < 0) {
-        answer(unknown(QStringLiteral("processor"), call.processor));
+        answer(RemoteAnswer::unknown(QStringLiteral("processor"), call.processor));
         return;
     }
     processor(index)->submit(call, answer, caller);
@@ -61,19 +38,15 @@ void StationDispatcher::forget(QObject *caller)
 
 int StationDispatcher::processorIndex(const RemoteCall::Named &named) const
 {
-    if (named.number > 0)
-        return named.number <= count() ? named.number - 1 : -1;
-    return indexOfName(m_station->names(), named.name);
+    return named.indexIn(m_station->names());
 }
 
 int StationDispatcher::lookIndex(const RemoteCall::Named &named, const QList<RemoteStation::Look> &looks) const
 {
-    if (named.number > 0)
-        return named.number <= looks.size() ? named.number - 1 : -1;
     QStringList names;
     for (const RemoteStation::Look &look : looks)
         names << look.name;
-    return indexOfName(names, named.name);
+    return named.indexIn(names);
 }
 
 void StationDispatcher::runStationCall(const RemoteCall &call, const CallDispatcher::Answer &answer, QObject *caller)
@@ -90,6 +63,21 @@ void StationDispatcher::runStationCall(const RemoteCall &call, const CallDispatc
         break;
     case RemoteCall::LookStore:
         storeLook(call, answer);
+        break;
+    case RemoteCall::SequencesList:
+        answer(m_show.sequencesList());
+        break;
+    case RemoteCall::SequenceStore:
+        answer(m_show.store(call));
+        break;
+    case RemoteCall::SequenceStart:
+    case RemoteCall::SequencePause:
+    case RemoteCall::SequenceResume:
+    case RemoteCall::SequenceStop:
+        answer(m_show.control(call));
+        break;
+    case RemoteCall::JournalQuery:
+        answer(m_show.queryJournal(call));
         break;
     default:
         break;
@@ -160,7 +148,7 @@ void StationDispatcher::recallLook(const RemoteCall &call, const CallDispatcher:
     const QList<RemoteStation::Look> looks = m_station->looks();
     const int index = lookIndex(call.look, looks);
     if (index < 0) {
-        answer(unknown(QStringLiteral("look"), call.look));
+        answer(RemoteAnswer::unknown(QStringLiteral("look"), call.look));
         return;
     }
     QPointer<StationDispatcher> self(this);
@@ -179,7 +167,7 @@ void StationDispatcher::storeLook(const RemoteCall &call, const CallDispatcher::
     for (const RemoteCall::Entry &entry : call.entries) {
         const int index = processorIndex(entry.processor);
         if (index < 0) {
-            answer(unknown(QStringLiteral("processor"), entry.processor));
+            answer(RemoteAnswer::unknown(QStringLiteral("processor"), entry.processor));
             return;
         }
         look.entries.append({index, entry.preset});

@@ -3,6 +3,7 @@
 
 #include "calldispatcher.h"
 #include "remotestation.h"
+#include "showdispatcher.h"
 
 #include <QJsonValue>
 #include <QObject>
@@ -13,8 +14,9 @@
 // Where every remote call goes first: a call of one processor to that
 // processor's own dispatcher (each link keeps its own order and queue),
 // named or, when none is named, the one the window shows; a call of the
-// station (its processors, its looks) is answered here. A processor or a
-// look that is not there is refused before anything is asked.
+// station (its processors, its looks, its show) is answered here. A
+// processor, look or sequence that is not there is refused before anything
+// is asked.
 class StationDispatcher : public QObject
 {
     Q_OBJECT
@@ -44,6 +46,7 @@ private:
     void storeLook(const RemoteCall &call, const CallDispatcher::Answer &answer);
 
     RemoteStation *m_station;
+    ShowDispatcher m_show;
     std::vector<std::unique_ptr<CallDispatcher>> m_processors;
 };
 

@@ -53,6 +53,7 @@ private slots:
     void ownPortIsNoReplyPort();
     void repliesAreNeverAnswered();
     void bindsPastAnApplicationProxy();
+    void unknownSequenceIsAnswered();
 
 private:
     void sendToEndpoint(const QByteArray &datagram);
@@ -151,6 +152,16 @@ void TestOscEndpoint::bindsPastAnApplicationProxy()
     const bool bound = endpoint.listen(QHostAddress::AnyIPv4, 0, {});
     QNetworkProxy::setApplicationProxy(QNetworkProxy());
     QVERIFY2(bound, qPrintable(endpoint.errorString()));
+}
+
+// A sequence the station does not have is refused as an unknown look is,
+// at the sender's port.
+void TestOscEndpoint::unknownSequenceIsAnswered()
+{
+    sendToEndpoint(oscBytes("/rz5300/sequence/stop", "s", "Walk-in", LO_ARGS_END));
+    const Heard refused = next();
+    QCOMPARE(refused.path, QString::fromLatin1(OscMessage::Error));
+    QCOMPARE(refused.first, int(RemoteError::InvalidParams));
 }
 
 QTEST_GUILESS_MAIN(TestOscEndpoint)

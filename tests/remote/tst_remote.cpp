@@ -68,6 +68,36 @@ void TestRemote::rpc_data()
                                << int(RemoteError::InvalidParams) << -1;
     QTest::newRow("unknown topic") << req(R"("method":"subscribe","params":{"topics":["all"]})")
                                    << int(RemoteError::InvalidParams) << -1;
+    const auto store = [&req](const QByteArray &definition) {
+        return req(R"("method":"sequence.store","params":)" + definition);
+    };
+    const auto steps = [](int count, const QByteArray &step) {
+        QByteArray list = "[" + step;
+        for (int n = 1; n < count; ++n)
+            list += "," + step;
+        return list + "]";
+    };
+    const QByteArray step = R"({"processor":1,"preset":3,"dwell":10.5})";
+    QTest::newRow("store 100 steps") << store(R"({"name":"Walk-in","steps":)" + steps(100, step) + "}") << 0 << -1;
+    QTest::newRow("store 101 steps") << store(R"({"name":"Walk-in","steps":)" + steps(101, step) + "}")
+                                     << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("store no step") << store(R"({"name":"Walk-in","steps":[]})") << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("store without steps") << store(R"({"name":"Walk-in"})") << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("store a step nested") << store(R"({"name":"W","steps":[{"look":{"name":"Opening"},"dwell":1}]})")
+                                         << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("store a step a list") << store(R"({"name":"W","steps":[[1,3,10]]})") << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("store a step's dwell a string") << store(R"({"name":"W","steps":[{"look":"Opening","dwell":"60"}]})")
+                                                   << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("store a step's unknown member") << store(R"({"name":"W","steps":[{"look":"Opening","wait":60}]})")
+                                                   << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("store a look's name of 33") << store(R"({"name":"W","steps":[{"look":")" + QByteArray(33, 'o') + R"(","dwell":1}]})")
+                                               << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("store a name of 65") << store(R"({"name":")" + QByteArray(65, 'w') + R"(","steps":)" + steps(1, step) + "}")
+                                        << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("store loop a string") << store(R"({"name":"W","loop":"yes","steps":)" + steps(1, step) + "}")
+                                         << int(RemoteError::InvalidParams) << -1;
+    QTest::newRow("store an unknown member") << store(R"({"name":"W","repeat":2,"steps":)" + steps(1, step) + "}")
+                                             << int(RemoteError::InvalidParams) << -1;
     QTest::newRow("70 KiB") << req(R"("method":"status","pad":")" + QByteArray(70 * 1024, 'x') + "\"")
                             << int(RemoteError::TooLarge) << -1;
 }
@@ -136,6 +166,21 @@ void TestRemote::osc_data()
     QTest::newRow("status port 0") << oscBytes("/rz5300/status", "i", 0, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
     QTest::newRow("unknown address") << oscBytes("/rz5300/erase", "", LO_ARGS_END) << int(RemoteError::MethodNotFound) << 0;
     QTest::newRow("cut short") << oscBytes("/rz5300/preset/recall", "i", 3, LO_ARGS_END).chopped(2) << int(RemoteError::ParseError) << 0;
+    QTest::newRow("sequence start 2") << oscBytes("/rz5300/sequence/start", "i", 2, LO_ARGS_END) << 0
+                                      << int(RemoteCall::SequenceStart);
+    QTest::newRow("sequence stop by name") << oscBytes("/rz5300/sequence/stop", "s", "Walk-in", LO_ARGS_END) << 0
+                                           << int(RemoteCall::SequenceStop);
+    QTest::newRow("sequence pause 0") << oscBytes("/rz5300/sequence/pause", "i", 0, LO_ARGS_END) << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("sequence resume a float") << oscBytes("/rz5300/sequence/resume", "f", 1.0, LO_ARGS_END)
+                                             << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("sequence start blank") << oscBytes("/rz5300/sequence/start", "s", " ", LO_ARGS_END)
+                                          << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("sequence start 65 characters") << oscBytes("/rz5300/sequence/start", "s", QByteArray(65, 'a').constData(), LO_ARGS_END)
+                                                  << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("sequence start not UTF-8") << oscBytes("/rz5300/sequence/start", "s", "Walk\xff", LO_ARGS_END)
+                                              << int(RemoteError::InvalidParams) << 0;
+    QTest::newRow("sequence start two") << oscBytes("/rz5300/sequence/start", "ii", 1, 2, LO_ARGS_END)
+                                        << int(RemoteError::InvalidParams) << 0;
     QTest::newRow("bundle") << QByteArray("#bundle\0\0\0\0\0\0\0\0\1", 16) << int(RemoteError::InvalidRequest) << 0;
 }
 

@@ -2,6 +2,9 @@
 // stand-in for the operator's actions.
 
 #include "fakeactions.h"
+#include "fakestation.h"
+
+#include <remoteserver.h>
 
 #include <solostation.h>
 #include <stationdispatcher.h>
@@ -19,6 +22,7 @@ class TestWsEndpoint : public QObject
 private slots:
     void goneClientsCallsNeverRun();
     void listensPastAnApplicationProxy();
+    void sequenceChangesReachSubscribersOnly();
 };
 
 namespace {
@@ -84,6 +88,48 @@ void TestWsEndpoint::listensPastAnApplicationProxy()
     QWebSocket client;
     client.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/").arg(port)));
     QTRY_COMPARE_WITH_TIMEOUT(endpoint.clients(), 1, 10000);
+}
+
+// A sequence that moves on is pushed to the clients that asked for it,
+// and to no other.
+void TestWsEndpoint::sequenceChangesReachSubscribersOnly()
+{
+    FakeStation station;
+    RemoteServer server(&station);
+    RemoteSettings settings;
+    settings.enabled = true;
+    settings.wsPort = freePort();
+    settings.oscPort = freePort();
+    QVERIFY2(server.start(settings), qPrintable(server.errorString()));
+
+    QList<QJsonObject> heard[2];
+    QWebSocket clients[2];
+    for (int n = 0; n < 2; ++n) {
+        connect(&clients[n], &QWebSocket::textMessageReceived, this, [&heard, n](const QString &message) {
+            heard[n] << QJsonDocument::fromJson(message.toUtf8()).object();
+        });
+        clients[n].open(QUrl(QStringLiteral("ws://127.0.0.1:%1/").arg(settings.wsPort)));
+        QTRY_COMPARE_WITH_TIMEOUT(clients[n].state(), QAbstractSocket::ConnectedState, 10000);
+    }
+    clients[0].sendTextMessage(
+        QStringLiteral(R"({"jsonrpc":"2.0","id":1,"method":"subscribe","params":{"topics":["sequence.changed"]}})"));
+    clients[1].sendTextMessage(
+        QStringLiteral(R"({"jsonrpc":"2.0","id":1,"method":"subscribe","params":{"topics":["look.recalled"]}})"));
+    QTRY_COMPARE_WITH_TIMEOUT(heard[0].size() + heard[1].size(), 2, 10000);
+
+    emit station.sequenceChanged({QStringLiteral("Walk-in"), RemoteStation::SequenceState::Paused, 2, 4, 3.04, true});
+    QTRY_COMPARE_WITH_TIMEOUT(heard[0].size(), 2, 10000);
+    const QJsonObject pushed = heard[0].last();
+    QCOMPARE(pushed.value("method").toString(), QStringLiteral("sequence.changed"));
+    const QJsonObject status = pushed.value("params").toObject();
+    QCOMPARE(status.value("name").toString(), QStringLiteral("Walk-in"));
+    QCOMPARE(status.value("state").toString(), QStringLiteral("paused"));
+    QCOMPARE(status.value("step").toInt(), 3);
+    QCOMPARE(status.value("timeLeft").toDouble(), 3.0);
+    // Anything pushed to the other would have come before this answer.
+    clients[1].sendTextMessage(QStringLiteral(R"({"jsonrpc":"2.0","id":2,"method":"sequences.list"})"));
+    QTRY_COMPARE_WITH_TIMEOUT(heard[1].size(), 2, 10000);
+    QCOMPARE(heard[1].last().value("id").toInt(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestWsEndpoint)
