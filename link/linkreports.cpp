@@ -54,8 +54,12 @@ void Singleton_SerialPort::takeNetwork(const ReplyParser::OwnState &network)
 }
 
 // The post counts as work under way until the worker reports it run.
-void Singleton_SerialPort::postWork(std::function<void()> work)
+void Singleton_SerialPort::postWork(std::function<void()> work, bool counted)
 {
+    if (!counted) {
+        m_workerSide->post(std::move(work));
+        return;
+    }
     const int post = m_activity.posted();
     m_workerSide->post([this, work = std::move(work), post] {
         work();

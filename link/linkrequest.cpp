@@ -36,6 +36,13 @@ LinkRequest inputValue(int type, int input, int value)
 
 } // namespace
 
+LinkRequest LinkRequest::inBackground() const
+{
+    LinkRequest request = *this;
+    request.background = true;
+    return request;
+}
+
 LinkRequest LinkRequest::connectionRead()
 {
     return plain(Command::ConnectionRead, Command::ReadAllWait);
@@ -98,6 +105,11 @@ LinkRequest LinkRequest::deleteWindows(int preset)
 LinkRequest LinkRequest::setWindowSource(int preset, const QByteArray &windowAndInput)
 {
     return ofPreset(Command::SetWindowSignal, preset, windowAndInput);
+}
+
+LinkRequest LinkRequest::substituteSource(int preset, int window, int input)
+{
+    return setWindowSource(preset, QByteArray().append(char(window)).append(char(input))).inBackground();
 }
 
 LinkRequest LinkRequest::setMainSignal(int entry, int signal)

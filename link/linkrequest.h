@@ -33,6 +33,14 @@ struct LinkRequest
     FrameBuilder::Wall wall;
     QList<Preset> presets;
     int timeoutMs = Command::ShortWait;
+    // The program's own, not the operator's: it opens no wait page, a
+    // failure says nothing to the operator, it is not counted as work
+    // under way, and the marks of the presets do not follow it. It goes
+    // once; a silent device is the operator's commands' to find.
+    bool background = false;
+
+    // This request, as the program's own.
+    LinkRequest inBackground() const;
 
     // Reads.
     static LinkRequest connectionRead();
@@ -51,6 +59,9 @@ struct LinkRequest
     static LinkRequest deleteWindows(int preset);
     // One window's source: window number and input code.
     static LinkRequest setWindowSource(int preset, const QByteArray &windowAndInput);
+    // The device shows the window from another input than the preset
+    // stores (a backup): the host's preset keeps its own.
+    static LinkRequest substituteSource(int preset, int window, int input);
 
     // The input entries: signals, picture mode and rectangles.
     static LinkRequest setMainSignal(int entry, int signal);

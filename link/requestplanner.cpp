@@ -16,9 +16,11 @@ void RequestPlanner::beginBatch(int budgetMs)
     m_budgetMs = budgetMs;
 }
 
-QList<RequestQueue::Request> RequestPlanner::posted(int type, int post, const QList<QByteArray> &frames) const
+QList<RequestQueue::Request> RequestPlanner::posted(int type, int post, const QList<QByteArray> &frames,
+                                                    bool background) const
 {
     RequestQueue::Request posting;
+    posting.background = background;
     posting.post = post;
     posting.batch = m_batches;
     posting.budgetMs = m_budgetMs;
@@ -27,7 +29,8 @@ QList<RequestQueue::Request> RequestPlanner::posted(int type, int post, const QL
 
 // Each frame waits as long as the device needs for it, and what it takes on
 // the wire. A verify only reads: losing its frames puts nothing of the
-// host's in doubt.
+// host's in doubt. The program's own requests go once: an operator's
+// command waits behind at most one attempt.
 QList<RequestQueue::Request> RequestPlanner::following(const RequestQueue::Request &earlier, int type,
                                                        const QList<QByteArray> &frames) const
 {
@@ -41,7 +44,8 @@ QList<RequestQueue::Request> RequestPlanner::following(const RequestQueue::Reque
         request.batch = earlier.batch;
         request.budgetMs = earlier.budgetMs;
         request.slowMs = CommandBuilder::actingTimeMs(type);
-        request.resend = !CommandBuilder::sentOnce(type);
+        request.resend = !CommandBuilder::sentOnce(type) && !earlier.background;
+        request.background = earlier.background;
         request.dataAtStake = type != Command::VerifyRead && FrameBuilder::concernsHostData(frame);
         request.command = type;
         request.post = earlier.post;

@@ -21,7 +21,8 @@ public:
     // What is posted next belongs to a new batch with this budget.
     void beginBatch(int budgetMs);
     // post: the number the posting got from its caller.
-    QList<RequestQueue::Request> posted(int type, int post, const QList<QByteArray> &frames) const;
+    QList<RequestQueue::Request> posted(int type, int post, const QList<QByteArray> &frames,
+                                        bool background = false) const;
     // Requests that belong to the posting and the batch of an earlier one.
     QList<RequestQueue::Request> following(const RequestQueue::Request &earlier, int type,
                                            const QList<QByteArray> &frames) const;

@@ -99,6 +99,28 @@ void RequestQueue::replyEnds(int replySize)
         takeHead(replySize, false);
 }
 
+int RequestQueue::foregroundSize() const
+{
+    return int(std::count_if(m_requests.cbegin(), m_requests.cend(),
+                             [](const Request &request) { return !request.background; }));
+}
+
+void RequestQueue::dropHead()
+{
+    if (m_state == State::InFlight || m_requests.isEmpty())
+        return;
+    const Request dropped = m_requests.takeFirst();
+    emit sizeChanged(size());
+    const bool more = std::any_of(m_requests.cbegin(), m_requests.cend(),
+                                  [&dropped](const Request &request) { return request.post == dropped.post; });
+    if (!more)
+        emit postEnded(dropped.post, false);
+    if (m_requests.isEmpty())
+        emit drained();
+    else
+        sendHead();
+}
+
 void RequestQueue::replaceHead(const Request &request)
 {
     if (m_state == State::InFlight || m_requests.isEmpty())

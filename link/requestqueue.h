@@ -57,6 +57,7 @@ public:
         int post = 0;    // the posting it belongs to, follow-ups included
         // A write whose acknowledgement was lost, settled by this read.
         QByteArray settles;
+        bool background = false; // LinkRequest::background
     };
 
     explicit RequestQueue(QObject *parent = nullptr);
@@ -67,6 +68,8 @@ public:
 
     bool isEmpty() const { return m_requests.isEmpty(); }
     int size() const { return m_requests.size(); }
+    // The requests queued that are not the program's own.
+    int foregroundSize() const;
     bool isInFlight() const { return m_state == State::InFlight; }
     // The request whose reply is awaited; valid while isInFlight().
     const Request &inFlight() const { return m_requests.constFirst(); }
@@ -89,6 +92,8 @@ public:
     void replyEnds(int replySize);
     // The head, just given up, is settled by another request in its place.
     void replaceHead(const Request &request);
+    // The head, just given up, leaves the queue unanswered; the rest goes on.
+    void dropHead();
     // The attempt in flight failed: a reply it cannot take.
     void expireAttempt();
     // Bytes arrived while quieting; a whole reply among them is counted

@@ -11,6 +11,9 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 // A copy that shares no data with the original: the worker releases it
@@ -55,10 +58,14 @@ Singleton_SerialPort::Singleton_SerialPort(QObject *parent)
             [this](QAbstractSocket::SocketError error) { handleSocketError(error); });
     connect(dm_tcpSocket, &QTcpSocket::connected, &m_home, [this] { socketConnected(); });
     connect(&dm_sendList, &RequestQueue::transmit, &m_home, [this](const QByteArray &frame) { sendData(frame); });
-    connect(&dm_sendList, &RequestQueue::drained, &m_home, [this] { announce(&Singleton_SerialPort::setWaitPage, true); });
+    connect(&dm_sendList, &RequestQueue::drained, &m_home, [this] {
+        if (std::exchange(m_pageAnnounced, false))
+            announce(&Singleton_SerialPort::setWaitPage, true);
+    });
     connect(&dm_sendList, &RequestQueue::gaveUp, &m_home, [this](int command) { gaveUp(command); });
-    connect(&dm_sendList, &RequestQueue::sizeChanged, &m_home,
-            [this](int size) { report([this, size] { m_activity.framesQueued(size); }); });
+    connect(&dm_sendList, &RequestQueue::sizeChanged, &m_home, [this] {
+        report([this, size = dm_sendList.foregroundSize()] { m_activity.framesQueued(size); });
+    });
     forward(&dm_sendList, &RequestQueue::progress, &Singleton_SerialPort::commandProgress);
     // Run in the callers' thread: the time-out they announce, and the link
     // state the worker reports.
@@ -139,10 +146,13 @@ void Singleton_SerialPort::requestEnded(int post, LinkReply::Error error)
 }
 
 // Each request gets its number here, so that the worker's report of its
-// end finds the reply.
+// end finds the reply. The program's own requests announce nothing and are
+// no work under way for the callers.
 LinkReply *Singleton_SerialPort::send(const QList<LinkRequest> &batch, int budgetMs)
 {
-    emit send_out_time(budgetMs);
+    const bool background = isBackground(batch);
+    if (!background)
+        emit send_out_time(budgetMs);
     auto *reply = new LinkReply(int(qMax<qsizetype>(batch.size(), 1)), &m_callerSide);
     if (batch.isEmpty()) {
         QMetaObject::invokeMethod(reply, [reply] { reply->requestEnded(LinkReply::NotSent); },
@@ -152,7 +162,8 @@ LinkReply *Singleton_SerialPort::send(const QList<LinkRequest> &batch, int budge
     const int firstPost = m_postsSent + 1;
     for (qsizetype i = 0; i < batch.size(); ++i)
         m_replies.insert(++m_postsSent, reply);
-    postWork([this, batch, firstPost, budget = m_announcedTimeoutMs] { run(batch, firstPost, budget); });
+    const int budget = background ? budgetMs : m_announcedTimeoutMs;
+    postWork([this, batch, firstPost, budget] { run(batch, firstPost, budget); }, !background);
     return reply;
 }
 
@@ -175,11 +186,21 @@ void Singleton_SerialPort::runLinkOp(int type, const CommandBuilder::LinkSetting
         connectLink(settings);
 }
 
+bool Singleton_SerialPort::isBackground(const QList<LinkRequest> &batch)
+{
+    return !batch.isEmpty()
+        && std::all_of(batch.cbegin(), batch.cend(), [](const LinkRequest &request) { return request.background; });
+}
+
 // The batch goes under one wait page; its head goes out only when the
 // queue was idle, so a frame in flight is never sent twice.
 void Singleton_SerialPort::run(const QList<LinkRequest> &batch, int firstPost, int budgetMs)
 {
-    announce(&Singleton_SerialPort::setWaitPage, false);
+    const bool background = isBackground(batch);
+    if (!background) {
+        m_pageAnnounced = true;
+        announce(&Singleton_SerialPort::setWaitPage, false);
+    }
     const bool idle = dm_sendList.isEmpty();
     m_planner.beginBatch(budgetMs);
     int post = firstPost;
@@ -187,9 +208,9 @@ void Singleton_SerialPort::run(const QList<LinkRequest> &batch, int firstPost, i
         queueRequest(request, post++);
     if (!idle)
         return;
-    if (dm_sendList.isEmpty())
+    if (dm_sendList.isEmpty() && std::exchange(m_pageAnnounced, false))
         announce(&Singleton_SerialPort::setWaitPage, true); // nothing to wait for
-    else
+    else if (!dm_sendList.isEmpty())
         dm_sendList.start();
 }
 
@@ -204,7 +225,7 @@ void Singleton_SerialPort::queueRequest(const LinkRequest &request, int post)
         report([this, post] { requestEnded(post, LinkReply::NotSent); });
         return;
     }
-    dm_sendList.append(m_planner.posted(request.type, post, frames));
+    dm_sendList.append(m_planner.posted(request.type, post, frames, request.background));
 }
 
 void Singleton_SerialPort::connectLink(const CommandBuilder::LinkSettings &settings)
@@ -242,6 +263,7 @@ void Singleton_SerialPort::linkLost()
 void Singleton_SerialPort::setLinkState(bool up)
 {
     dm_connect_statu = up ? 0 : 1;
+    m_pageAnnounced = false;
     report([this, up, linkOp = m_linkOp] {
         emit linkStateChanged(up);
         emit transportChanged(up, linkOp);
@@ -273,8 +295,11 @@ void Singleton_SerialPort::socketConnected()
 
 void Singleton_SerialPort::sendData(const QByteArray &frame)
 {
+    // Only the operator's work is told of: the program's own requests
+    // fail silently.
+    const bool operators = dm_sendList.foregroundSize() > 0;
     if (dm_connect_statu != 0) {
-        sendFailed(Message::NotConnected);
+        operators ? sendFailed(Message::NotConnected) : dropQueue();
         return;
     }
     dm_receiveData.clear(); // nothing before a request can answer it
@@ -284,12 +309,13 @@ void Singleton_SerialPort::sendData(const QByteArray &frame)
     qCDebug(lcLink) << "--------------------send------------";
     qCDebug(lcLink).noquote() << hexTrace(frame);
     if (!m_transport.write(frame))
-        sendFailed(Message::SendFailed);
+        operators ? sendFailed(Message::SendFailed) : dropQueue();
 }
 
 void Singleton_SerialPort::sendFailed(int message)
 {
     dropQueue();
+    m_pageAnnounced = false;
     announce(&Singleton_SerialPort::send_explain_end, message);
     announce(&Singleton_SerialPort::setWaitPage, true);
 }
@@ -299,6 +325,13 @@ void Singleton_SerialPort::sendFailed(int message)
 // write to the input entries is settled by reading them back first.
 void Singleton_SerialPort::gaveUp(int command)
 {
+    if (dm_sendList.head().background) {
+        qCInfo(lcLink) << "the program's own request" << command << "went unanswered; the queue goes on";
+        if (dm_sendList.head().dataAtStake)
+            distrustData();
+        dm_sendList.dropHead();
+        return;
+    }
     if (CommandBuilder::readBackOnLoss(command)) {
         const RequestQueue::Request &lost = dm_sendList.head();
         RequestQueue::Request read = m_planner.following(lost, Command::ReadInputCards,
@@ -338,7 +371,8 @@ void Singleton_SerialPort::dropQueue()
     bool atStake = false;
     for (const RequestQueue::Request &request : dropped) {
         atStake = atStake || request.dataAtStake;
-        reportPresetWrite(request.frame, PresetWriteLost);
+        if (!request.background)
+            reportPresetWrite(request.frame, PresetWriteLost);
     }
     if (atStake)
         distrustData();
@@ -416,9 +450,10 @@ void Singleton_SerialPort::parseReply(const QByteArray &reply)
     }
     dm_sendList.append(m_planner.following(sent, verifying ? sent.command : int(Command::ReadAllPresets),
                                            outcome.followUp));
-    reportPresetWrite(sent.frame, quint8(sent.frame.at(Protocol::CodeOffset)) == Protocol::WriteChannels
-                                      ? WholePresetConfirmed
-                                      : PresetWriteConfirmed);
+    if (!sent.background)
+        reportPresetWrite(sent.frame, quint8(sent.frame.at(Protocol::CodeOffset)) == Protocol::WriteChannels
+                                          ? WholePresetConfirmed
+                                          : PresetWriteConfirmed);
     dm_sendList.replyTaken(reply.size());
 }
 

@@ -165,7 +165,9 @@ private:
     void handOverEdits(ReplyParser *parser, DeviceData Singleton_SerialPort::*copy);
     // Runs the work in the worker's thread; it counts as under way until
     // the worker reports it run.
-    void postWork(std::function<void()> work);
+    // The program's own work (counted false) never counts.
+    void postWork(std::function<void()> work, bool counted = true);
+    static bool isBackground(const QList<LinkRequest> &batch);
     void reportTag();
     void takeNetwork(const ReplyParser::OwnState &network);
 
@@ -228,6 +230,8 @@ private:
     // while a full read is under way and when a request is given up, so
     // the tag kept for the next connection is cleared too.
     bool m_tagTrusted = true;
+    // The worker's: a wait page was announced open and not closed yet.
+    bool m_pageAnnounced = false;
     QByteArray m_tagReported; // the last tag reported to the callers
     int m_linkType = 0;       // of the link opened last
     // What the worker's parsers write: the record, the network settings the

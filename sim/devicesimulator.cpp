@@ -29,6 +29,23 @@ DeviceSimulator::~DeviceSimulator()
     closePty();
 }
 
+bool DeviceSimulator::setSignal(int input, bool present)
+{
+    const int entry = DeviceModel::entryOfChannel(input);
+    if (entry < 0 || !m_model.entries[size_t(entry)].present)
+        return false;
+    InputEntry &fitted = m_model.entries[size_t(entry)];
+    // Codes below 32 are one-channel cards; above, 64 codes a card type,
+    // two a card: even the first channel, odd the second.
+    const int type = input < DeviceModel::EntryCount ? int(InputEntry::OneChannel)
+                                                      : (input - DeviceModel::EntryCount) / 64 + 1;
+    if (fitted.cardType != type)
+        return false;
+    (type != InputEntry::OneChannel && input % 2 == 1 ? fitted.signalB : fitted.signalA) = present;
+    qCInfo(lcSim) << "signal on input" << input << (present ? "restored" : "cut");
+    return true;
+}
+
 bool DeviceSimulator::listenTcp(quint16 port)
 {
     return m_tcp->listen(port);

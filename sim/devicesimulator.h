@@ -49,6 +49,11 @@ public:
     void setReplyForm(const ReplyForm &form) { m_replyForm = form; }
     const ReplyForm &replyForm() const { return m_replyForm; }
 
+    // The signal on the input (a channel code) comes or goes, as a cable
+    // pulled or plugged; false when no fitted card carries the input. In
+    // the simulator's thread (SimulatorThread::run from another).
+    bool setSignal(int input, bool present);
+
     // Every complete request received, in order.
     QByteArrayList requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }

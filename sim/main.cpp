@@ -5,11 +5,23 @@
 #include "signalwatcher.h"
 #endif
 
+#include <devicelimits.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <QTimer>
 
 namespace {
+
+// An input's signal cut at a time after the start, and restored after a
+// while unless forSeconds is 0.
+struct SignalCut
+{
+    int input = 0;
+    int atSeconds = 0;
+    int forSeconds = 0;
+};
 
 struct Options
 {
@@ -23,6 +35,7 @@ struct Options
     FaultOptions faults;
     QList<int> faulty; // empty: every processor
     ReplyForm form;
+    QList<SignalCut> cuts;
 };
 
 // Bounded so that the longest reply stays one the length field can hold.
@@ -57,6 +70,37 @@ int boundedValue(QCommandLineParser &parser, const QString &text, int min, int m
 int codeValue(const QCommandLineParser &parser, const QString &name)
 {
     return parser.value(name).toInt(nullptr, 16);
+}
+
+SignalCut cutValue(QCommandLineParser &parser, const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    const QString message = QStringLiteral("--cut-signal takes INPUT:AT[:FOR], an input code and seconds up to a day.");
+    if (parts.size() < 2 || parts.size() > 3)
+        refuse(parser, message);
+    constexpr int Day = 24 * 3600;
+    return {boundedValue(parser, parts.at(0), 0, Limits::LastInputCode, message), boundedValue(parser, parts.at(1), 0, Day, message),
+            parts.size() == 3 ? boundedValue(parser, parts.at(2), 1, Day, message) : 0};
+}
+
+// Each cut on the processors with faults, at its time.
+void scheduleCuts(SimulatorSet &processors, const Options &options)
+{
+    for (const SignalCut &cut : options.cuts) {
+        for (int number = 1; number <= processors.count(); ++number) {
+            if (!options.faulty.isEmpty() && !options.faulty.contains(number))
+                continue;
+            DeviceSimulator *simulator = &processors.processor(number);
+            QTimer::singleShot(cut.atSeconds * 1000, simulator, [simulator, cut] {
+                if (!simulator->setSignal(cut.input, false))
+                    QTextStream(stderr) << "no card carries input " << cut.input << '\n';
+            });
+            if (cut.forSeconds > 0) {
+                QTimer::singleShot((cut.atSeconds + cut.forSeconds) * 1000, simulator,
+                                   [simulator, cut] { simulator->setSignal(cut.input, true); });
+            }
+        }
+    }
 }
 
 // How many processors, their ports and which of them are faulty.
@@ -114,6 +158,7 @@ Options parseOptions(const QCoreApplication &app)
         numberOption(QStringLiteral("spare-bytes"), QStringLiteral("Put N zero bytes before the trailer of every read reply (0 to 1000).")),
         {QStringLiteral("code-byte"), QStringLiteral("Put this byte (hex) in byte 8 of every read reply instead of the read's code; 0 for a device without an echo."), QStringLiteral("HEX")},
         {QStringLiteral("shortest-replies"), QStringLiteral("Send only the bytes of a read reply the host reads, then the trailer.")},
+        {QStringLiteral("cut-signal"), QStringLiteral("Cut the signal on INPUT (a channel code) AT seconds after the start, and restore it FOR seconds later if given (repeatable; the --faulty processors, default all)."), QStringLiteral("INPUT:AT[:FOR]")},
     });
     parser.process(app);
 
@@ -152,6 +197,8 @@ Options parseOptions(const QCoreApplication &app)
     }
     if (!options.tcp && !options.pty)
         refuse(parser, QStringLiteral("Give --tcp PORT and/or --pty."));
+    for (const QString &cut : parser.values(QStringLiteral("cut-signal")))
+        options.cuts.append(cutValue(parser, cut));
     return options;
 }
 
@@ -206,5 +253,6 @@ int main(int argc, char *argv[])
     if (!start(processors, options))
         return 1;
     announce(processors, options);
+    scheduleCuts(processors, options);
     return app.exec();
 }
