@@ -20,8 +20,8 @@ struct RemoteCall
     static constexpr int MaxSequences = 64;
     static constexpr int MaxSequenceNameLength = 64;
 
-    // A processor or a look by its name or its number from 1; neither
-    // given: the processor the window shows.
+    // A processor, a look or a sequence by its name or its number from 1;
+    // neither given: the processor the window shows.
     struct Named
     {
         int number = 0;
@@ -86,7 +86,7 @@ struct RemoteCall
     QList<Entry> entries; // a look's presets; none: those on air
     Named sequence;
     QJsonObject definition; // of a sequence to store, as the client gave it
-    JournalFilter journal;  // its processor, when named, in processor
+    JournalFilter journal;  // a processor named or numbered from 1 waits in processor
 
     // It is the station's, not one processor's.
     bool stationWide() const
