@@ -23,7 +23,8 @@ QString countFault()
     return QStringLiteral("sequences: %1 at most").arg(Sequence::MaxCount);
 }
 
-std::optional<Sequence> refused(QString *error, const QString &why)
+template <typename T>
+std::optional<T> refused(QString *error, const QString &why)
 {
     if (error)
         *error = why;
@@ -94,21 +95,21 @@ std::optional<Sequence> Sequence::fromJson(const QJsonObject &object, QString *e
     Sequence sequence;
     QString why = readHead(object, &sequence);
     if (!why.isEmpty())
-        return refused(error, why);
+        return refused<Sequence>(error, why);
     const QJsonValue steps = object.value(StepsKey);
     // The size is bounded before a step is read.
     if (!steps.isArray() || steps.toArray().isEmpty() || steps.toArray().size() > MaxSteps)
-        return refused(error, stepCountFault());
+        return refused<Sequence>(error, stepCountFault());
     const QJsonArray list = steps.toArray();
     for (int i = 0; i < list.size(); ++i) {
         const std::optional<SequenceStep> step = SequenceStep::fromJson(list.at(i), QStringLiteral("steps[%1]").arg(i), &why);
         if (!step)
-            return refused(error, why);
+            return refused<Sequence>(error, why);
         sequence.steps.append(*step);
     }
     why = sequence.check();
     if (!why.isEmpty())
-        return refused(error, why);
+        return refused<Sequence>(error, why);
     return sequence;
 }
 
@@ -122,27 +123,22 @@ QJsonArray Sequence::listToJson(const QList<Sequence> &sequences)
 
 std::optional<QList<Sequence>> Sequence::listFromJson(const QJsonArray &array, QString *error)
 {
-    const auto refusedList = [error](const QString &why) {
-        if (error)
-            *error = why;
-        return std::optional<QList<Sequence>>();
-    };
     if (array.size() > MaxCount)
-        return refusedList(countFault());
+        return refused<QList<Sequence>>(error, countFault());
     QList<Sequence> sequences;
     for (int i = 0; i < array.size(); ++i) {
         const QString field = QStringLiteral("sequences[%1]").arg(i);
         if (!array.at(i).isObject())
-            return refusedList(field + QStringLiteral(": an object"));
+            return refused<QList<Sequence>>(error, field + QStringLiteral(": an object"));
         QString why;
         const std::optional<Sequence> sequence = fromJson(array.at(i).toObject(), &why);
         if (!sequence)
-            return refusedList(field + QLatin1Char('.') + why);
+            return refused<QList<Sequence>>(error, field + QLatin1Char('.') + why);
         sequences.append(*sequence);
     }
     const QString why = checkList(sequences);
     if (!why.isEmpty())
-        return refusedList(why);
+        return refused<QList<Sequence>>(error, why);
     return sequences;
 }
 

@@ -118,8 +118,7 @@ QStringList SequenceDeck::pauseFor(int processor)
 {
     QStringList paused;
     for (SequencePlayer *player : std::as_const(m_players)) {
-        if (player->state() == SequencePlayer::State::Playing && touches(player->sequence(), processor)
-            && player->pause())
+        if (touches(player->sequence(), processor) && player->pause())
             paused.append(player->sequence().name);
     }
     if (!paused.isEmpty())
