@@ -11,13 +11,15 @@ namespace {
 
 const char *const DayKeys[] = {"mon", "tue", "wed", "thu", "fri", "sat", "sun"};
 
-// A name of 1 to MaxNameLength characters, none of them a control one.
-bool isName(const QJsonValue &value)
+// A name of 1 to MaxNameLength characters, none of them a control one,
+// without the spaces around it (as looks are named); null if none.
+QString nameOf(const QJsonValue &value)
 {
-    const QString text = value.toString();
-    if (!value.isString() || text.trimmed().isEmpty() || text.size() > Schedule::MaxNameLength)
-        return false;
-    return std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    const QString text = value.toString().trimmed();
+    if (!value.isString() || text.isEmpty() || text.size() > Schedule::MaxNameLength
+        || std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return {};
+    return text;
 }
 
 // A whole number within [first, last].
@@ -103,9 +105,9 @@ QString parseAction(const QJsonValue &value, Schedule *schedule)
     schedule->action = Schedule::Action(kind);
     if (schedule->action == Schedule::Action::RecallPreset)
         return parseRecall(action.begin().value(), schedule);
-    if (!isName(action.begin().value()))
+    schedule->target = nameOf(action.begin().value());
+    if (schedule->target.isNull())
         return QStringLiteral("\"%1\" is a name of 1 to %2 characters").arg(keys.at(kind)).arg(Schedule::MaxNameLength);
-    schedule->target = action.begin().value().toString();
     return {};
 }
 
@@ -115,9 +117,9 @@ QString parse(const QJsonObject &object, Schedule *schedule)
                                          QStringLiteral("days"), QStringLiteral("date"), QStringLiteral("action")});
     if (!reason.isEmpty())
         return reason;
-    if (!isName(object.value(QLatin1String("name"))))
+    schedule->name = nameOf(object.value(QLatin1String("name")));
+    if (schedule->name.isNull())
         return QStringLiteral("\"name\" is text of 1 to %1 characters").arg(Schedule::MaxNameLength);
-    schedule->name = object.value(QLatin1String("name")).toString();
     const QJsonValue enabled = object.value(QLatin1String("enabled"));
     if (!enabled.isUndefined() && !enabled.isBool())
         return QStringLiteral("\"enabled\" is true or false");

@@ -87,14 +87,13 @@ void Scheduler::setLateMinutes(int minutes)
 // While switched off, everything up to now counts as handled.
 QJsonObject Scheduler::state() const
 {
+    if (!m_seen.isValid())
+        return {};
     QJsonObject fired;
     for (auto it = m_lastFired.cbegin(); it != m_lastFired.cend(); ++it)
         fired.insert(it.key(), instantText(it.value()));
-    QJsonObject state{{QStringLiteral("fired"), fired}};
     const QDateTime seen = m_running && !m_enabled ? m_clock->now() : m_seen;
-    if (seen.isValid())
-        state.insert(QStringLiteral("seen"), instantText(seen));
-    return state;
+    return {{QStringLiteral("seen"), instantText(seen)}, {QStringLiteral("fired"), fired}};
 }
 
 bool Scheduler::restoreState(const QJsonObject &state)

@@ -68,7 +68,8 @@ public:
     void setLateMinutes(int minutes);
     int lateMinutes() const { return m_lateMinutes; }
 
-    // {"seen": "2026-03-29T01:30:00.000Z", "fired": {"Doors": "..."}}
+    // {"seen": "2026-03-29T01:30:00.000Z", "fired": {"Doors": "..."}};
+    // empty before start() or restoreState().
     QJsonObject state() const;
     // False, and nothing changed, for a state that is not one.
     bool restoreState(const QJsonObject &state);

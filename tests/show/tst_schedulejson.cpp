@@ -60,7 +60,7 @@ void TestScheduleJson::roundTrip()
 {
     const QJsonValue list = QJsonDocument::fromJson(R"([
         {"name": "Doors", "time": "18:30", "days": ["mon","fri"], "action": {"recall": {"processor": 8, "preset": 15}}},
-        {"name": "Eve", "enabled": false, "time": "17:00:30", "date": "2026-12-24", "action": {"look": "Opening"}},
+        {"name": " Eve ", "enabled": false, "time": "17:00:30", "date": "2026-12-24", "action": {"look": "Opening"}},
         {"name": "Walk-in", "time": "09:00", "days": ["SUN", "sat"], "action": {"start": "Walk-in"}},
         {"name": "Walk-out", "time": "23:59:59", "days": ["mon","tue","wed","thu","fri","sat","sun"],
          "action": {"stop": "Walk-in"}}])").array();
@@ -68,6 +68,7 @@ void TestScheduleJson::roundTrip()
     const QList<Schedule> schedules = ScheduleJson::listFromJson(list, &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(schedules.size(), 4);
+    QCOMPARE(schedules.at(1).name, QStringLiteral("Eve"));
     QCOMPARE(ScheduleJson::listFromJson(ScheduleJson::listToJson(schedules), &error), schedules);
     QCOMPARE(ScheduleJson::listToJson(schedules).at(2).toObject().value("days").toArray(),
              QJsonArray({"sat", "sun"}));

@@ -303,9 +303,16 @@ void TestScheduler::hostileStateIsRefused()
     QVERIFY(!station.scheduler.restoreState({{"seen", seen + QString(100, '0')}, {"fired", fired}}));
     QVERIFY(!station.scheduler.restoreState({{"seen", seen}, {"fired", QJsonObject{{"Doors", true}}}}));
     QVERIFY(!station.scheduler.restoreState({{"seen", seen}, {"fired", QJsonObject{{QString(65, 'n'), seen}}}}));
-    QVERIFY(!station.scheduler.state().contains("seen"));
+    QVERIFY(station.scheduler.state().isEmpty());
     QVERIFY(station.scheduler.restoreState({{"seen", seen}, {"fired", fired}}));
     QCOMPARE(station.scheduler.state(), QJsonObject({{"seen", seen}, {"fired", fired}}));
+
+    // Seen in year 1: only the last week is looked at.
+    QVERIFY(station.scheduler.restoreState({{"seen", "0001-01-01T00:00:00.000Z"}, {"fired", QJsonObject()}}));
+    station.scheduler.setSchedules({daily("Doors", QTime(9, 0))});
+    station.scheduler.start();
+    QCOMPARE(station.missed.size(), Scheduler::LookBackDays);
+    QVERIFY(station.fired.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestScheduler)
