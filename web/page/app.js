@@ -24,8 +24,10 @@ const TEXTS = {
   },
 };
 const ARM_MS = 3000;
-const CONFIG_EVERY_MS = 3000;
-const TOPICS = ["preset.recalled", "link.changed", "marks.changed", "look.recalled", "sequence.changed"];
+const WATCH_EVERY_MS = 3000;
+const TOPICS = ["preset.recalled", "link.changed", "marks.changed", "look.recalled"];
+// Heard only where the program runs sequences (sequences.list answers).
+const SEQUENCE_TOPIC = "sequence.changed";
 const METHOD_NOT_FOUND = -32601;
 const UNAUTHORISED = -32003;
 
@@ -108,6 +110,8 @@ async function opened(ws) {
     if (error.code === UNAUTHORISED) {
       localStorage.removeItem("rz5300.token");
       ws.close();
+    } else {
+      say(error.message);
     }
     return;
   }
@@ -168,9 +172,29 @@ async function loadStation() {
   }
   try {
     state.sequences = await call("sequences.list");
+    await call("subscribe", { topics: [...TOPICS, SEQUENCE_TOPIC] });
   } catch (error) {
-    state.sequences = error.code === METHOD_NOT_FOUND ? null : [];
+    state.sequences = error.code === METHOD_NOT_FOUND ? null : state.sequences;
   }
+}
+
+// The link's state as the program has it now: a link coming back by itself
+// is read before it is ready, and is asked again until it is.
+async function refreshProcessors() {
+  try {
+    const processors = await call("processors.list");
+    for (const p of processors) {
+      const known = state.processors.find((q) => q.processor === p.processor);
+      if (known && known.linked !== p.linked) state.onAir.set(p.processor, p.preset);
+    }
+    state.processors = processors;
+    render();
+  } catch (error) { /* the connection went: it is read again on reconnecting */ }
+}
+
+function watch() {
+  readConfig().catch(() => {});
+  if (state.processors.some((p) => !p.linked)) refreshProcessors();
 }
 
 // --- what the program pushes ------------------------------------------------
@@ -188,6 +212,7 @@ const NOTIFICATIONS = {
     const p = state.processors.find((q) => q.processor === processor.number);
     if (p) p.linked = linked;
     if (!linked) state.pending.delete(processor.number);
+    refreshProcessors();
   },
   "marks.changed": ({ processor, presets }) => state.presets.set(processor.number, presets),
   "look.recalled": () => call("looks.list").then((looks) => { state.looks = looks; render(); }),
@@ -308,7 +333,9 @@ function renderGrid() {
   }
   for (const p of state.presets.get(state.tab) || []) {
     const s = presetState(state.tab, p.preset);
-    const b = button(p.name || `M${p.preset}`, `M${p.preset}`, text(p.mark), s, () => recallPreset(state.tab, p.preset));
+    const named = p.name && p.name !== `M${p.preset}`;
+    const b = button(named ? p.name : `M${p.preset}`, named ? `M${p.preset}` : "", text(p.mark), s,
+      () => recallPreset(state.tab, p.preset));
     b.dataset.preset = String(p.preset);
     if (s === "elsewhere") b.title = text("elsewhere");
     grid.append(b);
@@ -372,6 +399,6 @@ $("pinForm").addEventListener("submit", async (event) => {
   }
 });
 
-setInterval(() => readConfig().catch(() => {}), CONFIG_EVERY_MS);
+setInterval(watch, WATCH_EVERY_MS);
 readConfig().then(sessionOrPin).catch((error) => { say(String(error)); setTimeout(reconnect, 1000); });
 render();
