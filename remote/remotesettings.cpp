@@ -30,8 +30,6 @@ QString RemoteSettings::problem() const
         return QStringLiteral("the page's port is one of the remote control's");
     if (beyondLoopback() && token.trimmed().isEmpty())
         return QStringLiteral("a token is needed beyond the loopback");
-    if (page && beyondLoopback() && pinHash.isEmpty())
-        return QStringLiteral("a PIN is needed for the page beyond the loopback");
     return QString();
 }
 

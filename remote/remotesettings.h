@@ -29,7 +29,8 @@ struct RemoteSettings
 
     bool beyondLoopback() const { return !listen.isLoopback(); }
     // What is wrong with them, empty when nothing: the ports must differ,
-    // and beyond the loopback a token is needed, and a PIN for the page.
+    // and beyond the loopback a token is needed. A page without a PIN is
+    // served on the loopback alone: /session refuses the others.
     QString problem() const;
 
     // Values the file holds that cannot be taken are left at their default
