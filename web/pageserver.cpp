@@ -77,20 +77,16 @@ void PageServer::stop()
     m_port = 0;
 }
 
-// Qt's rules match the path as a pattern; the exact path is checked here.
 void PageServer::serve(const QString &path, bool post, const Handler &handler)
 {
-    m_http->route(path, [this, path, post, handler](const QHttpServerRequest &request) {
-        std::optional<QHttpServerResponse> refused = refusal(request, path, post);
+    m_http->route(path, [this, post, handler](const QHttpServerRequest &request) {
+        std::optional<QHttpServerResponse> refused = refusal(request, post);
         return secured(refused ? std::move(*refused) : handler(request), request);
     });
 }
 
-std::optional<QHttpServerResponse> PageServer::refusal(const QHttpServerRequest &request, const QString &path,
-                                                       bool post) const
+std::optional<QHttpServerResponse> PageServer::refusal(const QHttpServerRequest &request, bool post) const
 {
-    if (request.url().path() != path)
-        return PageReply::text(Status::NotFound, "no such page");
     const Method wanted = post ? Method::Post : Method::Get;
     if (request.method() != wanted) {
         QHttpServerResponse response = PageReply::text(Status::MethodNotAllowed, post ? "use POST" : "use GET");

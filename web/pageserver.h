@@ -49,7 +49,7 @@ private:
     using Handler = std::function<QHttpServerResponse(const QHttpServerRequest &)>;
 
     void serve(const QString &path, bool post, const Handler &handler);
-    std::optional<QHttpServerResponse> refusal(const QHttpServerRequest &request, const QString &path, bool post) const;
+    std::optional<QHttpServerResponse> refusal(const QHttpServerRequest &request, bool post) const;
     QHttpServerResponse file(const QHttpServerRequest &request) const;
     QHttpServerResponse config(const QHttpServerRequest &request) const;
     QHttpServerResponse secured(QHttpServerResponse &&response, const QHttpServerRequest &request) const;

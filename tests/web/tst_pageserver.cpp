@@ -141,7 +141,7 @@ void TestPageServer::wrongRequestsAnsweredPlainly()
     QCOMPARE(missing.status, 404);
     QCOMPARE(missing.header("content-type"), QByteArray("text/plain; charset=utf-8"));
     QVERIFY(!missing.header("content-security-policy").isEmpty());
-    // Qt's rules are patterns: a dot is not any character here.
+    // Qt's rules are patterns: the dot of a file's name is no wildcard.
     QCOMPARE(fetch.get(s.url(QHostAddress::LocalHost, QStringLiteral("/appxjs"))).status, 404);
     QCOMPARE(fetch.send("DELETE", s.url(QHostAddress::LocalHost, QStringLiteral("/")), QByteArray()).status, 405);
     QCOMPARE(fetch.send("PUT", s.url(QHostAddress::LocalHost, QStringLiteral("/session")), "{}").status, 405);
