@@ -35,8 +35,9 @@ bool PinHash::isPin(const QString &text)
 
 QString PinHash::make(const QString &pin)
 {
-    QByteArray salt(SaltBytes, '\0');
-    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()), SaltBytes / 4);
+    quint32 words[SaltBytes / 4];
+    QRandomGenerator::system()->fillRange(words);
+    const QByteArray salt(reinterpret_cast<const char *>(words), sizeof words);
     return QStringList{Scheme, QString::number(Rounds), QString::fromLatin1(salt.toBase64()),
                        QString::fromLatin1(derive(pin, salt, Rounds).toBase64())}
         .join(QLatin1Char(':'));
