@@ -20,7 +20,7 @@ int fail(const QString &text, int code)
 
 } // namespace
 
-std::optional<int> CommandLine::apply(const QCoreApplication &app)
+std::optional<int> CommandLine::apply(const QCoreApplication &app, Options *options)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Controls an RZ5300 video-wall processor."));
@@ -30,12 +30,16 @@ std::optional<int> CommandLine::apply(const QCoreApplication &app)
         QStringLiteral("Run as the station NAME, with files of its own in profiles/NAME of the program's folder."),
         QStringLiteral("NAME"));
     parser.addOption(profile);
+    const QCommandLineOption connect(QStringLiteral("connect"),
+                                     QStringLiteral("Link every processor at start, as Connect does."));
+    parser.addOption(connect);
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText(), BadUsage);
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()), BadUsage);
+    options->connect = parser.isSet(connect);
     if (!parser.isSet(profile))
         return std::nullopt;
 

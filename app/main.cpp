@@ -4,15 +4,20 @@
 #include "stationwindow.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     ApplicationSetup::apply();
-    if (const std::optional<int> refused = CommandLine::apply(app))
+    CommandLine::Options options;
+    if (const std::optional<int> refused = CommandLine::apply(app, &options))
         return *refused;
     StationClaim::take();
     StationWindow window;
     window.show();
+    // After each window has read its files, which it does once shown.
+    if (options.connect)
+        QTimer::singleShot(0, &window, &StationWindow::linkAll);
     return QApplication::exec();
 }

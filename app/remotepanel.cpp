@@ -11,6 +11,10 @@
 #include <solostation.h>
 #include <stationsettings.h>
 
+#ifdef RZ_TABLET_PAGE
+#include <pageserver.h>
+#endif
+
 #include <QLabel>
 #include <QStatusBar>
 
@@ -31,12 +35,21 @@ void RemotePanel::serve(RemoteStation *station)
     delete m_server;
     m_server = new RemoteServer(station ? station : m_solo, this);
     connect(m_server, &RemoteServer::clientsChanged, this, &RemotePanel::showClients);
+#ifdef RZ_TABLET_PAGE
+    delete m_page;
+    m_page = new PageServer(m_server->sessions(), this);
+    m_page->setEnglish(m_english);
+    connect(m_page, &PageServer::pinRefused, this, &RemotePanel::pinRefused);
+#endif
     showClients();
 }
 
 void RemotePanel::setEnglish(bool english)
 {
     m_english = english;
+#ifdef RZ_TABLET_PAGE
+    m_page->setEnglish(english);
+#endif
     showClients();
 }
 
@@ -50,12 +63,17 @@ void RemotePanel::start(const RemoteSettings &settings)
     if (!m_server->start(settings))
         m_statusBar->showMessage(Bilingual(m_english)("Remote control not started: ", "远程控制未启动：")
                                  + m_server->errorString());
+#ifdef RZ_TABLET_PAGE
+    else if (!m_page->start(settings))
+        m_statusBar->showMessage(Bilingual(m_english)("Tablet page not started: ", "平板页面未启动：")
+                                 + m_page->errorString());
+#endif
     showClients();
 }
 
 void RemotePanel::openDialog()
 {
-    auto *dialog = new Dialog_Remote(RemoteSettings::read(SettingsFile::path()), m_english, m_window);
+    auto *dialog = new Dialog_Remote(RemoteSettings::read(SettingsFile::path()), m_english, m_page != nullptr, m_window);
     // Settings that cannot be kept (another copy holds the folder) still
     // hold for this run.
     connect(dialog, &QDialog::accepted, this, [this, dialog] {

@@ -193,6 +193,14 @@ void StationWindow::rewire(MainWindow *window)
     menus.communication->addAction(m_processorsAction);
 }
 
+void StationWindow::linkAll()
+{
+    for (MainWindow *window : std::as_const(m_windows)) {
+        if (window->link()->state()->state() == LinkStateModel::State::Closed)
+            window->connection()->toggle();
+    }
+}
+
 // As the processor asked shows it: linked, every processor is unlinked;
 // otherwise every unlinked one is linked.
 void StationWindow::toggleAll(MainWindow *asked)

@@ -32,6 +32,8 @@ public:
     int current() const;
     void choose(int index);
     LooksBar *looks() const { return m_looks; }
+    // Every processor not linked is linked, as Connect does.
+    void linkAll();
 
 private:
     void addProcessor(const StationSettings::Processor &settings);

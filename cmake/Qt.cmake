@@ -18,6 +18,10 @@ if(RZ_BUILD_TESTS OR RZ_BUILD_BENCH)
     list(APPEND rz_qt_components Test)
 endif()
 find_package(Qt${QT_VERSION_MAJOR} ${rz_qt_minimum} REQUIRED COMPONENTS ${rz_qt_components})
+# The tablet page's server, where this Qt has it (Qt 6 only).
+if(QT_VERSION_MAJOR EQUAL 6)
+    find_package(Qt6 QUIET OPTIONAL_COMPONENTS HttpServer)
+endif()
 message(STATUS "rz5300: Qt ${Qt${QT_VERSION_MAJOR}_VERSION} from ${Qt${QT_VERSION_MAJOR}_DIR}")
 
 # Whatever the Qt at hand has deprecated is not even declared, so a new

@@ -59,7 +59,8 @@ bool RemoteServer::start(const RemoteSettings &settings)
         qCWarning(lcRemote) << "remote control not started:" << m_error;
         return false;
     }
-    auto ws = std::make_unique<WsEndpoint>(m_dispatcher.get(), settings.token);
+    m_sessions.setPinHash(settings.page ? settings.pinHash : QString());
+    auto ws = std::make_unique<WsEndpoint>(m_dispatcher.get(), settings.token, &m_sessions);
     auto osc = std::make_unique<OscEndpoint>(m_dispatcher.get(), settings.oscAllow);
     if (!ws->listen(settings.listen, settings.wsPort, settings.beyondLoopback()))
         m_error = QStringLiteral("WebSocket port %1: %2").arg(settings.wsPort).arg(ws->errorString());

@@ -3,6 +3,7 @@
 
 #include "remotesettings.h"
 #include "remotestation.h"
+#include "sessionstore.h"
 
 #include <QJsonObject>
 #include <QObject>
@@ -32,6 +33,9 @@ public:
     void stop();
     bool listening() const { return m_ws != nullptr; }
     QString errorString() const { return m_error; }
+    // The tablet page's sessions, which outlive a restart unless the PIN
+    // changed.
+    SessionStore *sessions() { return &m_sessions; }
     // WebSocket clients connected and OSC hosts heard from in the last minute.
     int clients() const;
 
@@ -47,6 +51,7 @@ private:
 
     RemoteStation *m_station;
     std::unique_ptr<StationDispatcher> m_dispatcher;
+    SessionStore m_sessions;
     std::unique_ptr<WsEndpoint> m_ws;
     std::unique_ptr<OscEndpoint> m_osc;
     QString m_error;

@@ -26,6 +26,8 @@ QString RemoteSettings::problem() const
 {
     if (oscPort == wsPort)
         return QStringLiteral("the two ports are the same");
+    if (page && (httpPort == oscPort || httpPort == wsPort))
+        return QStringLiteral("the page's port is one of the remote control's");
     if (beyondLoopback() && token.trimmed().isEmpty())
         return QStringLiteral("a token is needed beyond the loopback");
     return QString();
@@ -39,6 +41,9 @@ RemoteSettings RemoteSettings::read(const QString &path)
     settings.enabled = file.value(QStringLiteral("enabled"), false).toBool();
     settings.oscPort = portOf(file, "oscPort", DefaultOscPort);
     settings.wsPort = portOf(file, "wsPort", DefaultWsPort);
+    settings.page = file.value(QStringLiteral("page"), false).toBool();
+    settings.httpPort = portOf(file, "httpPort", DefaultHttpPort);
+    settings.pinHash = file.value(QStringLiteral("pinHash")).toString();
     const QString listen = file.value(QStringLiteral("listen")).toString().trimmed();
     if (!listen.isEmpty() && !settings.listen.setAddress(listen)) {
         qCWarning(lcRemote) << "remote setting listen is not an address; using the loopback";
@@ -65,6 +70,9 @@ bool RemoteSettings::write(const QString &path, const RemoteSettings &settings)
     file.setValue(QStringLiteral("listen"), settings.listen.toString());
     file.setValue(QStringLiteral("token"), settings.token);
     file.setValue(QStringLiteral("oscAllow"), allowText(settings.oscAllow));
+    file.setValue(QStringLiteral("page"), settings.page ? "true" : "false");
+    file.setValue(QStringLiteral("httpPort"), settings.httpPort);
+    file.setValue(QStringLiteral("pinHash"), settings.pinHash);
     file.endGroup();
     file.sync();
     return file.status() == QSettings::NoError;

@@ -2,6 +2,8 @@
 
 #include "remotelog.h"
 #include "rpccodec.h"
+#include "samebytes.h"
+#include "sessionstore.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -24,9 +26,10 @@ QByteArray hashOf(const QString &token)
 
 } // namespace
 
-WsEndpoint::WsEndpoint(StationDispatcher *dispatcher, const QString &token, QObject *parent)
+WsEndpoint::WsEndpoint(StationDispatcher *dispatcher, const QString &token, SessionStore *sessions, QObject *parent)
     : QObject(parent)
     , m_dispatcher(dispatcher)
+    , m_sessions(sessions)
     , m_tokenHash(hashOf(token))
     , m_tokenSet(!token.isEmpty())
     , m_server(QStringLiteral("rz5300"), QWebSocketServer::NonSecureMode)
@@ -106,7 +109,7 @@ void WsEndpoint::accept()
         socket->setMaxAllowedIncomingFrameSize(quint64(HardLimitBytes));
         Client client;
         const QString given = QUrlQuery(socket->requestUrl()).queryItemValue(QStringLiteral("token"), QUrl::FullyDecoded);
-        client.authorised = !m_tokenNeeded || (m_tokenSet && tokenMatches(given));
+        client.authorised = !m_tokenNeeded || (m_tokenSet && tokenMatches(given)) || m_sessions->take(given);
         m_clients.insert(socket, client);
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, socket](const QString &message) { take(socket, message); });
@@ -178,9 +181,5 @@ void WsEndpoint::drop(QWebSocket *socket)
 // Both sides hashed to the same length, compared without an early exit.
 bool WsEndpoint::tokenMatches(const QString &given) const
 {
-    const QByteArray hash = hashOf(given);
-    int difference = 0;
-    for (int i = 0; i < hash.size(); ++i)
-        difference |= hash.at(i) ^ m_tokenHash.at(i);
-    return difference == 0;
+    return sameBytes(hashOf(given), m_tokenHash);
 }

@@ -11,10 +11,12 @@
 #include <QWebSocketServer>
 
 class QWebSocket;
+class SessionStore;
 
 // JSON-RPC 2.0 over WebSocket (text messages, one request each). When
 // listening beyond the loopback a client must give the token in its URL
-// (ws://host:port/?token=...), or every request is refused. A message over
+// (ws://host:port/?token=...), or every request is refused; a live
+// session's token of the tablet page is taken as well. A message over
 // 64 KiB is answered and its connection closed; Qt closes one over twice
 // that before it is read whole. Binary data closes the connection at its
 // first frame. A client's waiting calls are dropped as soon as it closes. A client that does not read what it is sent
@@ -27,7 +29,8 @@ class WsEndpoint : public QObject
 public:
     static constexpr int MaxClients = 32;
 
-    WsEndpoint(StationDispatcher *dispatcher, const QString &token, QObject *parent = nullptr);
+    WsEndpoint(StationDispatcher *dispatcher, const QString &token, SessionStore *sessions,
+               QObject *parent = nullptr);
     ~WsEndpoint() override;
 
     bool listen(const QHostAddress &address, quint16 port, bool tokenNeeded);
@@ -55,6 +58,7 @@ private:
     bool tokenMatches(const QString &given) const;
 
     StationDispatcher *m_dispatcher;
+    SessionStore *m_sessions;
     QByteArray m_tokenHash;
     bool m_tokenSet;
     bool m_tokenNeeded = false;

@@ -7,6 +7,7 @@
 #include <remoteserver.h>
 
 #include <solostation.h>
+#include <sessionstore.h>
 #include <stationdispatcher.h>
 #include <wsendpoint.h>
 
@@ -44,7 +45,8 @@ void TestWsEndpoint::goneClientsCallsNeverRun()
     FakeActions actions;
     SoloStation station(&actions, QStringLiteral("Main"));
     StationDispatcher dispatcher(&station);
-    WsEndpoint endpoint(&dispatcher, QString());
+    SessionStore sessions;
+    WsEndpoint endpoint(&dispatcher, QString(), &sessions);
     const quint16 port = freePort();
     QVERIFY(endpoint.listen(QHostAddress::LocalHost, port, false));
     connect(&endpoint, &WsEndpoint::clientsChanged, &actions, [&] {
@@ -77,7 +79,8 @@ void TestWsEndpoint::listensPastAnApplicationProxy()
     FakeActions actions;
     SoloStation station(&actions, QStringLiteral("Main"));
     StationDispatcher dispatcher(&station);
-    WsEndpoint endpoint(&dispatcher, QString());
+    SessionStore sessions;
+    WsEndpoint endpoint(&dispatcher, QString(), &sessions);
     const quint16 port = freePort();
     QNetworkProxy::setApplicationProxy(
         QNetworkProxy(QNetworkProxy::Socks5Proxy, QStringLiteral("127.0.0.1"), freePort()));

@@ -1,0 +1,50 @@
+#ifndef SESSIONSTORE_H
+#define SESSIONSTORE_H
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QString>
+
+#include <chrono>
+#include <vector>
+
+// The tablet page's sessions: a token is handed out for the right PIN and
+// then taken by the WebSocket as the configured token is. Each lasts its
+// lifetime from its last use; only the tokens' digests are kept, and all
+// go when the PIN changes.
+class SessionStore
+{
+public:
+    static constexpr int MaxSessions = 256;
+    static constexpr std::chrono::hours DefaultLifetime{12};
+
+    explicit SessionStore(std::chrono::milliseconds lifetime = DefaultLifetime);
+
+    // The PIN as PinHash keeps it, empty when none is set.
+    void setPinHash(const QString &pinHash);
+    std::chrono::milliseconds lifetime() const { return m_lifetime; }
+    bool pinSet() const { return !m_pinHash.isEmpty(); }
+    bool pinMatches(const QString &pin) const;
+
+    // A new token of 256 random bits; the oldest session makes room.
+    QString open();
+    // A live session's token; its lifetime starts again.
+    bool take(const QString &token);
+    void revokeAll() { m_sessions.clear(); }
+    int size() const { return int(m_sessions.size()); }
+
+private:
+    struct Session
+    {
+        QByteArray digest;
+        QDeadlineTimer expiry;
+    };
+
+    void dropExpired();
+
+    std::chrono::milliseconds m_lifetime;
+    QString m_pinHash;
+    std::vector<Session> m_sessions;
+};
+
+#endif // SESSIONSTORE_H
