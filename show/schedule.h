@@ -8,8 +8,8 @@
 // A time of day at which the show does one thing by itself, on chosen
 // weekdays or on one date, read in the station's time zone (ScheduleTimes
 // turns it into instants, Scheduler fires it, ScheduleJson keeps it in the
-// file). Processors count from 0 here, from 1 in the file and for people;
-// presets run 0 to 15 and are shown as M1 to M16.
+// file). Processors and presets count from 0 here, from 1 in the file and
+// for people (presets are shown as M1 to M16).
 struct Schedule
 {
     enum class Action { RecallPreset, RecallLook, StartSequence, StopSequence };

@@ -86,11 +86,12 @@ QString parseRecall(const QJsonValue &value, Schedule *schedule)
     const QJsonObject recall = value.toObject();
     if (!value.isObject() || !unknownKey(recall, {QStringLiteral("processor"), QStringLiteral("preset")}).isEmpty()
         || !numberIn(recall.value(QLatin1String("processor")), 1, Schedule::MaxProcessors, &schedule->processor)
-        || !numberIn(recall.value(QLatin1String("preset")), 0, Limits::Presets - 1, &schedule->preset))
-        return QStringLiteral("\"recall\" is {\"processor\": 1 to %1, \"preset\": 0 to %2}")
+        || !numberIn(recall.value(QLatin1String("preset")), 1, Limits::Presets, &schedule->preset))
+        return QStringLiteral("\"recall\" is {\"processor\": 1 to %1, \"preset\": 1 to %2}")
             .arg(Schedule::MaxProcessors)
-            .arg(Limits::Presets - 1);
+            .arg(Limits::Presets);
     --schedule->processor;
+    --schedule->preset;
     return {};
 }
 
@@ -139,7 +140,7 @@ QJsonValue actionToJson(const Schedule &schedule)
     switch (schedule.action) {
     case Schedule::Action::RecallPreset:
         return QJsonObject{{QStringLiteral("recall"), QJsonObject{{QStringLiteral("processor"), schedule.processor + 1},
-                                                                  {QStringLiteral("preset"), schedule.preset}}}};
+                                                                  {QStringLiteral("preset"), schedule.preset + 1}}}};
     case Schedule::Action::RecallLook:
         return QJsonObject{{QStringLiteral("look"), schedule.target}};
     case Schedule::Action::StartSequence:

@@ -15,7 +15,7 @@
 //
 // "time" is "HH:mm" or "HH:mm:ss"; "days" (mon ... sun, each once) or
 // "date" ("2026-12-24"), not both; "enabled" may be left out (on). The
-// action is one of {"recall": {"processor": 1-8, "preset": 0-15}},
+// action is one of {"recall": {"processor": 1-8, "preset": 1-16}},
 // {"look": name}, {"start": name}, {"stop": name}. The text comes from
 // anyone: a field of the wrong type, out of range or unknown refuses the
 // schedule with a reason naming it, and one refused schedule refuses the

@@ -74,7 +74,7 @@ QString SequenceStep::check(const QString &field) const
         if (processor < 0 || processor >= MaxProcessors)
             return fault(field + QLatin1Char('.') + ProcessorKey, QStringLiteral("1 to %1").arg(MaxProcessors));
         if (preset < 0 || preset >= Limits::Presets)
-            return fault(field + QLatin1Char('.') + PresetKey, QStringLiteral("0 to %1").arg(Limits::Presets - 1));
+            return fault(field + QLatin1Char('.') + PresetKey, QStringLiteral("1 to %1").arg(Limits::Presets));
     }
     if (dwellMs < MinDwellMs || dwellMs > MaxDwellMs)
         return fault(field + QLatin1Char('.') + DwellKey,
@@ -89,7 +89,7 @@ QJsonObject SequenceStep::toJson() const
         object.insert(LookKey, look);
     } else {
         object.insert(ProcessorKey, processor + 1);
-        object.insert(PresetKey, preset);
+        object.insert(PresetKey, preset + 1);
     }
     return object;
 }
@@ -117,5 +117,5 @@ std::optional<SequenceStep> SequenceStep::fromJson(const QJsonValue &value, cons
     if (isLook)
         return recallLook(object.value(LookKey).toString(), dwell);
     // Not a whole number reads as -1, out of range for check() to name.
-    return recall(wholeNumber(object.value(ProcessorKey)) - 1, wholeNumber(object.value(PresetKey)), dwell);
+    return recall(wholeNumber(object.value(ProcessorKey)) - 1, wholeNumber(object.value(PresetKey)) - 1, dwell);
 }

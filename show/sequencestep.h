@@ -7,8 +7,8 @@
 #include <optional>
 
 // One step of a sequence: a processor's preset or a look, held for a dwell.
-// The processor counts from 0 here and from 1 in the file; the preset
-// counts from 0 in both (M1 is preset 0). The file form is
+// The processor and the preset count from 0 here and from 1 in the file,
+// as in the looks' file and the remote control (M1 is preset 1 there). The file form is
 //   {"processor": 1, "preset": 3, "dwell": 10.5}  or  {"look": "Opening", "dwell": 60}
 // with the dwell in seconds, which may have a fraction (kept to the ms).
 struct SequenceStep

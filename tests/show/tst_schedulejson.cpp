@@ -47,7 +47,7 @@ void TestScheduleJson::readsTheFileForm()
     QVERIFY(!doors.date.isValid());
     QCOMPARE(doors.action, Schedule::Action::RecallPreset);
     QCOMPARE(doors.processor, 0);
-    QCOMPARE(doors.preset, 3);
+    QCOMPARE(doors.preset, 2); // M3
     const Schedule eve = schedule(R"({"name": "Eve", "time": "17:00:30", "date": "2026-12-24", "action": {"look": "Opening"}})");
     QVERIFY(eve.enabled);
     QCOMPARE(eve.time, QTime(17, 0, 30));
@@ -59,7 +59,7 @@ void TestScheduleJson::readsTheFileForm()
 void TestScheduleJson::roundTrip()
 {
     const QJsonValue list = QJsonDocument::fromJson(R"([
-        {"name": "Doors", "time": "18:30", "days": ["mon","fri"], "action": {"recall": {"processor": 8, "preset": 15}}},
+        {"name": "Doors", "time": "18:30", "days": ["mon","fri"], "action": {"recall": {"processor": 8, "preset": 16}}},
         {"name": " Eve ", "enabled": false, "time": "17:00:30", "date": "2026-12-24", "action": {"look": "Opening"}},
         {"name": "Walk-in", "time": "09:00", "days": ["SUN", "sat"], "action": {"start": "Walk-in"}},
         {"name": "Walk-out", "time": "23:59:59", "days": ["mon","tue","wed","thu","fri","sat","sun"],
@@ -77,7 +77,7 @@ void TestScheduleJson::roundTrip()
 void TestScheduleJson::describes()
 {
     const Schedule doors = schedule(R"({"name": "Doors", "time": "18:30",
-        "days": ["mon","tue","wed","thu","fri"], "action": {"recall": {"processor": 2, "preset": 3}}})");
+        "days": ["mon","tue","wed","thu","fri"], "action": {"recall": {"processor": 2, "preset": 4}}})");
     QCOMPARE(doors.describe(true), QStringLiteral("Mon-Fri 18:30: recall M4 on processor 2"));
     QCOMPARE(doors.describe(false), QString::fromUtf8("周一至周五 18:30：处理器 2 调用 M4"));
     const Schedule split = schedule(R"({"name": "S", "enabled": false, "time": "07:05:09",
@@ -124,8 +124,8 @@ void TestScheduleJson::refusesHostileSchedules_data()
     QTest::newRow("processor 0") << QByteArray(dailyNoAction + R"({"recall": {"processor": 0, "preset": 1}}})") << "\"recall\"";
     QTest::newRow("processor 9") << QByteArray(dailyNoAction + R"({"recall": {"processor": 9, "preset": 1}}})") << "\"recall\"";
     QTest::newRow("processor huge") << QByteArray(dailyNoAction + R"({"recall": {"processor": 1e300, "preset": 1}}})") << "\"recall\"";
-    QTest::newRow("preset 16") << QByteArray(dailyNoAction + R"({"recall": {"processor": 1, "preset": 16}}})") << "\"recall\"";
-    QTest::newRow("preset -1") << QByteArray(dailyNoAction + R"({"recall": {"processor": 1, "preset": -1}}})") << "\"recall\"";
+    QTest::newRow("preset 17") << QByteArray(dailyNoAction + R"({"recall": {"processor": 1, "preset": 17}}})") << "\"recall\"";
+    QTest::newRow("preset 0") << QByteArray(dailyNoAction + R"({"recall": {"processor": 1, "preset": 0}}})") << "\"recall\"";
     QTest::newRow("preset fraction") << QByteArray(dailyNoAction + R"({"recall": {"processor": 1, "preset": 2.5}}})") << "\"recall\"";
     QTest::newRow("preset text") << QByteArray(dailyNoAction + R"({"recall": {"processor": 1, "preset": "3"}}})") << "\"recall\"";
     QTest::newRow("recall extra") << QByteArray(dailyNoAction + R"({"recall": {"processor": 1, "preset": 3, "x": 1}}})") << "\"recall\"";

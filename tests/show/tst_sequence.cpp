@@ -49,9 +49,9 @@ void TestSequence::readsTheFileForm()
     QString error;
     const std::optional<Sequence> sequence = Sequence::fromJson(
         objectOf(R"({"name": "Walk-in", "loop": true, "onFailure": "skip",
-                     "steps": [{"processor": 8, "preset": 15, "dwell": 10.5},
+                     "steps": [{"processor": 8, "preset": 16, "dwell": 10.5},
                                {"look": "Opening", "dwell": 86400},
-                               {"processor": 1, "preset": 0, "dwell": 1}]})"),
+                               {"processor": 1, "preset": 1, "dwell": 1}]})"),
         &error);
     QVERIFY2(sequence, qPrintable(error));
     QCOMPARE(sequence->name, QStringLiteral("Walk-in"));
@@ -123,10 +123,10 @@ void TestSequence::hostileSequencesRefused_data()
     QTest::newRow("processor a text") << withStep(R"({"processor": "1", "preset": 2, "dwell": 5})") << processor;
     QTest::newRow("processor huge") << withStep(R"({"processor": 1e300, "preset": 2, "dwell": 5})") << processor;
     QTest::newRow("processor missing") << withStep(R"({"preset": 2, "dwell": 5})") << processor;
-    QTest::newRow("preset 16") << withStep(R"({"processor": 1, "preset": 16, "dwell": 5})")
-                               << "steps[1].preset: 0 to 15";
-    QTest::newRow("preset -1") << withStep(R"({"processor": 1, "preset": -1, "dwell": 5})")
-                               << "steps[1].preset: 0 to 15";
+    QTest::newRow("preset 17") << withStep(R"({"processor": 1, "preset": 17, "dwell": 5})")
+                               << "steps[1].preset: 1 to 16";
+    QTest::newRow("preset 0") << withStep(R"({"processor": 1, "preset": 0, "dwell": 5})")
+                               << "steps[1].preset: 1 to 16";
     QTest::newRow("dwell short") << withStep(R"({"look": "Opening", "dwell": 0.99})") << dwell;
     QTest::newRow("dwell long") << withStep(R"({"look": "Opening", "dwell": 86400.01})") << dwell;
     QTest::newRow("dwell huge") << withStep(R"({"look": "Opening", "dwell": 1e300})") << dwell;
