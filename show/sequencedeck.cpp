@@ -173,9 +173,9 @@ SequencePlayer *SequenceDeck::playerOf(const QString &name, QString *error) cons
 
 SequencePlayer *SequenceDeck::createPlayer(const Sequence &sequence)
 {
-    const auto runner = [this](const SequenceStep &step, SequencePlayer::Done done) {
+    const auto runner = [this, name = sequence.name](const SequenceStep &step, SequencePlayer::Done done) {
         if (m_runner)
-            m_runner(step, std::move(done));
+            m_runner(name, step, std::move(done));
         else
             done(false, tr("nothing recalls the steps"));
     };

@@ -38,8 +38,11 @@ public:
 
     explicit SequenceDeck(ShowClock *clock, QObject *parent = nullptr);
 
+    // Recalls a step of the sequence named (for the journal: who asked).
+    using Runner = std::function<void(const QString &sequence, const SequenceStep &step, SequencePlayer::Done done)>;
+
     // Set once, before the first start; recalls the steps of all players.
-    void setRunner(SequencePlayer::StepRunner runner) { m_runner = std::move(runner); }
+    void setRunner(Runner runner) { m_runner = std::move(runner); }
     void setLookCovers(LookCovers covers) { m_lookCovers = std::move(covers); }
 
     // All of them at once (as a file gives them): a sequence kept as it was
@@ -83,7 +86,7 @@ private:
     bool touches(const Sequence &sequence, int processor) const;
 
     ShowClock *m_clock;
-    SequencePlayer::StepRunner m_runner;
+    Runner m_runner;
     LookCovers m_lookCovers;
     QList<SequencePlayer *> m_players; // in the order of the sequences
 };

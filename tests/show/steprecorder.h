@@ -2,6 +2,7 @@
 #define STEPRECORDER_H
 
 #include "manualclock.h"
+#include "sequencedeck.h"
 #include "sequenceplayer.h"
 
 #include <QHash>
@@ -35,6 +36,14 @@ public:
 
     // Steps not told answer Ok at once.
     void answer(const QString &label, Answer answer) { m_answers.insert(label, answer); }
+
+    // The same, for a deck's players.
+    SequenceDeck::Runner deckRunner()
+    {
+        return [this](const QString &, const SequenceStep &step, SequencePlayer::Done done) {
+            runner()(step, std::move(done));
+        };
+    }
 
     SequencePlayer::StepRunner runner()
     {

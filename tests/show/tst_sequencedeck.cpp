@@ -73,7 +73,7 @@ void TestSequenceDeck::aHandRecallPausesWhatTouchesItsProcessor()
     ManualClock clock(Start);
     StepRecorder recorder(&clock);
     SequenceDeck deck(&clock);
-    deck.setRunner(recorder.runner());
+    deck.setRunner(recorder.deckRunner());
     if (knowsLooks)
         deck.setLookCovers([](const QString &look, int on) { return look == QLatin1String("Opening") && on == 2; });
     QCOMPARE(deck.setSequences(station()), QString());
@@ -99,7 +99,7 @@ void TestSequenceDeck::aNewListStopsWhatChanged()
     StepRecorder recorder(&clock);
     recorder.answer(QStringLiteral("Opening"), StepRecorder::Answer::Later);
     SequenceDeck deck(&clock);
-    deck.setRunner(recorder.runner());
+    deck.setRunner(recorder.deckRunner());
     QCOMPARE(deck.setSequences(station()), QString());
     for (const Sequence &sequence : station())
         QCOMPARE(deck.start(sequence.name), QString());
@@ -151,7 +151,7 @@ void TestSequenceDeck::controlsAnswerWithTheirFault()
     QCOMPARE(failed.size(), 1);
     QCOMPARE(failed.at(0).at(2).toString(), QStringLiteral("nothing recalls the steps"));
     QCOMPARE(finished.at(0), (QVariantList{QStringLiteral("P2"), false}));
-    deck.setRunner(recorder.runner());
+    deck.setRunner(recorder.deckRunner());
 
     QCOMPARE(deck.start(QStringLiteral("Interval")), QStringLiteral(R"(no sequence "Interval")"));
     QCOMPARE(deck.pause(QStringLiteral("P1")), QStringLiteral(R"("P1" is not playing)"));
