@@ -31,8 +31,10 @@ OperatorActions::OperatorActions(Singleton_SerialPort *link, PresetStore *preset
     , m_canvas(canvas)
 {
     using L = Singleton_SerialPort;
-    connect(presets, &PresetStore::recalled, this,
-            [this](int preset) { m_recalls.append({preset, m_choosing}); });
+    connect(presets, &PresetStore::recalled, this, [this](int preset) {
+        m_recalls.append({preset, m_choosing});
+        emit recallPosted(preset, m_choosing);
+    });
     connect(link, &L::send_explain_end, this, [this](int code) {
         using namespace Message;
         m_failedOnTheWay = m_failedOnTheWay || code == NotConnected || code == SendFailed || code == SendTimeout
@@ -141,7 +143,7 @@ bool OperatorActions::editsOnly(Origin origin) const
 
 RemoteActions::Outcome OperatorActions::postRecall(int preset, Origin origin)
 {
-    const bool blind = origin == ByRemote && m_offAir->isBlind();
+    const bool blind = origin != ByOperator && m_offAir->isBlind();
     if (blind && preset == m_presets->shown() && preset != currentPreset())
         return EditedBlind;
     if (editsOnly(origin))
@@ -153,7 +155,8 @@ RemoteActions::Outcome OperatorActions::postRecall(int preset, Origin origin)
     return Done;
 }
 
-// A remote recall while the operator edits blind leaves the canvas alone.
+// A recall asked by others while the operator edits blind leaves the
+// canvas alone.
 void OperatorActions::followRecall(int preset, Origin origin)
 {
     if (editsOnly(origin))

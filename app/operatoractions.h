@@ -69,6 +69,9 @@ public slots:
     void presetChosen(int preset);
 
 signals:
+    // A recall went to the link, by whom (Origin); presetRecalled() follows
+    // when the device confirms it.
+    void recallPosted(int preset, int origin);
     void presetShown(int preset);
     // The preset on air cannot be opened blind.
     void onAirRefused();

@@ -20,7 +20,7 @@
 #include <lookrecall.h>
 #include <looktarget.h>
 #include <mainwindow.h>
-#include <operatoractions.h>
+#include <processortarget.h>
 #include <simulatorset.h>
 #include <singleton_serialport.h>
 #include <windowdriver.h>
@@ -102,7 +102,7 @@ public:
     }
 
     Singleton_SerialPort *link() const { return m_window.link(); }
-    OperatorActions *actions() const { return m_window.actions(); }
+    MainWindow *window() { return &m_window; }
     void connectDevice() { m_window.findChild<QAction *>(QStringLiteral("actionConnect"))->trigger(); }
 
 private:
@@ -295,14 +295,9 @@ void Bench::measureLooks()
 {
     QList<LookTarget *> targets;
     QObject owner;
-    for (int i = 0; i < LookProcessors; ++i) {
-        const ProcessorWindow &window = *m_windows.at(size_t(i));
-        auto *target = new LookTarget(QStringLiteral("P%1").arg(i + 1), window.link(), &owner);
-        OperatorActions *actions = window.actions();
-        target->setRecall([actions](int preset) { actions->postRecall(preset, RemoteActions::ByOperator); },
-                          [actions](int preset) { actions->followRecall(preset, RemoteActions::ByOperator); });
-        targets << target;
-    }
+    for (int i = 0; i < LookProcessors; ++i)
+        targets << processorTarget(QStringLiteral("P%1").arg(i + 1), m_windows.at(size_t(i))->window(),
+                                   RemoteActions::ByOperator, &owner);
     std::vector<double> looks;
     std::vector<double> slowest;
     std::vector<double> ratios;

@@ -15,7 +15,9 @@ class RemoteActions : public QObject
     Q_OBJECT
 
 public:
-    enum Origin { ByOperator, ByRemote };
+    // Who asked: the operator at the window, a remote client, or the show
+    // running itself. Only the operator's own choice opens a preset blind.
+    enum Origin { ByOperator, ByRemote, BySchedule, BySequence };
     enum Outcome { Done, NoPresetShown, NoSuchWindow, NoSuchInput, CanvasLocked, EditedBlind };
 
     struct Status

@@ -11,7 +11,16 @@ namespace {
 
 QString originName(int origin)
 {
-    return origin == RemoteActions::ByRemote ? QStringLiteral("remote") : QStringLiteral("operator");
+    switch (origin) {
+    case RemoteActions::ByRemote:
+        return QStringLiteral("remote");
+    case RemoteActions::BySchedule:
+        return QStringLiteral("schedule");
+    case RemoteActions::BySequence:
+        return QStringLiteral("sequence");
+    default:
+        return QStringLiteral("operator");
+    }
 }
 
 } // namespace

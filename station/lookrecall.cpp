@@ -37,15 +37,18 @@ void LookRecall::start(int waitMs)
     // Every recall is posted before any can end: a direct report cannot
     // finish the look while others are still to be asked. The windows
     // follow once every frame is on its way.
-    QList<Outcome> posted;
-    for (const Outcome &outcome : std::as_const(m_outcomes)) {
-        if (outcome.result == Result::Pending)
-            posted << outcome;
+    QList<int> posted;
+    for (int i = 0; i < m_outcomes.size(); ++i) {
+        const Outcome &outcome = m_outcomes.at(i);
+        if (outcome.result != Result::Pending)
+            continue;
+        if (m_targets.at(outcome.processor)->recall(outcome.preset))
+            posted << i;
+        else
+            settle(i, Result::Refused);
     }
-    for (const Outcome &outcome : std::as_const(posted))
-        m_targets.at(outcome.processor)->recall(outcome.preset);
-    for (const Outcome &outcome : std::as_const(posted))
-        m_targets.at(outcome.processor)->follow(outcome.preset);
+    for (int i : std::as_const(posted))
+        m_targets.at(m_outcomes.at(i).processor)->follow(m_outcomes.at(i).preset);
     m_wait.start(waitMs);
     finishIfDone();
 }
@@ -81,6 +84,8 @@ QString LookRecall::resultName(Result result)
         return QStringLiteral("not linked");
     case Result::NoAnswer:
         return QStringLiteral("no answer");
+    case Result::Refused:
+        return QStringLiteral("refused");
     }
     return {};
 }

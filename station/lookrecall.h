@@ -21,7 +21,8 @@ class LookRecall : public QObject
     Q_OBJECT
 
 public:
-    enum class Result { Pending, Confirmed, Failed, NotLinked, NoAnswer };
+    // Refused: the processor would not recall it (a preset edited blind).
+    enum class Result { Pending, Confirmed, Failed, NotLinked, NoAnswer, Refused };
     Q_ENUM(Result)
 
     struct Outcome

@@ -16,12 +16,12 @@ bool LookTarget::linked() const
     return m_link->state()->isReady();
 }
 
-void LookTarget::recall(int preset)
+bool LookTarget::recall(int preset)
 {
     if (m_post)
-        m_post(preset);
-    else
-        m_link->send(LinkRequest::recall(preset));
+        return m_post(preset);
+    m_link->send(LinkRequest::recall(preset));
+    return true;
 }
 
 void LookTarget::follow(int preset)

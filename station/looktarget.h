@@ -19,7 +19,10 @@ class LookTarget : public QObject
     Q_OBJECT
 
 public:
-    using Recall = std::function<void(int preset)>;
+    // Posts the recall; false when the processor refused it (a preset
+    // edited blind there, say).
+    using Post = std::function<bool(int preset)>;
+    using Follow = std::function<void(int preset)>;
 
     LookTarget(const QString &name, Singleton_SerialPort *link, QObject *parent = nullptr);
 
@@ -27,12 +30,12 @@ public:
     void setName(const QString &name) { m_name = name; }
     Singleton_SerialPort *link() const { return m_link; }
     bool linked() const;
-    void setRecall(Recall post, Recall follow)
+    void setRecall(Post post, Follow follow)
     {
         m_post = std::move(post);
         m_follow = std::move(follow);
     }
-    void recall(int preset);
+    bool recall(int preset);
     void follow(int preset);
 
 signals:
@@ -42,8 +45,8 @@ signals:
 private:
     QString m_name;
     Singleton_SerialPort *m_link;
-    Recall m_post;
-    Recall m_follow;
+    Post m_post;
+    Follow m_follow;
 };
 
 #endif // LOOKTARGET_H

@@ -110,6 +110,7 @@ void TestLookRecall::eachProcessorTakesItsOwnPreset()
             [&steps, link, i](int preset) {
                 link->send(LinkRequest::recall(preset));
                 steps << QStringLiteral("post %1").arg(i);
+                return true;
             },
             [&steps, i](int) { steps << QStringLiteral("follow %1").arg(i); });
     }
