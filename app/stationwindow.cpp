@@ -7,14 +7,21 @@
 #include "mainwindow.h"
 #include "operatoractions.h"
 #include "processorsdock.h"
+#include "journalrecorder.h"
+#include "processortarget.h"
+#include "sequencesdock.h"
+#include "showmenu.h"
 #include "stationremote.h"
+#include "stationshow.h"
 
 #include <appdirectory.h>
 #include <dialog_processors.h>
+#include <journal.h>
 #include <lookstore.h>
 #include <looktarget.h>
 #include <settingsfile.h>
 #include <singleton_serialport.h>
+#include <systemclock.h>
 
 #include <QAction>
 #include <QDir>
@@ -30,12 +37,18 @@ constexpr int LookMessageMs = 15000;
 
 } // namespace
 
-StationWindow::StationWindow(QWidget *parent)
+StationWindow::StationWindow(ShowClock *clock, QWidget *parent)
     : QMainWindow(parent)
     , m_stack(new QStackedWidget(this))
     , m_dock(new ProcessorsDock(this))
+    , m_clock(clock ? clock : new SystemClock(this))
+    , m_journal(new Journal(AppDirectory::filePath(QStringLiteral("MyJournal.db")), this))
+    , m_recorder(new JournalRecorder(m_journal, this))
     , m_processorsAction(new QAction(this))
 {
+    // A second copy on the same folder neither writes the journal.
+    if (AppDirectory::writable() && !m_journal->open())
+        qCWarning(lcApp) << "the journal is not kept:" << m_journal->lastError();
     m_processorsAction->setObjectName(QStringLiteral("actionProcessors"));
     connect(m_processorsAction, &QAction::triggered, this, &StationWindow::editProcessors);
     setCentralWidget(m_stack);
@@ -47,12 +60,20 @@ StationWindow::StationWindow(QWidget *parent)
     addToolBar(Qt::TopToolBarArea, bar);
     m_looks = new LooksBar(bar, AppDirectory::filePath(LookStore::fileName()), this);
     connect(m_looks, &LooksBar::said, this, &StationWindow::say);
+    m_show = new StationShow(this, m_clock, m_recorder, this);
+    connect(m_show, &StationShow::said, this, &StationWindow::say);
+    m_sequencesDock = new SequencesDock(m_show->deck(), this);
+    connect(m_sequencesDock, &SequencesDock::said, this, &StationWindow::say);
+    addDockWidget(Qt::LeftDockWidgetArea, m_sequencesDock);
+    m_showMenu = new ShowMenu(m_show, m_recorder, m_sequencesDock, [this] { return names(); }, this);
     connect(m_dock, &ProcessorsDock::chosen, this, &StationWindow::choose);
     m_settings = StationSettings::read(SettingsFile::path());
     for (const StationSettings::Processor &settings : std::as_const(m_settings))
         addProcessor(settings);
-    m_remote = new StationRemote(m_looks, this);
+    m_remote = new StationRemote(m_looks, m_show, m_recorder, this);
     showProcessors();
+    m_show->start();
+    m_sequencesDock->setVisible(!m_show->show().sequences.isEmpty());
     m_windows.first()->serveStation(m_remote);
     choose(0);
     resize(m_windows.first()->size());
@@ -64,11 +85,10 @@ StationWindow::StationWindow(QWidget *parent)
 // The dock, the looks and the title follow the list of processors.
 void StationWindow::showProcessors()
 {
-    QStringList names;
-    for (int i = 0; i < m_settings.size(); ++i) {
-        names << m_settings.at(i).name;
-        m_targets.at(i)->setName(m_settings.at(i).name);
-    }
+    const QStringList names = this->names();
+    for (int i = 0; i < m_settings.size(); ++i)
+        m_targets.at(i)->setName(names.at(i));
+    m_recorder->setNames(names);
     m_dock->setProcessors(m_windows, names);
     m_looks->setProcessors(m_windows, m_targets, names);
     QList<RemoteActions *> processors;
@@ -76,6 +96,14 @@ void StationWindow::showProcessors()
         processors << window->actions();
     m_remote->setProcessors(processors, names);
     updateChrome();
+}
+
+QStringList StationWindow::names() const
+{
+    QStringList names;
+    for (const StationSettings::Processor &settings : m_settings)
+        names << settings.name;
+    return names;
 }
 
 void StationWindow::editProcessors()
@@ -134,6 +162,7 @@ StationWindow::~StationWindow()
     delete m_remote;
     // What follows the windows goes first: a window tells of its link's end
     // as it closes.
+    delete m_show;
     delete m_looks;
     delete m_dock;
     qDeleteAll(m_targets);
@@ -148,11 +177,10 @@ void StationWindow::addProcessor(const StationSettings::Processor &settings)
     window->setWindowFlags(Qt::Widget);
     m_stack->addWidget(window);
     m_windows << window;
-    auto *target = new LookTarget(settings.name, window->link());
-    OperatorActions *actions = window->actions();
-    target->setRecall([actions](int preset) { actions->postRecall(preset, RemoteActions::ByOperator); },
-                      [actions](int preset) { actions->followRecall(preset, RemoteActions::ByOperator); });
+    LookTarget *target = processorTarget(settings.name, window, RemoteActions::ByOperator);
     m_targets << target;
+    m_recorder->watch(index, settings.name, window);
+    m_show->watch(index);
     rewire(window);
 }
 
@@ -190,6 +218,7 @@ void StationWindow::rewire(MainWindow *window)
     connect(menus.chinese, &QAction::triggered, this, [this] { setLanguage(0); });
     connect(menus.english, &QAction::triggered, this, [this] { setLanguage(1); });
     window->menuBar()->addMenu(m_looks->menu());
+    window->menuBar()->addMenu(m_showMenu->menu());
     menus.communication->addAction(m_processorsAction);
 }
 
@@ -223,6 +252,9 @@ void StationWindow::setLanguage(int english)
     }
     m_dock->setEnglish(english != 0);
     m_looks->setEnglish(english != 0);
+    m_show->setEnglish(english != 0);
+    m_sequencesDock->setEnglish(english != 0);
+    m_showMenu->setEnglish(english != 0);
     updateChrome();
 }
 
@@ -237,6 +269,9 @@ void StationWindow::choose(int index)
         return;
     m_stack->setCurrentIndex(index);
     m_dock->setCurrent(index);
+    // The schedules' switch goes with the window shown.
+    m_windows.at(index)->statusBar()->addPermanentWidget(m_showMenu->switchBar());
+    m_showMenu->refresh();
     m_remote->setSelected(index);
     updateChrome();
 }

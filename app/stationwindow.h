@@ -6,13 +6,19 @@
 #include <QList>
 #include <QMainWindow>
 
+class Journal;
+class JournalRecorder;
 class LooksBar;
 class LookTarget;
 class MainWindow;
 class ProcessorsDock;
 class QAction;
 class QStackedWidget;
+class SequencesDock;
+class ShowClock;
+class ShowMenu;
 class StationRemote;
+class StationShow;
 
 // The station: one window for every processor of the venue. Each
 // processor is a MainWindow of its own (its link, record, files, marks,
@@ -24,7 +30,8 @@ class StationWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit StationWindow(QWidget *parent = nullptr);
+    // clock: the one the show runs on; the system's when none is given.
+    explicit StationWindow(ShowClock *clock = nullptr, QWidget *parent = nullptr);
     ~StationWindow() override;
 
     int processorCount() const { return m_windows.size(); }
@@ -32,6 +39,9 @@ public:
     int current() const;
     void choose(int index);
     LooksBar *looks() const { return m_looks; }
+    QString processorName(int index) const { return m_settings.value(index).name; }
+    StationShow *show() const { return m_show; }
+    JournalRecorder *journal() const { return m_recorder; }
     // Every processor not linked is linked, as Connect does.
     void linkAll();
 
@@ -41,6 +51,7 @@ private:
     void editProcessors();
     void apply(const QList<StationSettings::Processor> &processors);
     void showProcessors();
+    QStringList names() const;
     QString folderOf(int index) const;
     void prepareFolder(int index, const StationSettings::Processor &settings) const;
     void rewire(MainWindow *window);
@@ -54,6 +65,12 @@ private:
     ProcessorsDock *m_dock;
     LooksBar *m_looks;
     StationRemote *m_remote = nullptr;
+    ShowClock *m_clock;
+    Journal *m_journal;
+    JournalRecorder *m_recorder;
+    StationShow *m_show;
+    SequencesDock *m_sequencesDock;
+    ShowMenu *m_showMenu;
     QList<StationSettings::Processor> m_settings;
     QList<MainWindow *> m_windows;
     QList<LookTarget *> m_targets;

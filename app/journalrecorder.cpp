@@ -1,0 +1,135 @@
+#include "journalrecorder.h"
+
+#include "mainwindow.h"
+#include "operatoractions.h"
+
+#include <journal.h>
+#include <lookrecall.h>
+#include <remoteactions.h>
+#include <singleton_serialport.h>
+
+#include <QStringList>
+
+namespace {
+
+QString presetName(int preset)
+{
+    return QStringLiteral("M%1").arg(preset + 1);
+}
+
+} // namespace
+
+JournalRecorder::JournalRecorder(Journal *journal, QObject *parent)
+    : QObject(parent)
+    , m_journal(journal)
+{
+}
+
+JournalEntry::Who JournalRecorder::whoOf(int origin)
+{
+    switch (origin) {
+    case RemoteActions::ByRemote:
+        return JournalEntry::Who::Remote;
+    case RemoteActions::BySchedule:
+        return JournalEntry::Who::Schedule;
+    case RemoteActions::BySequence:
+        return JournalEntry::Who::Sequence;
+    default:
+        return JournalEntry::Who::Operator;
+    }
+}
+
+void JournalRecorder::watch(int processor, const QString &name, MainWindow *window)
+{
+    if (m_names.size() <= processor)
+        m_names.resize(processor + 1);
+    m_names[processor] = name;
+    Singleton_SerialPort *link = window->link();
+    connect(window->actions(), &OperatorActions::recallPosted, this,
+            [this, processor](int preset, int origin) { recallPosted(processor, preset, origin); });
+    connect(link, &Singleton_SerialPort::presetRecalled, this,
+            [this, processor](int preset, bool confirmed) { recallEnded(processor, preset, confirmed); });
+    connect(link, &Singleton_SerialPort::presetWritten, this,
+            [this, processor](int preset, int outcome) { presetWritten(processor, preset, outcome); });
+    connect(link->state(), &LinkStateModel::stateChanged, this, [this, processor, link] {
+        if (!link->isConnected())
+            linkEnded(processor);
+    });
+}
+
+qint64 JournalRecorder::record(JournalEntry::Who who, const QString &by, int processor, const QString &kind,
+                               const QString &what)
+{
+    JournalEntry entry;
+    entry.who = who;
+    entry.whoDetail = by;
+    entry.processor = processor + 1;
+    entry.processorName = m_names.value(processor);
+    entry.kind = kind;
+    entry.what = what;
+    return m_journal->record(entry);
+}
+
+void JournalRecorder::settle(qint64 id, bool confirmed, const QString &detail)
+{
+    if (id > 0)
+        m_journal->settle(id, confirmed ? JournalEntry::Result::Confirmed : JournalEntry::Result::Failed, detail);
+}
+
+void JournalRecorder::recordRecall(LookRecall *recall, JournalEntry::Who who, const QString &by,
+                                   const QString &kind, const QString &what)
+{
+    const int processor = recall->look().entries.size() == 1 ? recall->look().entries.first().processor : -1;
+    const qint64 id = record(who, by, processor, kind, what);
+    recall->whenFinished(this, [this, id, recall] {
+        QStringList faults;
+        for (const LookRecall::Outcome &outcome : recall->outcomes()) {
+            if (outcome.result != LookRecall::Result::Confirmed)
+                faults << QStringLiteral("%1 %2: %3")
+                              .arg(m_names.value(outcome.processor), presetName(outcome.preset),
+                                   LookRecall::resultName(outcome.result));
+        }
+        settle(id, recall->succeeded(), faults.join(QStringLiteral("; ")));
+    });
+}
+
+// The show's own recalls are its to record, step by step.
+void JournalRecorder::recallPosted(int processor, int preset, int origin)
+{
+    if (origin != RemoteActions::ByOperator && origin != RemoteActions::ByRemote)
+        return;
+    const qint64 id = record(whoOf(origin), {}, processor, QStringLiteral("recall"),
+                             QStringLiteral("recall ") + presetName(preset));
+    m_recalls.append({processor, preset, id});
+}
+
+void JournalRecorder::recallEnded(int processor, int preset, bool confirmed)
+{
+    for (int i = 0; i < m_recalls.size(); ++i) {
+        const Pending &pending = m_recalls.at(i);
+        if (pending.processor == processor && pending.preset == preset) {
+            settle(pending.id, confirmed);
+            m_recalls.removeAt(i);
+            return;
+        }
+    }
+}
+
+void JournalRecorder::presetWritten(int processor, int preset, int outcome)
+{
+    const qint64 id = record(JournalEntry::Who::Operator, {}, processor, QStringLiteral("write"),
+                             QStringLiteral("write ") + presetName(preset));
+    settle(id, outcome != Singleton_SerialPort::PresetWriteLost);
+}
+
+// What the link had not answered when it went is given up.
+void JournalRecorder::linkEnded(int processor)
+{
+    for (int i = m_recalls.size() - 1; i >= 0; --i) {
+        const Pending &pending = m_recalls.at(i);
+        if (pending.processor != processor)
+            continue;
+        m_journal->settle(pending.id, JournalEntry::Result::GivenUp, QStringLiteral("the link went"));
+        m_recalls.removeAt(i);
+    }
+}
