@@ -71,6 +71,7 @@ bool RemoteServer::start(const RemoteSettings &settings)
     m_sessions.setPinHash(settings.page ? settings.pinHash : QString());
     auto ws = std::make_unique<WsEndpoint>(m_dispatcher.get(), settings.token, &m_sessions);
     auto osc = std::make_unique<OscEndpoint>(m_dispatcher.get(), settings.oscAllow);
+    ws->setPagePort(settings.page ? settings.httpPort : 0);
     if (!ws->listen(settings.listen, settings.wsPort, settings.beyondLoopback()))
         m_error = QStringLiteral("WebSocket port %1: %2").arg(settings.wsPort).arg(ws->errorString());
     else if (!osc->listen(settings.listen, settings.oscPort, {settings.wsPort}))

@@ -105,6 +105,13 @@ void WsEndpoint::accept()
             socket->deleteLater();
             continue;
         }
+        if (!originAllowed(socket)) {
+            qCWarning(lcRemote) << "WebSocket client from" << socket->peerAddress().toString()
+                                << "turned away: opened by the page" << socket->origin();
+            socket->close(QWebSocketProtocol::CloseCodePolicyViolated);
+            socket->deleteLater();
+            continue;
+        }
         socket->setMaxAllowedIncomingMessageSize(quint64(HardLimitBytes));
         socket->setMaxAllowedIncomingFrameSize(quint64(HardLimitBytes));
         Client client;
@@ -121,6 +128,16 @@ void WsEndpoint::accept()
         qCInfo(lcRemote) << "WebSocket client from" << socket->peerAddress().toString();
         emit clientsChanged();
     }
+}
+
+bool WsEndpoint::originAllowed(const QWebSocket *socket) const
+{
+    const QString origin = socket->origin();
+    if (origin.isEmpty())
+        return true;
+    const QUrl page(origin);
+    return m_pagePort != 0 && page.scheme() == QLatin1String("http") && page.port() == m_pagePort
+        && page.host().compare(socket->requestUrl().host(), Qt::CaseInsensitive) == 0;
 }
 
 void WsEndpoint::take(QWebSocket *socket, const QString &text)

@@ -34,6 +34,11 @@ public:
     ~WsEndpoint() override;
 
     bool listen(const QHostAddress &address, quint16 port, bool tokenNeeded);
+    // The tablet page's HTTP port (0: no page). A browser names the page
+    // that opens a connection (Origin); one from any other page is turned
+    // away, so that a page on the web cannot drive the wall through a
+    // browser on this machine. Clients that are not browsers name none.
+    void setPagePort(quint16 port) { m_pagePort = port; }
     QString errorString() const { return m_server.errorString(); }
     int clients() const { return m_clients.size(); }
     // To every client subscribed to the topic.
@@ -43,6 +48,7 @@ signals:
     void clientsChanged();
 
 private:
+    bool originAllowed(const QWebSocket *socket) const;
     struct Client
     {
         QSet<QString> topics;
@@ -64,6 +70,7 @@ private:
     bool m_tokenNeeded = false;
     QWebSocketServer m_server;
     QHash<QWebSocket *, Client> m_clients;
+    quint16 m_pagePort = 0;
 };
 
 #endif // WSENDPOINT_H

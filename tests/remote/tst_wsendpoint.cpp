@@ -12,6 +12,7 @@
 #include <wsendpoint.h>
 
 #include <QNetworkProxy>
+#include <QNetworkRequest>
 #include <QTcpServer>
 #include <QWebSocket>
 #include <QtTest>
@@ -24,6 +25,7 @@ private slots:
     void goneClientsCallsNeverRun();
     void listensPastAnApplicationProxy();
     void sequenceChangesReachSubscribersOnly();
+    void onlyThePageMayOpenFromABrowser();
 };
 
 namespace {
@@ -91,6 +93,42 @@ void TestWsEndpoint::listensPastAnApplicationProxy()
     QWebSocket client;
     client.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/").arg(port)));
     QTRY_COMPARE_WITH_TIMEOUT(endpoint.clients(), 1, 10000);
+}
+
+// A browser names the page that opens the connection: the program's own
+// tablet page is let in, any other page is turned away, and a client that
+// is not a browser (no Origin) is let in as before.
+void TestWsEndpoint::onlyThePageMayOpenFromABrowser()
+{
+    FakeActions actions;
+    SoloStation station(&actions, QStringLiteral("Main"));
+    StationDispatcher dispatcher(&station);
+    SessionStore sessions;
+    WsEndpoint endpoint(&dispatcher, QString(), &sessions);
+    const quint16 port = freePort();
+    endpoint.setPagePort(8480);
+    QVERIFY(endpoint.listen(QHostAddress::LocalHost, port, false));
+    // Let in: a call is answered. Turned away: closed after the handshake.
+    const auto opens = [port](const QString &origin) {
+        QNetworkRequest request(QUrl(QStringLiteral("ws://127.0.0.1:%1/").arg(port)));
+        if (!origin.isEmpty())
+            request.setRawHeader("Origin", origin.toUtf8());
+        QWebSocket client;
+        bool answered = false;
+        QObject::connect(&client, &QWebSocket::textMessageReceived, [&answered] { answered = true; });
+        QObject::connect(&client, &QWebSocket::connected, [&client] {
+            client.sendTextMessage(QStringLiteral(R"({"jsonrpc":"2.0","id":1,"method":"status"})"));
+        });
+        client.open(request);
+        QTest::qWaitFor([&] { return answered || client.state() == QAbstractSocket::UnconnectedState; }, 10000);
+        return answered;
+    };
+    QVERIFY(opens(QString()));
+    QVERIFY(opens(QStringLiteral("http://127.0.0.1:8480")));
+    QVERIFY(!opens(QStringLiteral("http://evil.example")));
+    QVERIFY(!opens(QStringLiteral("http://127.0.0.1:8481")));
+    endpoint.setPagePort(0);
+    QVERIFY(!opens(QStringLiteral("http://127.0.0.1:8480")));
 }
 
 // A sequence that moves on is pushed to the clients that asked for it,
