@@ -53,6 +53,8 @@ public:
     Singleton_SerialPort *link() const { return m_link; }
     // What a station of several processors drives of each one.
     OnAirModel *onAir() const { return m_air; }
+    // The remote control of the station when this window serves it.
+    RemotePanel *remote() const { return m_remote; }
     OperatorActions *actions() const { return m_actions; }
     ConnectionFlow *connection() const { return m_connection; }
     const MainMenus &menus() const { return *m_menus; }

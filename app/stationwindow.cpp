@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "operatoractions.h"
 #include "processorsdock.h"
+#include "remotepanel.h"
 #include "journalrecorder.h"
 #include "processortarget.h"
 #include "sequencesdock.h"
@@ -75,6 +76,12 @@ StationWindow::StationWindow(ShowClock *clock, QWidget *parent)
     m_show->start();
     m_sequencesDock->setVisible(!m_show->show().sequences.isEmpty());
     m_windows.first()->serveStation(m_remote);
+    // A wrong PIN of the tablet page is the journal's too.
+    connect(m_windows.first()->remote(), &RemotePanel::pinRefused, this, [this](const QHostAddress &address) {
+        m_recorder->settle(m_recorder->record(JournalEntry::Who::Remote, address.toString(), -1, QStringLiteral("pin"),
+                                              QStringLiteral("wrong PIN of the tablet page")),
+                           false);
+    });
     choose(0);
     resize(m_windows.first()->size());
     // The windows read their language as the event loop starts; the

@@ -87,5 +87,6 @@ QStringList JournalEntry::kinds()
     return {QStringLiteral("recall"), QStringLiteral("look"),       QStringLiteral("write"),
             QStringLiteral("take"),   QStringLiteral("import"),     QStringLiteral("initialise"),
             QStringLiteral("backup"), QStringLiteral("source"),     QStringLiteral("schedule"),
-            QStringLiteral("sequence"), QStringLiteral("journal")};
+            QStringLiteral("sequence"), QStringLiteral("missed"),     QStringLiteral("pin"),
+            QStringLiteral("journal")};
 }

@@ -1,20 +1,25 @@
-// Takes the pictures of the guide's section on a station: three simulated
-// processors, the first on a serial line and two over TCP, in one window.
-// Two looks are stored and one recalled, all on air; then the third
-// processor stops answering recalls and the other look reaches only two.
+// Takes the pictures of the guide's sections on a station and its show:
+// three simulated processors, the first on a serial line and two over TCP,
+// in one window. Two looks are stored and one recalled, all on air; then
+// the third processor stops answering recalls and the other look reaches
+// only two. Then a sequence of the two looks plays, started by hand, with
+// a schedule to start it each weekday, and the journal tells of it all.
 // Usage: stationshot <folder> en|zh
 
 #include <appdirectory.h>
 #include <devicesimulator.h>
+#include <dialog_journal.h>
 #include <looksbar.h>
 #include <mainmenus.h>
 #include <mainwindow.h>
 #include <onairmodel.h>
 #include <operatoractions.h>
+#include <sequencedeck.h>
 #include <settingsfile.h>
 #include <simulatorset.h>
 #include <singleton_serialport.h>
 #include <stationsettings.h>
+#include <stationshow.h>
 #include <stationwindow.h>
 #include <windowdriver.h>
 
@@ -23,6 +28,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
 
@@ -37,13 +43,15 @@ struct Text
     QStringList names;
     QString opening;
     QString interval;
+    QString walkIn;
+    QString doors;
 };
 
 Text textIn(bool english)
 {
     if (english)
-        return {{"Main wall", "Side wall", "Stage floor"}, "Opening", "Interval"};
-    return {{"主屏", "侧屏", "舞台地屏"}, "开场", "幕间"};
+        return {{"Main wall", "Side wall", "Stage floor"}, "Opening", "Interval", "Walk-in", "Doors"};
+    return {{"主屏", "侧屏", "舞台地屏"}, "开场", "幕间", "入场", "开门"};
 }
 
 bool writeStation(const SimulatorSet &sims, const QStringList &names, bool english)
@@ -116,6 +124,27 @@ bool recallLook(StationWindow &station, int look)
     return done && settle(station);
 }
 
+// The two looks in turn, a minute and half a minute, started now and
+// each weekday at 18:30.
+bool playShow(StationWindow &station, const Text &text)
+{
+    Sequence walkIn;
+    walkIn.name = text.walkIn;
+    walkIn.loop = true;
+    walkIn.steps = {SequenceStep::recallLook(text.opening, 60000), SequenceStep::recallLook(text.interval, 30000)};
+    Schedule doors;
+    doors.name = text.doors;
+    doors.time = QTime(18, 30);
+    doors.days = 0x1f;
+    doors.action = Schedule::Action::StartSequence;
+    doors.target = walkIn.name;
+    StationShow *show = station.show();
+    if (!show->setSequences({walkIn}).isEmpty() || !show->setSchedules({doors}, {}).isEmpty())
+        return false;
+    station.findChild<QDockWidget *>(QStringLiteral("sequencesDock"))->show();
+    return show->deck()->start(walkIn.name).isEmpty() && settle(station);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -157,5 +186,14 @@ int main(int argc, char *argv[])
     if (!recallLook(station, 1) || !station.grab().save(shot("station-failed")))
         return 1;
     sims.setFaults({});
-    return 0;
+
+    if (!playShow(station, text) || !station.grab().save(shot("show")))
+        return 1;
+    station.findChild<QAction *>(QStringLiteral("actionJournal"))->trigger();
+    auto *journal = station.findChild<Dialog_Journal *>();
+    if (!journal)
+        return 1;
+    journal->resize(1000, 420);
+    QCoreApplication::processEvents();
+    return journal->grab().save(shot("journal")) ? 0 : 1;
 }
