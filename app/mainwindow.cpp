@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "applog.h"
+#include "backupsources.h"
 #include "connectionflow.h"
 #include "dataactions.h"
 #include "devicedialogs.h"
@@ -30,6 +31,7 @@
 #include <mynavtree.h>
 #include <settingsfile.h>
 #include <singleton_serialport.h>
+#include <systemclock.h>
 
 #include <QStatusBar>
 #include <QTimer>
@@ -46,7 +48,8 @@ bool takeAt(const QUndoStack *stack, int index)
     return stack && index >= 0 && index < stack->count() && stack->command(index)->id() == TakeOnAir::Id;
 }
 
-// How long the status bar tells of a remote request that failed.
+// How long the status bar tells of a remote request that failed, or of a
+// backup switch.
 constexpr int RemoteMessageMs = 10000;
 
 } // namespace
@@ -76,6 +79,8 @@ MainWindow::MainWindow(const QString &folder, bool remoteControl, QWidget *paren
     m_actions = new OperatorActions(m_link, m_presets, m_data, m_offAir, m_feedback, m_formModel,
                                     ui->mygraphicsview, this);
     m_remote = new RemotePanel(m_actions, statusBar(), this);
+    m_backups = new BackupSources(m_link, m_actions, m_air, new SystemClock(this), this);
+    m_actions->setBackups(m_backups);
     m_dialogs = new DeviceDialogs(m_link, ui->mygraphicsview, this);
     m_reconnect = new Reconnector(m_link, this);
     m_connection = new ConnectionFlow(m_link, m_presets, m_data, m_offAir, m_reconnect, m_feedback, this);
@@ -161,6 +166,10 @@ void MainWindow::connectActions()
             [this] { m_dialogs->openInputSettings(m_docks->curSource()); });
     connect(menus.inputName, &QAction::triggered, this, &MainWindow::RspInCardName);
     connect(menus.topFloor, &QAction::triggered, canvas, [this, canvas] { canvas->setTopLayerWin(m_docks->curWin()); });
+    m_backups->addReturnAction(menus.winMenu, [this] { return m_docks->curWin(); });
+    connect(m_backups, &BackupSources::changed, this, [this] { m_docks->setWinBackups(m_backups->notes()); });
+    connect(m_backups, &BackupSources::message, this,
+            [this](const QString &text) { statusBar()->showMessage(text, RemoteMessageMs); });
     connect(menus.bottomFloor, &QAction::triggered, canvas,
             [this, canvas] { canvas->setButtonLayerWin(m_docks->curWin()); });
 }
@@ -252,6 +261,7 @@ void MainWindow::setLanguage(int english)
     m_dialogs->setEnglish(english != 0);
     m_offAir->setEnglish(english != 0);
     m_reconnectStatus->setEnglish(english != 0);
+    m_backups->setEnglish(english != 0);
     updateUndoActions();
 }
 

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class BackupSources;
 class ConnectionFlow;
 class DataActions;
 class DeviceDialogs;
@@ -56,6 +57,8 @@ public:
     // The remote control of the station when this window serves it.
     RemotePanel *remote() const { return m_remote; }
     OperatorActions *actions() const { return m_actions; }
+    // The backup sources of the preset on air; their entries are set here.
+    BackupSources *backups() const { return m_backups; }
     ConnectionFlow *connection() const { return m_connection; }
     const MainMenus &menus() const { return *m_menus; }
     int language() const { return isEnglish; }
@@ -127,6 +130,7 @@ private:
     Reconnector *m_reconnect = nullptr;
     ConnectionFlow *m_connection = nullptr;
     ReconnectStatus *m_reconnectStatus = nullptr;
+    BackupSources *m_backups = nullptr;
 };
 
 #endif // MAINWINDOW_H

@@ -9,6 +9,7 @@
 
 #include <QCursor>
 #include <QDockWidget>
+#include <QFont>
 #include <QMainWindow>
 #include <QMenu>
 #include <QVector>
@@ -100,15 +101,33 @@ void NavDocks::setWinSignal(int win, const QString &name)
     refreshWinTree();
 }
 
+void NavDocks::setWinBackups(const QMap<int, QString> &notes)
+{
+    m_winBackups = notes;
+    refreshWinTree();
+}
+
 void NavDocks::refreshWinTree()
 {
     QStringList names;
     QList<int> ids;
     for (int win : std::as_const(m_winLayers)) {
-        names << QStringLiteral("Win%1 [%2]").arg(win + 1).arg(m_winSignals.value(win));
+        names << QStringLiteral("Win%1 [%2]%3")
+                     .arg(win + 1)
+                     .arg(m_winSignals.value(win), m_winBackups.contains(win) ? QStringLiteral(" B") : QString());
         ids << win;
     }
     winTree->addValue(names, ids, QVector<int>(ids.size(), WinTreeKind).toList());
+    QAbstractItemModel *rows = winTree->model();
+    for (int row = 0; row < ids.size(); ++row) {
+        const auto note = m_winBackups.constFind(ids.at(row));
+        if (note == m_winBackups.constEnd())
+            continue;
+        QFont italic = winTree->font();
+        italic.setItalic(true);
+        rows->setData(rows->index(row, 0), italic, Qt::FontRole);
+        rows->setData(rows->index(row, 0), *note, Qt::ToolTipRole);
+    }
 }
 
 void NavDocks::sourceMenuRequested(const QPoint &pos)

@@ -30,6 +30,9 @@ public:
     void setWinLayers(const QList<int> &layers);
     void setWinSignals(const QMap<int, QString> &names);
     void setWinSignal(int win, const QString &name);
+    // The windows shown from a backup, each with its note: italic, a "B"
+    // after the source and the note as tool tip.
+    void setWinBackups(const QMap<int, QString> &notes);
 
     // The items the last context menus were opened on; -1 for none.
     int curSource() const { return m_curSource; }
@@ -51,6 +54,7 @@ private:
     QDockWidget *m_winDock;
     QList<int> m_winLayers;
     QMap<int, QString> m_winSignals;
+    QMap<int, QString> m_winBackups;
     int m_curSource = -1;
     int m_curWin = -1;
 };

@@ -1,5 +1,6 @@
 #include "operatoractions.h"
 
+#include "backupsources.h"
 #include "dataactions.h"
 #include "linkfeedback.h"
 #include "offairactions.h"
@@ -193,6 +194,22 @@ void OperatorActions::verifyQuietly(Origin origin)
 {
     m_remotePending = m_remotePending || origin == ByRemote;
     m_data->verifyQuietly();
+}
+
+RemoteActions::Outcome OperatorActions::returnToMain(int window, Origin origin)
+{
+    Q_UNUSED(origin)
+    return m_backups && m_backups->returnToMain(window) ? Done : NoSuchWindow;
+}
+
+void OperatorActions::setBackups(BackupSources *backups)
+{
+    m_backups = backups;
+    connect(backups, &BackupSources::switched, this, [this](const BackupSwitcher::Switch &change) {
+        static const char *const Reasons[] = {"lost", "returned", "operator", "returned"};
+        emit sourceSwitched(change.preset, change.window, change.from, change.to,
+                            QLatin1String(Reasons[int(change.reason)]));
+    });
 }
 
 void OperatorActions::checked(const PresetCheck *check)

@@ -5,6 +5,7 @@
 
 #include <QList>
 
+class BackupSources;
 class DataActions;
 class Form_Model;
 class LinkFeedback;
@@ -62,6 +63,10 @@ public:
     // Reads the device beside the host's data; verified() gives the result
     // and no dialog opens.
     void verifyQuietly(Origin origin) override;
+    Outcome returnToMain(int window, Origin origin) override;
+    // The backups of the preset on air: their switches are told as
+    // sourceSwitched().
+    void setBackups(BackupSources *backups);
 
 public slots:
     // The bar's selection: shows the preset, recalled unless the device
@@ -91,6 +96,7 @@ private:
     OffAirActions *m_offAir;
     LinkFeedback *m_feedback;
     Form_Model *m_bar;
+    BackupSources *m_backups = nullptr;
     MyGraphicsView *m_canvas;
     Origin m_choosing = ByOperator;
     struct Recall

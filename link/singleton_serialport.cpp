@@ -295,11 +295,8 @@ void Singleton_SerialPort::socketConnected()
 
 void Singleton_SerialPort::sendData(const QByteArray &frame)
 {
-    // Only the operator's work is told of: the program's own requests
-    // fail silently.
-    const bool operators = dm_sendList.foregroundSize() > 0;
     if (dm_connect_statu != 0) {
-        operators ? sendFailed(Message::NotConnected) : dropQueue();
+        failSend(Message::NotConnected);
         return;
     }
     dm_receiveData.clear(); // nothing before a request can answer it
@@ -309,7 +306,17 @@ void Singleton_SerialPort::sendData(const QByteArray &frame)
     qCDebug(lcLink) << "--------------------send------------";
     qCDebug(lcLink).noquote() << hexTrace(frame);
     if (!m_transport.write(frame))
-        operators ? sendFailed(Message::SendFailed) : dropQueue();
+        failSend(Message::SendFailed);
+}
+
+// Only the operator's work is told of: the program's own requests fail
+// silently.
+void Singleton_SerialPort::failSend(int message)
+{
+    if (dm_sendList.foregroundSize() > 0)
+        sendFailed(message);
+    else
+        dropQueue();
 }
 
 void Singleton_SerialPort::sendFailed(int message)

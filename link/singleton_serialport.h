@@ -204,6 +204,7 @@ private:
     void requestEnded(int post, LinkReply::Error error);
     void sendData(const QByteArray &frame);
     void sendFailed(int message);
+    void failSend(int message); // the frame could not go out
     void gaveUp(int command);
     void settle(const QByteArray &write, int replySize);
     void dropQueue();

@@ -74,6 +74,14 @@ public:
     virtual Outcome setSource(int window, int input, Origin origin) = 0;
     // verified() follows, once the read is in or has failed.
     virtual void verifyQuietly(Origin origin) = 0;
+    // The window of the preset on air, on a backup, shows its main input
+    // again; NoSuchWindow when it is not on a backup.
+    virtual Outcome returnToMain(int window, Origin origin)
+    {
+        Q_UNUSED(window)
+        Q_UNUSED(origin)
+        return NoSuchWindow;
+    }
 
 signals:
     // The device confirmed the recall (Origin).
@@ -86,6 +94,9 @@ signals:
     void settled(bool failed);
     // Nothing queued on the link and no wait page open any more.
     void idle();
+    // The device shows the window from another input: reason "lost" (a
+    // backup took over), "returned" (the main is back) or "operator".
+    void sourceSwitched(int preset, int window, int from, int to, const QString &reason);
 };
 
 #endif // REMOTEACTIONS_H

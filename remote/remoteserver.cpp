@@ -49,6 +49,15 @@ void RemoteServer::watch(int processor, RemoteActions *actions)
         notify(QStringLiteral("marks.changed"), processor,
                {{QStringLiteral("presets"), m_dispatcher->processor(processor)->marksJson()}});
     });
+    connect(actions, &RemoteActions::sourceSwitched, this,
+            [this, processor](int preset, int window, int from, int to, const QString &reason) {
+                notify(QStringLiteral("source.switched"), processor,
+                       {{QStringLiteral("preset"), preset + 1},
+                        {QStringLiteral("window"), window + 1},
+                        {QStringLiteral("from"), from},
+                        {QStringLiteral("to"), to},
+                        {QStringLiteral("reason"), reason}});
+            });
     connect(actions, &RemoteActions::signalsChanged, this, [this, processor] {
         notify(QStringLiteral("signals.changed"), processor,
                {{QStringLiteral("inputs"), m_dispatcher->processor(processor)->inputsJson()}});

@@ -113,4 +113,6 @@ private:
     bool m_readAsked = false; // readWanted() said, no read since
 };
 
+Q_DECLARE_METATYPE(BackupSwitcher::Switch)
+
 #endif // BACKUPSWITCHER_H

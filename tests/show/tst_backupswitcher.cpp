@@ -10,8 +10,6 @@
 using Reason = BackupSwitcher::Reason;
 using Return = BackupTable::Return;
 
-Q_DECLARE_METATYPE(BackupSwitcher::Switch)
-
 class TestBackupSwitcher : public QObject
 {
     Q_OBJECT
