@@ -1,8 +1,10 @@
 #include "journalrecorder.h"
 
+#include "applog.h"
 #include "mainwindow.h"
 #include "operatoractions.h"
 
+#include <appdirectory.h>
 #include <journal.h>
 #include <lookrecall.h>
 #include <remoteactions.h>
@@ -51,15 +53,39 @@ void JournalRecorder::watch(int processor, const QString &name, MainWindow *wind
             [this, processor](int preset, bool confirmed) { recallEnded(processor, preset, confirmed); });
     connect(link, &Singleton_SerialPort::presetWritten, this,
             [this, processor](int preset, int outcome) { presetWritten(processor, preset, outcome); });
+    connect(window->actions(), &RemoteActions::sourceSwitched, this,
+            [this, processor](int preset, int windowNumber, int from, int to, const QString &reason) {
+                const qint64 id = record(JournalEntry::Who::Backup, reason, processor, QStringLiteral("backup"),
+                                         QStringLiteral("%1 window %2: input %3 for %4")
+                                             .arg(presetName(preset))
+                                             .arg(windowNumber + 1)
+                                             .arg(to)
+                                             .arg(from));
+                settle(id, true);
+            });
     connect(link->state(), &LinkStateModel::stateChanged, this, [this, processor, link] {
         if (!link->isConnected())
             linkEnded(processor);
     });
 }
 
+bool JournalRecorder::openJournal()
+{
+    if (m_journal->isOpen())
+        return true;
+    if (!AppDirectory::writable() || m_failed)
+        return false;
+    m_failed = !m_journal->open();
+    if (m_failed)
+        qCWarning(lcApp) << "the journal is not kept:" << m_journal->lastError();
+    return !m_failed;
+}
+
 qint64 JournalRecorder::record(JournalEntry::Who who, const QString &by, int processor, const QString &kind,
                                const QString &what)
 {
+    if (!openJournal())
+        return 0;
     JournalEntry entry;
     entry.who = who;
     entry.whoDetail = by;

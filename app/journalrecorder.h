@@ -23,6 +23,9 @@ public:
     JournalRecorder(Journal *journal, QObject *parent = nullptr);
 
     Journal *journal() const { return m_journal; }
+    // Opens the journal unless another copy of the program holds the
+    // station's folder; false when it is not kept.
+    bool openJournal();
     // processor from 0; its recalls and writes from now on.
     void watch(int processor, const QString &name, MainWindow *window);
     void setNames(const QStringList &names) { m_names = names; }
@@ -55,6 +58,7 @@ private:
     Journal *m_journal;
     QStringList m_names;
     QList<Pending> m_recalls; // posted, not yet answered, oldest first
+    bool m_failed = false;    // the journal could not be opened: not tried again
 };
 
 #endif // JOURNALRECORDER_H

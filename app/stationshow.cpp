@@ -71,6 +71,7 @@ void StationShow::start()
         emit said(m_text("The show file: %1", "节目文件：%1").arg(error), true);
     m_deck->setSequences(m_show.sequences);
     m_scheduler->setSchedules(m_show.schedules);
+    emit backupsChanged();
     applySettings();
     QFile state(AppDirectory::filePath(StateFile));
     if (state.open(QIODevice::ReadOnly) && state.size() < ShowFile::MaxFileBytes)

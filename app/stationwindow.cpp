@@ -1,6 +1,7 @@
 #include "stationwindow.h"
 
 #include "applog.h"
+#include "backupsources.h"
 #include "connectionflow.h"
 #include "looksbar.h"
 #include "mainmenus.h"
@@ -26,6 +27,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -47,9 +49,10 @@ StationWindow::StationWindow(ShowClock *clock, QWidget *parent)
     , m_recorder(new JournalRecorder(m_journal, this))
     , m_processorsAction(new QAction(this))
 {
-    // A second copy on the same folder neither writes the journal.
-    if (AppDirectory::writable() && !m_journal->open())
-        qCWarning(lcApp) << "the journal is not kept:" << m_journal->lastError();
+    // A journal there is opened for reading it; a new one is made with its
+    // first entry, so a start alone writes nothing.
+    if (QFile::exists(m_journal->path()))
+        m_recorder->openJournal();
     m_processorsAction->setObjectName(QStringLiteral("actionProcessors"));
     connect(m_processorsAction, &QAction::triggered, this, &StationWindow::editProcessors);
     setCentralWidget(m_stack);
@@ -63,6 +66,10 @@ StationWindow::StationWindow(ShowClock *clock, QWidget *parent)
     connect(m_looks, &LooksBar::said, this, &StationWindow::say);
     m_show = new StationShow(this, m_clock, m_recorder, this);
     connect(m_show, &StationShow::said, this, &StationWindow::say);
+    connect(m_show, &StationShow::backupsChanged, this, [this] {
+        for (int i = 0; i < m_windows.size(); ++i)
+            applyBackups(i);
+    });
     m_sequencesDock = new SequencesDock(m_show->deck(), this);
     connect(m_sequencesDock, &SequencesDock::said, this, &StationWindow::say);
     addDockWidget(Qt::LeftDockWidgetArea, m_sequencesDock);
@@ -103,6 +110,12 @@ void StationWindow::showProcessors()
         processors << window->actions();
     m_remote->setProcessors(processors, names);
     updateChrome();
+}
+
+// The processor's part of the station's backup table (processors from 1).
+void StationWindow::applyBackups(int index)
+{
+    m_windows.at(index)->backups()->setEntries(BackupTable(m_show->show().backups).ofProcessor(index + 1));
 }
 
 QStringList StationWindow::names() const
@@ -188,6 +201,7 @@ void StationWindow::addProcessor(const StationSettings::Processor &settings)
     m_targets << target;
     m_recorder->watch(index, settings.name, window);
     m_show->watch(index);
+    applyBackups(index);
     rewire(window);
 }
 

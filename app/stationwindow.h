@@ -52,6 +52,7 @@ private:
     void apply(const QList<StationSettings::Processor> &processors);
     void showProcessors();
     QStringList names() const;
+    void applyBackups(int index);
     QString folderOf(int index) const;
     void prepareFolder(int index, const StationSettings::Processor &settings) const;
     void rewire(MainWindow *window);
