@@ -1,0 +1,199 @@
+// The show's dialogs driven as an operator drives them: what they hand back
+// after OK, what they refuse (the dialog stays, with the reason), and their
+// texts in either language.
+
+#include "dialogfields.h"
+
+#include <dialog_sequences.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+ShowNames stationNames()
+{
+    ShowNames names;
+    names.processors = {QStringLiteral("Left"), QStringLiteral("Right")};
+    names.presets = {{}, {QStringLiteral("Doors"), QString(), QString(), QStringLiteral("Show")}};
+    names.looks = {QStringLiteral("Opening"), QStringLiteral("Finale")};
+    names.sequences = {QStringLiteral("Walk-in")};
+    return names;
+}
+
+template<typename Widget>
+Widget *field(const QObject *dialog, const char *name)
+{
+    auto *found = dialog->findChild<Widget *>(QLatin1String(name));
+    if (!found)
+        qFatal("no field %s", name);
+    return found;
+}
+
+template<typename Widget>
+Widget *cellOf(const QObject *dialog, const char *table, int row, int column)
+{
+    return qobject_cast<Widget *>(field<QTableWidget>(dialog, table)->cellWidget(row, column));
+}
+
+void typeInto(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+void typeInto(QAbstractSpinBox *spin, const QString &text)
+{
+    spin->setFocus();
+    QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(spin, text);
+}
+
+// Moves a combo box down by so many items, with the arrow key.
+void stepDown(QComboBox *box, int times)
+{
+    for (int i = 0; i < times; ++i)
+        QTest::keyClick(box, Qt::Key_Down);
+}
+
+void clickOk(QDialog *dialog)
+{
+    QTest::mouseClick(field<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok), Qt::LeftButton);
+}
+
+// What the dialog said when OK was refused; empty when it closed.
+QString refusal(QDialog *dialog)
+{
+    clickOk(dialog);
+    if (!dialog->isVisible())
+        return {};
+    return field<QLabel>(dialog, "navLabel")->isVisible() ? field<QLabel>(dialog, "navLabel")->text()
+                                                           : QStringLiteral("(refused without a reason)");
+}
+
+template<typename Dialog>
+void show(Dialog *dialog)
+{
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+}
+
+// The sequences as their file has them, readable where they differ.
+QByteArray shownAsFile(const QList<Sequence> &sequences)
+{
+    return QJsonDocument(Sequence::listToJson(sequences)).toJson(QJsonDocument::Compact);
+}
+
+Sequence walkIn()
+{
+    Sequence sequence;
+    sequence.name = QStringLiteral("Walk-in");
+    sequence.steps = {SequenceStep::recall(0, 0, 5000)};
+    return sequence;
+}
+
+} // namespace
+
+class TestShowDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sequenceBuiltComesBack();
+    void sequenceRefused_data();
+    void sequenceRefused();
+    void sequencesRelabel();
+};
+
+void TestShowDialogs::sequenceBuiltComesBack()
+{
+    Dialog_Sequences dialog({}, stationNames(), true);
+    show(&dialog);
+    QList<Sequence> handed;
+    connect(&dialog, &Dialog_Sequences::sequencesAccepted, this, [&handed](const QList<Sequence> &list) { handed = list; });
+
+    DialogFields::click(&dialog, QStringLiteral("addButton"));
+    typeInto(field<QLineEdit>(&dialog, "nameEdit"), QStringLiteral("Doors open"));
+    QTest::keyClick(field<QCheckBox>(&dialog, "loopBox"), Qt::Key_Space);
+    stepDown(field<QComboBox>(&dialog, "failureBox"), 1);
+    // The second processor's fourth preset, then a look after it.
+    stepDown(cellOf<QComboBox>(&dialog, "stepTable", 0, 1), 1);
+    stepDown(cellOf<QComboBox>(&dialog, "stepTable", 0, 2), 3);
+    QCOMPARE(cellOf<QComboBox>(&dialog, "stepTable", 0, 2)->currentText(), QStringLiteral("M4 Show"));
+    typeInto(cellOf<QDoubleSpinBox>(&dialog, "stepTable", 0, 4), QStringLiteral("2.5"));
+    DialogFields::click(&dialog, QStringLiteral("addStepButton"));
+    stepDown(cellOf<QComboBox>(&dialog, "stepTable", 1, 0), 1);
+    stepDown(cellOf<QComboBox>(&dialog, "stepTable", 1, 3), 1);
+    typeInto(cellOf<QDoubleSpinBox>(&dialog, "stepTable", 1, 4), QStringLiteral("60"));
+    // Moved to the front: the look plays first.
+    DialogFields::click(&dialog, QStringLiteral("upButton"));
+
+    Sequence expected;
+    expected.name = QStringLiteral("Doors open");
+    expected.loop = true;
+    expected.onFailure = Sequence::OnFailure::Skip;
+    expected.steps = {SequenceStep::recallLook(QStringLiteral("Finale"), 60000), SequenceStep::recall(1, 3, 2500)};
+    QCOMPARE(refusal(&dialog), QString());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(shownAsFile(dialog.sequences()), shownAsFile({expected}));
+    QCOMPARE(handed, QList<Sequence>{expected});
+}
+
+void TestShowDialogs::sequenceRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("removeStep");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a name taken, whatever its case") << "WALK-IN" << false << "sequences[1].name: \"WALK-IN\" is taken";
+    QTest::newRow("a blank name") << "   " << false << "sequences[1].name: 1 to 64 characters";
+    QTest::newRow("no step left") << "Other" << true << "sequences[1].steps: a list of 1 to 100 steps";
+}
+
+// The copy of a good sequence made bad; OK keeps the dialog open and says
+// why, and nothing is handed on.
+void TestShowDialogs::sequenceRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, removeStep);
+    QFETCH(QString, reason);
+    Dialog_Sequences dialog({walkIn()}, stationNames(), true);
+    show(&dialog);
+    QSignalSpy handed(&dialog, &Dialog_Sequences::sequencesAccepted);
+    DialogFields::click(&dialog, QStringLiteral("duplicateButton"));
+    typeInto(field<QLineEdit>(&dialog, "nameEdit"), name);
+    if (removeStep)
+        DialogFields::click(&dialog, QStringLiteral("removeStepButton"));
+    QVERIFY2(refusal(&dialog).startsWith(reason), qPrintable(refusal(&dialog)));
+    QCOMPARE(handed.count(), 0);
+    QCOMPARE(dialog.sequences().size(), 2);
+    // Put right, it closes.
+    typeInto(field<QLineEdit>(&dialog, "nameEdit"), QStringLiteral("Other"));
+    if (removeStep)
+        DialogFields::click(&dialog, QStringLiteral("addStepButton"));
+    QCOMPARE(refusal(&dialog), QString());
+    QCOMPARE(handed.count(), 1);
+}
+
+void TestShowDialogs::sequencesRelabel()
+{
+    Dialog_Sequences dialog({walkIn()}, stationNames(), true);
+    QCOMPARE(field<QComboBox>(&dialog, "failureBox")->itemText(1), QStringLiteral("Skip"));
+    dialog.setEnglish(false);
+    QCOMPARE(dialog.windowTitle(), QString::fromUtf8("序列"));
+    QCOMPARE(field<QComboBox>(&dialog, "failureBox")->itemText(1), QString::fromUtf8("跳过"));
+    QCOMPARE(cellOf<QComboBox>(&dialog, "stepTable", 0, 0)->currentText(), QString::fromUtf8("场景"));
+}
+
+QTEST_MAIN(TestShowDialogs)
+#include "tst_showdialogs.moc"
