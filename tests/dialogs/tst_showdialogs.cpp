@@ -4,10 +4,14 @@
 
 #include "dialogfields.h"
 
+#include <dialog_schedules.h>
 #include <dialog_sequences.h>
+#include <schedulejson.h>
+#include <scheduletimes.h>
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QJsonDocument>
@@ -15,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimeZone>
 #include <QtTest>
 
 #include <memory>
@@ -56,7 +61,12 @@ void typeInto(QLineEdit *edit, const QString &text)
 void typeInto(QAbstractSpinBox *spin, const QString &text)
 {
     spin->setFocus();
-    QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+    // A date or time is typed over from its first section on, each one
+    // full moving on to the next.
+    if (auto *edit = qobject_cast<QDateTimeEdit *>(spin))
+        edit->setSelectedSection(edit->sectionAt(0));
+    else
+        QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(spin, text);
 }
 
@@ -114,6 +124,9 @@ private slots:
     void sequenceRefused_data();
     void sequenceRefused();
     void sequencesRelabel();
+    void schedulesOnWeekdaysOrADate();
+    void scheduleWithoutDaysRefused();
+    void schedulesRelabel();
 };
 
 void TestShowDialogs::sequenceBuiltComesBack()
@@ -193,6 +206,83 @@ void TestShowDialogs::sequencesRelabel()
     QCOMPARE(dialog.windowTitle(), QString::fromUtf8("序列"));
     QCOMPARE(field<QComboBox>(&dialog, "failureBox")->itemText(1), QString::fromUtf8("跳过"));
     QCOMPARE(cellOf<QComboBox>(&dialog, "stepTable", 0, 0)->currentText(), QString::fromUtf8("场景"));
+}
+
+void TestShowDialogs::schedulesOnWeekdaysOrADate()
+{
+    const QByteArray berlin("Europe/Berlin");
+    if (!QTimeZone::isTimeZoneIdAvailable(berlin))
+        QSKIP("no time zone data here");
+    Dialog_Schedules dialog({}, {berlin, 0, true}, stationNames(), true);
+    // As the station works it out, from a fixed instant.
+    dialog.setNextOccurrence([](const Schedule &schedule, const QByteArray &zone) {
+        return ScheduleTimes(QTimeZone(zone)).nextAfter(schedule, QDateTime(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC));
+    });
+    show(&dialog);
+
+    DialogFields::click(&dialog, QStringLiteral("addButton"));
+    typeInto(field<QLineEdit>(&dialog, "nameEdit"), QStringLiteral("Doors"));
+    typeInto(field<QAbstractSpinBox>(&dialog, "timeEdit"), QStringLiteral("183015"));
+    QTest::keyClick(field<QCheckBox>(&dialog, "dayBox6"), Qt::Key_Space);
+    QTest::keyClick(field<QCheckBox>(&dialog, "dayBox7"), Qt::Key_Space);
+    stepDown(field<QComboBox>(&dialog, "actionBox"), 2);
+
+    DialogFields::click(&dialog, QStringLiteral("addButton"));
+    typeInto(field<QLineEdit>(&dialog, "nameEdit"), QStringLiteral("Eve"));
+    QTest::keyClick(field<QAbstractButton>(&dialog, "dateRadio"), Qt::Key_Space);
+    typeInto(field<QAbstractSpinBox>(&dialog, "dateEdit"), QStringLiteral("20261224"));
+    stepDown(field<QComboBox>(&dialog, "actionBox"), 1);
+    stepDown(field<QComboBox>(&dialog, "lookBox"), 1);
+
+    typeInto(field<QAbstractSpinBox>(&dialog, "lateSpin"), QStringLiteral("30"));
+    QTest::keyClick(field<QCheckBox>(&dialog, "pauseBox"), Qt::Key_Space);
+    QCOMPARE(refusal(&dialog), QString());
+
+    Schedule doors;
+    doors.name = QStringLiteral("Doors");
+    doors.time = QTime(18, 30, 15);
+    doors.days = 0x1f;
+    doors.action = Schedule::Action::StartSequence;
+    doors.target = QStringLiteral("Walk-in");
+    Schedule eve;
+    eve.name = QStringLiteral("Eve");
+    eve.time = QTime(8, 0);
+    eve.date = QDate(2026, 12, 24);
+    eve.action = Schedule::Action::RecallLook;
+    eve.target = QStringLiteral("Finale");
+    QCOMPARE(ScheduleJson::listToJson(dialog.schedules()), ScheduleJson::listToJson({doors, eve}));
+    QCOMPARE(dialog.settings(), (Dialog_Schedules::Settings{berlin, 30, false}));
+    auto *list = field<QTableWidget>(&dialog, "scheduleTable");
+    QCOMPARE(list->item(0, 2)->text(), QStringLiteral("Mon-Fri 18:30:15: start sequence \"Walk-in\""));
+    QCOMPARE(list->item(1, 3)->text(), QStringLiteral("2026-12-24 08:00:00"));
+}
+
+void TestShowDialogs::scheduleWithoutDaysRefused()
+{
+    Schedule monday;
+    monday.name = QStringLiteral("Monday");
+    monday.time = QTime(9, 0);
+    monday.days = Schedule::dayBit(Qt::Monday);
+    Dialog_Schedules dialog({monday}, {}, stationNames(), true);
+    show(&dialog);
+    QSignalSpy handed(&dialog, &Dialog_Schedules::schedulesAccepted);
+    QTest::keyClick(field<QCheckBox>(&dialog, "dayBox1"), Qt::Key_Space);
+    QVERIFY2(refusal(&dialog).startsWith(QStringLiteral("schedule 1: \"days\"")), qPrintable(refusal(&dialog)));
+    QCOMPARE(handed.count(), 0);
+    QCOMPARE(dialog.schedules().value(0).days, 0);
+}
+
+void TestShowDialogs::schedulesRelabel()
+{
+    Schedule monday;
+    monday.name = QStringLiteral("Monday");
+    monday.time = QTime(9, 0);
+    monday.days = Schedule::dayBit(Qt::Monday);
+    Dialog_Schedules dialog({monday}, {}, stationNames(), true);
+    dialog.setEnglish(false);
+    QCOMPARE(dialog.windowTitle(), QString::fromUtf8("定时"));
+    QCOMPARE(field<QComboBox>(&dialog, "actionBox")->currentText(), QString::fromUtf8("调用场景"));
+    QCOMPARE(field<QTableWidget>(&dialog, "scheduleTable")->item(0, 2)->text(), monday.describe(false));
 }
 
 QTEST_MAIN(TestShowDialogs)
