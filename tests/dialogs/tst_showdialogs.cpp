@@ -4,6 +4,7 @@
 
 #include "dialogfields.h"
 
+#include <dialog_backups.h>
 #include <dialog_schedules.h>
 #include <dialog_sequences.h>
 #include <schedulejson.h>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTimeZone>
 #include <QtTest>
@@ -105,6 +107,18 @@ QByteArray shownAsFile(const QList<Sequence> &sequences)
     return QJsonDocument(Sequence::listToJson(sequences)).toJson(QJsonDocument::Compact);
 }
 
+QList<QList<Dialog_Backups::Input>> stationInputs()
+{
+    return {{{0, QStringLiteral("DVI 1")}, {1, QStringLiteral("DVI 2")}, {5, QStringLiteral("HDMI")}},
+            {{0, QStringLiteral("SDI")}, {2, QString()}}};
+}
+
+BackupTable::Entry backupOf(int processor, int input, const QList<int> &backups, BackupTable::Return mode,
+                            int stableSeconds)
+{
+    return {processor, input, backups, mode, stableSeconds};
+}
+
 Sequence walkIn()
 {
     Sequence sequence;
@@ -127,6 +141,9 @@ private slots:
     void schedulesOnWeekdaysOrADate();
     void scheduleWithoutDaysRefused();
     void schedulesRelabel();
+    void backupsChosenComeBack();
+    void backupNamedTwiceRefused();
+    void backupsRelabel();
 };
 
 void TestShowDialogs::sequenceBuiltComesBack()
@@ -283,6 +300,58 @@ void TestShowDialogs::schedulesRelabel()
     QCOMPARE(dialog.windowTitle(), QString::fromUtf8("定时"));
     QCOMPARE(field<QComboBox>(&dialog, "actionBox")->currentText(), QString::fromUtf8("调用场景"));
     QCOMPARE(field<QTableWidget>(&dialog, "scheduleTable")->item(0, 2)->text(), monday.describe(false));
+}
+
+void TestShowDialogs::backupsChosenComeBack()
+{
+    const QList<BackupTable::Entry> given{backupOf(2, 0, {2}, BackupTable::Return::Manual, 10)};
+    Dialog_Backups dialog(given, {QStringLiteral("Left"), QStringLiteral("Right")}, stationInputs(), true);
+    show(&dialog);
+    // Input 0 is offered any input of its processor but itself.
+    for (int column = 1; column <= BackupTable::MaxBackups; ++column) {
+        QComboBox *choice = cellOf<QComboBox>(&dialog, "inputTable", 0, column);
+        QCOMPARE(choice->count(), 3);
+        QCOMPARE(choice->findData(0), -1);
+    }
+    stepDown(cellOf<QComboBox>(&dialog, "inputTable", 0, 1), 2);
+    stepDown(cellOf<QComboBox>(&dialog, "inputTable", 0, 3), 1);
+    typeInto(cellOf<QSpinBox>(&dialog, "inputTable", 0, 5), QStringLiteral("30"));
+    QCOMPARE(cellOf<QComboBox>(&dialog, "inputTable", 0, 4)->currentText(), QStringLiteral("By itself after 30 s"));
+    stepDown(cellOf<QComboBox>(&dialog, "inputTable", 2, 1), 1);
+    stepDown(cellOf<QComboBox>(&dialog, "inputTable", 2, 4), 1);
+    // The other processor shows what it was given, and this one's choices
+    // are kept meanwhile.
+    stepDown(field<QComboBox>(&dialog, "processorBox"), 1);
+    QCOMPARE(cellOf<QComboBox>(&dialog, "inputTable", 0, 1)->currentText(), QStringLiteral("2"));
+    QCOMPARE(cellOf<QComboBox>(&dialog, "inputTable", 0, 4)->currentIndex(), int(BackupTable::Return::Manual));
+    QTest::keyClick(field<QComboBox>(&dialog, "processorBox"), Qt::Key_Up);
+    QCOMPARE(refusal(&dialog), QString());
+
+    // The blank second choice closes up.
+    const QList<BackupTable::Entry> expected{given.first(),
+                                             backupOf(1, 0, {5, 1}, BackupTable::Return::Auto, 30),
+                                             backupOf(1, 5, {0}, BackupTable::Return::Manual, 10)};
+    QCOMPARE(BackupTable::listToJson(dialog.entries()), BackupTable::listToJson(expected));
+}
+
+void TestShowDialogs::backupNamedTwiceRefused()
+{
+    Dialog_Backups dialog({}, {QStringLiteral("Left")}, stationInputs(), true);
+    show(&dialog);
+    QSignalSpy handed(&dialog, &Dialog_Backups::entriesAccepted);
+    stepDown(cellOf<QComboBox>(&dialog, "inputTable", 1, 1), 2);
+    stepDown(cellOf<QComboBox>(&dialog, "inputTable", 1, 2), 2);
+    QCOMPARE(refusal(&dialog), QStringLiteral("[0].backups[1]: named twice"));
+    QCOMPARE(handed.count(), 0);
+}
+
+void TestShowDialogs::backupsRelabel()
+{
+    Dialog_Backups dialog({}, {QStringLiteral("Left")}, stationInputs(), true);
+    dialog.setEnglish(false);
+    QCOMPARE(dialog.windowTitle(), QString::fromUtf8("备用信号源"));
+    QCOMPARE(cellOf<QComboBox>(&dialog, "inputTable", 0, 4)->currentText(), QString::fromUtf8("自动（稳定 10 秒后）"));
+    QCOMPARE(cellOf<QComboBox>(&dialog, "inputTable", 0, 1)->currentText(), QString::fromUtf8("无"));
 }
 
 QTEST_MAIN(TestShowDialogs)
