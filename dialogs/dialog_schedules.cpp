@@ -33,7 +33,7 @@ Dialog_Schedules::Dialog_Schedules(const QList<Schedule> &schedules, const Setti
     ui->setupUi(this);
     m_banner = new ErrorBanner(ui->navLabel, {}, this);
     ui->actionBox->addItems({QString(), QString(), QString(), QString()});
-    m_names.fillProcessors(ui->processorBox);
+    m_names.fillProcessors(ui->processorBox, 0);
     m_names.fillPresets(ui->presetBox, 0);
     for (const QByteArray &zone : QTimeZone::availableTimeZoneIds())
         ui->zoneBox->addItem(QString::fromUtf8(zone));
@@ -228,7 +228,7 @@ void Dialog_Schedules::showSchedule(int row)
 void Dialog_Schedules::showAction(const Schedule &schedule)
 {
     ui->actionBox->setCurrentIndex(int(schedule.action));
-    ui->processorBox->setCurrentIndex(ui->processorBox->findData(schedule.processor));
+    m_names.fillProcessors(ui->processorBox, schedule.processor);
     ui->presetBox->setCurrentIndex(ui->presetBox->findData(schedule.preset));
     const bool look = schedule.action == Schedule::Action::RecallLook;
     ShowNames::fillNames(ui->lookBox, m_names.looks, look ? schedule.target : QString());

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QPushButton>
+#include <QStandardItemModel>
 
 #include <cmath>
 
@@ -150,9 +151,10 @@ void Dialog_Sequences::showSequence(int row)
     ui->loopBox->setChecked(sequence.loop);
     ui->failureBox->setCurrentIndex(int(sequence.onFailure));
     showSteps(sequence.steps);
-    const QList<QWidget *> fields{ui->nameEdit,      ui->loopBox,  ui->failureBox,       ui->stepTable,
-                                  ui->addStepButton, ui->upButton, ui->downButton,       ui->removeStepButton,
-                                  ui->duplicateButton, ui->removeButton};
+    const QList<QWidget *> fields{ui->nameEdit,         ui->loopBox,         ui->failureBox,
+                                  ui->stepTable,        ui->addStepButton,   ui->removeStepButton,
+                                  ui->upButton,         ui->downButton,      ui->duplicateButton,
+                                  ui->removeButton};
     for (QWidget *field : fields)
         field->setEnabled(row >= 0);
 }
@@ -180,9 +182,11 @@ void Dialog_Sequences::addStepRow(int row, const SequenceStep &step)
     auto *kind = new QComboBox;
     kind->addItems({m_text("Preset", "场景"), m_text("Look", "场景组")});
     kind->setCurrentIndex(step.isLook() ? 1 : 0);
+    // Without looks a look step could name none.
+    if (m_names.looks.isEmpty() && !step.isLook())
+        qobject_cast<QStandardItemModel *>(kind->model())->item(1)->setEnabled(false);
     auto *processor = new QComboBox;
-    m_names.fillProcessors(processor);
-    processor->setCurrentIndex(processor->findData(step.processor));
+    m_names.fillProcessors(processor, step.processor);
     auto *preset = new QComboBox;
     m_names.fillPresets(preset, step.processor);
     preset->setCurrentIndex(preset->findData(step.preset));

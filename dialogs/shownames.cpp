@@ -4,11 +4,14 @@
 
 #include <QComboBox>
 
-void ShowNames::fillProcessors(QComboBox *box) const
+void ShowNames::fillProcessors(QComboBox *box, int current) const
 {
     box->clear();
     for (int i = 0; i < processors.size(); ++i)
         box->addItem(QStringLiteral("%1 %2").arg(i + 1).arg(processors.at(i)), i);
+    if (current >= processors.size())
+        box->addItem(QString::number(current + 1), current);
+    box->setCurrentIndex(box->findData(current));
 }
 
 void ShowNames::fillPresets(QComboBox *box, int processor) const

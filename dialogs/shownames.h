@@ -17,8 +17,9 @@ struct ShowNames
     QStringList looks;
     QStringList sequences;
 
-    // Items whose data is the processor from 0.
-    void fillProcessors(QComboBox *box) const;
+    // Items whose data is the processor from 0, current (from 0) chosen
+    // and kept even when the caller names fewer processors.
+    void fillProcessors(QComboBox *box, int current) const;
     // Items whose data is the preset from 0, for the processor from 0.
     void fillPresets(QComboBox *box, int processor) const;
     // The names, plus current when it is not one of them, so that a name

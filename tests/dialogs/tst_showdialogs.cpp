@@ -135,6 +135,7 @@ class TestShowDialogs : public QObject
 
 private slots:
     void sequenceBuiltComesBack();
+    void sequenceKeptWhenUntouched();
     void sequenceRefused_data();
     void sequenceRefused();
     void sequencesRelabel();
@@ -178,6 +179,18 @@ void TestShowDialogs::sequenceBuiltComesBack()
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(shownAsFile(dialog.sequences()), shownAsFile({expected}));
     QCOMPARE(handed, QList<Sequence>{expected});
+}
+
+// A processor or look the caller no longer names is shown as it is, not
+// replaced by the first one offered.
+void TestShowDialogs::sequenceKeptWhenUntouched()
+{
+    Sequence old = walkIn();
+    old.steps = {SequenceStep::recall(2, 15, 1500), SequenceStep::recallLook(QStringLiteral("Gone"), 2000)};
+    Dialog_Sequences dialog({old}, stationNames(), true);
+    show(&dialog);
+    QCOMPARE(refusal(&dialog), QString());
+    QCOMPARE(shownAsFile(dialog.sequences()), shownAsFile({old}));
 }
 
 void TestShowDialogs::sequenceRefused_data()
