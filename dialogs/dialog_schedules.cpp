@@ -3,6 +3,7 @@
 
 #include <errorbanner.h>
 #include <schedulejson.h>
+#include <scheduler.h>
 
 #include <QPushButton>
 #include <QTimeZone>
@@ -32,6 +33,8 @@ Dialog_Schedules::Dialog_Schedules(const QList<Schedule> &schedules, const Setti
 {
     ui->setupUi(this);
     m_banner = new ErrorBanner(ui->navLabel, {}, this);
+    ui->nameEdit->setMaxLength(Schedule::MaxNameLength);
+    ui->lateSpin->setMaximum(Scheduler::MaxLateMinutes);
     ui->actionBox->addItems({QString(), QString(), QString(), QString()});
     m_names.fillProcessors(ui->processorBox, 0);
     m_names.fillPresets(ui->presetBox, 0);

@@ -31,6 +31,7 @@ Dialog_Sequences::Dialog_Sequences(const QList<Sequence> &sequences, const ShowN
 {
     ui->setupUi(this);
     m_banner = new ErrorBanner(ui->navLabel, {}, this);
+    ui->nameEdit->setMaxLength(Sequence::MaxName);
     ui->failureBox->addItems({QString(), QString()});
     for (const Sequence &sequence : sequences)
         addSequence(sequence);
@@ -194,7 +195,8 @@ void Dialog_Sequences::addStepRow(int row, const SequenceStep &step)
     ShowNames::fillNames(look, m_names.looks, step.look);
     auto *dwell = new QDoubleSpinBox;
     dwell->setRange(double(SequenceStep::MinDwellMs) / 1000, double(SequenceStep::MaxDwellMs) / 1000);
-    dwell->setDecimals(1);
+    // Tenths, unless a file gave finer: a dwell is never rounded unseen.
+    dwell->setDecimals(step.dwellMs % 100 ? 3 : 1);
     dwell->setSingleStep(0.1);
     dwell->setSuffix(m_text(" s", " 秒"));
     dwell->setValue(double(step.dwellMs) / 1000);

@@ -138,6 +138,7 @@ private slots:
     void sequenceKeptWhenUntouched();
     void sequenceRefused_data();
     void sequenceRefused();
+    void enterChecksEscapeDrops();
     void sequencesRelabel();
     void schedulesOnWeekdaysOrADate();
     void scheduleWithoutDaysRefused();
@@ -226,6 +227,23 @@ void TestShowDialogs::sequenceRefused()
         DialogFields::click(&dialog, QStringLiteral("addStepButton"));
     QCOMPARE(refusal(&dialog), QString());
     QCOMPARE(handed.count(), 1);
+}
+
+// Enter in a field is OK, checks and all; Escape drops the edits.
+void TestShowDialogs::enterChecksEscapeDrops()
+{
+    Dialog_Sequences dialog({walkIn()}, stationNames(), true);
+    show(&dialog);
+    QSignalSpy handed(&dialog, &Dialog_Sequences::sequencesAccepted);
+    DialogFields::click(&dialog, QStringLiteral("duplicateButton"));
+    typeInto(field<QLineEdit>(&dialog, "nameEdit"), QStringLiteral("walk-in"));
+    QTest::keyClick(field<QLineEdit>(&dialog, "nameEdit"), Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(field<QLabel>(&dialog, "navLabel")->isVisible());
+    QTest::keyClick(field<QLineEdit>(&dialog, "nameEdit"), Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(handed.count(), 0);
 }
 
 void TestShowDialogs::sequencesRelabel()
