@@ -12,7 +12,11 @@
 
 namespace {
 
-constexpr double DefaultDwellSeconds = 10;
+// A new step: the first processor's M1 for ten seconds.
+SequenceStep firstStep()
+{
+    return SequenceStep::recall(0, 0, 10 * 1000);
+}
 
 template<typename Widget>
 Widget *cell(const QTableWidget *table, int row, int column)
@@ -42,7 +46,7 @@ Dialog_Sequences::Dialog_Sequences(const QList<Sequence> &sequences, const ShowN
     connect(ui->addButton, &QPushButton::clicked, this, [this] {
         Sequence sequence;
         sequence.name = freeName(m_text("Sequence", "序列"));
-        sequence.steps << SequenceStep::recall(0, 0, qint64(DefaultDwellSeconds * 1000));
+        sequence.steps << firstStep();
         addSequence(sequence);
     });
     connect(ui->duplicateButton, &QPushButton::clicked, this, [this] {
@@ -54,7 +58,7 @@ Dialog_Sequences::Dialog_Sequences(const QList<Sequence> &sequences, const ShowN
     connect(ui->removeButton, &QPushButton::clicked, this, &Dialog_Sequences::removeSequence);
     connect(ui->addStepButton, &QPushButton::clicked, this, [this] {
         const int row = ui->stepTable->rowCount();
-        addStepRow(row, row > 0 ? stepAt(row - 1) : SequenceStep::recall(0, 0, qint64(DefaultDwellSeconds * 1000)));
+        addStepRow(row, row > 0 ? stepAt(row - 1) : firstStep());
         ui->stepTable->selectRow(row);
     });
     connect(ui->removeStepButton, &QPushButton::clicked, this,
