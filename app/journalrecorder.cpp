@@ -43,8 +43,8 @@ JournalEntry::Who JournalRecorder::whoOf(int origin)
 
 void JournalRecorder::watch(int processor, const QString &name, MainWindow *window)
 {
-    if (m_names.size() <= processor)
-        m_names.resize(processor + 1);
+    while (m_names.size() <= processor)
+        m_names << QString();
     m_names[processor] = name;
     Singleton_SerialPort *link = window->link();
     connect(window->actions(), &OperatorActions::recallPosted, this,

@@ -4,18 +4,18 @@
 #include <bilingual.h>
 
 #include <QObject>
-#include <QStringList>
-
-#include <functional>
 
 class JournalRecorder;
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
 class QToolButton;
 class QWidget;
 class SequencesDock;
 class StationShow;
+class StationWindow;
+struct ShowNames;
 
 // The station's "Show" menu (the sequences' dock, the editors of the
 // sequences, schedules and backup sources, the journal) and the schedules'
@@ -25,9 +25,7 @@ class ShowMenu : public QObject
     Q_OBJECT
 
 public:
-    using Names = std::function<QStringList()>;
-
-    ShowMenu(StationShow *show, JournalRecorder *journal, SequencesDock *dock, Names names, QWidget *window);
+    ShowMenu(StationWindow *station, StationShow *show, JournalRecorder *journal, SequencesDock *dock);
 
     QMenu *menu() const { return m_menu; }
     // The switch and the next trigger, for a status bar.
@@ -36,15 +34,27 @@ public:
     // The switch shows while there are schedules.
     void refresh();
 
+signals:
+    // What the station refused of a dialog's answer.
+    void said(const QString &text, bool failed);
+
 private:
     void openJournal();
+    void openSequences();
+    void openSchedules();
+    void openBackups();
+    ShowNames names() const;
+    // Opens the dialog, deleted as it closes; a refusal of what it gave is said.
+    void open(QDialog *dialog);
 
     StationShow *m_show;
     JournalRecorder *m_journal;
-    Names m_names;
-    QWidget *m_window;
+    StationWindow *m_station;
     QMenu *m_menu;
     QAction *m_dockAction;
+    QAction *m_sequencesAction;
+    QAction *m_schedulesAction;
+    QAction *m_backupsAction;
     QAction *m_journalAction;
     QWidget *m_switchBar;
     QToolButton *m_switch;

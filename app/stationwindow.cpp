@@ -73,7 +73,8 @@ StationWindow::StationWindow(ShowClock *clock, QWidget *parent)
     m_sequencesDock = new SequencesDock(m_show->deck(), this);
     connect(m_sequencesDock, &SequencesDock::said, this, &StationWindow::say);
     addDockWidget(Qt::LeftDockWidgetArea, m_sequencesDock);
-    m_showMenu = new ShowMenu(m_show, m_recorder, m_sequencesDock, [this] { return names(); }, this);
+    m_showMenu = new ShowMenu(this, m_show, m_recorder, m_sequencesDock);
+    connect(m_showMenu, &ShowMenu::said, this, &StationWindow::say);
     connect(m_dock, &ProcessorsDock::chosen, this, &StationWindow::choose);
     m_settings = StationSettings::read(SettingsFile::path());
     for (const StationSettings::Processor &settings : std::as_const(m_settings))

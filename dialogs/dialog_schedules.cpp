@@ -19,11 +19,6 @@ QCheckBox *dayBox(const Ui::Dialog_Schedules *ui, int dayOfWeek)
 
 } // namespace
 
-bool Dialog_Schedules::Settings::operator==(const Settings &other) const
-{
-    return timeZone == other.timeZone && lateMinutes == other.lateMinutes && handPauses == other.handPauses;
-}
-
 Dialog_Schedules::Dialog_Schedules(const QList<Schedule> &schedules, const Settings &settings,
                                    const ShowNames &names, bool english, QWidget *parent)
     : QDialog(parent)
@@ -43,7 +38,8 @@ Dialog_Schedules::Dialog_Schedules(const QList<Schedule> &schedules, const Setti
     const QByteArray zone = settings.timeZone.isEmpty() ? QTimeZone::systemTimeZoneId() : settings.timeZone;
     ui->zoneBox->setCurrentIndex(ui->zoneBox->findText(QString::fromUtf8(zone)));
     ui->lateSpin->setValue(settings.lateMinutes);
-    ui->pauseBox->setChecked(settings.handPauses);
+    ui->pauseBox->setChecked(settings.handRecallPauses);
+    m_schedulesOn = settings.schedulesOn;
     ui->dateEdit->setDate(QDate::currentDate());
     for (const Schedule &schedule : schedules)
         addSchedule(schedule);
@@ -104,7 +100,7 @@ void Dialog_Schedules::setNextOccurrence(const NextOccurrence &next)
 
 Dialog_Schedules::Settings Dialog_Schedules::settings() const
 {
-    return {ui->zoneBox->currentText().toUtf8(), ui->lateSpin->value(), ui->pauseBox->isChecked()};
+    return {ui->zoneBox->currentText().toUtf8(), ui->lateSpin->value(), ui->pauseBox->isChecked(), m_schedulesOn};
 }
 
 void Dialog_Schedules::setTexts()

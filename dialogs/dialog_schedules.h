@@ -5,6 +5,7 @@
 
 #include <bilingual.h>
 #include <schedule.h>
+#include <showfile.h>
 
 #include <QByteArray>
 #include <QDateTime>
@@ -29,14 +30,8 @@ class Dialog_Schedules : public QDialog
     Q_OBJECT
 
 public:
-    struct Settings
-    {
-        QByteArray timeZone; // the system's when empty
-        int lateMinutes = 0; // a missed trigger at most this late fires at start
-        bool handPauses = true; // a recall by hand pauses that processor's sequences
-
-        bool operator==(const Settings &other) const;
-    };
+    // The station's settings the schedules run by; schedulesOn is kept as given.
+    using Settings = ShowFile::Settings;
     // The schedule's next firing (UTC), invalid when it has none.
     using NextOccurrence = std::function<QDateTime(const Schedule &, const QByteArray &timeZone)>;
 
@@ -76,6 +71,7 @@ private:
     int m_current = -1;
     NextOccurrence m_next;
     ErrorBanner *m_banner;
+    bool m_schedulesOn = true;
 };
 
 #endif // DIALOG_SCHEDULES_H

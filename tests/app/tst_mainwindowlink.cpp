@@ -149,9 +149,9 @@ void TestMainWindowLink::matchingTagWithoutLocalCopy()
     LinkedSimulator sim;
     startAgainst(LinkedSimulator::tcpSettings(sim.simulator().tcpPort()), sim.model().tag);
     QVERIFY(m_driver.connectDevice());
-    QTRY_COMPARE(sim.requests().size(), 4 + 32);
+    QTRY_COMPARE(FrameBytes::operatorRequests(sim.requests()).size(), 4 + 32);
     QVERIFY(m_driver.settle());
-    QCOMPARE(FrameBytes::heads(sim.requests().mid(0, 4)), QStringList({"1100", "1900", "1100", "1900"}));
+    QCOMPARE(FrameBytes::heads(FrameBytes::operatorRequests(sim.requests()).mid(0, 4)), QStringList({"1100", "1900", "1100", "1900"}));
     QCOMPARE(canvas()->model().count(), sim.model().presets[0].windowCount());
     m_driver.close();
 }
@@ -209,7 +209,7 @@ void TestMainWindowLink::cutShortReadIsReadAgain()
     sim.simulator().clearRequests();
     QVERIFY(m_driver.open());
     QVERIFY(m_driver.connectDevice());
-    QCOMPARE(FrameBytes::heads(sim.requests()), FrameBytes::connectionRead(true));
+    QCOMPARE(FrameBytes::heads(FrameBytes::operatorRequests(sim.requests())), FrameBytes::connectionRead(true));
     QCOMPARE(canvas()->model().count(), sim.model().presets[size_t(sim.model().currentPreset)].windowCount());
     m_driver.close();
 }
@@ -251,7 +251,7 @@ void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
     QCOMPARE(widthOfWindow0(device.presets[1]), 3000);
 
     sim.simulator().setFaults({});
-    const int before = sim.requests().size();
+    const int before = FrameBytes::operatorRequests(sim.requests()).size();
     m_driver.verifyChoices = QStringList{"applyButton"};
     QVERIFY(m_driver.connectDevice());
     QCOMPARE(m_driver.offered.at(1), QStringList({"M2=mine", "Current=device"}));
@@ -260,7 +260,7 @@ void TestMainWindowLink::cutShortSendIsTheOperatorsToWeigh()
     QCOMPARE(QDir(m_dir->path()).entryList({"MyConfigure-*.pd"}).size(), 1);
     const QStringList verifyRead = FrameBytes::connectionRead(true);
     const QStringList sent = QStringList{"1100"} + verifyRead + QStringList{"4401", "4a01", "4501"} + verifyRead;
-    QCOMPARE(FrameBytes::heads(sim.requests().mid(before)), sent);
+    QCOMPARE(FrameBytes::heads(FrameBytes::operatorRequests(sim.requests()).mid(before)), sent);
     QCOMPARE(m_driver.verified.last().at(0), QStringLiteral("16 of 16 presets verified"));
     QCOMPARE(window0In(link()->dm_data.modelView[1]).width(), 3840);
     QCOMPARE(widthOfWindow0(device.presets[1]), 3840);
@@ -357,9 +357,9 @@ void TestMainWindowLink::cutShortVerifyKeepsTheHostsData()
     QVERIFY(m_driver.settle());
 
     sim.simulator().setFaults({});
-    const int before = sim.requests().size();
+    const int before = FrameBytes::operatorRequests(sim.requests()).size();
     QVERIFY(m_driver.connectDevice());
-    QCOMPARE(FrameBytes::heads(sim.requests().mid(before)), FrameBytes::connectionRead(false));
+    QCOMPARE(FrameBytes::heads(FrameBytes::operatorRequests(sim.requests()).mid(before)), FrameBytes::connectionRead(false));
     QVERIFY(record.modelView == views);
     QVERIFY(m_driver.verified.isEmpty());
     m_driver.close();

@@ -21,17 +21,6 @@ using FrameBytes::heads;
 
 namespace {
 
-// The requests of the operator's work: the signal poll reads on its own.
-QByteArrayList operators(const QByteArrayList &requests)
-{
-    QByteArrayList kept;
-    for (const QByteArray &request : requests) {
-        if (quint8(request.at(8)) != 0x1C)
-            kept << request;
-    }
-    return kept;
-}
-
 QString frameOf(int code, int preset)
 {
     return QStringLiteral("%1%2").arg(code, 2, 16, QLatin1Char('0')).arg(preset, 2, 16, QLatin1Char('0'));
@@ -149,7 +138,7 @@ void TestOffAirActions::blindEditsGoOutOnlyWithATake()
         QTest::mouseClick(m_driver.presetButton(preset), Qt::LeftButton);
         QCOMPARE(title->text(), QStringLiteral("On air: M%1  ·  Editing blind: M%2").arg(onAir + 1).arg(preset + 1));
         QVERIFY(m_driver.presetButton(onAir)->property("onAir").toBool());
-        const qsizetype sent = operators(sim.requests()).size();
+        const qsizetype sent = FrameBytes::operatorRequests(sim.requests()).size();
         for (int edit = 0; edit < 10; ++edit) {
             randomEdit(random);
             QVERIFY(m_driver.settle());
@@ -161,12 +150,12 @@ void TestOffAirActions::blindEditsGoOutOnlyWithATake()
             QVERIFY(m_driver.settle());
             QCOMPARE(canvas()->model().layers(), edited.layers());
         }
-        QCOMPARE(operators(sim.requests()).size(), sent);
+        QCOMPARE(FrameBytes::operatorRequests(sim.requests()).size(), sent);
         QVERIFY(m_driver.presetButton(preset)->toolTip().endsWith(QStringLiteral("Changed here since the last check")));
 
         keys(Qt::Key_T);
         QVERIFY(m_driver.settle());
-        QCOMPARE(heads(operators(sim.requests()).mid(sent)),
+        QCOMPARE(heads(FrameBytes::operatorRequests(sim.requests()).mid(sent)),
                  QStringList({frameOf(0x44, preset), frameOf(0x4A, preset), frameOf(0x45, preset), frameOf(0x49, preset)}));
         QVERIFY(deviceHoldsHostsPreset(device, preset));
         QCOMPARE(device.currentPreset, preset);
@@ -181,20 +170,20 @@ void TestOffAirActions::blindEditsGoOutOnlyWithATake()
     const QStringList recallBefore{frameOf(0x49, before)};
     const QStringList takeAgain{frameOf(0x44, onAir), frameOf(0x4A, onAir), frameOf(0x45, onAir),
                                 frameOf(0x49, onAir)};
-    int sent = int(operators(sim.requests()).size());
+    int sent = int(FrameBytes::operatorRequests(sim.requests()).size());
     QCOMPARE(m_driver.child<QAction>("actionUndo")->text(), QStringLiteral("Undo Take M%1").arg(onAir + 1));
     keys(Qt::Key_Z);
     QVERIFY(m_driver.settle());
-    QCOMPARE(heads(operators(sim.requests()).mid(sent)), recallBefore);
+    QCOMPARE(heads(FrameBytes::operatorRequests(sim.requests()).mid(sent)), recallBefore);
     QCOMPARE(device.currentPreset, before);
-    sent = int(operators(sim.requests()).size());
+    sent = int(FrameBytes::operatorRequests(sim.requests()).size());
     m_driver.trigger("actionRedo");
     QVERIFY(m_driver.settle());
-    QCOMPARE(heads(operators(sim.requests()).mid(sent)), takeAgain);
-    sent = int(operators(sim.requests()).size());
+    QCOMPARE(heads(FrameBytes::operatorRequests(sim.requests()).mid(sent)), takeAgain);
+    sent = int(FrameBytes::operatorRequests(sim.requests()).size());
     m_driver.trigger("actionRevert");
     QVERIFY(m_driver.settle());
-    QCOMPARE(heads(operators(sim.requests()).mid(sent)), recallBefore);
+    QCOMPARE(heads(FrameBytes::operatorRequests(sim.requests()).mid(sent)), recallBefore);
     QCOMPARE(device.currentPreset, before);
     m_driver.close();
 }
@@ -216,11 +205,11 @@ void TestOffAirActions::takeWithALostWriteLeavesTheWall()
     QVERIFY(m_driver.settle());
 
     sim.hangUpBeforeAnswering(0x45);
-    const int sent = int(operators(sim.requests()).size());
+    const int sent = int(FrameBytes::operatorRequests(sim.requests()).size());
     keys(Qt::Key_T);
     QTRY_COMPARE(m_driver.messages, QStringList({"opening failed"}));
     QVERIFY(m_driver.settle());
-    QCOMPARE(heads(operators(sim.requests()).mid(sent)),
+    QCOMPARE(heads(FrameBytes::operatorRequests(sim.requests()).mid(sent)),
              QStringList({frameOf(0x44, 2), frameOf(0x4A, 2), frameOf(0x45, 2)}));
     QCOMPARE(device.currentPreset, 0);
     QCOMPARE(link->dm_data.curModel, 0);

@@ -65,9 +65,9 @@ void TestPresetStore::readPresetsVerifyTheSameAfterARestart()
     QCOMPARE(m_driver.verified.value(0).value(0), QStringLiteral("16 of 16 presets verified"));
 
     restart(sim);
-    const int before = int(sim.requests().size());
+    const int before = int(FrameBytes::operatorRequests(sim.requests()).size());
     QVERIFY(m_driver.connectDevice());
-    QCOMPARE(FrameBytes::heads(sim.requests().mid(before)), FrameBytes::connectionRead(false));
+    QCOMPARE(FrameBytes::heads(FrameBytes::operatorRequests(sim.requests()).mid(before)), FrameBytes::connectionRead(false));
     m_driver.trigger("actionVerify");
     QVERIFY(m_driver.settle());
     QCOMPARE(m_driver.verified.value(1).value(0), QStringLiteral("16 of 16 presets verified"));
@@ -129,9 +129,9 @@ void TestPresetStore::failedSaveIsSaidAndKeepsTheTag()
     QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("MyConfigure.pd")));
     QVERIFY(QFile::rename(older, dataFile()));
     restart(sim);
-    const int before = int(sim.requests().size());
+    const int before = int(FrameBytes::operatorRequests(sim.requests()).size());
     QVERIFY(m_driver.connectDevice());
-    QCOMPARE(FrameBytes::heads(sim.requests().mid(before)), FrameBytes::connectionRead(true));
+    QCOMPARE(FrameBytes::heads(FrameBytes::operatorRequests(sim.requests()).mid(before)), FrameBytes::connectionRead(true));
     QVERIFY(m_driver.messages.isEmpty());
 }
 

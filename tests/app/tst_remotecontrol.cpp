@@ -157,7 +157,7 @@ bool TestRemoteControl::oscsend(const QStringList &args)
 QByteArrayList TestRemoteControl::recallsSince(int first) const
 {
     QByteArrayList recalls;
-    const QByteArrayList requests = m_sim->requests().mid(first);
+    const QByteArrayList requests = FrameBytes::operatorRequests(m_sim->requests()).mid(first);
     for (const QByteArray &frame : requests) {
         if (heads({frame}, 1).first() == QLatin1String("49"))
             recalls << frame;
@@ -196,7 +196,7 @@ void TestRemoteControl::clickIsPushedAsOperator()
 // follow, and a second client hears that a remote client did it.
 void TestRemoteControl::recallByOscAndWebSocket()
 {
-    int before = m_sim->requests().size();
+    int before = FrameBytes::operatorRequests(m_sim->requests()).size();
     QTest::mouseClick(m_driver.presetButton(2), Qt::LeftButton);
     QVERIFY(m_driver.settle());
     const QByteArrayList clicked = recallsSince(before);
@@ -206,7 +206,7 @@ void TestRemoteControl::recallByOscAndWebSocket()
 
     const std::unique_ptr<QProcess> subscriber = startClient({url(), Subscribe, "--notifications", "2"});
     QVERIFY(WindowDriver::waitFor([&] { return subscriber->canReadLine(); }, 20000));
-    before = m_sim->requests().size();
+    before = FrameBytes::operatorRequests(m_sim->requests()).size();
     QVERIFY(oscsend({"/rz5300/preset/recall", "i", "3"}));
     QVERIFY(WindowDriver::waitFor([&] { return recallsSince(before).size() == 1; }, 10000));
     QVERIFY(m_driver.settle());
@@ -215,7 +215,7 @@ void TestRemoteControl::recallByOscAndWebSocket()
 
     QTest::mouseClick(m_driver.presetButton(0), Qt::LeftButton);
     QVERIFY(m_driver.settle());
-    const int beforeWs = m_sim->requests().size();
+    const int beforeWs = FrameBytes::operatorRequests(m_sim->requests()).size();
     const QStringList answers = client({url(), request(7, "preset.recall", R"({"preset":3})")});
     QCOMPARE(json(answers.value(0)).value("result").toObject(), QJsonObject({{"preset", 3}}));
     QCOMPARE(m_driver.shownPreset(), 2);
@@ -246,7 +246,7 @@ void TestRemoteControl::recallDuringImportWaits()
         if (qobject_cast<Dialog_wait *>(d))
             client->write("go\n");
     });
-    const int before = m_sim->requests().size();
+    const int before = FrameBytes::operatorRequests(m_sim->requests()).size();
     m_driver.trigger("actionImport");
     const QStringList answers = finish(client.get());
     disconnect(shown);
@@ -257,7 +257,7 @@ void TestRemoteControl::recallDuringImportWaits()
     QCOMPARE(json(answers.first()).value("id").toInt(), 17);
     for (int i = 1; i < 17; ++i)
         QCOMPARE(json(answers.at(i)).value("id").toInt(), i);
-    const QStringList sent = heads(m_sim->requests().mid(before), 1);
+    const QStringList sent = heads(FrameBytes::operatorRequests(m_sim->requests()).mid(before), 1);
     QCOMPARE(sent.count("49"), 17); // the import's own, then the 16 queued
     QVERIFY(sent.lastIndexOf("1b") < sent.indexOf("49", sent.indexOf("49") + 1));
 }
@@ -280,10 +280,10 @@ void TestRemoteControl::recallsWaitForTheChoice()
         auto *choice = qobject_cast<Dialog_Verify *>(d);
         if (!choice)
             return;
-        const int before = m_sim->requests().size();
+        const int before = FrameBytes::operatorRequests(m_sim->requests()).size();
         client->write("go\n");
         WindowDriver::waitFor([&] { return client->canReadLine(); }, 20000);
-        recallsDuringChoice = int(heads(m_sim->requests().mid(before), 1).count("49"));
+        recallsDuringChoice = int(heads(FrameBytes::operatorRequests(m_sim->requests()).mid(before), 1).count("49"));
         QTimer::singleShot(0, choice, [choice] { choice->findChild<QAbstractButton *>("closeButton")->click(); });
     });
     QVERIFY(m_driver.connectDevice());
@@ -310,7 +310,7 @@ void TestRemoteControl::leavingClientsRecallsAreDropped()
     QStringList recalls{url(), "--leave"};
     for (int id = 1; id <= 11; ++id)
         recalls << request(id, "preset.recall", QStringLiteral(R"({"preset":%1})").arg(id % 16 + 1));
-    const int before = m_sim->requests().size();
+    const int before = FrameBytes::operatorRequests(m_sim->requests()).size();
     QCOMPARE(client(recalls), QStringList{"left"});
     m_sim->simulator().setFaults({});
     QVERIFY(m_driver.settle());
@@ -349,14 +349,14 @@ void TestRemoteControl::badInput()
 {
     QFETCH(QString, message);
     QFETCH(int, code);
-    const int before = m_sim->requests().size();
+    const int before = FrameBytes::operatorRequests(m_sim->requests()).size();
     const QStringList answers = client({url(), message, request(2, "status")});
     QCOMPARE(errorOf(answers.value(0)), code);
     if (code == RemoteError::TooLarge)
         QCOMPARE(answers.value(1), QStringLiteral("closed 1009"));
     else
         QVERIFY(json(answers.value(1)).contains("result"));
-    QCOMPARE(m_sim->requests().size(), before);
+    QCOMPARE(FrameBytes::operatorRequests(m_sim->requests()).size(), before);
 }
 
 void TestRemoteControl::hostileDataCloses_data()
@@ -376,13 +376,13 @@ void TestRemoteControl::hostileDataCloses()
 {
     QFETCH(int, binaryBytes);
     QFETCH(QString, closed);
-    const int before = m_sim->requests().size();
+    const int before = FrameBytes::operatorRequests(m_sim->requests()).size();
     const QStringList answers = client({url(), "--binary", QString::number(binaryBytes),
                                         request(1, "preset.recall", R"({"preset":2})")});
     QCOMPARE(answers.size(), 1);
     QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(closed)).match(answers.first()).hasMatch(),
              qPrintable(answers.first()));
-    QCOMPARE(m_sim->requests().size(), before);
+    QCOMPARE(FrameBytes::operatorRequests(m_sim->requests()).size(), before);
 }
 
 // Answers go to the port a sender named with /rz5300/status.
@@ -392,7 +392,7 @@ void TestRemoteControl::oscWithWrongTagsIsRefused()
     QProcess dump;
     dump.start(m_oscdump, {"-L", QString::number(replies)});
     QVERIFY(dump.waitForStarted());
-    const int before = m_sim->requests().size();
+    const int before = FrameBytes::operatorRequests(m_sim->requests()).size();
     QVERIFY(WindowDriver::waitFor([&] {
         oscsend({"/rz5300/status", "i", QString::number(replies)});
         return dump.canReadLine();
@@ -408,7 +408,7 @@ void TestRemoteControl::oscWithWrongTagsIsRefused()
     dump.kill();
     dump.waitForFinished();
     QVERIFY(lines.filter("/rz5300/error").first().contains(QString::number(RemoteError::InvalidParams)));
-    QCOMPARE(m_sim->requests().size(), before);
+    QCOMPARE(FrameBytes::operatorRequests(m_sim->requests()).size(), before);
 }
 
 // While the operator edits a preset blind, a client can neither recall
@@ -420,13 +420,13 @@ void TestRemoteControl::blindEditsAreRefused()
     const int edited = (link()->dm_data.curModel + 1) % 16;
     QTest::mouseClick(m_driver.presetButton(edited), Qt::LeftButton);
     QVERIFY(m_driver.settle());
-    const int before = m_sim->requests().size();
+    const int before = FrameBytes::operatorRequests(m_sim->requests()).size();
     const QStringList answers =
         client({url(), request(1, "preset.recall", QStringLiteral(R"({"preset":%1})").arg(edited + 1)),
                 request(2, "window.setSource", R"({"window":1,"input":0})")});
     QCOMPARE(errorOf(answers.value(0)), int(RemoteError::Refused));
     QCOMPARE(errorOf(answers.value(1)), int(RemoteError::Refused));
-    QCOMPARE(m_sim->requests().size(), before);
+    QCOMPARE(FrameBytes::operatorRequests(m_sim->requests()).size(), before);
     m_driver.trigger("actionBlind");
     QVERIFY(m_driver.settle());
 }
@@ -437,7 +437,7 @@ void TestRemoteControl::onAirRecalledWhileBlind()
 {
     m_driver.trigger("actionBlind");
     const int onAir = m_sim->model().currentPreset;
-    const int before = m_sim->requests().size();
+    const int before = FrameBytes::operatorRequests(m_sim->requests()).size();
     const QStringList answers =
         client({url(), request(1, "preset.recall", QStringLiteral(R"({"preset":%1})").arg(onAir + 1))});
     QCOMPARE(json(answers.value(0)).value("result").toObject(), QJsonObject({{"preset", onAir + 1}}));
@@ -454,9 +454,9 @@ void TestRemoteControl::verifyWhileTheOperatorVerifies()
     FaultOptions slow;
     slow.delayMs = 50;
     m_sim->simulator().setFaults(slow);
-    const int before = m_sim->requests().size();
+    const int before = FrameBytes::operatorRequests(m_sim->requests()).size();
     const std::unique_ptr<QProcess> client = startClient({url(), request(1, "verify")});
-    QVERIFY(WindowDriver::waitFor([&] { return m_sim->requests().size() > before; }, 10000));
+    QVERIFY(WindowDriver::waitFor([&] { return FrameBytes::operatorRequests(m_sim->requests()).size() > before; }, 10000));
     const int dialogs = m_driver.verified.size();
     m_driver.trigger("actionVerify");
     QVERIFY(m_driver.settle());

@@ -256,7 +256,7 @@ QHash<int, QJsonObject> TestStationWindow::ask(const QStringList &requests) cons
 int TestStationWindow::recallsOn(int processor) const
 {
     int recalls = 0;
-    const QByteArrayList requests = sim(processor).requests();
+    const QByteArrayList requests = FrameBytes::operatorRequests(sim(processor).requests());
     for (const QByteArray &frame : requests)
         recalls += FrameBytes::heads({frame}, 1).first() == QLatin1String("49") ? 1 : 0;
     return recalls;

@@ -299,7 +299,7 @@ void TestShowDialogs::schedulesOnWeekdaysOrADate()
     eve.action = Schedule::Action::RecallLook;
     eve.target = QStringLiteral("Finale");
     QCOMPARE(ScheduleJson::listToJson(dialog.schedules()), ScheduleJson::listToJson({doors, eve}));
-    QCOMPARE(dialog.settings(), (Dialog_Schedules::Settings{berlin, 30, false}));
+    QCOMPARE(dialog.settings(), (ShowFile::Settings{berlin, 30, false, true}));
     auto *list = field<QTableWidget>(&dialog, "scheduleTable");
     QCOMPARE(list->item(0, 2)->text(), QStringLiteral("Mon-Fri 18:30:15: start sequence \"Walk-in\""));
     QCOMPARE(list->item(1, 3)->text(), QStringLiteral("2026-12-24 08:00:00"));

@@ -120,8 +120,8 @@ void TestWsEndpoint::onlyThePageMayOpenFromABrowser()
             client.sendTextMessage(QStringLiteral(R"({"jsonrpc":"2.0","id":1,"method":"status"})"));
         });
         client.open(request);
-        QTest::qWaitFor([&] { return answered || client.state() == QAbstractSocket::UnconnectedState; }, 10000);
-        return answered;
+        return QTest::qWaitFor([&] { return answered || client.state() == QAbstractSocket::UnconnectedState; }, 10000)
+            && answered;
     };
     QVERIFY(opens(QString()));
     QVERIFY(opens(QStringLiteral("http://127.0.0.1:8480")));

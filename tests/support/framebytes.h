@@ -22,6 +22,18 @@ inline QByteArray reply(int length)
     return bytes;
 }
 
+// The requests of the work asked of the program: it reads the input
+// signals every 2 s on its own while the link is idle.
+inline QByteArrayList operatorRequests(const QByteArrayList &requests)
+{
+    QByteArrayList kept;
+    for (const QByteArray &request : requests) {
+        if (request.size() <= 8 || quint8(request.at(8)) != 0x1C)
+            kept << request;
+    }
+    return kept;
+}
+
 // Each frame from its command code on, `bytes` bytes in hex: "4902".
 inline QStringList heads(const QByteArrayList &frames, int bytes = 2)
 {
