@@ -107,16 +107,26 @@ void JournalRecorder::recordRecall(LookRecall *recall, JournalEntry::Who who, co
 {
     const int processor = recall->look().entries.size() == 1 ? recall->look().entries.first().processor : -1;
     const qint64 id = record(who, by, processor, kind, what);
-    recall->whenFinished(this, [this, id, recall] {
-        QStringList faults;
-        for (const LookRecall::Outcome &outcome : recall->outcomes()) {
-            if (outcome.result != LookRecall::Result::Confirmed)
-                faults << QStringLiteral("%1 %2: %3")
-                              .arg(m_names.value(outcome.processor), presetName(outcome.preset),
-                                   LookRecall::resultName(outcome.result));
-        }
-        settle(id, recall->succeeded(), faults.join(QStringLiteral("; ")));
-    });
+    recall->whenFinished(this, [this, id, recall] { settle(id, recall->succeeded(), faultsOf(recall)); });
+}
+
+void JournalRecorder::recordLook(const LookRecall *recall, JournalEntry::Who who, const QString &by)
+{
+    settle(record(who, by, -1, QStringLiteral("look"), QStringLiteral("look ") + recall->look().name),
+           recall->succeeded(), faultsOf(recall));
+}
+
+// What became of each processor that did not confirm.
+QString JournalRecorder::faultsOf(const LookRecall *recall) const
+{
+    QStringList faults;
+    for (const LookRecall::Outcome &outcome : recall->outcomes()) {
+        if (outcome.result != LookRecall::Result::Confirmed)
+            faults << QStringLiteral("%1 %2: %3")
+                          .arg(m_names.value(outcome.processor), presetName(outcome.preset),
+                               LookRecall::resultName(outcome.result));
+    }
+    return faults.join(QStringLiteral("; "));
 }
 
 // The show's own recalls are its to record, step by step.

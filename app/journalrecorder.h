@@ -40,7 +40,12 @@ public:
     void recordRecall(LookRecall *recall, JournalEntry::Who who, const QString &by, const QString &kind,
                       const QString &what);
 
+    // A look's recall that has finished, with its outcome.
+    void recordLook(const LookRecall *recall, JournalEntry::Who who, const QString &by);
     static JournalEntry::Who whoOf(int origin);
+
+    // What became of each processor of the recall that did not confirm.
+    QString faultsOf(const LookRecall *recall) const;
 
 private:
     struct Pending

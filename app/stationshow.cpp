@@ -208,15 +208,7 @@ void StationShow::runStep(const QString &sequence, const SequenceStep &step, Seq
     LookRecall *recall = this->recall(*look, RemoteActions::BySequence);
     m_journal->recordRecall(recall, JournalEntry::Who::Sequence, sequence,
                             step.isLook() ? QStringLiteral("look") : QStringLiteral("recall"), describeStep(step));
-    recall->whenFinished(this, [this, recall, done] {
-        QStringList faults;
-        for (const LookRecall::Outcome &outcome : recall->outcomes()) {
-            if (outcome.result != LookRecall::Result::Confirmed)
-                faults << m_station->processorName(outcome.processor) + QStringLiteral(": ")
-                              + LookRecall::resultName(outcome.result);
-        }
-        done(recall->succeeded(), faults.join(QStringLiteral("; ")));
-    });
+    recall->whenFinished(this, [this, recall, done] { done(recall->succeeded(), m_journal->faultsOf(recall)); });
 }
 
 // A trigger does what the operator would: its recalls go to the windows,

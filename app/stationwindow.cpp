@@ -19,6 +19,7 @@
 #include <appdirectory.h>
 #include <dialog_processors.h>
 #include <journal.h>
+#include <lookrecall.h>
 #include <lookstore.h>
 #include <looktarget.h>
 #include <settingsfile.h>
@@ -64,6 +65,9 @@ StationWindow::StationWindow(ShowClock *clock, QWidget *parent)
     addToolBar(Qt::TopToolBarArea, bar);
     m_looks = new LooksBar(bar, AppDirectory::filePath(LookStore::fileName()), this);
     connect(m_looks, &LooksBar::said, this, &StationWindow::say);
+    connect(m_looks, &LooksBar::recalled, this, [this](const LookRecall *recall, int origin) {
+        m_recorder->recordLook(recall, JournalRecorder::whoOf(origin), {});
+    });
     m_show = new StationShow(this, m_clock, m_recorder, this);
     connect(m_show, &StationShow::said, this, &StationWindow::say);
     connect(m_show, &StationShow::backupsChanged, this, [this] {

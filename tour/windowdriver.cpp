@@ -218,7 +218,7 @@ void WindowDriver::answer()
         // What the dialog asked of the device is in before it is noted: the
         // link idle at two ticks in a row, its replies' signals delivered
         // in between.
-        const bool idle = m_window->link()->queuedFrames() == 0;
+        const bool idle = !m_window || m_window->link()->queuedFrames() == 0;
         m_idleTicks = idle ? m_idleTicks + 1 : 0;
         if (m_idleTicks < 2)
             return;
