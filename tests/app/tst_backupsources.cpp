@@ -200,7 +200,7 @@ void TestBackupSources::pollWaitsForTheOperatorsTransfer()
     slow.delayMs = 150;
     sim.simulator().setFaults(slow);
     sim.simulator().clearRequests();
-    m_driver.verifyChoices = {QString()}; // held open, then closed here
+    m_driver.verifyChoices = QStringList{QString()}; // held open, then closed here
     QStringList sent;
     connect(&m_driver, &WindowDriver::dialogShown, this, [&](QDialog *dialog) {
         if (QLatin1String(dialog->metaObject()->className()) != QLatin1String("Dialog_Verify"))

@@ -30,8 +30,8 @@
 #include "linkedsimulator.h"
 #include "ptyskip.h"
 
+#include <QAction>
 #include <QTemporaryDir>
-#include <QTimeZone>
 #include <QtTest>
 
 #include <memory>

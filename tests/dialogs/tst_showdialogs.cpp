@@ -31,10 +31,10 @@ namespace {
 ShowNames stationNames()
 {
     ShowNames names;
-    names.processors = {QStringLiteral("Left"), QStringLiteral("Right")};
-    names.presets = {{}, {QStringLiteral("Doors"), QString(), QString(), QStringLiteral("Show")}};
-    names.looks = {QStringLiteral("Opening"), QStringLiteral("Finale")};
-    names.sequences = {QStringLiteral("Walk-in")};
+    names.processors = QStringList{QStringLiteral("Left"), QStringLiteral("Right")};
+    names.presets = {QStringList(), QStringList{QStringLiteral("Doors"), QString(), QString(), QStringLiteral("Show")}};
+    names.looks = QStringList{QStringLiteral("Opening"), QStringLiteral("Finale")};
+    names.sequences = QStringList{QStringLiteral("Walk-in")};
     return names;
 }
 

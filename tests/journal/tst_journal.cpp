@@ -88,7 +88,8 @@ void TestJournal::entriesSurviveTheWriter()
     QCOMPARE(recorder.readLine().trimmed(), QByteArray("flushed"));
     if (ending == QLatin1String("kill"))
         recorder.kill();
-    QVERIFY(recorder.waitForFinished(30000));
+    // Qt 5 answers false for a process that has ended already.
+    QVERIFY(recorder.state() == QProcess::NotRunning || recorder.waitForFinished(30000));
     QCOMPARE(recorder.exitStatus(), ending == QLatin1String("kill") ? QProcess::CrashExit : QProcess::NormalExit);
 
     Journal journal(path());
