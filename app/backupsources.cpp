@@ -77,7 +77,7 @@ bool BackupSources::returnToMain(int window)
     return m_switcher.returnToMain(window);
 }
 
-void BackupSources::addReturnAction(QMenu *menu, std::function<int()> window)
+void BackupSources::addReturnAction(QMenu *menu, const std::function<int()> &window)
 {
     m_return = menu->addAction(m_text("Return to main input", "恢复主输入"));
     m_return->setObjectName(QStringLiteral("returnToMain"));

@@ -42,7 +42,7 @@ public:
     bool returnToMain(int window);
     // The operator's "Return to main input" in the menu, for the window
     // window() names when the menu opens.
-    void addReturnAction(QMenu *menu, std::function<int()> window);
+    void addReturnAction(QMenu *menu, const std::function<int()> &window);
 
     // The windows on backups, each with its note for the operator.
     QMap<int, QString> notes() const;

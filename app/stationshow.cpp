@@ -46,7 +46,7 @@ StationShow::StationShow(StationWindow *station, ShowClock *clock, JournalRecord
     , m_scheduler(new Scheduler(clock, this))
 {
     m_deck->setRunner([this](const QString &sequence, const SequenceStep &step, SequencePlayer::Done done) {
-        runStep(sequence, step, std::move(done));
+        runStep(sequence, step, done);
     });
     m_deck->setLookCovers([this](const QString &name, int processor) {
         const std::optional<Look> look = lookNamed(name);
@@ -97,7 +97,7 @@ void StationShow::applySettings()
 
 QString StationShow::storeSequence(const Sequence &sequence)
 {
-    const QString why = m_deck->store(sequence);
+    QString why = m_deck->store(sequence);
     if (!why.isEmpty())
         return why;
     m_show.sequences = m_deck->sequences();
@@ -106,7 +106,7 @@ QString StationShow::storeSequence(const Sequence &sequence)
 
 QString StationShow::setSequences(const QList<Sequence> &sequences)
 {
-    const QString why = m_deck->setSequences(sequences);
+    QString why = m_deck->setSequences(sequences);
     if (!why.isEmpty())
         return why;
     m_show.sequences = m_deck->sequences();
@@ -124,7 +124,7 @@ QString StationShow::setSchedules(const QList<Schedule> &schedules, const ShowFi
 
 QString StationShow::setBackups(const QList<BackupTable::Entry> &backups)
 {
-    const QString why = BackupTable::problem(backups);
+    QString why = BackupTable::problem(backups);
     if (!why.isEmpty())
         return why;
     m_show.backups = backups;
@@ -193,7 +193,7 @@ QString StationShow::describeStep(const SequenceStep &step) const
     return QStringLiteral("recall ") + presetName(step.preset);
 }
 
-void StationShow::runStep(const QString &sequence, const SequenceStep &step, SequencePlayer::Done done)
+void StationShow::runStep(const QString &sequence, const SequenceStep &step, const SequencePlayer::Done &done)
 {
     const std::optional<Look> look = step.isLook() ? lookNamed(step.look) : Look{step.look, {{step.processor, step.preset}}};
     if (!look || (!step.isLook() && step.processor >= m_station->processorCount())) {

@@ -56,7 +56,7 @@ signals:
     void settingsChanged();
 
 private:
-    void runStep(const QString &sequence, const SequenceStep &step, SequencePlayer::Done done);
+    void runStep(const QString &sequence, const SequenceStep &step, const SequencePlayer::Done &done);
     void fire(const Schedule &schedule, qint64 lateMs);
     void missed(const Schedule &schedule, const QDateTime &occurrence);
     void handRecalled(int processor, int origin);

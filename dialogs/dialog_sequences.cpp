@@ -15,7 +15,7 @@ namespace {
 // A new step: the first processor's M1 for ten seconds.
 SequenceStep firstStep()
 {
-    return SequenceStep::recall(0, 0, 10 * 1000);
+    return SequenceStep::recall(0, 0, 10000);
 }
 
 template<typename Widget>

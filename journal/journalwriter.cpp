@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr qint64 DayMs = 24 * 60 * 60 * 1000LL;
+constexpr qint64 DayMs = qint64(24) * 60 * 60 * 1000;
 
 // An empty text is stored as one, not as NULL.
 QString text(const QString &value)

@@ -44,7 +44,7 @@ QString SessionStore::open()
         m_sessions.erase(m_sessions.begin());
     quint32 words[TokenWords];
     QRandomGenerator::system()->fillRange(words);
-    const QString token = QString::fromLatin1(
+    QString token = QString::fromLatin1(
         QByteArray(reinterpret_cast<const char *>(words), sizeof words)
             .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
     m_sessions.push_back({digestOf(token), QDeadlineTimer(m_lifetime)});

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr qsizetype MaxJsonBytes = 256 * 1024;
+constexpr qsizetype MaxJsonBytes = qsizetype(256) * 1024;
 
 const QString Processor = QStringLiteral("processor");
 const QString Input = QStringLiteral("input");

@@ -15,7 +15,7 @@ const char *const DayKeys[] = {"mon", "tue", "wed", "thu", "fri", "sat", "sun"};
 // without the spaces around it (as looks are named); null if none.
 QString nameOf(const QJsonValue &value)
 {
-    const QString text = value.toString().trimmed();
+    QString text = value.toString().trimmed();
     if (!value.isString() || text.isEmpty() || text.size() > Schedule::MaxNameLength
         || std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
         return {};
@@ -56,7 +56,7 @@ QString parseTime(const QJsonValue &value, Schedule *schedule)
 
 QString parseDays(const QJsonValue &value, Schedule *schedule)
 {
-    const QString reason = QStringLiteral("\"days\" is a list of mon, tue, wed, thu, fri, sat, sun, each once");
+    QString reason = QStringLiteral("\"days\" is a list of mon, tue, wed, thu, fri, sat, sun, each once");
     const QJsonArray list = value.toArray();
     if (!value.isArray() || list.isEmpty() || list.size() > 7)
         return reason;

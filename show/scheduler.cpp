@@ -159,7 +159,7 @@ QList<Scheduler::Due> Scheduler::dueBy(const QDateTime &now) const
         return due;
     const ScheduleTimes times(m_zone);
     const QDateTime from = std::max(m_seen, now.addDays(-LookBackDays));
-    const qint64 windowMs = m_lateMinutes * 60 * 1000LL + GraceMs;
+    const qint64 windowMs = qint64(m_lateMinutes) * 60 * 1000 + GraceMs;
     for (const Schedule &schedule : m_schedules) {
         if (!schedule.enabled)
             continue;

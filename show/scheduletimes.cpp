@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr qint64 DayMs = 24 * 3600 * 1000;
+constexpr qint64 DayMs = qint64(24) * 3600 * 1000;
 
 QDateTime utcAt(qint64 ms)
 {
@@ -67,7 +67,7 @@ QDateTime ScheduleTimes::nextAfter(const Schedule &schedule, const QDateTime &af
     }
     const QDate today = localDate(after);
     for (QDate day = today.addDays(-1); day <= today.addDays(8); day = day.addDays(1)) {
-        const QDateTime at = occurrenceOn(schedule, day);
+        QDateTime at = occurrenceOn(schedule, day);
         if (at.isValid() && at > after)
             return at;
     }

@@ -72,7 +72,7 @@ QString Sequence::check() const
     if (steps.isEmpty() || steps.size() > MaxSteps)
         return stepCountFault();
     for (int i = 0; i < steps.size(); ++i) {
-        const QString why = steps.at(i).check(QStringLiteral("steps[%1]").arg(i));
+        QString why = steps.at(i).check(QStringLiteral("steps[%1]").arg(i));
         if (!why.isEmpty())
             return why;
     }

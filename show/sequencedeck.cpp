@@ -10,7 +10,7 @@ SequenceDeck::SequenceDeck(ShowClock *clock, QObject *parent)
 
 QString SequenceDeck::setSequences(const QList<Sequence> &sequences)
 {
-    const QString why = Sequence::checkList(sequences);
+    QString why = Sequence::checkList(sequences);
     if (!why.isEmpty())
         return why;
     QList<SequencePlayer *> players;
@@ -45,7 +45,7 @@ QList<Sequence> SequenceDeck::sequences() const
 
 QString SequenceDeck::store(const Sequence &sequence)
 {
-    const QString why = sequence.check();
+    QString why = sequence.check();
     if (!why.isEmpty())
         return why;
     const int index = indexOf(sequence.name);

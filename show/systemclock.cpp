@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr qint64 StepMs = 60 * 1000;
+constexpr qint64 StepMs = 60000;
 constexpr int WatchMs = 5000;
 
 class SystemTimer : public ShowTimer

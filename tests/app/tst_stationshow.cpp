@@ -257,10 +257,10 @@ void TestStationShow::scheduleFiresItsLookAndTheJournalSaysWho()
     ShowFile::Settings settings;
     settings.timeZone = "UTC";
     QCOMPARE(m_station->show()->setSchedules({doors}, settings), QString());
-    m_clock->advance(29 * 60 * 1000);
+    m_clock->advance(qint64(29) * 60 * 1000);
     QTest::qWait(200);
     QVERIFY(recalls(0).isEmpty());
-    m_clock->advance(60 * 1000);
+    m_clock->advance(60000);
     QVERIFY(waitForRecalls(0, 1));
     QVERIFY(waitForRecalls(1, 1));
     QCOMPARE(recalls(0), QList<int>{3});

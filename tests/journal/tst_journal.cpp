@@ -144,8 +144,8 @@ void TestJournal::queryFiltersNewestFirst()
     QCOMPARE(query([](JournalQuery &q) { q.whoText = QStringLiteral("100%"); }), QStringList({"look at 20"}));
     QCOMPARE(query([](JournalQuery &q) { q.whoText = QStringLiteral("_"); }), QStringList());
     QCOMPARE(query([](JournalQuery &q) {
-                 q.from = Base.addSecs(20 * 60);
-                 q.to = Base.addSecs(30 * 60);
+                 q.from = Base.addSecs(qint64(20) * 60);
+                 q.to = Base.addSecs(qint64(30) * 60);
              }),
              QStringList({"recall at 30", "take at 20", "look at 20"}));
     QCOMPARE(query([](JournalQuery &q) { q.kind = QStringLiteral("look"); }), QStringList({"look at 40", "look at 20"}));

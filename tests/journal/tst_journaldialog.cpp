@@ -79,7 +79,7 @@ void TestJournalDialog::init()
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (int i = 0; i < 9; ++i) {
         JournalEntry entry;
-        entry.time = now.addSecs(-60 * i);
+        entry.time = now.addSecs(qint64(-60) * i);
         entry.processor = i % 3 + 1;
         entry.processorName = names.at(i % 3);
         entry.kind = QStringLiteral("recall");

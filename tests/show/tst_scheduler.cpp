@@ -95,11 +95,11 @@ void TestScheduler::daylightSavingDaysFireOnce_data()
     // 10-25 (fires at the first, CEST).
     const QList<QDateTime> spring{utc(2026, 3, 28, 1, 30), utc(2026, 3, 29, 1, 30), utc(2026, 3, 30, 0, 30)};
     const QList<QDateTime> autumn{utc(2026, 10, 24, 0, 30), utc(2026, 10, 25, 0, 30), utc(2026, 10, 26, 1, 30)};
-    const qint64 hour = 3600 * 1000;
+    const qint64 hour = qint64(3600) * 1000;
     QTest::newRow("spring, hour by hour") << utc(2026, 3, 27, 12) << hour << spring;
-    QTest::newRow("spring, at once") << utc(2026, 3, 27, 12) << 3 * 24 * hour << spring;
+    QTest::newRow("spring, at once") << utc(2026, 3, 27, 12) << qint64(3) * 24 * hour << spring;
     QTest::newRow("autumn, hour by hour") << utc(2026, 10, 23, 12) << hour << autumn;
-    QTest::newRow("autumn, at once") << utc(2026, 10, 23, 12) << 3 * 24 * hour << autumn;
+    QTest::newRow("autumn, at once") << utc(2026, 10, 23, 12) << qint64(3) * 24 * hour << autumn;
 }
 
 void TestScheduler::daylightSavingDaysFireOnce()
@@ -154,13 +154,13 @@ void TestScheduler::masterSwitchHoldsAndDrops()
     QCOMPARE(station.scheduler.nextName(), QStringLiteral("Doors"));
     station.scheduler.setEnabled(false);
     QVERIFY(!station.scheduler.nextTime().isValid());
-    clock.advance(3 * 3600 * 1000);
+    clock.advance(qint64(3) * 3600 * 1000);
     const QJsonObject heldState = station.scheduler.state();
     station.scheduler.setEnabled(true);
     QCOMPARE(station.scheduler.nextTime(), utc(2026, 6, 2, 8));
     QVERIFY(station.fired.isEmpty());
     QVERIFY(station.missed.isEmpty());
-    clock.advance(24 * 3600 * 1000);
+    clock.advance(qint64(24) * 3600 * 1000);
     QCOMPARE(station.fired, QList<Occurrence>({{"Doors", utc(2026, 6, 2, 8), 0}}));
 
     // Saved while off, restarted later: what was held stays held.
@@ -186,7 +186,7 @@ void TestScheduler::lateAtStart_data()
     const QTime time(18, 30);
     const QDateTime saved = utc(2026, 6, 1, 15);
     const QDateTime due = utc(2026, 6, 1, 16, 30); // 18:30 in Berlin
-    const qint64 minute = 60 * 1000;
+    const qint64 minute = qint64(60) * 1000;
     QTest::newRow("3 min late, 5 allowed") << 5 << time << saved << due.addSecs(180) << true
                                            << QList<Occurrence>{{"Doors", due, 3 * minute}} << QList<Occurrence>{};
     QTest::newRow("10 min late, 5 allowed") << 5 << time << saved << due.addSecs(600) << true
@@ -245,10 +245,10 @@ void TestScheduler::clockSetBackDoesNotFireAgain()
     clock.advance(3600 * 1000 + 60 * 1000);
     QCOMPARE(station.fired.size(), 1);
     clock.setTime(clock.now().addSecs(-3600));
-    clock.advance(2 * 3600 * 1000);
+    clock.advance(qint64(2) * 3600 * 1000);
     QCOMPARE(station.fired.size(), 1);
     QCOMPARE(station.scheduler.nextTime(), utc(2026, 6, 2, 8));
-    clock.advance(24 * 3600 * 1000);
+    clock.advance(qint64(24) * 3600 * 1000);
     QCOMPARE(station.fired.size(), 2);
     QCOMPARE(station.fired.last().at, utc(2026, 6, 2, 8));
     QVERIFY(station.missed.isEmpty());
@@ -262,11 +262,11 @@ void TestScheduler::clockSetForwardIsLateOrMissed()
     station.scheduler.setLateMinutes(5);
     station.scheduler.start();
     clock.setTime(utc(2026, 6, 1, 8, 23));
-    QCOMPARE(station.fired, QList<Occurrence>({{"Show", utc(2026, 6, 1, 8, 20), 3 * 60 * 1000}}));
+    QCOMPARE(station.fired, QList<Occurrence>({{"Show", utc(2026, 6, 1, 8, 20), qint64(3) * 60 * 1000}}));
     QCOMPARE(station.missed, QList<Occurrence>({{"Doors", utc(2026, 6, 1, 8)}}));
     // Set right again: what was missed fires at its time, what fired not.
     clock.setTime(utc(2026, 6, 1, 7));
-    clock.advance(2 * 3600 * 1000);
+    clock.advance(qint64(2) * 3600 * 1000);
     QCOMPARE(station.fired.size(), 2);
     QCOMPARE(station.fired.last(), Occurrence({"Doors", utc(2026, 6, 1, 8), 0}));
     QCOMPARE(station.missed.size(), 1);
@@ -287,7 +287,7 @@ void TestScheduler::editsPlanFromNow()
     station.scheduler.setTimeZone(QTimeZone::utc());
     QCOMPARE(station.scheduler.nextTime(), utc(2026, 6, 1, 10));
     QCOMPARE(next.size(), 2);
-    clock.advance(2 * 3600 * 1000);
+    clock.advance(qint64(2) * 3600 * 1000);
     QCOMPARE(station.fired, QList<Occurrence>({{"Doors", utc(2026, 6, 1, 10), 0}}));
 }
 

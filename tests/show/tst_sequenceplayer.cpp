@@ -102,7 +102,7 @@ void TestSequencePlayer::pauseKeepsTheTimeLeft()
     QVERIFY(player.pause());
     QCOMPARE(changed.size(), 1);
     QCOMPARE(player.state(), SequencePlayer::State::Paused);
-    clock.advance(3600 * 1000);
+    clock.advance(qint64(3600) * 1000);
     QCOMPARE(recorder.calls.size(), 1);
     QCOMPARE(player.timeLeftMs(), qint64(6000));
     QVERIFY(player.resume());
@@ -161,7 +161,7 @@ void TestSequencePlayer::aFailedStepStopsOrIsSkipped()
     recorder.pending.takeFirst()(false, QStringLiteral("no answer"));
     QCOMPARE(failed.size(), 1);
     QCOMPARE(failed.at(0), (QVariantList{1, QStringLiteral("no answer")}));
-    clock.advance(3600 * 1000);
+    clock.advance(qint64(3600) * 1000);
     QCOMPARE(recorder.times(), times);
     QCOMPARE(ended.size(), 1);
     QCOMPARE(ended.at(0).at(0).toBool(), finished.at(0));

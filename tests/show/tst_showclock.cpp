@@ -33,11 +33,11 @@ void TestShowClock::manualTimersFireInOrderAtTheirInstants()
     });
     late->start(start.addSecs(30));
     early->start(start.addSecs(10));
-    clock.advance(20 * 1000);
+    clock.advance(qint64(20) * 1000);
     QCOMPARE(fired.size(), 2);
     QCOMPARE(fired.at(1).second, start.addSecs(15));
     QCOMPARE(clock.now(), start.addSecs(20));
-    clock.advance(60 * 1000);
+    clock.advance(qint64(60) * 1000);
     QCOMPARE(fired.size(), 3);
     QCOMPARE(fired.at(2), qMakePair(QStringLiteral("late"), start.addSecs(30)));
     QVERIFY(!late->isActive());
