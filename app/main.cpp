@@ -15,6 +15,11 @@ int main(int argc, char *argv[])
         return *refused;
     StationClaim::take();
     StationWindow window;
+    // The program ends with the station's window, never because the last
+    // of its other windows (a wait page, a message) closed while Qt did not
+    // count the station's among the visible ones.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&window, &StationWindow::closed, &app, &QApplication::quit);
     window.show();
     // After each window has read its files, which it does once shown.
     if (options.connect)

@@ -27,6 +27,7 @@
 #include <systemclock.h>
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
@@ -282,6 +283,13 @@ void StationWindow::setLanguage(int english)
     m_sequencesDock->setEnglish(english != 0);
     m_showMenu->setEnglish(english != 0);
     updateChrome();
+}
+
+void StationWindow::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
 }
 
 int StationWindow::current() const

@@ -45,6 +45,13 @@ public:
     // Every processor not linked is linked, as Connect does.
     void linkAll();
 
+signals:
+    // The operator closed the station's window: the program ends with it.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void addProcessor(const StationSettings::Processor &settings);
     void removeLastProcessor();
