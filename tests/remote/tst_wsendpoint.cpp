@@ -38,17 +38,25 @@ quint16 freePort()
     return probe.serverPort();
 }
 
+// One processor's stand-in behind a WebSocket endpoint without a token.
+struct SoloEndpoint
+{
+    FakeActions actions;
+    SoloStation station{&actions, QStringLiteral("Main")};
+    StationDispatcher dispatcher{&station};
+    SessionStore sessions;
+    WsEndpoint endpoint{&dispatcher, QString(), &sessions};
+};
+
 } // namespace
 
 // The link goes idle in the very turn the client is seen to go, before its
 // connection object is destroyed: its waiting recalls must not run then.
 void TestWsEndpoint::goneClientsCallsNeverRun()
 {
-    FakeActions actions;
-    SoloStation station(&actions, QStringLiteral("Main"));
-    StationDispatcher dispatcher(&station);
-    SessionStore sessions;
-    WsEndpoint endpoint(&dispatcher, QString(), &sessions);
+    SoloEndpoint solo;
+    FakeActions &actions = solo.actions;
+    WsEndpoint &endpoint = solo.endpoint;
     const quint16 port = freePort();
     QVERIFY(endpoint.listen(QHostAddress::LocalHost, port, false));
     connect(&endpoint, &WsEndpoint::clientsChanged, &actions, [&] {
@@ -78,11 +86,8 @@ void TestWsEndpoint::goneClientsCallsNeverRun()
 // nothing answers, is not asked, nor is the system's.
 void TestWsEndpoint::listensPastAnApplicationProxy()
 {
-    FakeActions actions;
-    SoloStation station(&actions, QStringLiteral("Main"));
-    StationDispatcher dispatcher(&station);
-    SessionStore sessions;
-    WsEndpoint endpoint(&dispatcher, QString(), &sessions);
+    SoloEndpoint solo;
+    WsEndpoint &endpoint = solo.endpoint;
     const quint16 port = freePort();
     QNetworkProxy::setApplicationProxy(
         QNetworkProxy(QNetworkProxy::Socks5Proxy, QStringLiteral("127.0.0.1"), freePort()));
@@ -100,11 +105,8 @@ void TestWsEndpoint::listensPastAnApplicationProxy()
 // is not a browser (no Origin) is let in as before.
 void TestWsEndpoint::onlyThePageMayOpenFromABrowser()
 {
-    FakeActions actions;
-    SoloStation station(&actions, QStringLiteral("Main"));
-    StationDispatcher dispatcher(&station);
-    SessionStore sessions;
-    WsEndpoint endpoint(&dispatcher, QString(), &sessions);
+    SoloEndpoint solo;
+    WsEndpoint &endpoint = solo.endpoint;
     const quint16 port = freePort();
     endpoint.setPagePort(8480);
     QVERIFY(endpoint.listen(QHostAddress::LocalHost, port, false));
