@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPushButton>
@@ -35,18 +36,22 @@ void whenShown(const std::function<void(T *)> &answer)
     poll->start(10);
 }
 
+// Puts the whole path in the file dialog's name field and clicks Save.
+// selectFile() would not do: Qt 5 leaves the field alone once it has the
+// focus, which a slower machine gives it before this runs.
 void typeFileName(const QString &path)
 {
     whenShown<QFileDialog>([path](QFileDialog *dialog) {
-        dialog->selectFile(path);
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         auto *buttons = dialog->findChild<QDialogButtonBox *>();
-        QVERIFY(buttons);
-        // Qt 5's dialog keeps Save greyed until it has read its folder.
-        QPushButton *save = buttons->button(QDialogButtonBox::Save);
-        if (save->isEnabled())
-            QTest::mouseClick(save, Qt::LeftButton);
-        else
-            QMetaObject::invokeMethod(dialog, "accept");
+        QPushButton *save = buttons ? buttons->button(QDialogButtonBox::Save) : nullptr;
+        if (name)
+            name->setText(path);
+        if (!save || !save->isEnabled()) {
+            dialog->reject(); // never leave the test waiting on a modal dialog
+            QFAIL("the file dialog does not take the name");
+        }
+        QTest::mouseClick(save, Qt::LeftButton);
     });
 }
 
@@ -142,9 +147,6 @@ void TestJournalDialog::filterByProcessorAndExport()
 
 void TestJournalDialog::failedExportIsSaid()
 {
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    QSKIP("Qt 5's file dialog itself refuses a name in a folder that is not there");
-#endif
     const QString path = m_dir->filePath(QStringLiteral("missing/journal.csv"));
     typeFileName(path);
     QString said;
