@@ -44,7 +44,9 @@ OperatorActions::OperatorActions(Singleton_SerialPort *link, PresetStore *preset
     connect(feedback, &LinkFeedback::waitPagesClosed, this, &OperatorActions::linkSettled);
     connect(feedback, &LinkFeedback::waitPagesGone, this, &OperatorActions::idle);
     connect(data, &DataActions::weighed, this, &OperatorActions::idle);
-    connect(link, &L::linkStateChanged, this, &OperatorActions::linkChanged);
+    // Every step of the link (connecting, reading, ready, lost) is told, so
+    // that a client sees a link that came back only once it is read.
+    connect(link->state(), &LinkStateModel::stateChanged, this, [this] { emit linkChanged(linked()); });
     connect(link, &L::repalceInCardMes, this, &OperatorActions::inputsChanged);
     connect(data, &DataActions::checked, this, &OperatorActions::checked);
     presets->marks().onChange([this] { markChanged(); });

@@ -135,7 +135,8 @@ void RemoteServer::linkChanged(int processor)
     const QJsonObject status = m_dispatcher->processor(processor)->statusJson().toObject();
     notify(QStringLiteral("link.changed"), processor,
            {{QStringLiteral("linked"), status.value(QStringLiteral("linked"))},
-            {QStringLiteral("transport"), status.value(QStringLiteral("transport"))}});
+            {QStringLiteral("transport"), status.value(QStringLiteral("transport"))},
+            {QStringLiteral("state"), status.value(QStringLiteral("state"))}});
     if (m_osc && processor == m_station->selected())
         m_osc->push(OscMessage::Link, {status.value(QStringLiteral("linked")).toBool() ? 1 : 0});
 }
