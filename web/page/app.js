@@ -171,31 +171,30 @@ async function loadStation() {
     state.tab = selected ? selected.processor : "looks";
   }
   try {
-    state.sequences = await call("sequences.list");
+    state.sequences = (await call("sequences.list")).map(stamped);
     await call("subscribe", { topics: [...TOPICS, SEQUENCE_TOPIC] });
   } catch (error) {
     state.sequences = error.code === METHOD_NOT_FOUND ? null : state.sequences;
   }
 }
 
-// The link's state as the program has it now: a link coming back by itself
-// is read before it is ready, and is asked again until it is.
+// The processors as the program has them now, with the preset on air of a
+// link that has just been read.
 async function refreshProcessors() {
   try {
     const processors = await call("processors.list");
     for (const p of processors) {
       const known = state.processors.find((q) => q.processor === p.processor);
-      if (known && known.linked !== p.linked) state.onAir.set(p.processor, p.preset);
+      if (known && ready(known) !== ready(p)) state.onAir.set(p.processor, p.preset);
     }
     state.processors = processors;
     render();
   } catch (error) { /* the connection went: it is read again on reconnecting */ }
 }
 
-function watch() {
-  readConfig().catch(() => {});
-  if (state.processors.some((p) => !p.linked)) refreshProcessors();
-}
+// Commands go once the link is read; a program without the link's state
+// in its answers has only "linked".
+const ready = (p) => (p.state === undefined ? p.linked : p.state === "ready");
 
 // --- what the program pushes ------------------------------------------------
 
@@ -208,19 +207,19 @@ const NOTIFICATIONS = {
     state.onAir.set(number, preset);
     state.elsewhere.set(number, !ours);
   },
-  "link.changed": ({ processor, linked }) => {
+  "link.changed": ({ processor, linked, state: link }) => {
     const p = state.processors.find((q) => q.processor === processor.number);
-    if (p) p.linked = linked;
+    if (p) Object.assign(p, { linked, state: link });
     if (!linked) state.pending.delete(processor.number);
-    refreshProcessors();
+    if (p && ready(p)) refreshProcessors();
   },
   "marks.changed": ({ processor, presets }) => state.presets.set(processor.number, presets),
   "look.recalled": () => call("looks.list").then((looks) => { state.looks = looks; render(); }),
   "sequence.changed": (sequence) => {
     if (!state.sequences) return;
     const index = state.sequences.findIndex((s) => s.name === sequence.name);
-    if (index >= 0) state.sequences[index] = { ...state.sequences[index], ...sequence };
-    else state.sequences.push(sequence);
+    if (index >= 0) state.sequences[index] = stamped({ ...state.sequences[index], ...sequence });
+    else state.sequences.push(stamped(sequence));
   },
 };
 
@@ -302,7 +301,7 @@ function presetState(processor, preset) {
 function renderTabs() {
   const tabs = $("tabs");
   tabs.replaceChildren();
-  const entries = state.processors.map((p) => ({ key: p.processor, label: p.name, unlinked: !p.linked }));
+  const entries = state.processors.map((p) => ({ key: p.processor, label: p.name, unlinked: !ready(p) }));
   entries.push({ key: "looks", label: text("looks"), unlinked: false });
   for (const entry of entries) {
     const b = document.createElement("button");
@@ -342,6 +341,12 @@ function renderGrid() {
   }
 }
 
+// The program tells a sequence's time left when its step changes; the page
+// counts it down in between.
+const stamped = (sequence) => ({ ...sequence, at: performance.now() });
+const timeLeft = (s) =>
+  s.state === "playing" ? Math.max(0, (s.timeLeft || 0) - (performance.now() - s.at) / 1000) : s.timeLeft || 0;
+
 function renderSequences() {
   const section = $("sequences");
   section.hidden = !state.sequences;
@@ -356,14 +361,15 @@ function renderSequences() {
     name.textContent = s.name;
     const progress = document.createElement("span");
     progress.className = "progress";
-    if (s.stepCount) progress.textContent = text("step", s.step, s.stepCount, Math.round(s.timeLeft || 0));
+    if (s.state !== "stopped") progress.textContent = text("step", s.step, s.steps, Math.ceil(timeLeft(s)));
     row.append(name, progress);
-    const actions = s.state === "running" ? ["pause", "stop"] : s.state === "paused" ? ["resume", "stop"] : ["start"];
+    const actions = s.state === "playing" ? ["pause", "stop"] : s.state === "paused" ? ["resume", "stop"] : ["start"];
     for (const action of actions) {
       const b = document.createElement("button");
       b.type = "button";
       b.textContent = text(action);
-      b.addEventListener("click", () => call(`sequence.${action}`, { name: s.name }).catch((e) => say(e.message)));
+    b.dataset.action = action;
+      b.addEventListener("click", () => call(`sequence.${action}`, { sequence: s.name }).catch((e) => say(e.message)));
       row.append(b);
     }
     list.append(row);
@@ -376,7 +382,7 @@ function render() {
   const up = Boolean(state.ws && document.body.classList.contains("up"));
   $("connection").textContent = text(up ? "connected" : "down");
   const processor = state.processors.find((p) => p.processor === state.tab);
-  const unlinked = Boolean(processor && !processor.linked);
+  const unlinked = Boolean(processor && !ready(processor));
   document.body.classList.toggle("unlinked", unlinked);
   $("linkState").textContent = unlinked ? text("unlinked", processor.name) : "";
   // Nothing on the page may be pressed while it cannot be carried out.
@@ -399,6 +405,7 @@ $("pinForm").addEventListener("submit", async (event) => {
   }
 });
 
-setInterval(watch, WATCH_EVERY_MS);
+setInterval(() => readConfig().catch(() => {}), WATCH_EVERY_MS);
+setInterval(() => { if (state.sequences && state.sequences.some((s) => s.state === "playing")) renderSequences(); }, 1000);
 readConfig().then(sessionOrPin).catch((error) => { say(String(error)); setTimeout(reconnect, 1000); });
 render();

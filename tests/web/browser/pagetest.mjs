@@ -110,6 +110,8 @@ async function main() {
     const controller = new Controller(ports.ws);
     await controller.open();
     await until("the program linked", async () => (await controller.call("status", {})).result?.linked);
+    const walk = { name: "Walk", loop: false, steps: [{ processor: 1, preset: 4, dwell: 1 }, { processor: 1, preset: 8, dwell: 600 }] };
+    assert.equal((await controller.call("sequence.store", walk)).result?.sequence, "Walk");
 
     // First usable view on the loopback: no PIN there.
     const local = await open(browser, 768, 1024);
@@ -153,6 +155,7 @@ async function main() {
     execFileSync("oscsend", ["127.0.0.1", String(ports.osc), "/rz5300/preset/recall", "i", "7"]);
     await until("M7 shown as recalled elsewhere", async () => (await stateOf(tablet, 7)) === "elsewhere");
     const seenAt = await tablet.evaluate(() => window.seenAt);
+    await until("M7 told to the controller", async () => controller.recalls.some((r) => r.preset === 7));
     const acknowledged = controller.recalls.find((r) => r.preset === 7).at;
     measured.elsewhereAfterAckMs = seenAt - acknowledged;
     measured.elsewhereAfterSendMs = seenAt - sent;
@@ -180,6 +183,21 @@ async function main() {
     await until("M9 on air", async () => (await stateOf(tablet, 9)) === "onair");
     await sleep(1500);
     assert.deepEqual(controller.recalls.slice(before).map((r) => r.preset), [9]);
+
+    // A sequence played from the page: its steps reach the device in order,
+    // the page shows the step and the time left, and pauses and stops it.
+    const sequence = (action) => tablet.click(`.sequence[data-sequence="Walk"] button[data-action="${action}"]`);
+    const progress = () => tablet.$eval('.sequence[data-sequence="Walk"] .progress', (p) => p.textContent);
+    const played = controller.recalls.length;
+    await sequence("start");
+    await until("step 2 on the device", async () => controller.recalls.length >= played + 2);
+    assert.deepEqual(controller.recalls.slice(played).map((r) => [r.preset, r.by]), [[4, "sequence"], [8, "sequence"]]);
+    await until("step 2 shown", async () => /^Step 2 of 2, \d+ s left$/.test(await progress()));
+    await sequence("pause");
+    await tablet.waitForSelector('.sequence[data-sequence="Walk"] button[data-action="resume"]');
+    await sequence("stop");
+    await tablet.waitForSelector('.sequence[data-sequence="Walk"] button[data-action="start"]');
+    assert.equal(controller.recalls.length, played + 2);
 
     // For the guide: a recall made elsewhere, and a button armed.
     execFileSync("oscsend", ["127.0.0.1", String(ports.osc), "/rz5300/preset/recall", "i", "6"]);
