@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -19,8 +20,9 @@ QByteArray digestOf(const QString &token)
 
 } // namespace
 
-SessionStore::SessionStore(std::chrono::milliseconds lifetime)
+SessionStore::SessionStore(std::chrono::milliseconds lifetime, std::function<Clock::time_point()> now)
     : m_lifetime(lifetime)
+    , m_now(std::move(now))
 {
 }
 
@@ -47,7 +49,7 @@ QString SessionStore::open()
     QString token = QString::fromLatin1(
         QByteArray(reinterpret_cast<const char *>(words), sizeof words)
             .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
-    m_sessions.push_back({digestOf(token), QDeadlineTimer(m_lifetime)});
+    m_sessions.push_back({digestOf(token), m_now() + m_lifetime});
     return token;
 }
 
@@ -65,13 +67,14 @@ bool SessionStore::take(const QString &token)
     }
     if (!found)
         return false;
-    found->expiry = QDeadlineTimer(m_lifetime);
+    found->expiry = m_now() + m_lifetime;
     return true;
 }
 
 void SessionStore::dropExpired()
 {
+    const Clock::time_point now = m_now();
     m_sessions.erase(std::remove_if(m_sessions.begin(), m_sessions.end(),
-                                    [](const Session &session) { return session.expiry.hasExpired(); }),
+                                    [now](const Session &session) { return session.expiry <= now; }),
                      m_sessions.end());
 }

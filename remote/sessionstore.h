@@ -2,10 +2,10 @@
 #define SESSIONSTORE_H
 
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <vector>
 
 // The tablet page's sessions: a token is handed out for the right PIN and
@@ -18,7 +18,10 @@ public:
     static constexpr int MaxSessions = 256;
     static constexpr std::chrono::hours DefaultLifetime{12};
 
-    explicit SessionStore(std::chrono::milliseconds lifetime = DefaultLifetime);
+    using Clock = std::chrono::steady_clock;
+    // now: the monotonic time; tests drive their own.
+    explicit SessionStore(std::chrono::milliseconds lifetime = DefaultLifetime,
+                          std::function<Clock::time_point()> now = Clock::now);
 
     // The PIN as PinHash keeps it, empty when none is set.
     void setPinHash(const QString &pinHash);
@@ -37,12 +40,13 @@ private:
     struct Session
     {
         QByteArray digest;
-        QDeadlineTimer expiry;
+        Clock::time_point expiry;
     };
 
     void dropExpired();
 
     std::chrono::milliseconds m_lifetime;
+    std::function<Clock::time_point()> m_now;
     QString m_pinHash;
     std::vector<Session> m_sessions;
 };
