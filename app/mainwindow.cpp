@@ -167,7 +167,9 @@ void MainWindow::connectActions()
     connect(menus.inputName, &QAction::triggered, this, &MainWindow::RspInCardName);
     connect(menus.topFloor, &QAction::triggered, canvas, [this, canvas] { canvas->setTopLayerWin(m_docks->curWin()); });
     m_backups->addReturnAction(menus.winMenu, [this] { return m_docks->curWin(); });
-    connect(m_backups, &BackupSources::changed, this, [this] { m_docks->setWinBackups(m_backups->notes()); });
+    connect(m_backups, &BackupSources::changed, this, &MainWindow::showBackups);
+    for (auto changed : {&PresetStore::opened, &PresetStore::onAirChanged})
+        connect(m_presets, changed, this, &MainWindow::showBackups);
     connect(m_backups, &BackupSources::message, this,
             [this](const QString &text) { statusBar()->showMessage(text, RemoteMessageMs); });
     connect(menus.bottomFloor, &QAction::triggered, canvas,
@@ -375,6 +377,16 @@ void MainWindow::updata_model(int n)
     if (n >= 0 && n < DeviceData::Presets)
         showWinList();
     updateUndoActions();
+}
+
+// The backups run in the preset on air: its windows are marked while the
+// canvas shows it, never those of another preset with the same numbers.
+void MainWindow::showBackups()
+{
+    const QMap<int, QString> notes =
+        m_presets->shown() == m_presets->onAir() ? m_backups->notes() : QMap<int, QString>();
+    m_docks->setWinBackups(notes);
+    ui->mygraphicsview->setWindowBackups(notes);
 }
 
 void MainWindow::showWinList()

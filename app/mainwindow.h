@@ -107,6 +107,7 @@ private:
     void offAirChanged();
     void workOffline(bool on);
     void showWinList();
+    void showBackups();
 
     const QString m_folder;
     const bool m_remoteControl;

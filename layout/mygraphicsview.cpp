@@ -344,6 +344,11 @@ void MyGraphicsView::fitWall()
     fitInView(m_scene->sceneRect(), Qt::KeepAspectRatio);
 }
 
+void MyGraphicsView::setWindowBackups(const QMap<int, QString> &notes)
+{
+    m_scene->setBackups(notes);
+}
+
 void MyGraphicsView::select(int id)
 {
     m_editor.select(id);

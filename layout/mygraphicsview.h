@@ -53,6 +53,8 @@ public:
     QByteArray getInData() const;
     QByteArray getChData() const;
     QMap<int, QString> getWinSingle() const;
+    // The windows shown that run on backup inputs, with their notes.
+    void setWindowBackups(const QMap<int, QString> &notes);
     void getWinLayer();
     void setTopLayerWin(const int &win);
     void setButtonLayerWin(const int &win);

@@ -46,6 +46,7 @@ void WallScene::setWindows(const WallModel &model, int marked)
         auto *item = new WindowItem(id, w.channel, w.rect);
         item->setZValue(z++);
         item->setMarked(id == marked);
+        item->setBackupNote(m_backups.value(id));
         addItem(item);
         m_items.insert(id, item);
     }
@@ -55,6 +56,13 @@ void WallScene::mark(int id)
 {
     for (auto it = m_items.cbegin(); it != m_items.cend(); ++it)
         it.value()->setMarked(it.key() == id);
+}
+
+void WallScene::setBackups(const QMap<int, QString> &notes)
+{
+    m_backups = notes;
+    for (auto it = m_items.cbegin(); it != m_items.cend(); ++it)
+        it.value()->setBackupNote(notes.value(it.key()));
 }
 
 void WallScene::moveWindow(int id, const QRect &rect)

@@ -3,6 +3,7 @@
 
 #include <QGraphicsScene>
 #include <QHash>
+#include <QMap>
 
 class QGraphicsRectItem;
 class WallGrid;
@@ -21,12 +22,16 @@ public:
     void setWall(const WallGrid &grid); // without windows
     void setWindows(const WallModel &model, int marked);
     void mark(int id);
+    // The windows on backup inputs, each with its note; kept across
+    // setWindows().
+    void setBackups(const QMap<int, QString> &notes);
     void moveWindow(int id, const QRect &rect); // shown only, while dragged
     void showBand(const QRect &rect);
     void hideBand();
 
 private:
     QHash<int, WindowItem *> m_items;
+    QMap<int, QString> m_backups;
     QGraphicsRectItem *m_band = nullptr;
 };
 

@@ -11,6 +11,7 @@ constexpr qreal HandleSize = 7;
 const QColor MarkColor(255, 255, 255);
 const QColor TextColor(255, 255, 255);
 const QColor ShadowColor(0, 0, 0, 110);
+const QColor BackupColor(255, 193, 7);
 
 } // namespace
 
@@ -30,6 +31,13 @@ void WindowItem::setRect(const QRect &rect)
 void WindowItem::setMarked(bool marked)
 {
     m_marked = marked;
+    update();
+}
+
+void WindowItem::setBackupNote(const QString &note)
+{
+    m_onBackup = !note.isEmpty();
+    setToolTip(note);
     update();
 }
 
@@ -72,6 +80,8 @@ void WindowItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWid
     painter->setFont(font);
     paintLabel(painter, text.adjusted(0, metrics.height(), 0, 0),
                metrics.elidedText(DeviceData::channelName(m_channel), Qt::ElideRight, text.width()));
+    if (m_onBackup)
+        paintBackupBadge(painter, area);
     if (m_marked)
         paintHandles(painter, area);
     painter->restore();
@@ -95,4 +105,22 @@ void WindowItem::paintHandles(QPainter *painter, const QRectF &area) const
                              QPointF(area.right(), c.y()), area.bottomRight(),
                              QPointF(c.x(), area.bottom()), area.bottomLeft(), QPointF(area.left(), c.y())})
         painter->drawRect(QRectF(p.x() - HandleSize / 2, p.y() - HandleSize / 2, HandleSize, HandleSize));
+}
+
+// A "B" in the top-right corner, as the window list marks it.
+void WindowItem::paintBackupBadge(QPainter *painter, const QRectF &area)
+{
+    const qreal size = qBound(12.0, area.height() / 5, 22.0);
+    const QRectF badge(area.right() - size - 4, area.top() + 4, size, size);
+    if (!area.contains(badge))
+        return;
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(BackupColor);
+    painter->drawRoundedRect(badge, 3, 3);
+    QFont font = painter->font();
+    font.setPixelSize(int(size * 0.7));
+    font.setBold(true);
+    painter->setFont(font);
+    painter->setPen(Qt::black);
+    painter->drawText(badge, Qt::AlignCenter, QStringLiteral("B"));
 }

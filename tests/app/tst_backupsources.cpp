@@ -16,8 +16,11 @@
 #include <signalpoll.h>
 #include <singleton_serialport.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QDialog>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -59,6 +62,7 @@ private:
     void linkUp(LinkedSimulator &sim, BackupTable::Return mode, bool pty = false);
     // The switches of sources the device received, as "48 preset window input".
     QStringList switches(const LinkedSimulator &sim) const;
+    QStringList canvasNotes() const;
     // The input the host's stored preset 0 gives the window.
     int storedInput() const;
     void cutMain(LinkedSimulator &sim);
@@ -78,6 +82,18 @@ void TestBackupSources::linkUp(LinkedSimulator &sim, BackupTable::Return mode, b
     QVERIFY(m_driver.connectDevice());
     QCOMPARE(storedInput(), Main);
     QVERIFY(QTest::qWaitFor([&sim] { return heads(sim.requests()).contains(QStringLiteral("1c00")); }, Wait));
+}
+
+// The notes of the canvas's windows on backups.
+QStringList TestBackupSources::canvasNotes() const
+{
+    QStringList notes;
+    const QList<QGraphicsItem *> items = m_driver.canvas()->scene()->items();
+    for (const QGraphicsItem *item : items) {
+        if (!item->toolTip().isEmpty())
+            notes << item->toolTip();
+    }
+    return notes;
 }
 
 QStringList TestBackupSources::switches(const LinkedSimulator &sim) const
@@ -132,6 +148,8 @@ void TestBackupSources::lostInputSwitchesOnceAndReturns()
     QCOMPARE(told.first(), (QList<QVariant>{0, Window, Main, Backup, QStringLiteral("lost")}));
     const MyNavTree *list = m_driver.child<MyNavTree>("winTree");
     QTRY_VERIFY(rowsOf(list).contains(QStringLiteral("Win2 [%1] B").arg(DeviceData::channelName(Main))));
+    QCOMPARE(canvasNotes(), QStringList{QStringLiteral("On backup: input %1 (main %2 lost)")
+                                            .arg(DeviceData::channelName(Backup), DeviceData::channelName(Main))});
     // The next reads find the main still dead: nothing more goes.
     const int polls = heads(sim.requests()).count(QStringLiteral("1c00"));
     QVERIFY(QTest::qWaitFor([&] { return heads(sim.requests()).count(QStringLiteral("1c00")) >= polls + 2; }, Wait));
@@ -146,6 +164,7 @@ void TestBackupSources::lostInputSwitchesOnceAndReturns()
     QTRY_COMPARE_WITH_TIMEOUT(told.size(), 2, Wait);
     QCOMPARE(told.last().last().toString(), QStringLiteral("returned"));
     QTRY_VERIFY(!rowsOf(list).join(' ').contains(QStringLiteral(" B")));
+    QVERIFY(canvasNotes().isEmpty());
     QCOMPARE(storedInput(), Main);
     QCOMPARE(markOf(0), mark);
     QCOMPARE(pages.size(), 0);
@@ -156,12 +175,22 @@ void TestBackupSources::lostInputSwitchesOnceAndReturns()
 void TestBackupSources::manualReturnWaitsForTheOperator()
 {
     LinkedSimulator sim;
+    sim.model().presets[1] = presetOf({{0, 0, 1000, 600}, {1000, 0, 1000, 600}});
     linkUp(sim, BackupTable::Return::Manual);
     cutMain(sim);
     QVERIFY(sim.simulator().setSignal(Main, true));
     const int polls = heads(sim.requests()).count(QStringLiteral("1c00"));
     QVERIFY(QTest::qWaitFor([&] { return heads(sim.requests()).count(QStringLiteral("1c00")) >= polls + 3; }, Wait));
     QCOMPARE(switches(sim).size(), 1);
+
+    // Another preset opened blind has a window of the same number: it is
+    // not marked; the one on air is again once Blind is off.
+    m_driver.trigger("actionBlind");
+    QTest::mouseClick(m_driver.presetButton(1), Qt::LeftButton);
+    QCOMPARE(m_driver.canvas()->model().layers().size(), 2);
+    QVERIFY(canvasNotes().isEmpty());
+    m_driver.trigger("actionBlind");
+    QCOMPARE(canvasNotes().size(), 1);
 
     OperatorActions *actions = m_driver.window()->actions();
     QCOMPARE(actions->returnToMain(0, RemoteActions::ByRemote), RemoteActions::NoSuchWindow);
