@@ -47,8 +47,10 @@ void JournalRecorder::watch(int processor, const QString &name, MainWindow *wind
         m_names << QString();
     m_names[processor] = name;
     Singleton_SerialPort *link = window->link();
-    connect(window->actions(), &OperatorActions::recallPosted, this,
-            [this, processor](int preset, int origin) { recallPosted(processor, preset, origin); });
+    OperatorActions *actions = window->actions();
+    connect(actions, &OperatorActions::recallPosted, this, [this, processor, actions](int preset, int origin) {
+        recallPosted(processor, preset, origin, actions->caller());
+    });
     connect(link, &Singleton_SerialPort::presetRecalled, this,
             [this, processor](int preset, bool confirmed) { recallEnded(processor, preset, confirmed); });
     connect(link, &Singleton_SerialPort::presetWritten, this,
@@ -130,11 +132,11 @@ QString JournalRecorder::faultsOf(const LookRecall *recall) const
 }
 
 // The show's own recalls are its to record, step by step.
-void JournalRecorder::recallPosted(int processor, int preset, int origin)
+void JournalRecorder::recallPosted(int processor, int preset, int origin, const QString &by)
 {
     if (origin != RemoteActions::ByOperator && origin != RemoteActions::ByRemote)
         return;
-    const qint64 id = record(whoOf(origin), {}, processor, QStringLiteral("recall"),
+    const qint64 id = record(whoOf(origin), by, processor, QStringLiteral("recall"),
                              QStringLiteral("recall ") + presetName(preset));
     m_recalls.append({processor, preset, id});
 }

@@ -55,7 +55,7 @@ private:
         qint64 id;
     };
 
-    void recallPosted(int processor, int preset, int origin);
+    void recallPosted(int processor, int preset, int origin, const QString &by);
     void recallEnded(int processor, int preset, bool confirmed);
     void presetWritten(int processor, int preset, int outcome);
     void linkEnded(int processor);

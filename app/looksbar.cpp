@@ -130,12 +130,12 @@ void LooksBar::updateMarks()
     }
 }
 
-LookRecall *LooksBar::recall(int look, RemoteActions::Origin origin)
+LookRecall *LooksBar::recall(int look, RemoteActions::Origin origin, const QString &by)
 {
     auto *recall = new LookRecall(m_looks.at(look), m_targets, this);
     recall->start();
-    recall->whenFinished(this, [this, recall, origin] {
-        emit recalled(recall, origin);
+    recall->whenFinished(this, [this, recall, origin, by] {
+        emit recalled(recall, origin, by);
         recall->deleteLater();
     });
     updateMarks();

@@ -38,8 +38,8 @@ public:
     void setEnglish(bool english);
 
     // Recalls the look; finished() follows with each processor's result,
-    // and recalled() as well.
-    LookRecall *recall(int look, RemoteActions::Origin origin = RemoteActions::ByOperator);
+    // and recalled() as well. by: the remote client that asks.
+    LookRecall *recall(int look, RemoteActions::Origin origin = RemoteActions::ByOperator, const QString &by = {});
     // A look of the presets on air now; the reason when it cannot be kept.
     QString store(const QString &name);
     // Keeps the look as given; the reason when it cannot be kept.
@@ -49,7 +49,7 @@ public:
 signals:
     void said(const QString &text, bool failed);
     // A look's recall has finished (RemoteActions::Origin).
-    void recalled(const LookRecall *recall, int origin);
+    void recalled(const LookRecall *recall, int origin, const QString &by);
 
 private:
     void load();

@@ -55,9 +55,9 @@ QList<RemoteStation::Look> StationRemote::looks() const
     return looks;
 }
 
-void StationRemote::recallLook(int look, const Recalled &done)
+void StationRemote::recallLook(int look, const QString &caller, const Recalled &done)
 {
-    LookRecall *recall = m_looks->recall(look, RemoteActions::ByRemote);
+    LookRecall *recall = m_looks->recall(look, RemoteActions::ByRemote, caller);
     recall->whenFinished(this, [recall, done] { done(results(recall)); });
 }
 

@@ -25,7 +25,7 @@ public:
     QStringList names() const override { return m_names; }
     int selected() const override { return m_selected; }
     QList<Look> looks() const override;
-    void recallLook(int look, const Recalled &done) override;
+    void recallLook(int look, const QString &caller, const Recalled &done) override;
     QString storeLook(const Look &look) override;
     QList<SequenceStatus> sequences() const override;
     QString storeSequence(const QJsonObject &definition) override;

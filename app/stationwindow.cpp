@@ -66,8 +66,8 @@ StationWindow::StationWindow(ShowClock *clock, QWidget *parent)
     addToolBar(Qt::TopToolBarArea, bar);
     m_looks = new LooksBar(bar, AppDirectory::filePath(LookStore::fileName()), this);
     connect(m_looks, &LooksBar::said, this, &StationWindow::say);
-    connect(m_looks, &LooksBar::recalled, this, [this](const LookRecall *recall, int origin) {
-        m_recorder->recordLook(recall, JournalRecorder::whoOf(origin), {});
+    connect(m_looks, &LooksBar::recalled, this, [this](const LookRecall *recall, int origin, const QString &by) {
+        m_recorder->recordLook(recall, JournalRecorder::whoOf(origin), by);
     });
     m_show = new StationShow(this, m_clock, m_recorder, this);
     connect(m_show, &StationShow::said, this, &StationWindow::say);

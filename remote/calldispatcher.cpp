@@ -85,9 +85,31 @@ void CallDispatcher::forget(QObject *caller)
         qCDebug(lcRemote) << dropped << "calls dropped: their client has gone";
 }
 
+namespace {
+
+// The actions know whose call runs while it runs.
+class CallerScope
+{
+public:
+    CallerScope(RemoteActions *actions, const QString &caller)
+        : m_actions(actions)
+    {
+        m_actions->setCaller(caller);
+    }
+    ~CallerScope() { m_actions->setCaller(QString()); }
+    CallerScope(const CallerScope &) = delete;
+    CallerScope &operator=(const CallerScope &) = delete;
+
+private:
+    RemoteActions *m_actions;
+};
+
+} // namespace
+
 void CallDispatcher::run(const Pending &pending)
 {
     const RemoteCall &call = pending.call;
+    const CallerScope scope(m_actions, call.client);
     if (call.needsLink() && !m_actions->linked()) {
         pending.answer(RemoteAnswer::failed(RemoteError::NotLinked, QStringLiteral("not linked to the processor")));
         return;

@@ -99,8 +99,10 @@ void OscEndpoint::take(const QByteArray &datagram, const QHostAddress &host, qui
         return;
     }
     const RemoteCall::Method method = decoded.call.method;
+    RemoteCall call = decoded.call;
+    call.client = QStringLiteral("%1 (OSC)").arg(host.toString());
     QPointer<OscEndpoint> self(this);
-    m_dispatcher->submit(decoded.call, [self, replyHost, replyPort, method](const RemoteAnswer &answer) {
+    m_dispatcher->submit(call, [self, replyHost, replyPort, method](const RemoteAnswer &answer) {
         if (!self)
             return;
         if (answer.error != 0) {

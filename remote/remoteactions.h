@@ -68,6 +68,11 @@ public:
     virtual QList<Window> windows(int preset) const = 0;
     virtual QList<Input> inputs() const = 0;
 
+    // The remote client whose call runs now, as RemoteCall::client names
+    // it; empty outside a client's call.
+    const QString &caller() const { return m_caller; }
+    void setCaller(const QString &caller) { m_caller = caller; }
+
     // Each posts what the operator's own action would; settled() follows.
     virtual Outcome recall(int preset, Origin origin) = 0;
     virtual Outcome step(int by, Origin origin) = 0;
@@ -97,6 +102,9 @@ signals:
     // The device shows the window from another input: reason "lost" (a
     // backup took over), "returned" (the main is back) or "operator".
     void sourceSwitched(int preset, int window, int from, int to, const QString &reason);
+
+private:
+    QString m_caller;
 };
 
 #endif // REMOTEACTIONS_H

@@ -87,6 +87,7 @@ struct RemoteCall
     Named sequence;
     QJsonObject definition; // of a sequence to store, as the client gave it
     JournalFilter journal;  // a processor named or numbered from 1 waits in processor
+    QString client;         // who asks, as the journal names it: its address and name
 
     // It is the station's, not one processor's.
     bool stationWide() const

@@ -76,8 +76,8 @@ public:
     virtual int selected() const = 0;
     virtual QList<Look> looks() const = 0;
     // done follows once every processor has answered or the look's wait
-    // ended, at once when none is linked.
-    virtual void recallLook(int look, const Recalled &done) = 0;
+    // ended, at once when none is linked. caller: RemoteCall::client.
+    virtual void recallLook(int look, const QString &caller, const Recalled &done) = 0;
     // Keeps the look, of the presets on air when it names none; the reason
     // when it cannot be kept, empty when it was.
     virtual QString storeLook(const Look &look) = 0;

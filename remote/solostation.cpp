@@ -8,7 +8,7 @@ SoloStation::SoloStation(RemoteActions *actions, const QString &name, QObject *p
 }
 
 // No look to recall: nothing is asked, nothing is reported.
-void SoloStation::recallLook(int, const Recalled &done)
+void SoloStation::recallLook(int, const QString &, const Recalled &done)
 {
     done({});
 }

@@ -15,7 +15,7 @@ public:
     QStringList names() const override { return {m_name}; }
     int selected() const override { return 0; }
     QList<Look> looks() const override { return {}; }
-    void recallLook(int look, const Recalled &done) override;
+    void recallLook(int look, const QString &caller, const Recalled &done) override;
     QString storeLook(const Look &look) override;
 
 private:

@@ -154,7 +154,7 @@ void StationDispatcher::recallLook(const RemoteCall &call, const CallDispatcher:
     QPointer<StationDispatcher> self(this);
     QPointer<QObject> client(caller);
     const QString name = looks.at(index).name;
-    m_station->recallLook(index, [self, client, answer, name](const QList<RemoteStation::Result> &results) {
+    m_station->recallLook(index, call.client, [self, client, answer, name](const QList<RemoteStation::Result> &results) {
         if (self && client)
             answer({QJsonObject{{QStringLiteral("look"), name}, {QStringLiteral("results"), self->resultsJson(results)}},
                     0, QString()});

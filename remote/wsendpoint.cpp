@@ -19,6 +19,23 @@ constexpr qint64 HardLimitBytes = 2 * qint64(RpcCodec::MaxMessageBytes);
 // What may wait unsent for one client.
 constexpr qint64 MaxBacklogBytes = qint64(1) << 20; // 1 MiB
 
+constexpr int MaxClientName = 64;
+
+// The client's address, and the name it gives in its address (?name=) as
+// far as it is printable and short: the journal says who asked.
+QString labelOf(const QWebSocket *socket)
+{
+    const QString given = QUrlQuery(socket->requestUrl()).queryItemValue(QStringLiteral("name"), QUrl::FullyDecoded);
+    QString name;
+    for (const QChar c : given) {
+        if (c.isPrint() && name.size() < MaxClientName)
+            name += c;
+    }
+    name = name.simplified();
+    const QString address = socket->peerAddress().toString();
+    return name.isEmpty() ? address : QStringLiteral("%1 (%2)").arg(address, name);
+}
+
 QByteArray hashOf(const QString &token)
 {
     return QCryptographicHash::hash(token.toUtf8(), QCryptographicHash::Sha256);
@@ -117,6 +134,7 @@ void WsEndpoint::accept()
         Client client;
         const QString given = QUrlQuery(socket->requestUrl()).queryItemValue(QStringLiteral("token"), QUrl::FullyDecoded);
         client.authorised = !m_tokenNeeded || (m_tokenSet && tokenMatches(given)) || m_sessions->take(given);
+        client.label = labelOf(socket);
         m_clients.insert(socket, client);
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, socket](const QString &message) { take(socket, message); });
@@ -164,7 +182,8 @@ void WsEndpoint::take(QWebSocket *socket, const QString &text)
     QPointer<QWebSocket> client(socket);
     const QJsonValue id = decoded.id;
     const bool notification = decoded.notification;
-    const RemoteCall call = decoded.call;
+    RemoteCall call = decoded.call;
+    call.client = m_clients.value(socket).label;
     m_dispatcher->submit(call, [self, client, id, notification, call](const RemoteAnswer &answer) {
         if (!self || !client || !self->m_clients.contains(client))
             return;

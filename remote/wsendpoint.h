@@ -53,6 +53,7 @@ private:
     {
         QSet<QString> topics;
         bool authorised = false;
+        QString label; // its address, and the name it gave
     };
 
     void accept();

@@ -6,6 +6,8 @@
 
 #include <appdirectory.h>
 #include <devicesimulator.h>
+#include <journal.h>
+#include <journalrecorder.h>
 #include <looksbar.h>
 #include <lookstore.h>
 #include <lookrecall.h>
@@ -243,7 +245,9 @@ void TestStationWindow::filesStayApartAcrossARestart()
 QHash<int, QJsonObject> TestStationWindow::ask(const QStringList &requests) const
 {
     const std::unique_ptr<QProcess> client =
-        RemoteClients::start(QStringList{QStringLiteral("ws://127.0.0.1:%1/").arg(m_wsPort)} + requests);
+        RemoteClients::start(QStringList{QStringLiteral("ws://127.0.0.1:") + QString::number(m_wsPort)
+                                         + QStringLiteral("/?name=Stage%20desk%01")}
+                             + requests);
     QHash<int, QJsonObject> answers;
     const QStringList lines = RemoteClients::finish(client.get());
     for (const QString &line : lines) {
@@ -318,6 +322,18 @@ void TestStationWindow::remoteAddressesEachProcessor()
     QCOMPARE(results.at(1).toObject(), QJsonObject({{"processor", 2}, {"preset", 8}, {"result", "confirmed"}}));
     QVERIFY(results.at(2).toObject().value("result").toString() != QLatin1String("confirmed"));
     m_sims->setFaults({});
+
+    // The journal names the client: its address and the printable part of
+    // the name it gave.
+    Journal *journal = m_station->journal()->journal();
+    QVERIFY(journal->flush());
+    JournalQuery query;
+    query.who = JournalEntry::Who::Remote;
+    QStringList asked;
+    for (const JournalEntry &entry : journal->query(query))
+        asked.prepend(entry.what + QLatin1Char(' ') + entry.whoDetail);
+    QCOMPARE(asked, QStringList({"recall M5 127.0.0.1 (Stage desk)", "recall M6 127.0.0.1 (Stage desk)",
+                                 "recall M4 127.0.0.1 (Stage desk)", "look Opening 127.0.0.1 (Stage desk)"}));
     m_station.reset();
 }
 

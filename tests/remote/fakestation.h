@@ -30,7 +30,7 @@ public:
     QStringList names() const override { return {QStringLiteral("Main wall"), QStringLiteral("Side wall")}; }
     int selected() const override { return 0; }
     QList<Look> looks() const override { return {}; }
-    void recallLook(int, const Recalled &done) override { done({}); }
+    void recallLook(int, const QString &, const Recalled &done) override { done({}); }
     QString storeLook(const Look &) override { return QString(); }
 
     QList<SequenceStatus> sequences() const override { return shown; }

@@ -87,7 +87,7 @@ async function sessionOrPin() {
 
 function connect() {
   const token = encodeURIComponent(localStorage.getItem("rz5300.token") || "");
-  const ws = new WebSocket(`ws://${location.hostname}:${state.wsPort}/?token=${token}`);
+  const ws = new WebSocket(`ws://${location.hostname}:${state.wsPort}/?token=${token}&name=${encodeURIComponent("tablet page")}`);
   state.ws = ws;
   ws.onopen = () => opened(ws);
   ws.onmessage = (event) => received(JSON.parse(event.data));
