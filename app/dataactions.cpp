@@ -5,6 +5,7 @@
 #include "runmodal.h"
 
 #include <datafile.h>
+#include <datafiledialog.h>
 #include <dialog_verify.h>
 #include <form_model.h>
 #include <messagecode.h>
@@ -48,15 +49,17 @@ void DataActions::importData()
 {
     if (!m_link->isConnected())
         return;
+    const QString path = DataFileDialog::openPath();
+    if (path.isEmpty())
+        return;
     DeviceData &record = m_link->dm_data;
     const DeviceData before = record;
-    const int result = record.openFile(QString());
-    if (result == DataFile::NothingChosen)
-        return;
-    if (result != DataFile::Done || !writeAllAndVerify()) {
+    if (DataFile::read(path, DataFile::Data, record) != DataFile::Done || !writeAllAndVerify()) {
         record = before;
         m_feedback->showMessage(Message::NotRecognised);
+        return;
     }
+    emit deviceWorkPosted(QStringLiteral("import"), QStringLiteral("import ") + QFileInfo(path).fileName());
 }
 
 // What was written is read back and compared; the data may bring names of
@@ -284,8 +287,10 @@ void DataActions::initDevice()
         nullptr, m_feedback->message(Message::Title),
         m_text("Do you want to initialize the device?", "是否初始化设备？"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (answer == QMessageBox::Yes)
-        m_link->send(LinkRequest::restoreFactory());
+    if (answer != QMessageBox::Yes)
+        return;
+    m_link->send(LinkRequest::restoreFactory());
+    emit deviceWorkPosted(QStringLiteral("initialise"), QStringLiteral("factory settings"));
 }
 
 bool DataActions::askPresetName(int preset)

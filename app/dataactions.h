@@ -64,6 +64,9 @@ signals:
     void sourcesChanged();
     // A quiet verify's result; null when its read failed.
     void checked(const PresetCheck *check);
+    // The whole device is being rewritten (kind "import" or "initialise"):
+    // its frames are posted, the wait page shows until they end.
+    void deviceWorkPosted(const QString &kind, const QString &what);
 
 private:
     bool postVerify();

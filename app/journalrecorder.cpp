@@ -1,6 +1,7 @@
 #include "journalrecorder.h"
 
 #include "applog.h"
+#include "dataactions.h"
 #include "mainwindow.h"
 #include "operatoractions.h"
 
@@ -65,6 +66,14 @@ void JournalRecorder::watch(int processor, const QString &name, MainWindow *wind
                                              .arg(from));
                 settle(id, true);
             });
+    connect(window->data(), &DataActions::deviceWorkPosted, this,
+            [this, processor](const QString &kind, const QString &what) {
+                m_work.insert(processor, record(JournalEntry::Who::Operator, {}, processor, kind, what));
+            });
+    connect(actions, &RemoteActions::settled, this, [this, processor](bool failed) {
+        if (m_work.contains(processor))
+            settle(m_work.take(processor), !failed);
+    });
     connect(link->state(), &LinkStateModel::stateChanged, this, [this, processor, link] {
         if (!link->isConnected())
             linkEnded(processor);
@@ -153,8 +162,11 @@ void JournalRecorder::recallEnded(int processor, int preset, bool confirmed)
     }
 }
 
+// The writes of an import are its own entry's.
 void JournalRecorder::presetWritten(int processor, int preset, int outcome)
 {
+    if (m_work.contains(processor))
+        return;
     const qint64 id = record(JournalEntry::Who::Operator, {}, processor, QStringLiteral("write"),
                              QStringLiteral("write ") + presetName(preset));
     settle(id, outcome != Singleton_SerialPort::PresetWriteLost);
@@ -163,6 +175,8 @@ void JournalRecorder::presetWritten(int processor, int preset, int outcome)
 // What the link had not answered when it went is given up.
 void JournalRecorder::linkEnded(int processor)
 {
+    if (m_work.contains(processor))
+        m_journal->settle(m_work.take(processor), JournalEntry::Result::GivenUp, QStringLiteral("the link went"));
     for (int i = m_recalls.size() - 1; i >= 0; --i) {
         const Pending &pending = m_recalls.at(i);
         if (pending.processor != processor)

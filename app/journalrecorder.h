@@ -3,6 +3,7 @@
 
 #include <journalentry.h>
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -63,6 +64,7 @@ private:
     Journal *m_journal;
     QStringList m_names;
     QList<Pending> m_recalls; // posted, not yet answered, oldest first
+    QHash<int, qint64> m_work; // per processor, its import or initialisation under way
     bool m_failed = false;    // the journal could not be opened: not tried again
 };
 

@@ -57,6 +57,7 @@ public:
     // The remote control of the station when this window serves it.
     RemotePanel *remote() const { return m_remote; }
     OperatorActions *actions() const { return m_actions; }
+    DataActions *data() const { return m_data; }
     // The backup sources of the preset on air; their entries are set here.
     BackupSources *backups() const { return m_backups; }
     ConnectionFlow *connection() const { return m_connection; }

@@ -66,6 +66,7 @@ private slots:
     void failedStepStopsOrSkips();
     void handRecallPausesAndBlindWorkIsNeverRecalled();
     void scheduleFiresItsLookAndTheJournalSaysWho();
+    void importAndInitialisationAreOneEntryEach();
 
 private:
     bool linkAll();
@@ -270,6 +271,33 @@ void TestStationShow::scheduleFiresItsLookAndTheJournalSaysWho()
                 && fired.first().result == JournalEntry::Result::Confirmed);
     QCOMPARE(fired.first().whoDetail, QString("Doors"));
     QCOMPARE(fired.first().kind, QString("look"));
+}
+
+// An initialisation and an import rewrite the whole device: one entry
+// each, settled when the device has taken it, none per preset written.
+void TestStationShow::importAndInitialisationAreOneEntryEach()
+{
+    MainWindow *main = m_station->processor(1);
+    const auto run = [this, main](const char *action) {
+        main->findChild<QAction *>(QLatin1String(action))->trigger();
+        return WindowDriver::waitFor([main] { return !main->actions()->busy(); }, LinkMs);
+    };
+    m_driver.fileName = m_dir.filePath(QStringLiteral("side.pd"));
+    QVERIFY(run("actionExport"));
+    QVERIFY(run("actionInit"));
+    QVERIFY(run("actionImport"));
+    QStringList said;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            said.clear();
+            for (const JournalEntry &entry : journal(JournalEntry::Who::Operator))
+                if (entry.processor == 2)
+                        said << QStringLiteral("%1 %2: %3 %4").arg(entry.processorName, entry.kind, entry.what,
+                                                               JournalEntry::key(entry.result));
+            return !said.isEmpty() && !said.first().endsWith(QLatin1String("pending"));
+        }(),
+        LinkMs);
+    QCOMPARE(said, QStringList({"Side import: import side.pd confirmed", "Side initialise: factory settings confirmed"}));
 }
 
 QTEST_MAIN(TestStationShow)
