@@ -278,7 +278,7 @@ void TestStationShow::scheduleFiresItsLookAndTheJournalSaysWho()
 void TestStationShow::importAndInitialisationAreOneEntryEach()
 {
     MainWindow *main = m_station->processor(1);
-    const auto run = [this, main](const char *action) {
+    const auto run = [main](const char *action) {
         main->findChild<QAction *>(QLatin1String(action))->trigger();
         return WindowDriver::waitFor([main] { return !main->actions()->busy(); }, LinkMs);
     };
