@@ -45,7 +45,7 @@ StationShow::StationShow(StationWindow *station, ShowClock *clock, JournalRecord
     , m_deck(new SequenceDeck(clock, this))
     , m_scheduler(new Scheduler(clock, this))
 {
-    m_deck->setRunner([this](const QString &sequence, const SequenceStep &step, SequencePlayer::Done done) {
+    m_deck->setRunner([this](const QString &sequence, const SequenceStep &step, const SequencePlayer::Done &done) {
         runStep(sequence, step, done);
     });
     m_deck->setLookCovers([this](const QString &name, int processor) {
