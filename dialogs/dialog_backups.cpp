@@ -1,6 +1,7 @@
 #include "dialog_backups.h"
 #include "ui_dialog_backups.h"
 
+#include <buttonboxtexts.h>
 #include <errorbanner.h>
 
 #include <QComboBox>
@@ -59,6 +60,7 @@ void Dialog_Backups::setEnglish(bool english)
 void Dialog_Backups::setTexts()
 {
     setWindowTitle(m_text("Backup sources", "备用信号源"));
+    ButtonBoxTexts::apply(ui->buttonBox, m_text);
     ui->processorLabel->setText(m_text("Processor", "处理器"));
     ui->inputTable->setHorizontalHeaderLabels({m_text("Input", "输入"), m_text("Backup 1", "备用1"),
                                                m_text("Backup 2", "备用2"), m_text("Backup 3", "备用3"),

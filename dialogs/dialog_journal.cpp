@@ -2,6 +2,7 @@
 #include "journaltablemodel.h"
 #include "ui_dialog_journal.h"
 
+#include <buttonboxtexts.h>
 #include <journal.h>
 #include <journalcsv.h>
 
@@ -63,6 +64,7 @@ void Dialog_Journal::setEnglish(bool english)
 void Dialog_Journal::setTexts()
 {
     setWindowTitle(m_text("Journal", "操作日志"));
+    ButtonBoxTexts::apply(ui->buttonBox, m_text);
     ui->processorLabel->setText(m_text("Processor", "处理器"));
     ui->whoLabel->setText(m_text("Who", "操作者"));
     ui->whoEdit->setPlaceholderText(m_text("Address or name contains", "地址或名称包含"));

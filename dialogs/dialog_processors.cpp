@@ -1,6 +1,7 @@
 #include "dialog_processors.h"
 #include "ui_dialog_processors.h"
 
+#include <buttonboxtexts.h>
 #include <settingsfile.h>
 
 #include <QComboBox>
@@ -38,6 +39,7 @@ Dialog_Processors::~Dialog_Processors() = default;
 void Dialog_Processors::setTexts()
 {
     setWindowTitle(m_text("Processors", "处理器"));
+    ButtonBoxTexts::apply(ui->buttonBox, m_text);
     ui->table->setHorizontalHeaderLabels({m_text("Name", "名称"), m_text("Link", "连接方式"),
                                           m_text("IP address", "IP地址"), m_text("Port", "端口"),
                                           m_text("Serial port", "串口")});

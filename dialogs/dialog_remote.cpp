@@ -1,6 +1,7 @@
 #include "dialog_remote.h"
 #include "ui_dialog_remote.h"
 
+#include <buttonboxtexts.h>
 #include <pinhash.h>
 
 #include <QNetworkInterface>
@@ -49,8 +50,7 @@ void Dialog_Remote::setTexts()
                              "senders listed.",
                              "监听 127.0.0.1 时只有本机程序可以连接。监听其他地址时，WebSocket "
                              "客户端须提供令牌，OSC 只接受所列发送方。"));
-    ui->buttonBox->button(QDialogButtonBox::Ok)->setText(t("OK", "确定"));
-    ui->buttonBox->button(QDialogButtonBox::Cancel)->setText(t("Cancel", "取消"));
+    ButtonBoxTexts::apply(ui->buttonBox, t);
 }
 
 // The loopback and every address of this machine's interfaces are offered.

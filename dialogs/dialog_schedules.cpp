@@ -1,6 +1,7 @@
 #include "dialog_schedules.h"
 #include "ui_dialog_schedules.h"
 
+#include <buttonboxtexts.h>
 #include <errorbanner.h>
 #include <schedulejson.h>
 #include <scheduler.h>
@@ -106,6 +107,7 @@ Dialog_Schedules::Settings Dialog_Schedules::settings() const
 void Dialog_Schedules::setTexts()
 {
     setWindowTitle(m_text("Schedules", "定时"));
+    ButtonBoxTexts::apply(ui->buttonBox, m_text);
     ui->scheduleTable->setHorizontalHeaderLabels(
         {m_text("On", "启用"), m_text("Name", "名称"), m_text("When and what", "时间与动作"), m_text("Next", "下次")});
     ui->addButton->setText(m_text("Add", "添加"));

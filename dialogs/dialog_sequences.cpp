@@ -1,6 +1,7 @@
 #include "dialog_sequences.h"
 #include "ui_dialog_sequences.h"
 
+#include <buttonboxtexts.h>
 #include <errorbanner.h>
 
 #include <QComboBox>
@@ -83,6 +84,7 @@ void Dialog_Sequences::setEnglish(bool english)
 void Dialog_Sequences::setTexts()
 {
     setWindowTitle(m_text("Sequences", "序列"));
+    ButtonBoxTexts::apply(ui->buttonBox, m_text);
     ui->sequenceTable->setHorizontalHeaderLabels(
         {m_text("Name", "名称"), m_text("Steps", "步数"), m_text("Loop", "循环"), m_text("On failure", "失败时")});
     ui->stepTable->setHorizontalHeaderLabels({m_text("Kind", "类型"), m_text("Processor", "处理器"),

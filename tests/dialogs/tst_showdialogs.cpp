@@ -254,6 +254,9 @@ void TestShowDialogs::sequencesRelabel()
     QCOMPARE(dialog.windowTitle(), QString::fromUtf8("序列"));
     QCOMPARE(field<QComboBox>(&dialog, "failureBox")->itemText(1), QString::fromUtf8("跳过"));
     QCOMPARE(cellOf<QComboBox>(&dialog, "stepTable", 0, 0)->currentText(), QString::fromUtf8("场景"));
+    const auto *buttons = field<QDialogButtonBox>(&dialog, "buttonBox");
+    QCOMPARE(buttons->button(QDialogButtonBox::Ok)->text(), QString::fromUtf8("确定"));
+    QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("取消"));
 }
 
 void TestShowDialogs::schedulesOnWeekdaysOrADate()

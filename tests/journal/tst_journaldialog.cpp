@@ -143,6 +143,7 @@ void TestJournalDialog::filterByProcessorAndExport()
     QCOMPARE(child<QTableView>("table")->model()->headerData(1, Qt::Horizontal).toString(),
              QString::fromUtf8("处理器"));
     QCOMPARE(column(5).first(), QString::fromUtf8("已确认"));
+    QCOMPARE(child<QDialogButtonBox>("buttonBox")->button(QDialogButtonBox::Close)->text(), QString::fromUtf8("关闭"));
 }
 
 void TestJournalDialog::failedExportIsSaid()
